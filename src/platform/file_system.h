@@ -1,0 +1,35 @@
+#pragma once
+// The file-system object and the file layer: special folders, existence tests, the
+// file-name part of a path, pattern search, copy and whole-file reads and writes.
+// Paths are Windows paths in the ANSI code page. Failures are raised as
+// run_time_error with a description of the cause.
+#include <string>
+
+namespace tarnwell {
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Special folder 0 is the Windows folder, 1 the system folder; no trailing "\".
+    virtual std::string special_folder(int which) = 0;
+    // True when a file (not a folder) is at the path.
+    virtual bool file_exists(const std::string& path) = 0;
+    // True when a folder is at the path.
+    virtual bool folder_exists(const std::string& path) = 0;
+    // The text after the last path separator ("\" or "/"), or the whole path.
+    virtual std::string file_name(const std::string& path) = 0;
+    // True when a directory search for the pattern (which may end in a name with
+    // "*" and "?" wildcards, matched without regard to letter case) finds an entry.
+    virtual bool matches_exist(const std::string& pattern) = 0;
+    // Copies a file; never replaces an existing destination.
+    virtual void copy_file(const std::string& source, const std::string& destination) = 0;
+    // The whole content of a file, opened for reading only.
+    virtual std::string read_file(const std::string& path) = 0;
+    // Creates (or empties) a file and writes the text to it.
+    virtual void create_file(const std::string& path, const std::string& text) = 0;
+    // Appends the text to a file, creating it if it is missing.
+    virtual void append_file(const std::string& path, const std::string& text) = 0;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,186 @@
+#include "platform/host/host_file_system.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+#include "platform/run_time_error.h"
+
+namespace tarnwell {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+// The components of a Windows path and its drive letter (lower case).
+std::vector<std::string> split_path(const std::string& path, char& drive) {
+    std::string rest = path;
+    drive = 'c';
+    if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
+        drive = static_cast<char>(std::tolower(static_cast<unsigned char>(rest[0])));
+        rest = rest.substr(2);
+    }
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : rest) {
+        if (is_separator(c)) {
+            if (!part.empty()) parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty()) parts.push_back(part);
+    return parts;
+}
+
+}  // namespace
+
+bool wildcard_match(const std::string& pattern, const std::string& name) {
+    // Iterative match with one back-tracking point for the last "*".
+    std::size_t p = 0, n = 0, star = std::string::npos, mark = 0;
+    auto same = [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    };
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::string::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+HostFileSystem::HostFileSystem(fs::path root) : root_(std::move(root)) {
+    fs::create_directories(root_ / "c" / "windows" / "system32");
+}
+
+fs::path HostFileSystem::host_path(const std::string& windows_path) const {
+    char drive = 'c';
+    const std::vector<std::string> parts = split_path(windows_path, drive);
+    fs::path result = root_ / std::string(1, drive);
+    for (const std::string& part : parts) {
+        fs::path next = result / part;
+        std::error_code ec;
+        if (!fs::exists(next, ec) && fs::is_directory(result, ec)) {
+            for (const auto& entry : fs::directory_iterator(result, ec)) {
+                if (upper(entry.path().filename().string()) == upper(part)) {
+                    next = entry.path();
+                    break;
+                }
+            }
+        }
+        result = next;
+    }
+    return result;
+}
+
+void HostFileSystem::check_not_failing(const std::string& path) const {
+    if (failing_.count(upper(path)) != 0) throw run_time_error("Device I/O error");
+}
+
+void HostFileSystem::fail_on(const std::string& windows_path) {
+    failing_.insert(upper(windows_path));
+}
+
+std::string HostFileSystem::special_folder(int which) {
+    if (which == 0) return "C:\\windows";
+    if (which == 1) return "C:\\windows\\system32";
+    throw run_time_error("Invalid procedure call or argument");
+}
+
+bool HostFileSystem::file_exists(const std::string& path) {
+    check_not_failing(path);
+    std::error_code ec;
+    return fs::is_regular_file(host_path(path), ec);
+}
+
+bool HostFileSystem::folder_exists(const std::string& path) {
+    check_not_failing(path);
+    std::error_code ec;
+    return fs::is_directory(host_path(path), ec);
+}
+
+std::string HostFileSystem::file_name(const std::string& path) {
+    check_not_failing(path);
+    const std::size_t cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+bool HostFileSystem::matches_exist(const std::string& pattern) {
+    check_not_failing(pattern);
+    const std::size_t cut = pattern.find_last_of("\\/");
+    const std::string folder = cut == std::string::npos ? std::string() : pattern.substr(0, cut);
+    const std::string name = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+    std::error_code ec;
+    const fs::path dir = host_path(folder.empty() ? "\\" : folder);
+    if (!fs::is_directory(dir, ec)) return false;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        if (wildcard_match(name, entry.path().filename().string())) return true;
+    }
+    return false;
+}
+
+void HostFileSystem::copy_file(const std::string& source, const std::string& destination) {
+    check_not_failing(source);
+    check_not_failing(destination);
+    std::error_code ec;
+    const fs::path from = host_path(source);
+    if (!fs::is_regular_file(from, ec)) throw run_time_error("File not found");
+    fs::copy_file(from, host_path(destination), fs::copy_options::none, ec);
+    if (ec) throw run_time_error("Permission denied");
+}
+
+std::string HostFileSystem::read_file(const std::string& path) {
+    check_not_failing(path);
+    std::ifstream in(host_path(path), std::ios::binary);
+    std::error_code ec;
+    if (!in || fs::is_directory(host_path(path), ec)) throw run_time_error("File not found");
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void HostFileSystem::create_file(const std::string& path, const std::string& text) {
+    check_not_failing(path);
+    std::ofstream out(host_path(path), std::ios::binary | std::ios::trunc);
+    if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())))
+        throw run_time_error("Path not found");
+}
+
+void HostFileSystem::append_file(const std::string& path, const std::string& text) {
+    check_not_failing(path);
+    std::ofstream out(host_path(path), std::ios::binary | std::ios::app);
+    if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())))
+        throw run_time_error("Path not found");
+}
+
+void HostFileSystem::make_folder(const std::string& windows_path) {
+    fs::create_directories(host_path(windows_path));
+}
+
+void HostFileSystem::make_file(const std::string& windows_path, const std::string& content) {
+    const fs::path target = host_path(windows_path);
+    fs::create_directories(target.parent_path());
+    std::ofstream(target, std::ios::binary) << content;
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,47 @@
+#pragma once
+// The host twin of the registry: an in-memory registry that behaves as advapi32 does.
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "platform/registry_api.h"
+
+namespace tarnwell {
+
+class HostRegistry : public RegistryApi {
+public:
+    HostRegistry();
+    ~HostRegistry() override;
+
+    long RegOpenKeyA(reg_key key, const char* sub_key, reg_key* result) override;
+    long RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
+                       reg_key* result) override;
+    long RegCreateKeyA(reg_key key, const char* sub_key, reg_key* result) override;
+    long RegCloseKey(reg_key key) override;
+    long RegDeleteKeyA(reg_key key, const char* sub_key) override;
+    long RegDeleteValueA(reg_key key, const char* value_name) override;
+    long RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
+                       std::uint32_t* name_size) override;
+    long RegEnumValueA(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                       std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* data_size) override;
+    long RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys, std::uint32_t* max_sub_key_len,
+                          std::uint32_t* values, std::uint32_t* max_value_name_len,
+                          std::uint32_t* max_value_len) override;
+    long RegQueryValueExA(reg_key key, const char* value_name, std::uint32_t* type,
+                          std::uint8_t* data, std::uint32_t* data_size) override;
+    long RegSetValueExA(reg_key key, const char* value_name, std::uint32_t type,
+                        const std::uint8_t* data, std::uint32_t data_size) override;
+
+    // Test set-up: an existing key that refuses any open asking for more than read
+    // access, as a key whose security allows only reading.
+    void set_read_only(reg_key root, const std::string& sub_key, bool read_only);
+    // Keys opened or created and not yet closed.
+    std::size_t open_handles() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace tarnwell

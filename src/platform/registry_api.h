@@ -1,0 +1,76 @@
+#pragma once
+// The advapi32 registry calls the program uses, in their ANSI forms, with Windows
+// return codes and Windows buffer and size semantics. One implementation calls
+// Windows; the host twin keeps an in-memory registry that behaves the same way.
+#include <cstdint>
+
+namespace tarnwell {
+
+// A registry key handle as a 32-bit program sees it: the predefined roots are the
+// fixed values below, opened keys get values of their own.
+using reg_key = std::uint32_t;
+
+namespace reg {
+constexpr reg_key classes_root = 0x80000000u;
+constexpr reg_key current_user = 0x80000001u;
+constexpr reg_key local_machine = 0x80000002u;
+constexpr reg_key users = 0x80000003u;
+constexpr reg_key performance_data = 0x80000004u;
+constexpr reg_key current_config = 0x80000005u;
+constexpr reg_key dyn_data = 0x80000006u;
+
+// Return codes.
+constexpr long success = 0;
+constexpr long file_not_found = 2;
+constexpr long access_denied = 5;
+constexpr long invalid_handle = 6;
+constexpr long invalid_parameter = 87;
+constexpr long more_data = 234;
+constexpr long no_more_items = 259;
+constexpr long key_deleted = 1018;
+
+// Access masks.
+constexpr std::uint32_t key_read = 0x20019;
+constexpr std::uint32_t key_write = 0x20006;
+constexpr std::uint32_t key_all_access = 0xF003F;
+
+// Value types.
+constexpr std::uint32_t type_none = 0;
+constexpr std::uint32_t type_sz = 1;
+constexpr std::uint32_t type_expand_sz = 2;
+constexpr std::uint32_t type_binary = 3;
+constexpr std::uint32_t type_dword = 4;
+constexpr std::uint32_t type_multi_sz = 7;
+}  // namespace reg
+
+class RegistryApi {
+public:
+    virtual ~RegistryApi() = default;
+
+    virtual long RegOpenKeyA(reg_key key, const char* sub_key, reg_key* result) = 0;
+    virtual long RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
+                               reg_key* result) = 0;
+    virtual long RegCreateKeyA(reg_key key, const char* sub_key, reg_key* result) = 0;
+    virtual long RegCloseKey(reg_key key) = 0;
+    virtual long RegDeleteKeyA(reg_key key, const char* sub_key) = 0;
+    virtual long RegDeleteValueA(reg_key key, const char* value_name) = 0;
+    // name_size: in, the buffer's size in characters; out, the name's length without
+    // its NUL. No class, no last-write time.
+    virtual long RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
+                               std::uint32_t* name_size) = 0;
+    // Any of type, data and data_size may be null, as in Windows.
+    virtual long RegEnumValueA(reg_key key, std::uint32_t index, char* name,
+                               std::uint32_t* name_size, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* data_size) = 0;
+    // Any output may be null.
+    virtual long RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys,
+                                  std::uint32_t* max_sub_key_len, std::uint32_t* values,
+                                  std::uint32_t* max_value_name_len,
+                                  std::uint32_t* max_value_len) = 0;
+    virtual long RegQueryValueExA(reg_key key, const char* value_name, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* data_size) = 0;
+    virtual long RegSetValueExA(reg_key key, const char* value_name, std::uint32_t type,
+                                const std::uint8_t* data, std::uint32_t data_size) = 0;
+};
+
+}  // namespace tarnwell

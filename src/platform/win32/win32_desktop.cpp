@@ -1,0 +1,69 @@
+#include "platform/win32/win32_desktop.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/run_time_error.h"
+#include "platform/win32/win32_text.h"
+
+namespace tarnwell {
+
+const char* const program_title = "tarnwell_env";
+
+namespace {
+
+std::string format_now(const SYSTEMTIME& now, bool date) {
+    char buffer[128] = {};
+    const int length = date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr,
+                                             buffer, sizeof buffer)
+                            : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, buffer,
+                                             sizeof buffer);
+    return length > 0 ? std::string(buffer) : std::string();
+}
+
+}  // namespace
+
+void Win32Desktop::message_box(const std::string& text) {
+    MessageBoxA(static_cast<HWND>(owner_window), text.c_str(), program_title, MB_OK);
+}
+
+void Win32Desktop::set_clipboard_text(const std::string& text) {
+    if (!OpenClipboard(static_cast<HWND>(owner_window)))
+        throw run_time_error("Can't open Clipboard");
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    bool placed = false;
+    if (memory != nullptr) {
+        if (void* target = GlobalLock(memory)) {
+            std::memcpy(target, text.c_str(), text.size() + 1);
+            GlobalUnlock(memory);
+            placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+        }
+        if (!placed) GlobalFree(memory);
+    }
+    CloseClipboard();
+    if (!placed) throw run_time_error("Out of memory");
+}
+
+void Win32Desktop::process_pending_events() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string Win32Desktop::general_date_now() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return format_now(now, true) + " " + format_now(now, false);
+}
+
+void Win32Desktop::end_program() { ExitProcess(0); }
+
+}  // namespace tarnwell

@@ -1,0 +1,125 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/run_time_error.h"
+#include "platform/win32/win32_text.h"
+
+namespace tarnwell {
+
+namespace {
+
+[[noreturn]] void raise_last_error() { throw run_time_error(system_error_text(GetLastError())); }
+
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+void write_all(HANDLE file, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, text.data() + done, chunk, &written, nullptr)) raise_last_error();
+        done += written;
+    }
+}
+
+DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+}  // namespace
+
+std::string Win32FileSystem::special_folder(int which) {
+    char buffer[MAX_PATH + 1] = {};
+    UINT length = 0;
+    if (which == 0) {
+        length = GetWindowsDirectoryA(buffer, MAX_PATH);
+    } else if (which == 1) {
+        length = GetSystemDirectoryA(buffer, MAX_PATH);
+    } else {
+        throw run_time_error("Invalid procedure call or argument");
+    }
+    if (length == 0 || length > MAX_PATH) raise_last_error();
+    std::string path(buffer, length);
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+bool Win32FileSystem::file_exists(const std::string& path) {
+    const DWORD found = attributes(path);
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool Win32FileSystem::folder_exists(const std::string& path) {
+    const DWORD found = attributes(path);
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string Win32FileSystem::file_name(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+bool Win32FileSystem::matches_exist(const std::string& pattern) {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+void Win32FileSystem::copy_file(const std::string& source, const std::string& destination) {
+    if (!CopyFileA(source.c_str(), destination.c_str(), TRUE)) raise_last_error();
+}
+
+std::string Win32FileSystem::read_file(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.valid()) raise_last_error();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size)) raise_last_error();
+    if (static_cast<unsigned long long>(size.QuadPart) > static_cast<unsigned long long>(INT_MAX))
+        throw run_time_error("Out of memory");
+    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < content.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(content.size() - done);
+        if (!ReadFile(file.get(), &content[done], want, &got, nullptr)) raise_last_error();
+        if (got == 0) break;  // the file shrank while it was read
+        done += got;
+    }
+    content.resize(done);
+    return content;
+}
+
+void Win32FileSystem::create_file(const std::string& path, const std::string& text) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) raise_last_error();
+    write_all(file.get(), text);
+}
+
+void Win32FileSystem::append_file(const std::string& path, const std::string& text) {
+    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) raise_last_error();
+    write_all(file.get(), text);
+}
+
+}  // namespace tarnwell

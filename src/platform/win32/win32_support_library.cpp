@@ -1,0 +1,32 @@
+#include "platform/win32/win32_support_library.h"
+
+#include <windows.h>
+
+#include "platform/run_time_error.h"
+
+namespace tarnwell {
+
+namespace {
+constexpr const char* library_name = "QRX_Intel_Win32.dll";
+}
+
+Win32SupportLibrary::~Win32SupportLibrary() {
+    if (module_ != nullptr) FreeLibrary(static_cast<HMODULE>(module_));
+}
+
+std::int32_t Win32SupportLibrary::FINDFILEINPATH(const char* name, std::int32_t name_length,
+                                                 char* buffer, std::int32_t buffer_length) {
+    if (find_ == nullptr) {
+        if (module_ == nullptr) module_ = LoadLibraryA(library_name);
+        if (module_ == nullptr)
+            throw run_time_error(std::string("File not found: ") + library_name);
+        const FARPROC entry = GetProcAddress(static_cast<HMODULE>(module_), "FINDFILEINPATH");
+        if (entry == nullptr)
+            throw run_time_error(std::string("Can't find DLL entry point FINDFILEINPATH in ") +
+                                 library_name);
+        find_ = reinterpret_cast<find_file_function>(reinterpret_cast<void (*)()>(entry));
+    }
+    return find_(name, name_length, buffer, buffer_length);
+}
+
+}  // namespace tarnwell
