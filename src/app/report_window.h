@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "epsg/epsg_commands.h"
 #include "epsg/epsg_store.h"
 #include "platform/platform.h"
 #include "platform/report_view.h"
@@ -56,6 +57,8 @@ public:
 
 private:
     void write_report();
+    SuiteFolders suite_folders() const;
+    AppendReportLine append_after_empty_line();
     void installation_checks();
     void saved_settings_report();
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/run_time_error.h"
+#include "platform/wildcard_match.h"
 
 namespace tarnwell {
 
@@ -45,31 +46,6 @@ std::vector<std::string> split_path(const std::string& path, char& drive) {
 }
 
 }  // namespace
-
-bool wildcard_match(const std::string& pattern, const std::string& name) {
-    // Iterative match with one back-tracking point for the last "*".
-    std::size_t p = 0, n = 0, star = std::string::npos, mark = 0;
-    auto same = [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) ==
-               std::toupper(static_cast<unsigned char>(b));
-    };
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            mark = n;
-        } else if (star != std::string::npos) {
-            p = star + 1;
-            n = ++mark;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
-    return p == pattern.size();
-}
 
 HostFileSystem::HostFileSystem(fs::path root) : root_(std::move(root)) {
     fs::create_directories(root_ / "c" / "windows" / "system32");

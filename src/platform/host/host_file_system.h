@@ -41,7 +41,4 @@ private:
     std::set<std::string> failing_;
 };
 
-// Matches a name against a pattern with "*" and "?", without regard to letter case.
-bool wildcard_match(const std::string& pattern, const std::string& name);
-
 }  // namespace tarnwell

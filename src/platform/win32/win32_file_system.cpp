@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "platform/run_time_error.h"
+#include "platform/wildcard_match.h"
 #include "platform/win32/win32_text.h"
 
 namespace tarnwell {
@@ -76,11 +77,19 @@ std::string Win32FileSystem::file_name(const std::string& path) {
 }
 
 bool Win32FileSystem::matches_exist(const std::string& pattern) {
+    // The directory search also matches short 8.3 names ("EPSG*.mdb" would find
+    // "EPSG1.mdbx" through its short name), so each long name found is checked again.
+    const std::size_t cut = pattern.find_last_of("\\/:");
+    const std::string name_pattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
+    bool matched = false;
+    do {
+        matched = wildcard_match(name_pattern, found.cFileName);
+    } while (!matched && FindNextFileA(search, &found));
     FindClose(search);
-    return true;
+    return matched;
 }
 
 void Win32FileSystem::copy_file(const std::string& source, const std::string& destination) {
