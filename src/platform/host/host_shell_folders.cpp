@@ -10,7 +10,7 @@ constexpr long e_invalidarg = static_cast<long>(0x80070057u);
 
 HostShellFolders::HostShellFolders() {
     folders_[28] = "C:\\users\\tester\\AppData\\Local";  // local application data
-    folders_[0] = "";                                     // the desktop's virtual root
+    folders_[0x11] = "";                                  // "My Computer": no file-system path
 }
 
 long HostShellFolders::SHGetSpecialFolderLocation(std::int32_t csidl, item_id_list* list) {

@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/report_fixture.h"
+
+namespace tarnwell::test {
+namespace {
+
+using Installation = ReportFixture;
+
+const char* const bin = "C:\\Bin\\Tarnwell";
+const char* const common_app = "C:\\users\\tester\\AppData\\Local\\Tarnwell";
+const char* const app = "C:\\Apps\\Plotwick";
+const std::string header = "Tarnwell System Environment Report Date: 08/12/2026 14:30:05\r";
+
+TEST_F(Installation, BareMachineGivesEveryMissingLineInOrder) {
+    form.Form_Load();
+    EXPECT_EQ(view.text,
+              report_text(header, {{"VB and VBA Program Settings does not exist", false},
+                                   {"Tarnwell Folder does not exist", true},
+                                   {"Plotwick Path not defined", true},
+                                   {"Solidane Path not defined", true},
+                                   {"Ferrolog Path not defined", true},
+                                   {"Invernis Path not defined", true},
+                                   {"Plotwick GeoTIFF_PCS_codes file does not exist", true},
+                                   {"EPSG_projections_database file does not exist", true},
+                                   {"Plotwick QRX_EPSG_definitions file does not exist", true},
+                                   {"Plotwick Settings Folder C:\\Bin\\Tarnwell does not exist", false},
+                                   {"Saved Form Sizes\r", true},
+                                   {"PostspecsFormSize: ", false},
+                                   {"Solidane FormSize: ", false},
+                                   {"3DFacetFilesFormSize: ", false},
+                                   {"3DFilesFormSize: ", false},
+                                   {"3DSectionsFormSize: ", false},
+                                   {"Tessilon FormSize: ", false},
+                                   {"Swathmark FormSize: ", false},
+                                   {"Loomwright FormSize: ", false}}));
+    EXPECT_FALSE(view.test_enabled);
+    EXPECT_FALSE(view.update_enabled);
+    EXPECT_EQ(program.epsg_definitions_path, "");
+    EXPECT_TRUE(twin.desktop.messages.empty());
+}
+
+TEST_F(Installation, SettingsTreeAndTheMakersBranch) {
+    const std::string tree = "Software\\VB and VBA Program Settings";
+    make_key(reg::current_user, tree);
+    form.Form_Load();
+    EXPECT_EQ(line_after("VB and VBA Program Settings exists"), "Quillmere Settings does not exist");
+
+    make_key(reg::current_user, tree + "\\Quillmere");
+    form.Form_Load();
+    EXPECT_EQ(line_after("VB and VBA Program Settings exists"), "Quillmere Settings key exists");
+}
+
+TEST_F(Installation, ProgramsFoundOnPath) {
+    program_in(app, "plotwick.exe");
+    program_in("C:\\Apps\\Solidane", "SOLIDANE.EXE");  // found whatever its letter case
+    form.Form_Load();
+    EXPECT_EQ(form.plotwick_folder, app);
+    EXPECT_TRUE(has_line("Plotwick Path: C:\\Apps\\Plotwick"));
+    // The other programs' lines show the buffer as returned: path, name, trailing blanks.
+    std::string solidane = "C:\\Apps\\Solidane\\SOLIDANE.EXE";
+    solidane.resize(256, ' ');
+    EXPECT_TRUE(has_line("Solidane Path: " + solidane));
+    EXPECT_TRUE(has_line("Ferrolog Path not defined"));
+}
+
+TEST_F(Installation, EachPlaceOfTheGeoTiffCodesFile) {
+    const struct {
+        const char* folder;  // where the file is put, or null
+        bool on_path;
+        const char* line;
+    } cases[] = {
+        {bin, false, "Plotwick GeoTIFF_PCS_codes file exists in bin folder"},
+        {common_app, false, "Plotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder"},
+        {app, true, "Plotwick GeoTIFF_PCS_codes file exists in App folder"},
+        {app, false, "Plotwick GeoTIFF_PCS_codes file does not exist"},  // no App folder
+    };
+    for (const auto& c : cases) {
+        HostTwin fresh;
+        Platform fresh_platform = fresh.platform();
+        HostReportView fresh_view;
+        ProgramState fresh_program;
+        Form_Tarnwell_Environment fresh_form(fresh_platform, fresh_view, fresh_program);
+        fresh.files.make_file(std::string(c.folder) + "\\GeoTIFF_PCS_codes.csv");
+        if (c.on_path) {
+            fresh.files.make_file(std::string(app) + "\\plotwick.exe");
+            fresh.support.path = app;
+        }
+        fresh_form.Form_Load();
+        EXPECT_NE(fresh_view.text.find(std::string("\r\r") + c.line + "\r"), std::string::npos)
+            << c.line;
+    }
+}
+
+TEST_F(Installation, ProjectionsDatabaseFromTheRegistryWinsOverFiles) {
+    twin.files.make_file(std::string(bin) + "\\EPSG_v10.mdb");
+    machine_value("Quillmere", "EPSG_projections_database", "FileName", "  D:\\Data\\EPSG.mdb  ");
+    form.Form_Load();
+    // The registry value is trimmed and written without an empty line before it.
+    EXPECT_EQ(line_after("Plotwick GeoTIFF_PCS_codes file does not exist"),
+              "EPSG_projections_database in registry: D:\\Data\\EPSG.mdb");
+}
+
+TEST_F(Installation, ProjectionsDatabaseLookupOrderAndMissingValues) {
+    const struct {
+        const char* machine;  // null: not stored there
+        const char* user;
+        const char* settings;
+        const char* line;
+    } cases[] = {
+        {"M.mdb", "U.mdb", "S.mdb", "EPSG_projections_database in registry: M.mdb"},
+        {"   ", "U.mdb", nullptr, "EPSG_projections_database in registry: U.mdb"},
+        {nullptr, nullptr, "S.mdb  ", "EPSG_projections_database in registry: S.mdb  "},
+        {nullptr, nullptr, "<no value>", "EPSG_projections_database file does not exist"},
+        {"   ", "  ", nullptr, "EPSG_projections_database file does not exist"},
+    };
+    for (const auto& c : cases) {
+        HostTwin fresh;
+        Platform fresh_platform = fresh.platform();
+        HostReportView fresh_view;
+        ProgramState fresh_program;
+        Form_Tarnwell_Environment fresh_form(fresh_platform, fresh_view, fresh_program);
+        const auto put = [&](reg_key root, const std::string& key, const char* value) {
+            if (value == nullptr) return;
+            reg_key opened = 0;
+            fresh.registry.RegCreateKeyA(root, key.c_str(), &opened);
+            fresh.registry.RegSetValueExA(opened, "FileName", reg::type_sz,
+                                          reinterpret_cast<const std::uint8_t*>(value),
+                                          static_cast<std::uint32_t>(std::string(value).size() + 1));
+            fresh.registry.RegCloseKey(opened);
+        };
+        put(reg::local_machine, "SOFTWARE\\Quillmere\\EPSG_projections_database", c.machine);
+        put(reg::current_user, "SOFTWARE\\Quillmere\\EPSG_projections_database", c.user);
+        put(reg::current_user,
+            "Software\\VB and VBA Program Settings\\Quillmere\\EPSG_projections_database",
+            c.settings);
+        fresh_form.Form_Load();
+        EXPECT_NE(fresh_view.text.find(c.line), std::string::npos) << c.line;
+    }
+}
+
+TEST_F(Installation, ProjectionsDatabaseFilesMatchThePatternInAnyCase) {
+    twin.files.make_file(std::string(common_app) + "\\epsg_v9.MDB");
+    form.Form_Load();
+    EXPECT_TRUE(has_line("Plotwick EPSG_projections_database file exists in CommonAppDir folder"));
+}
+
+TEST_F(Installation, DefinitionsFileInTheBinFolderWinsAndEnablesBothButtons) {
+    twin.files.make_file(std::string(bin) + "\\QRX_EPSG_definitions.dat");
+    twin.files.make_file(std::string(common_app) + "\\QRX_EPSG_definitions.dat");
+    form.Form_Load();
+    EXPECT_EQ(program.epsg_definitions_path, "C:\\Bin\\Tarnwell\\QRX_EPSG_definitions.dat");
+    EXPECT_EQ(line_after("EPSG_projections_database file does not exist"),
+              "Plotwick QRX_EPSG_definitions file exists in bin folder");
+    EXPECT_TRUE(view.test_enabled);
+    EXPECT_TRUE(view.update_enabled);
+}
+
+TEST_F(Installation, DefinitionsFileInTheOtherPlaces) {
+    twin.files.make_file(std::string(app) + "\\QRX_EPSG_definitions.dat");
+    program_in(app, "plotwick.exe");
+    form.Form_Load();
+    EXPECT_EQ(program.epsg_definitions_path, "C:\\Apps\\Plotwick\\QRX_EPSG_definitions.dat");
+    EXPECT_TRUE(has_line("Plotwick QRX_EPSG_definitions file exists in App folder"));
+    EXPECT_TRUE(view.test_enabled && view.update_enabled);
+}
+
+TEST_F(Installation, SettingsFolderWithNothingSaved) {
+    twin.files.make_folder(bin);
+    form.Form_Load();
+    const std::vector<std::string> lines = body();
+    const auto start = std::find(lines.begin(), lines.end(),
+                                 "Plotwick Settings Folder C:\\Bin\\Tarnwell exists");
+    ASSERT_NE(start, lines.end());
+    EXPECT_EQ(*(start - 1), "");
+    EXPECT_EQ(std::vector<std::string>(start + 1, start + 10),
+              (std::vector<std::string>{"Plotwick Ini file plotwick.ini does not exist",
+                                        "Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl does not exist",
+                                        "", "No saved projections",
+                                        "Plotwick projection.csv file does not exist", "",
+                                        "No saved datum transforms:",
+                                        "Plotwick datum.csv file does not exist", ""}));
+}
+
+TEST_F(Installation, SettingsFolderWithSavedEntriesAndFiles) {
+    twin.files.make_file(std::string(bin) + "\\plotwick.ini");
+    twin.files.make_folder(std::string(bin) + "\\tbl");
+    twin.files.make_file(std::string(bin) + "\\projection.csv");
+    twin.files.make_file(std::string(bin) + "\\datum.csv");
+    setting("Quillmere", "Projection", "UTM 32N", "EPSG:32632");
+    setting("Quillmere", "Projection", "Lambert", "EPSG:2154");
+    setting("Quillmere", "DatumTransform", "", "default values do not count");
+    form.Form_Load();
+    EXPECT_TRUE(has_line("Plotwick Ini file plotwick.ini exists"));
+    EXPECT_TRUE(has_line("Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl exists"));
+    EXPECT_EQ(line_after("Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl exists"), "");
+    EXPECT_TRUE(has_line("Number of saved projections: 2"));
+    EXPECT_FALSE(has_line("Plotwick projection.csv file exists"));  // only without saved ones
+    EXPECT_EQ(line_after("No saved datum transforms:"), "Plotwick datum.csv file exists");
+}
+
+TEST_F(Installation, MissingSupportLibraryStopsAfterTheTarnwellFolderLine) {
+    twin.support.installed = false;
+    twin.files.make_file(std::string(bin) + "\\QRX_EPSG_definitions.dat");
+    form.Form_Load();
+    EXPECT_EQ(body(), (std::vector<std::string>{"", "VB and VBA Program Settings does not exist", "",
+                                                "Tarnwell Folder exists"}));
+    ASSERT_EQ(twin.desktop.messages.size(), 1u);
+    EXPECT_EQ(twin.desktop.messages[0],
+              "An error occurred while locating the file: File not found: QRX_Intel_Win32.dll");
+    EXPECT_FALSE(view.test_enabled || view.update_enabled);
+}
+
+TEST_F(Installation, FailureAfterTheDefinitionsFileKeepsTheButtonsEnabled) {
+    twin.files.make_file(std::string(bin) + "\\QRX_EPSG_definitions.dat");
+    twin.files.fail_on("C:\\Bin\\Tarnwell\\plotwick.ini");
+    form.Form_Load();
+    EXPECT_TRUE(view.test_enabled && view.update_enabled);
+    EXPECT_EQ(body().back(), "Plotwick Settings Folder C:\\Bin\\Tarnwell exists");
+    EXPECT_EQ(twin.desktop.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tarnwell::test

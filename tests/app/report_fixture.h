@@ -1,0 +1,95 @@
+#pragma once
+// A report window on the host twin, with helpers that prepare a workstation: registry
+// values in the three places the report looks, files and folders, programs on PATH.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/report_window.h"
+#include "platform/host/host_platform.h"
+#include "platform/host/host_report_view.h"
+
+namespace tarnwell::test {
+
+class ReportFixture : public ::testing::Test {
+protected:
+    HostTwin twin;
+    HostReportView view;
+    ProgramState program;
+    Platform platform = twin.platform();
+    Form_Tarnwell_Environment form{platform, view, program};
+
+    void set_text(reg_key root, const std::string& key, const std::string& name,
+                  const std::string& value) {
+        reg_key opened = 0;
+        ASSERT_EQ(twin.registry.RegCreateKeyA(root, key.c_str(), &opened), reg::success);
+        ASSERT_EQ(twin.registry.RegSetValueExA(opened, name.c_str(), reg::type_sz,
+                                               reinterpret_cast<const std::uint8_t*>(value.c_str()),
+                                               static_cast<std::uint32_t>(value.size() + 1)),
+                  reg::success);
+        twin.registry.RegCloseKey(opened);
+    }
+    void make_key(reg_key root, const std::string& key) {
+        reg_key opened = 0;
+        ASSERT_EQ(twin.registry.RegCreateKeyA(root, key.c_str(), &opened), reg::success);
+        twin.registry.RegCloseKey(opened);
+    }
+    // The three places a stored suite value is looked up.
+    void machine_value(const std::string& app, const std::string& section,
+                       const std::string& name, const std::string& value) {
+        set_text(reg::local_machine, "SOFTWARE\\" + app + "\\" + section, name, value);
+    }
+    void user_value(const std::string& app, const std::string& section, const std::string& name,
+                    const std::string& value) {
+        set_text(reg::current_user, "SOFTWARE\\" + app + "\\" + section, name, value);
+    }
+    void setting(const std::string& app, const std::string& section, const std::string& name,
+                 const std::string& value) {
+        set_text(reg::current_user,
+                 "Software\\VB and VBA Program Settings\\" + app + "\\" + section, name, value);
+    }
+    // A program the support library finds: the folder goes on PATH.
+    void program_in(const std::string& folder, const std::string& file) {
+        twin.files.make_file(folder + "\\" + file, "MZ");
+        twin.support.path += (twin.support.path.empty() ? "" : ";") + folder;
+    }
+
+    // The report after the header, one entry per line ("" for an empty line).
+    std::vector<std::string> body() {
+        std::vector<std::string> lines;
+        std::string line;
+        for (char c : view.text) {
+            if (c == '\r') {
+                lines.push_back(line);
+                line.clear();
+            } else {
+                line += c;
+            }
+        }
+        lines.push_back(line);
+        if (!lines.empty()) lines.erase(lines.begin());
+        return lines;
+    }
+    bool has_line(const std::string& wanted) {
+        for (const std::string& line : body())
+            if (line == wanted) return true;
+        return false;
+    }
+    // The line that follows the given one, or "<none>".
+    std::string line_after(const std::string& wanted) {
+        const std::vector<std::string> lines = body();
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i)
+            if (lines[i] == wanted) return lines[i + 1];
+        return "<none>";
+    }
+};
+
+// The report text expected from a list of lines, each with its blank-before flag.
+struct Expected {
+    const char* line;
+    bool blank_before;
+};
+std::string report_text(const std::string& header, const std::vector<Expected>& lines);
+
+}  // namespace tarnwell::test

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <new>
+
+#include "app/report_fixture.h"
+
+namespace tarnwell::test {
+namespace {
+
+using SavedSettings = ReportFixture;
+
+// The report's lines from the first one equal to `from` to the end.
+std::vector<std::string> tail_from(const std::vector<std::string>& lines, const std::string& from) {
+    const auto start = std::find(lines.begin(), lines.end(), from);
+    return std::vector<std::string>(start, lines.end());
+}
+
+TEST_F(SavedSettings, ProjectionNameGuardsItsParameters) {
+    setting("Quillmere\\Gantrel", "Projection", "Parameters1", "p1");
+    form.Form_Load();
+    EXPECT_EQ(view.text.find("Projection"), std::string::npos);
+
+    setting("Quillmere\\Gantrel", "Selected Projection", "Name", "UTM 32N");
+    form.Form_Load();
+    EXPECT_EQ(tail_from(body(), "Projection Name: UTM 32N"),
+              (std::vector<std::string>{"Projection Name: UTM 32N", "Projection Parameters1: p1",
+                                        "Projection Parameters2: ", "", "Saved Form Sizes", "",
+                                        "PostspecsFormSize: ", "Solidane FormSize: ",
+                                        "3DFacetFilesFormSize: ", "3DFilesFormSize: ",
+                                        "3DSectionsFormSize: ", "Tessilon FormSize: ",
+                                        "Swathmark FormSize: ", "Loomwright FormSize: "}));
+    EXPECT_EQ(*(std::find(body().begin(), body().end(), "Projection Name: UTM 32N") - 1), "");
+}
+
+TEST_F(SavedSettings, WorkingFoldersAndRecentEntries) {
+    setting("Quillmere", "Solidane", "CWD", "C:\\Work");
+    setting("Quillmere", "Solidane", "MRU2", "second");
+    setting("Quillmere", "Solidane", "MRU5", "fifth");
+    user_value("Quillmere", "QRX_Invernis_setup", "CWD", " D:\\Inv ");
+    form.Form_Load();
+    EXPECT_EQ(tail_from(body(), "QRX_Invernis_setup CWD: D:\\Inv"),
+              (std::vector<std::string>{"QRX_Invernis_setup CWD: D:\\Inv", "",
+                                        "Solidane CWD: C:\\Work", "QRX_Invernis_setup MRU: second",
+                                        "QRX_Invernis_setup MRU: fifth", "", "Saved Form Sizes", "",
+                                        "PostspecsFormSize: ", "Solidane FormSize: ",
+                                        "3DFacetFilesFormSize: ", "3DFilesFormSize: ",
+                                        "3DSectionsFormSize: ", "Tessilon FormSize: ",
+                                        "Swathmark FormSize: ", "Loomwright FormSize: "}));
+}
+
+TEST_F(SavedSettings, ValuesKeepTheirBlanksOnlyInTheSettingsTree) {
+    setting("Quillmere", "Plotwick", "PostspecsFormSize", "100,200  ");
+    user_value("Quillmere", "Tessilon", "FormSize", "  300,400  ");
+    machine_value("Quillmere", "Loomwright", "FormSize", "machine");
+    user_value("Quillmere", "Loomwright", "FormSize", "user");
+    form.Form_Load();
+    EXPECT_TRUE(has_line("PostspecsFormSize: 100,200  "));
+    EXPECT_TRUE(has_line("Tessilon FormSize: 300,400"));
+    EXPECT_TRUE(has_line("Loomwright FormSize: machine"));
+}
+
+TEST_F(SavedSettings, ModuleSettingsOnlyWithAWeighting) {
+    setting("Quillmere", "Sondrix", "ZPadding", "5");
+    setting("Quillmere", "Sondrinv", "ResistivityIterations", "10");
+    form.Form_Load();
+    EXPECT_EQ(body().back(), "Loomwright FormSize: ");
+
+    setting("Quillmere", "Sondrix", "Weighting", "L1");
+    form.Form_Load();
+    const std::vector<std::string> module = tail_from(body(), "Sondrix Settings");
+    EXPECT_EQ(module, (std::vector<std::string>{
+                          "Sondrix Settings", "", "Weighting: L1", "ZPadding: 5", "DepthMesh: ",
+                          "ObsFormat: ", "ZongeDepthMesh: ", "ZongePolygonClip: ",
+                          "ZongeSearchRadius: ", "", "Sondrinv Settings", "",
+                          "Resistivity Iterations: 10", "Resistivity ChiFactor: ",
+                          "Resistivity InitialMethod: ", "Resistivity InitialModel: ",
+                          "Resistivity ReferenceModel: ", "Resistivity AlphaMethod: ",
+                          "Resistivity Alphas: ", "Chargeability Iterations: ",
+                          "Chargeability ChiFactor: ", "Chargeability InitialMethod: ",
+                          "Chargeability InitialModel: ", "Chargeability ReferenceModel: ",
+                          "Chargeability AlphaMethod: ", "Chargeability Alphas: "}));
+    EXPECT_EQ(*(std::find(body().begin(), body().end(), "Sondrix Settings") - 1), "");
+}
+
+// A registry whose calls on one key raise, as when memory runs out mid-lookup.
+class FailingRegistry : public HostRegistry {
+public:
+    long RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
+                       reg_key* result) override {
+        if (std::string(sub_key).find("Tessilon") != std::string::npos) throw std::bad_alloc();
+        return HostRegistry::RegOpenKeyExA(key, sub_key, access, result);
+    }
+};
+
+TEST(SavedSettingsLookup, AFailureShowsTheLookupsOwnMessageAndTheReportGoesOn) {
+    HostTwin twin;
+    FailingRegistry registry;
+    Platform platform{registry, twin.files, twin.shell, twin.desktop, twin.support};
+    HostReportView view;
+    ProgramState program;
+    Form_Tarnwell_Environment form(platform, view, program);
+    form.Form_Load();
+    ASSERT_EQ(twin.desktop.messages.size(), 1u);
+    EXPECT_EQ(twin.desktop.messages[0],
+              "An error occurred while checking the key Tessilon : Out of memory");
+    EXPECT_NE(view.text.find("\rTessilon FormSize: \rSwathmark FormSize: "), std::string::npos);
+    EXPECT_EQ(view.text.substr(view.text.size() - 22), "\rLoomwright FormSize: ");
+}
+
+}  // namespace
+}  // namespace tarnwell::test

@@ -1,0 +1,123 @@
+# Shared steps of the end-to-end tests: the real program under Wine on a virtual X
+# display, driven by clicks, read back through the clipboard and the real dialogs.
+# Source after scripts/wine-env.sh. Every scenario gets a fresh copy of a template
+# prefix, so scenarios cannot see each other's registry or files.
+
+E2E_TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+E2E_BUILD="${E2E_BUILD:-$E2E_TOP/build/$TARNWELL_WINE_ARCH}"
+E2E_EXE="$E2E_BUILD/src/app/win32/tarnwell_env.exe"
+E2E_PROBE="$E2E_BUILD/tools/e2e_probe/e2e_probe.exe"
+E2E_CAPTION="Tarnwell System Files"
+E2E_TITLE="tarnwell_env"
+export LC_ALL=C TZ=UTC
+
+e2e_fail() { echo "FAIL: $*" >&2; return 1; }
+
+# A fresh prefix for one scenario, copied from a template made once per build.
+e2e_new_prefix() {
+  local name="$1"
+  tarnwell_prefix "$E2E_BUILD/e2e/template-prefix"
+  "$WINESERVER" -w
+  local prefix="$E2E_BUILD/e2e/$name/prefix"
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  cp -a "$E2E_BUILD/e2e/template-prefix" "$prefix"
+  export WINEPREFIX="$prefix"
+  E2E_DRIVE_C="$prefix/drive_c"
+}
+
+e2e_start_display() {
+  local n=$(( 90 + $$ % 400 ))
+  while [ -e "/tmp/.X${n}-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  E2E_XVFB=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  e2e_fail "Xvfb did not start"
+}
+
+e2e_stop_display() {
+  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${E2E_XVFB:-}" ] && kill "$E2E_XVFB" 2>/dev/null || true
+  wait "${E2E_XVFB:-}" 2>/dev/null || true
+  E2E_XVFB=""
+}
+
+# Starts the program (optionally with a Windows PATH prefix in WINEPATH) and waits for
+# its window; E2E_STARTED_MS is when it was started, E2E_SHOWN_MS when it appeared.
+e2e_start_program() {
+  local exe="${1:-$E2E_EXE}"
+  E2E_STARTED_MS=$(date +%s%3N)
+  "$TARNWELL_WINE" "$exe" >/dev/null 2>&1 &
+  E2E_PID=$!
+  E2E_WINDOW=""
+  for _ in $(seq 600); do
+    E2E_WINDOW=$(xdotool search --onlyvisible --name "^${E2E_CAPTION}\$" 2>/dev/null | head -n1 || true)
+    [ -n "$E2E_WINDOW" ] && break
+    kill -0 "$E2E_PID" 2>/dev/null || break
+    sleep 0.05
+  done
+  E2E_SHOWN_MS=$(date +%s%3N)
+  [ -n "$E2E_WINDOW" ] || e2e_fail "the window '$E2E_CAPTION' did not appear"
+}
+
+# Client coordinates of a control's centre at 96 DPI, from the window's layout in twips.
+e2e_control_centre() {
+  local left top width height
+  case "$1" in
+    done)        left=11730 top=12390 width=1095 height=300 ;;
+    copy_text)   left=10290 top=12390 width=1340 height=290 ;;
+    test_epsg)   left=4950  top=12390 width=2450 height=290 ;;
+    update_epsg) left=7560  top=12390 width=2450 height=290 ;;
+    *) e2e_fail "no control $1"; return 1 ;;
+  esac
+  echo "$(( (left + width / 2) * 96 / 1440 )) $(( (top + height / 2) * 96 / 1440 ))"
+}
+
+e2e_click() {
+  local x y
+  read -r x y < <(e2e_control_centre "$1")
+  xdotool mousemove --window "$E2E_WINDOW" "$x" "$y" click 1
+  sleep 0.5
+}
+
+e2e_windows_path() { echo "Z:${1//\//\\}"; }
+
+# The clipboard's plain text, byte for byte, into a file.
+e2e_clipboard() {
+  rm -f "$1"
+  "$TARNWELL_WINE" "$E2E_PROBE" clipboard "$(e2e_windows_path "$1")" >/dev/null 2>&1 \
+    || e2e_fail "could not read the clipboard"
+}
+
+# Waits for the program's message box, writes its text to a file and presses OK.
+e2e_dialog() {
+  rm -f "$1"
+  "$TARNWELL_WINE" "$E2E_PROBE" dialog "$E2E_TITLE" "$(e2e_windows_path "$1")" >/dev/null 2>&1 \
+    || e2e_fail "no message box appeared"
+}
+
+# "caption enabled|disabled" for each button of the window.
+e2e_buttons() { "$TARNWELL_WINE" "$E2E_PROBE" buttons "$E2E_CAPTION" 2>/dev/null | tr -d '\r'; }
+
+e2e_screenshot() { import -window root "$1"; }
+
+e2e_wait_exit() {
+  for _ in $(seq 200); do
+    kill -0 "$E2E_PID" 2>/dev/null || { wait "$E2E_PID" 2>/dev/null || true; return 0; }
+    sleep 0.05
+  done
+  e2e_fail "the program did not exit"
+}
+
+# Sets a text value with Wine's own reg.exe, in the registry view the program sees:
+# e2e_reg KEY NAME DATA.
+e2e_reg() {
+  local view="/reg:64"
+  [ "$TARNWELL_WINE_ARCH" = win32 ] && view="/reg:32"
+  "$TARNWELL_WINE" reg add "$1" /v "$2" /t REG_SZ /d "$3" /f "$view" >/dev/null 2>&1 \
+    || e2e_fail "reg add $1 $2"
+}
