@@ -46,22 +46,31 @@ e2e_stop_display() {
   E2E_XVFB=""
 }
 
-# Starts the program (optionally with a Windows PATH prefix in WINEPATH) and waits for
-# its window; E2E_STARTED_MS is when it was started, E2E_SHOWN_MS when it appeared.
-e2e_start_program() {
+# Starts the program without waiting for its window (a message box may come first).
+# E2E_STARTED_MS is when it was started.
+e2e_launch() {
   local exe="${1:-$E2E_EXE}"
   E2E_STARTED_MS=$(date +%s%3N)
   "$TARNWELL_WINE" "$exe" >/dev/null 2>&1 &
   E2E_PID=$!
+}
+
+# Waits for the window; E2E_SHOWN_MS is when it appeared.
+e2e_wait_window() {
   E2E_WINDOW=""
   for _ in $(seq 600); do
     E2E_WINDOW=$(xdotool search --onlyvisible --name "^${E2E_CAPTION}\$" 2>/dev/null | head -n1 || true)
     [ -n "$E2E_WINDOW" ] && break
     kill -0 "$E2E_PID" 2>/dev/null || break
-    sleep 0.05
+    sleep 0.02
   done
   E2E_SHOWN_MS=$(date +%s%3N)
   [ -n "$E2E_WINDOW" ] || e2e_fail "the window '$E2E_CAPTION' did not appear"
+}
+
+e2e_start_program() {
+  e2e_launch "$@"
+  e2e_wait_window
 }
 
 # Client coordinates of a control's centre at 96 DPI, from the window's layout in twips.
