@@ -1,0 +1,167 @@
+// The Test and Update commands and the search-and-copy behind the Update command.
+#include <gtest/gtest.h>
+
+#include "epsg/epsg_commands.h"
+#include "epsg_test_support.h"
+#include "epsg_writer/epsg_writer.h"
+#include "platform/run_time_error.h"
+
+namespace tarnwell {
+namespace {
+
+using test::HookedFileSystem;
+using test::RecordingDesktop;
+using test::ScratchFolder;
+using test::TestPlatform;
+using Lines = std::vector<std::string>;
+
+const std::string file_name = "QRX_EPSG_definitions.dat";
+const std::string start = "Test QRX_EPSG_definitions location";
+const std::string in_bin = "Test for QRX_EPSG_definitions file in TarnwellDir";
+const std::string in_common = "Test for QRX_EPSG_definitions file in WindowsCommonAppDir";
+const std::string in_app = "Test for QRX_EPSG_definitions file in Plotwick folder";
+const std::string returned = "Retuned QRX_EPSG_definitions location: ";
+const std::string exists = "Plotwick QRX_EPSG_definitions file exists";
+const std::string missing = "Plotwick QRX_EPSG_definitions file does not exist";
+
+class EpsgCommandsTest : public ::testing::Test {
+protected:
+    EpsgCommandsTest() {
+        folders.bin = folder.make_folder("Bin");
+        folders.common_app = folder.make_folder("Common");
+        folders.app = folder.make_folder("App");
+    }
+
+    std::string wanted() const { return folders.bin + "\\" + file_name; }
+    AppendReportLine append() {
+        return [this](const std::string& line) { lines.push_back(line); };
+    }
+
+    TestPlatform platform;
+    FileSystem& files = platform.platform().files;
+    ScratchFolder folder{platform};
+    SuiteFolders folders;
+    Lines lines;
+};
+
+TEST_F(EpsgCommandsTest, TestCommandSaysWhetherTheFileReadsThrough) {
+    RecordingDesktop desktop;
+    EpsgStore store;
+    const std::string path = wanted();
+    std::string bytes = epsg_writer::write_file({}).bytes;
+    files.create_file(path, bytes);
+    test_epsg_definitions(path, files, desktop, store);
+    EXPECT_EQ(desktop.messages, Lines{"The EPSG definition file " + path + " is valid"});
+
+    // A negative count in section 3: the reader's message first, then the verdict.
+    epsg_writer::put_int32(bytes, epsg_writer::write_file({}).block_start[3], -1);
+    const std::string bad = folder / "bad.dat";
+    files.create_file(bad, bytes);
+    desktop.messages.clear();
+    test_epsg_definitions(bad, files, desktop, store);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[0].rfind(
+                  "An error occurred while reading the EPSG definitions at stage 3 : ", 0),
+              0u);
+    EXPECT_EQ(desktop.messages[1], "The EPSG definition file " + bad + " is not valid");
+}
+
+// Where the file stands before the Update command, and the lines the command appends.
+struct UpdateCase {
+    const char* name;
+    const char* place;  // "bin", "common", "app" or "" for nowhere
+    bool bin_folder_exists;
+    Lines lines;        // "@" stands for the wanted path
+};
+
+const UpdateCase update_cases[] = {
+    {"InBin", "bin", true,
+     {start, "Specified QRX_EPSG_definitions file name exists", returned + "@", exists}},
+    {"InCommonAppDir", "common", true, {start, in_bin, in_common, returned + "@", exists}},
+    {"InAppFolder", "app", true, {start, in_bin, in_common, in_app, returned + "@", exists}},
+    {"Nowhere", "", true,
+     {start, in_bin, in_common, in_app, "No QRX_EPSG_definitions.dat file located", returned}},
+    {"BinFolderMissing", "common", false, {start, in_bin, in_common, returned + "@", missing}},
+};
+
+class UpdateCommandTest : public EpsgCommandsTest,
+                          public ::testing::WithParamInterface<UpdateCase> {};
+
+TEST_P(UpdateCommandTest, AppendsItsStepsAndCopiesIntoTheBinFolder) {
+    const UpdateCase& c = GetParam();
+    if (!c.bin_folder_exists) folders.bin = folder / "Missing";
+    const std::string content = "definitions from " + std::string(c.place);
+    const std::string place = c.place;
+    if (place == "bin") files.create_file(wanted(), content);
+    if (place == "common") files.create_file(folders.common_app + "\\" + file_name, content);
+    if (place == "app") files.create_file(folders.app + "\\" + file_name, content);
+
+    update_epsg_app_location(folders, files, append());
+
+    Lines expected = c.lines;
+    for (std::string& line : expected) {
+        if (!line.empty() && line.back() == '@') line = line.substr(0, line.size() - 1) + wanted();
+    }
+    EXPECT_EQ(lines, expected);
+    const bool copied = !place.empty() && c.bin_folder_exists;
+    ASSERT_EQ(files.file_exists(wanted()), copied);
+    if (copied) {
+        EXPECT_EQ(files.read_file(wanted()), content);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, UpdateCommandTest, ::testing::ValuesIn(update_cases),
+                         [](const ::testing::TestParamInfo<UpdateCase>& test_case) {
+                             return std::string(test_case.param.name);
+                         });
+
+TEST_F(EpsgCommandsTest, EmptyAppFolderIsSearchedAtTheRoot) {
+    folders.app.clear();
+    std::vector<std::string> tested;
+    HookedFileSystem hooked(files, [&](const std::string& operation, const std::string& path) {
+        if (operation == "file_exists") tested.push_back(path);
+    });
+    EXPECT_EQ(update_app_file(wanted(), folders, hooked, append()), "");
+    EXPECT_EQ(tested.back(), "\\" + file_name);
+}
+
+TEST_F(EpsgCommandsTest, NameOfSpacesIsNoName) {
+    for (const std::string& fname : {std::string(), std::string("   ")}) {
+        lines.clear();
+        EXPECT_EQ(update_app_file(fname, folders, files, append()), "");
+        EXPECT_EQ(lines, Lines{"No QRX_EPSG_definitions file name specified"});
+    }
+}
+
+TEST_F(EpsgCommandsTest, SpecifiedNameIsTestedWithoutItsSurroundingSpaces) {
+    files.create_file(wanted(), "x");
+    EXPECT_EQ(update_app_file("  " + wanted() + " ", folders, files, append()), wanted());
+    EXPECT_EQ(lines, Lines{"Specified QRX_EPSG_definitions file name exists"});
+}
+
+TEST_F(EpsgCommandsTest, CopyNeverReplacesAFileThatAppearedMeanwhile) {
+    files.create_file(folders.common_app + "\\" + file_name, "from CommonAppDir");
+    // Another program writes the wanted file once the search has begun.
+    HookedFileSystem hooked(files, [&](const std::string& operation, const std::string& path) {
+        if (operation == "file_exists" && path.rfind(folders.common_app, 0) == 0)
+            files.create_file(wanted(), "written meanwhile");
+    });
+    EXPECT_EQ(update_app_file(wanted(), folders, hooked, append()), wanted());
+    EXPECT_EQ(files.read_file(wanted()), "written meanwhile");
+}
+
+TEST_F(EpsgCommandsTest, FailingStepsAreSkipped) {
+    files.create_file(folders.app + "\\" + file_name, "from App");
+    // The bin folder's test and the copy fail as on a failing device.
+    HookedFileSystem hooked(files, [&](const std::string& operation, const std::string& path) {
+        if ((operation == "file_exists" && path.rfind(folders.bin, 0) == 0) ||
+            operation == "copy_file")
+            throw run_time_error("Device I/O error");
+    });
+    update_epsg_app_location(folders, hooked, append());
+    EXPECT_EQ(lines, (Lines{start, in_bin, in_common, in_app, returned + wanted(), missing}));
+    EXPECT_FALSE(files.file_exists(wanted()));
+}
+
+}  // namespace
+}  // namespace tarnwell

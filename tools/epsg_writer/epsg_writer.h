@@ -1,0 +1,61 @@
+#pragma once
+// Writes EPSG definitions files: valid files of given counts and texts, for the tests,
+// the benchmark, the fuzzer's seeds and by hand. Fixed runs and integers follow known
+// patterns so that what a reader stored can be checked against what was written.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "epsg/epsg_store.h"
+
+namespace tarnwell::epsg_writer {
+
+// The text of a record: section 1 to 9, record index, text index in layout order.
+using TextSource = std::function<std::string(int section, std::size_t record, std::size_t text)>;
+
+struct FileSpec {
+    // The count of each section: it announces count + 1 records.
+    std::array<std::int32_t, epsg_section_count> counts{};
+    // The integer table holds integer_count + 1 rows of 4 integers.
+    std::int32_t integer_count = 0;
+    // Empty texts when unset.
+    TextSource texts;
+};
+
+// A written file and where its blocks lie.
+struct FileImage {
+    std::string bytes;
+    // block_start[s] is the offset of the block read at stage s (1 to 11);
+    // block_start[12] is the end of the section-9 list.
+    std::array<std::size_t, 13> block_start{};
+
+    // The stage at which a reader of the first `length` bytes alone must fail (1 to
+    // 11), or 12 when those bytes hold the whole file.
+    int stage_for_length(std::size_t length) const;
+};
+
+FileImage write_file(const FileSpec& spec);
+
+// The bytes of a file that reads back into exactly this store (every table as it is).
+std::string write_store(const EpsgStore& store);
+
+// The patterns of the written fixed runs (byte at offset within the record's fixed
+// bytes, counted across all its runs), integer table and section-9 list.
+std::uint8_t fixed_byte(int section, std::size_t record, std::size_t offset);
+std::int32_t integer_value(std::size_t row, std::size_t column);
+std::int32_t section9_list_value(std::size_t index);
+
+// Texts taken in turn from one list of texts per section (index 0 for section 1).
+using TextPools = std::array<std::vector<std::string>, epsg_section_count>;
+TextSource texts_from_pools(TextPools pools);
+
+// Made-up texts of varied length, as long on average as the names of the EPSG dataset.
+TextSource synthetic_texts();
+
+// Overwrites 4 bytes at offset with a little-endian integer, e.g. to plant a bad count.
+void put_int32(std::string& bytes, std::size_t offset, std::int32_t value);
+
+}  // namespace tarnwell::epsg_writer
