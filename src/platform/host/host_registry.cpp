@@ -1,0 +1,460 @@
+#include "platform/host/host_registry.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <stdexcept>
+#include <vector>
+
+// The twin follows what advapi32 does under Wine, call by call: return codes, what is
+// written to the caller's buffers and sizes on each outcome, the order of
+// enumeration (subkeys AND values sorted by name, case-insensitively; real Windows
+// keeps values in the order they were first written), and Wine's limits on names
+// (a subkey text of more than 260 characters, a key name of more than 256, a value
+// name of more than 16,383). Texts are ANSI in code page 1252, stored as Windows
+// stores them: string data counts twice its ANSI size where Windows reports sizes of
+// the stored (UTF-16) form.
+
+namespace tarnwell {
+
+namespace {
+
+constexpr std::uint32_t key_query_value = 0x0001;
+constexpr std::uint32_t key_set_value = 0x0002;
+constexpr std::uint32_t key_enumerate_sub_keys = 0x0008;
+constexpr std::uint32_t delete_access = 0x00010000;
+constexpr std::uint32_t maximum_allowed = 0x02000000;
+constexpr std::uint32_t generic_read = 0x80000000;
+constexpr std::uint32_t generic_write = 0x40000000;
+constexpr std::uint32_t generic_execute = 0x20000000;
+constexpr std::uint32_t generic_all = 0x10000000;
+constexpr std::uint32_t wow64_view_flags = 0x0300;
+
+constexpr long bad_pathname = 161;
+constexpr long no_access = 998;
+
+constexpr std::size_t max_sub_key_text = 260;  // ANSI characters Wine converts
+constexpr std::size_t max_key_name = 256;
+constexpr std::size_t max_value_name = 16383;
+
+// Code page 1252 to UTF-16, then to lower case, as Wine compares names.
+std::uint16_t folded(unsigned char c) {
+    static const std::uint16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    if (c >= 'A' && c <= 'Z') return static_cast<std::uint16_t>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<std::uint16_t>(c + 0x20);
+    if (c < 0x80 || c >= 0xA0) return c;
+    const std::uint16_t u = high[c - 0x80];
+    switch (u) {
+    case 0x0160: case 0x0152: case 0x017D: return static_cast<std::uint16_t>(u + 1);
+    case 0x0178: return 0x00FF;
+    default: return u;
+    }
+}
+
+int compare_names(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint16_t x = folded(static_cast<unsigned char>(a[i]));
+        const std::uint16_t y = folded(static_cast<unsigned char>(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+bool is_string_type(std::uint32_t type) {
+    return type == reg::type_sz || type == reg::type_expand_sz || type == reg::type_multi_sz;
+}
+
+std::uint32_t map_generic(std::uint32_t access) {
+    std::uint32_t mapped = access & ~(generic_read | generic_write | generic_execute |
+                                      generic_all | wow64_view_flags);
+    if (access & (generic_read | generic_execute)) mapped |= reg::key_read;
+    if (access & generic_write) mapped |= reg::key_write;
+    if (access & generic_all) mapped |= reg::key_all_access;
+    return mapped;
+}
+
+std::string text_or_empty(const char* text) { return text ? std::string(text) : std::string(); }
+
+}  // namespace
+
+struct HostRegistry::State {
+    struct Value {
+        std::string name;
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;  // as the caller wrote it (ANSI for texts)
+
+        std::uint32_t stored_size() const {
+            const auto size = static_cast<std::uint32_t>(data.size());
+            return is_string_type(type) ? 2 * size : size;
+        }
+    };
+
+    struct Node {
+        std::string name;
+        Node* parent = nullptr;
+        std::vector<std::shared_ptr<Node>> subkeys;  // sorted by compare_names
+        std::vector<Value> values;                   // sorted by compare_names
+        bool deleted = false;
+        bool read_only = false;
+        bool root = false;  // a predefined root or what one stands for: never deleted
+
+        template <typename T>
+        static auto position(std::vector<T>& items, const std::string& name,
+                             const std::string& (*name_of)(const T&)) {
+            return std::lower_bound(items.begin(), items.end(), name,
+                                    [name_of](const T& item, const std::string& n) {
+                                        return compare_names(name_of(item), n) < 0;
+                                    });
+        }
+        static const std::string& node_name(const std::shared_ptr<Node>& n) { return n->name; }
+        static const std::string& value_name(const Value& v) { return v.name; }
+
+        std::shared_ptr<Node> find_subkey(const std::string& n) {
+            auto it = position(subkeys, n, &node_name);
+            if (it != subkeys.end() && compare_names((*it)->name, n) == 0) return *it;
+            return nullptr;
+        }
+        std::shared_ptr<Node> add_subkey(const std::string& n) {
+            auto node = std::make_shared<Node>();
+            node->name = n;
+            node->parent = this;
+            subkeys.insert(position(subkeys, n, &node_name), node);
+            return node;
+        }
+        void remove_subkey(const Node* child) {
+            subkeys.erase(std::find_if(subkeys.begin(), subkeys.end(),
+                                       [child](const auto& n) { return n.get() == child; }));
+        }
+        Value* find_value(const std::string& n) {
+            auto it = position(values, n, &value_name);
+            if (it != values.end() && compare_names(it->name, n) == 0) return &*it;
+            return nullptr;
+        }
+        Value& value_for_write(const std::string& n) {
+            auto it = position(values, n, &value_name);
+            if (it != values.end() && compare_names(it->name, n) == 0) return *it;
+            Value v;
+            v.name = n;
+            return *values.insert(it, std::move(v));
+        }
+        void remove_value(const Value* v) { values.erase(values.begin() + (v - values.data())); }
+    };
+
+    struct Handle {
+        std::shared_ptr<Node> node;
+        std::uint32_t access = 0;
+    };
+
+    // A key a call works on: a predefined root (full access) or an open handle.
+    struct Target {
+        long status = reg::success;
+        Node* node = nullptr;
+        std::shared_ptr<Node> shared;
+        std::uint32_t access = 0;
+    };
+
+    std::shared_ptr<Node> machine = make_root("");
+    std::shared_ptr<Node> user = make_root("");
+    std::shared_ptr<Node> dyn_data = make_root("");
+    std::map<reg_key, std::shared_ptr<Node>> roots;
+    std::map<reg_key, Handle> handles;
+    reg_key next_handle = 0x40;
+
+    State() {
+        roots[reg::local_machine] = machine;
+        roots[reg::users] = user;
+        roots[reg::dyn_data] = dyn_data;
+        roots[reg::classes_root] = make_path(machine, {"Software", "Classes"});
+        roots[reg::current_user] = make_path(user, {"S-1-5-21-0-0-0-1000"});
+        roots[reg::current_config] = make_path(
+            machine, {"System", "CurrentControlSet", "Hardware Profiles", "Current"});
+        make_path(user, {".Default"});
+    }
+
+    static std::shared_ptr<Node> make_root(const std::string& name) {
+        auto node = std::make_shared<Node>();
+        node->name = name;
+        node->root = true;
+        return node;
+    }
+
+    static std::shared_ptr<Node> make_path(std::shared_ptr<Node> node,
+                                           std::initializer_list<const char*> names) {
+        for (const char* n : names) {
+            auto child = node->find_subkey(n);
+            node = child ? child : node->add_subkey(n);
+            node->root = true;
+        }
+        return node;
+    }
+
+    static bool is_predefined(reg_key key) {
+        return key >= reg::classes_root && key <= reg::dyn_data;
+    }
+
+    // Resolves a key for a call that needs the given access on it.
+    Target target(reg_key key, std::uint32_t needed) {
+        Target t;
+        auto root = roots.find(key);
+        if (root != roots.end()) {
+            t.shared = root->second;
+            t.access = reg::key_all_access;
+        } else {
+            auto h = handles.find(key);
+            if (h == handles.end()) {
+                t.status = reg::invalid_handle;
+                return t;
+            }
+            t.shared = h->second.node;
+            t.access = h->second.access;
+        }
+        t.node = t.shared.get();
+        if (t.node->deleted)
+            t.status = reg::key_deleted;
+        else if ((t.access & needed) != needed)
+            t.status = reg::access_denied;
+        return t;
+    }
+
+    // Splits a subkey text into its names; empty names (doubled or trailing
+    // backslashes) are skipped.
+    static long split(const char* sub_key, std::vector<std::string>& names) {
+        const std::string text = text_or_empty(sub_key);
+        if (text.size() > max_sub_key_text) return reg::more_data;
+        if (!text.empty() && text[0] == '\\') return bad_pathname;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            std::size_t end = text.find('\\', start);
+            if (end == std::string::npos) end = text.size();
+            if (end > start) names.push_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        return reg::success;
+    }
+
+    // The access an open of this key is granted, or 0 when it is refused.
+    static std::uint32_t granted(const Node& node, std::uint32_t requested) {
+        const std::uint32_t access = map_generic(requested);
+        if (access & maximum_allowed) return node.read_only ? reg::key_read : reg::key_all_access;
+        if (node.read_only && (access & ~reg::key_read)) return 0;
+        return access;
+    }
+
+    long open(reg_key key, const char* sub_key, std::uint32_t access, bool create,
+              reg_key* result) {
+        if (!result) return reg::invalid_parameter;
+        *result = 0;
+        Target t = target(key, 0);
+        if (t.status != reg::success) return t.status;
+        std::vector<std::string> names;
+        if (long status = split(sub_key, names); status != reg::success) return status;
+        std::shared_ptr<Node> node = t.shared;
+        for (const std::string& n : names) {
+            if (n.size() > max_key_name) return reg::invalid_parameter;
+            std::shared_ptr<Node> child = node->find_subkey(n);
+            if (!child) {
+                if (!create) return reg::file_not_found;
+                if (node->read_only) return reg::access_denied;
+                child = node->add_subkey(n);
+            }
+            node = child;
+        }
+        const std::uint32_t rights = granted(*node, access);
+        if (!rights) return reg::access_denied;
+        const reg_key handle = next_handle;
+        next_handle += 4;
+        handles[handle] = Handle{node, rights};
+        *result = handle;
+        return reg::success;
+    }
+
+    static long delete_node(Node& node) {
+        if (node.root || !node.subkeys.empty()) return reg::access_denied;
+        node.deleted = true;
+        node.values.clear();
+        node.parent->remove_subkey(&node);
+        return reg::success;
+    }
+
+    // Copies a value's data as RegQueryValueExA and RegEnumValueA do: texts come back in
+    // ANSI (a NUL is added after a text without one when the buffer has room), a
+    // short buffer gets nothing and ERROR_MORE_DATA; *reported is the data's size.
+    static long copy_data(const Value& v, std::uint8_t* data, std::uint32_t* data_size,
+                          std::uint32_t& reported) {
+        const auto len = static_cast<std::uint32_t>(v.data.size());
+        reported = len;
+        if (!data || (is_string_type(v.type) && len == 0)) return reg::success;
+        if (len > *data_size) return reg::more_data;
+        if (len) std::memcpy(data, v.data.data(), len);
+        if (is_string_type(v.type) && len < *data_size && data[len - 1]) data[len] = 0;
+        return reg::success;
+    }
+};
+
+HostRegistry::HostRegistry() : state_(std::make_unique<State>()) {}
+HostRegistry::~HostRegistry() = default;
+
+long HostRegistry::RegOpenKeyA(reg_key key, const char* sub_key, reg_key* result) {
+    if (!result) return reg::invalid_parameter;
+    if (!sub_key || !*sub_key) {
+        *result = key;
+        return reg::success;
+    }
+    return RegOpenKeyExA(key, sub_key, maximum_allowed, result);
+}
+
+long HostRegistry::RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
+                                 reg_key* result) {
+    if (!result) return reg::invalid_parameter;
+    if ((!sub_key || !*sub_key) && State::is_predefined(key)) {
+        *result = key;
+        return reg::success;
+    }
+    return state_->open(key, sub_key, access, false, result);
+}
+
+long HostRegistry::RegCreateKeyA(reg_key key, const char* sub_key, reg_key* result) {
+    return state_->open(key, sub_key, maximum_allowed, true, result);
+}
+
+long HostRegistry::RegCloseKey(reg_key key) {
+    if (State::is_predefined(key)) return reg::success;
+    return state_->handles.erase(key) ? reg::success : reg::invalid_handle;
+}
+
+long HostRegistry::RegDeleteKeyA(reg_key key, const char* sub_key) {
+    if (!sub_key || !*sub_key) {
+        State::Target t = state_->target(key, delete_access);
+        if (t.status != reg::success) return t.status;
+        return State::delete_node(*t.node);
+    }
+    reg_key opened = 0;
+    if (long status = state_->open(key, sub_key, delete_access, false, &opened);
+        status != reg::success)
+        return status;
+    const long status = State::delete_node(*state_->handles[opened].node);
+    RegCloseKey(opened);
+    return status;
+}
+
+long HostRegistry::RegDeleteValueA(reg_key key, const char* value_name) {
+    State::Target t = state_->target(key, key_set_value);
+    if (t.status != reg::success) return t.status;
+    State::Value* v = t.node->find_value(text_or_empty(value_name));
+    if (!v) return reg::file_not_found;
+    t.node->remove_value(v);
+    return reg::success;
+}
+
+long HostRegistry::RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
+                                 std::uint32_t* name_size) {
+    State::Target t = state_->target(key, key_enumerate_sub_keys);
+    if (t.status != reg::success) return t.status;
+    if (!name || !name_size) return reg::invalid_parameter;
+    if (index >= t.node->subkeys.size()) return reg::no_more_items;
+    const std::string& found = t.node->subkeys[index]->name;
+    if (found.size() >= *name_size) return reg::more_data;
+    std::memcpy(name, found.c_str(), found.size() + 1);
+    *name_size = static_cast<std::uint32_t>(found.size());
+    return reg::success;
+}
+
+long HostRegistry::RegEnumValueA(reg_key key, std::uint32_t index, char* name,
+                                 std::uint32_t* name_size, std::uint32_t* type,
+                                 std::uint8_t* data, std::uint32_t* data_size) {
+    if (data && !data_size) return reg::invalid_parameter;
+    State::Target t = state_->target(key, key_query_value);
+    if (t.status != reg::success) return t.status;
+    if (index >= t.node->values.size()) return reg::no_more_items;
+    const State::Value& v = t.node->values[index];
+    std::uint32_t reported = 0;
+    long status = State::copy_data(v, data, data_size, reported);
+    if (name && name_size && status == reg::success) {
+        const auto len = static_cast<std::uint32_t>(v.name.size());
+        if (len >= *name_size) {
+            // A short name buffer gets as much of the name as fits, then a NUL.
+            status = reg::more_data;
+            if (*name_size) {
+                std::memcpy(name, v.name.data(), *name_size - 1);
+                name[*name_size - 1] = 0;
+            }
+        } else {
+            std::memcpy(name, v.name.c_str(), len + 1);
+            *name_size = len;
+        }
+    }
+    if (type) *type = v.type;
+    if (data_size) *data_size = reported;
+    return status;
+}
+
+long HostRegistry::RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys,
+                                    std::uint32_t* max_sub_key_len, std::uint32_t* values,
+                                    std::uint32_t* max_value_name_len,
+                                    std::uint32_t* max_value_len) {
+    State::Target t = state_->target(key, 0);
+    if (t.status != reg::success) return t.status;
+    std::uint32_t longest_key = 0, longest_name = 0, longest_data = 0;
+    for (const auto& n : t.node->subkeys)
+        longest_key = std::max(longest_key, static_cast<std::uint32_t>(n->name.size()));
+    for (const State::Value& v : t.node->values) {
+        longest_name = std::max(longest_name, static_cast<std::uint32_t>(v.name.size()));
+        longest_data = std::max(longest_data, v.stored_size());
+    }
+    if (sub_keys) *sub_keys = static_cast<std::uint32_t>(t.node->subkeys.size());
+    if (max_sub_key_len) *max_sub_key_len = longest_key;
+    if (values) *values = static_cast<std::uint32_t>(t.node->values.size());
+    if (max_value_name_len) *max_value_name_len = longest_name;
+    if (max_value_len) *max_value_len = longest_data;
+    return reg::success;
+}
+
+long HostRegistry::RegQueryValueExA(reg_key key, const char* value_name, std::uint32_t* type,
+                                    std::uint8_t* data, std::uint32_t* data_size) {
+    if (data && !data_size) return reg::invalid_parameter;
+    State::Target t = state_->target(key, key_query_value);
+    if (t.status != reg::success) return t.status;
+    const State::Value* v = t.node->find_value(text_or_empty(value_name));
+    if (!v) return reg::file_not_found;
+    std::uint32_t reported = 0;
+    const long status = State::copy_data(*v, data, data_size, reported);
+    if (type) *type = v->type;
+    if (data_size) *data_size = reported;
+    return status;
+}
+
+long HostRegistry::RegSetValueExA(reg_key key, const char* value_name, std::uint32_t type,
+                                  const std::uint8_t* data, std::uint32_t data_size) {
+    State::Target t = state_->target(key, key_set_value);
+    if (t.status != reg::success) return t.status;
+    const std::string name = text_or_empty(value_name);
+    if (name.size() > max_value_name) return reg::invalid_parameter;
+    if (!data && data_size) return no_access;
+    State::Value& v = t.node->value_for_write(name);
+    v.type = type;
+    v.data.assign(data, data + data_size);
+    return reg::success;
+}
+
+void HostRegistry::set_read_only(reg_key root, const std::string& sub_key, bool read_only) {
+    State::Target t = state_->target(root, 0);
+    std::vector<std::string> names;
+    if (t.status != reg::success || State::split(sub_key.c_str(), names) != reg::success)
+        throw std::invalid_argument("set_read_only: no such key");
+    std::shared_ptr<State::Node> node = t.shared;
+    for (const std::string& n : names) {
+        node = node->find_subkey(n);
+        if (!node) throw std::invalid_argument("set_read_only: no such key: " + sub_key);
+    }
+    node->read_only = read_only;
+}
+
+std::size_t HostRegistry::open_handles() const { return state_->handles.size(); }
+
+}  // namespace tarnwell

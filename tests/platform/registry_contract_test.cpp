@@ -1,0 +1,479 @@
+// The registry interface's contract: the same tests run against the host twin on
+// Linux and against advapi32 under Wine, inside a scratch key.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "registry/twin_registry.h"
+#include "support/test_platform.h"
+
+namespace tarnwell {
+namespace {
+
+using test::ScratchKey;
+using test::TestPlatform;
+
+constexpr long bad_pathname = 161;
+
+class RegistryContract : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(r.RegOpenKeyExA(reg::current_user, scratch.sub_key().c_str(),
+                                  reg::key_all_access, &base),
+                  reg::success);
+    }
+    void TearDown() override {
+        EXPECT_EQ(r.RegCloseKey(base), reg::success);
+        EXPECT_EQ(test::open_handles(tp), 0u);
+    }
+
+    reg_key create(const std::string& sub) {
+        reg_key key = 0;
+        EXPECT_EQ(r.RegCreateKeyA(base, sub.c_str(), &key), reg::success) << sub;
+        return key;
+    }
+    void make_key(const std::string& sub) { r.RegCloseKey(create(sub)); }
+    void set_text(reg_key key, const std::string& name, const std::string& text) {
+        ASSERT_EQ(r.RegSetValueExA(key, name.c_str(), reg::type_sz,
+                                   reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                                   static_cast<std::uint32_t>(text.size() + 1)),
+                  reg::success);
+    }
+    void set_bytes(reg_key key, const std::string& name, const std::string& bytes) {
+        ASSERT_EQ(r.RegSetValueExA(key, name.c_str(), reg::type_binary,
+                                   reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                   static_cast<std::uint32_t>(bytes.size())),
+                  reg::success);
+    }
+    std::vector<std::string> key_names(reg_key key) {
+        std::vector<std::string> names;
+        char name[300];
+        std::uint32_t size = sizeof name;
+        for (std::uint32_t i = 0; r.RegEnumKeyExA(key, i, name, &size) == reg::success; ++i) {
+            names.emplace_back(name, size);
+            size = sizeof name;
+        }
+        return names;
+    }
+    std::vector<std::string> value_names(reg_key key) {
+        std::vector<std::string> names;
+        char name[300];
+        std::uint32_t size = sizeof name;
+        for (std::uint32_t i = 0;
+             r.RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr) == reg::success;
+             ++i) {
+            names.emplace_back(name, size);
+            size = sizeof name;
+        }
+        return names;
+    }
+
+    TestPlatform tp;
+    RegistryApi& r = tp.platform().registry;
+    ScratchKey scratch{r};
+    reg_key base = 0;
+};
+
+struct OpenCase {
+    const char* what;
+    std::string prepare;  // key created first, "" for none
+    std::string sub_key;
+    long open_status;
+    long create_status;
+};
+
+TEST_F(RegistryContract, OpenAndCreateFollowTheSubkeyText) {
+    const std::string name255(255, 'n');
+    const std::string name257(257, 'n');
+    const std::string path260 = "p\\" + std::string(200, 'q') + "\\" + std::string(57, 'r');
+    const std::string path261 = path260 + "r";
+    ASSERT_EQ(path260.size(), 260u);
+    const OpenCase cases[] = {
+        {"missing key", "", "missing", reg::file_not_found, reg::success},
+        {"missing parent", "", "no\\such\\key", reg::file_not_found, reg::success},
+        {"other letter case", "Mixed\\Case", "mIXED\\cASE", reg::success, reg::success},
+        {"trailing backslash", "t", "t\\", reg::success, reg::success},
+        {"doubled backslash", "d\\e", "d\\\\e", reg::success, reg::success},
+        {"leading backslash", "lead", "\\lead", bad_pathname, bad_pathname},
+        {"name of 255 characters", name255, name255, reg::success, reg::success},
+        {"name of 257 characters", "", name257, reg::invalid_parameter,
+         reg::invalid_parameter},
+        {"subkey text of 260 characters", path260, path260, reg::success, reg::success},
+        {"subkey text of 261 characters", "", path261, reg::more_data, reg::more_data},
+    };
+    for (const OpenCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.prepare.empty()) make_key(c.prepare);
+        reg_key key = 0x777;
+        EXPECT_EQ(r.RegOpenKeyExA(base, c.sub_key.c_str(), reg::key_read, &key), c.open_status);
+        if (key != 0 && key != 0x777) r.RegCloseKey(key);
+        if (c.open_status != reg::success) {
+            EXPECT_EQ(key, 0u);
+        }
+        key = 0x777;
+        EXPECT_EQ(r.RegOpenKeyA(base, c.sub_key.c_str(), &key), c.open_status);
+        if (key != 0 && key != 0x777) r.RegCloseKey(key);
+        key = 0x777;
+        EXPECT_EQ(r.RegCreateKeyA(base, c.sub_key.c_str(), &key), c.create_status);
+        if (c.create_status == reg::success) {
+            r.RegCloseKey(key);
+        } else {
+            EXPECT_EQ(key, 0u);
+        }
+    }
+}
+
+TEST_F(RegistryContract, CreateMakesEveryMissingLevelAndKeepsTheFirstSpelling) {
+    make_key("One\\Two\\Three");
+    make_key("ONE\\two\\Four");
+    reg_key one = 0;
+    ASSERT_EQ(r.RegOpenKeyExA(base, "one", reg::key_read, &one), reg::success);
+    EXPECT_EQ(key_names(base), std::vector<std::string>{"One"});
+    reg_key two = 0;
+    ASSERT_EQ(r.RegOpenKeyExA(one, "TWO", reg::key_read, &two), reg::success);
+    EXPECT_EQ(key_names(two), (std::vector<std::string>{"Four", "Three"}));
+    r.RegCloseKey(two);
+    r.RegCloseKey(one);
+}
+
+TEST_F(RegistryContract, RootsAndEmptySubkeys) {
+    reg_key key = 0;
+    // A predefined root opened with no subkey is the root itself; closing it is a no-op.
+    EXPECT_EQ(r.RegOpenKeyExA(reg::current_user, "", reg::key_read, &key), reg::success);
+    EXPECT_EQ(key, reg::current_user);
+    EXPECT_EQ(r.RegOpenKeyA(reg::current_user, nullptr, &key), reg::success);
+    EXPECT_EQ(key, reg::current_user);
+    EXPECT_EQ(r.RegCloseKey(reg::current_user), reg::success);
+    EXPECT_EQ(r.RegOpenKeyExA(reg::current_user, scratch.sub_key().c_str(), reg::key_read, &key),
+              reg::success);
+    r.RegCloseKey(key);
+    // RegOpenKeyA with no subkey hands back the handle it was given, valid or not.
+    EXPECT_EQ(r.RegOpenKeyA(base, "", &key), reg::success);
+    EXPECT_EQ(key, base);
+    EXPECT_EQ(r.RegOpenKeyA(0, "", &key), reg::success);
+    EXPECT_EQ(key, 0u);
+    // RegOpenKeyExA and RegCreateKeyA with no subkey open a new handle to the same key.
+    reg_key again = 0;
+    ASSERT_EQ(r.RegOpenKeyExA(base, "", reg::key_read, &again), reg::success);
+    EXPECT_NE(again, base);
+    r.RegCloseKey(again);
+    ASSERT_EQ(r.RegCreateKeyA(base, nullptr, &again), reg::success);
+    EXPECT_NE(again, base);
+    r.RegCloseKey(again);
+    ASSERT_EQ(r.RegCreateKeyA(reg::current_user, "", &again), reg::success);
+    EXPECT_NE(again, reg::current_user);
+    r.RegCloseKey(again);
+    // No key behind 0 or behind an unknown root; a handle is closed once.
+    EXPECT_EQ(r.RegOpenKeyExA(0, "", reg::key_read, &key), reg::invalid_handle);
+    EXPECT_EQ(r.RegOpenKeyA(0, "Software", &key), reg::invalid_handle);
+    EXPECT_EQ(r.RegCreateKeyA(0, "Software", &key), reg::invalid_handle);
+    EXPECT_EQ(r.RegOpenKeyExA(0x80000007u, "", reg::key_read, &key), reg::invalid_handle);
+    EXPECT_EQ(r.RegCloseKey(0), reg::invalid_handle);
+    ASSERT_EQ(r.RegOpenKeyExA(base, "", reg::key_read, &again), reg::success);
+    EXPECT_EQ(r.RegCloseKey(again), reg::success);
+    EXPECT_EQ(r.RegCloseKey(again), reg::invalid_handle);
+    // Performance data only opens as itself.
+    EXPECT_EQ(r.RegOpenKeyExA(reg::performance_data, "", reg::key_read, &key), reg::success);
+    EXPECT_EQ(key, reg::performance_data);
+    EXPECT_EQ(r.RegCreateKeyA(reg::performance_data, "x", &key), reg::invalid_handle);
+    // A root key itself is never deleted.
+    EXPECT_EQ(r.RegDeleteKeyA(reg::current_user, ""), reg::access_denied);
+}
+
+TEST_F(RegistryContract, ClassesRootShowsTheMachineClasses) {
+    const std::string classes = "Software\\Classes\\" + scratch.sub_key().substr(9);
+    reg_key key = 0;
+    ASSERT_EQ(r.RegCreateKeyA(reg::local_machine, classes.c_str(), &key), reg::success);
+    r.RegCloseKey(key);
+    EXPECT_EQ(r.RegOpenKeyExA(reg::classes_root, classes.substr(17).c_str(), reg::key_read,
+                              &key),
+              reg::success);
+    r.RegCloseKey(key);
+    EXPECT_EQ(r.RegDeleteKeyA(reg::local_machine, classes.c_str()), reg::success);
+}
+
+TEST_F(RegistryContract, SubkeysAndValuesEnumerateSortedWithoutRegardToCase) {
+    const std::vector<std::string> written = {"zeta", "Alpha", "_under", "beta", "a",   "A2",
+                                              "Zz",   "[x",    "a b",    "a.b",  "a{"};
+    const std::vector<std::string> sorted = {"[x", "_under", "a",    "a b",  "a.b", "A2",
+                                             "Alpha", "a{",  "beta", "zeta", "Zz"};
+    for (const std::string& n : written) {
+        make_key(n);
+        set_text(base, n, n);
+    }
+    make_key("ALPHA");
+    set_text(base, "ALPHA", "again");
+    EXPECT_EQ(key_names(base), sorted);
+    EXPECT_EQ(value_names(base), sorted);
+    char text[16];
+    std::uint32_t size = sizeof text;
+    ASSERT_EQ(r.RegQueryValueExA(base, "alpha", nullptr, reinterpret_cast<std::uint8_t*>(text),
+                                 &size),
+              reg::success);
+    EXPECT_STREQ(text, "again");
+}
+
+TEST_F(RegistryContract, EnumKeyNeedsRoomForTheNul) {
+    make_key("abc");
+    char name[8] = "#######";
+    std::uint32_t size = 3;
+    EXPECT_EQ(r.RegEnumKeyExA(base, 0, name, &size), reg::more_data);
+    EXPECT_EQ(size, 3u);
+    EXPECT_STREQ(name, "#######");
+    size = 4;
+    EXPECT_EQ(r.RegEnumKeyExA(base, 0, name, &size), reg::success);
+    EXPECT_EQ(size, 3u);
+    EXPECT_STREQ(name, "abc");
+    EXPECT_EQ(r.RegEnumKeyExA(base, 1, name, &size), reg::no_more_items);
+}
+
+struct EnumValueCase {
+    const char* what;
+    std::uint32_t name_size;
+    std::uint32_t data_size;
+    long status;
+    std::string name_out;         // name buffer afterwards (up to its first NUL)
+    std::uint32_t name_size_out;  // name size afterwards
+    std::uint32_t data_size_out;
+    std::string data_out;  // data buffer afterwards, first data_size_out bytes
+};
+
+TEST_F(RegistryContract, EnumValueBufferSemantics) {
+    set_bytes(base, "bin", "0123456789");
+    const EnumValueCase cases[] = {
+        {"both fit", 4, 10, reg::success, "bin", 3, 10, "0123456789"},
+        {"data too small: name untouched", 4, 9, reg::more_data, "#######", 4, 10,
+         "#########"},
+        {"name needs its NUL", 3, 10, reg::more_data, "bi", 3, 10, "0123456789"},
+        {"name buffer of one", 1, 10, reg::more_data, "", 1, 10, "0123456789"},
+        {"name buffer of none", 0, 10, reg::more_data, "#######", 0, 10, "0123456789"},
+    };
+    for (const EnumValueCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        char name[8] = "#######";
+        std::uint8_t data[16];
+        std::memset(data, '#', sizeof data);
+        std::uint32_t name_size = c.name_size, data_size = c.data_size, type = 0;
+        EXPECT_EQ(r.RegEnumValueA(base, 0, name, &name_size, &type, data, &data_size), c.status);
+        EXPECT_EQ(std::string(name), c.name_out);
+        EXPECT_EQ(name_size, c.name_size_out);
+        EXPECT_EQ(data_size, c.data_size_out);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(data), c.data_out.size()), c.data_out);
+        EXPECT_EQ(type, reg::type_binary);
+    }
+    std::uint32_t name_size = 8, data_size = 0;
+    char name[8];
+    EXPECT_EQ(r.RegEnumValueA(base, 0, name, &name_size, nullptr, nullptr, &data_size),
+              reg::success);
+    EXPECT_EQ(data_size, 10u);
+    std::uint8_t data[4];
+    EXPECT_EQ(r.RegEnumValueA(base, 0, name, &name_size, nullptr, data, nullptr),
+              reg::invalid_parameter);
+    EXPECT_EQ(r.RegEnumValueA(base, 1, name, &name_size, nullptr, nullptr, nullptr),
+              reg::no_more_items);
+}
+
+TEST_F(RegistryContract, EnumValueTruncatesALongName) {
+    const std::string name300(300, 'v');
+    set_bytes(base, name300, "ab");
+    char name[300];
+    std::uint8_t data[255];
+    std::uint32_t name_size = 255, data_size = 255, type = 0;
+    EXPECT_EQ(r.RegEnumValueA(base, 0, name, &name_size, &type, data, &data_size),
+              reg::more_data);
+    EXPECT_EQ(std::string(name), std::string(254, 'v'));
+    EXPECT_EQ(name_size, 255u);
+    EXPECT_EQ(data_size, 2u);
+    EXPECT_EQ(type, reg::type_binary);
+}
+
+struct QueryCase {
+    const char* what;
+    const char* name;
+    bool with_data;
+    std::uint32_t size_in;
+    long status;
+    std::uint32_t size_out;
+    std::string data_out;  // buffer afterwards, size_in bytes (or none without data)
+};
+
+TEST_F(RegistryContract, QueryValueBufferSemantics) {
+    set_text(base, "text", "hello");
+    ASSERT_EQ(r.RegSetValueExA(base, "bare", reg::type_sz,
+                               reinterpret_cast<const std::uint8_t*>("xyz#"), 3),
+              reg::success);
+    ASSERT_EQ(r.RegSetValueExA(base, "empty", reg::type_sz,
+                               reinterpret_cast<const std::uint8_t*>(""), 0),
+              reg::success);
+    set_bytes(base, "bin", "abc");
+    const QueryCase cases[] = {
+        {"text fits", "text", true, 6, reg::success, 6, std::string("hello\0", 6)},
+        {"text too long", "text", true, 5, reg::more_data, 6, "#####"},
+        {"size only", "text", false, 1, reg::success, 6, ""},
+        {"missing value", "none", true, 7, reg::file_not_found, 7, "#######"},
+        {"text without NUL gains one", "bare", true, 5, reg::success, 3,
+         std::string("xyz\0#", 5)},
+        {"text without NUL, exact room", "bare", true, 3, reg::success, 3, "xyz"},
+        {"empty text leaves the buffer", "empty", true, 4, reg::success, 0, "####"},
+        {"bytes get no NUL", "bin", true, 5, reg::success, 3, "abc##"},
+        {"bytes too long", "bin", true, 1, reg::more_data, 3, "#"},
+    };
+    for (const QueryCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::uint8_t data[16];
+        std::memset(data, '#', sizeof data);
+        std::uint32_t size = c.size_in, type = 99;
+        EXPECT_EQ(r.RegQueryValueExA(base, c.name, &type, c.with_data ? data : nullptr, &size),
+                  c.status);
+        EXPECT_EQ(size, c.size_out);
+        if (c.with_data) {
+            EXPECT_EQ(std::string(reinterpret_cast<char*>(data), c.size_in), c.data_out);
+        }
+    }
+    std::uint8_t data[4];
+    EXPECT_EQ(r.RegQueryValueExA(base, "text", nullptr, data, nullptr), reg::invalid_parameter);
+    EXPECT_EQ(r.RegQueryValueExA(base, "text", nullptr, nullptr, nullptr), reg::success);
+    // The empty name and a null name are the key's default value.
+    set_text(base, "", "default");
+    std::uint32_t size = sizeof data;
+    EXPECT_EQ(r.RegQueryValueExA(base, nullptr, nullptr, nullptr, &size), reg::success);
+    EXPECT_EQ(size, 8u);
+}
+
+TEST_F(RegistryContract, QueryInfoCountsAndLongestOfWhatIsThere) {
+    make_key("k1");
+    make_key("longer");
+    set_text(base, "abcdef", "0123456789");  // 11 ANSI bytes, stored as 22
+    set_bytes(base, "b", std::string(16, 'x'));
+    std::uint32_t keys = 0, key_len = 0, values = 0, name_len = 0, data_len = 0;
+    ASSERT_EQ(r.RegQueryInfoKeyA(base, &keys, &key_len, &values, &name_len, &data_len),
+              reg::success);
+    EXPECT_EQ(keys, 2u);
+    EXPECT_EQ(key_len, 6u);
+    EXPECT_EQ(values, 2u);
+    EXPECT_EQ(name_len, 6u);
+    EXPECT_EQ(data_len, 22u);
+    ASSERT_EQ(r.RegDeleteValueA(base, "ABCDEF"), reg::success);
+    ASSERT_EQ(r.RegDeleteKeyA(base, "LONGER"), reg::success);
+    ASSERT_EQ(r.RegQueryInfoKeyA(base, &keys, &key_len, &values, &name_len, &data_len),
+              reg::success);
+    EXPECT_EQ(keys, 1u);
+    EXPECT_EQ(key_len, 2u);
+    EXPECT_EQ(values, 1u);
+    EXPECT_EQ(name_len, 1u);
+    EXPECT_EQ(data_len, 16u);
+    EXPECT_EQ(r.RegQueryInfoKeyA(base, nullptr, nullptr, nullptr, nullptr, nullptr),
+              reg::success);
+}
+
+TEST_F(RegistryContract, ValueNamesUpTo16383Characters) {
+    const std::string longest(16383, 'w');
+    set_bytes(base, longest, "x");
+    std::uint32_t size = 0;
+    EXPECT_EQ(r.RegQueryValueExA(base, longest.c_str(), nullptr, nullptr, &size), reg::success);
+    const std::string too_long(16384, 'w');
+    EXPECT_EQ(r.RegSetValueExA(base, too_long.c_str(), reg::type_binary,
+                               reinterpret_cast<const std::uint8_t*>("x"), 1),
+              reg::invalid_parameter);
+    EXPECT_EQ(r.RegDeleteValueA(base, longest.c_str()), reg::success);
+    EXPECT_EQ(r.RegDeleteValueA(base, longest.c_str()), reg::file_not_found);
+}
+
+TEST_F(RegistryContract, HandlesAllowOnlyWhatTheyWereOpenedFor) {
+    make_key("child");
+    set_text(base, "v", "x");
+    reg_key read = 0, write = 0;
+    ASSERT_EQ(r.RegOpenKeyExA(base, "", reg::key_read, &read), reg::success);
+    ASSERT_EQ(r.RegOpenKeyExA(base, "", reg::key_write, &write), reg::success);
+    std::uint8_t data[4];
+    std::uint32_t size = sizeof data;
+    char name[8];
+    std::uint32_t name_size = sizeof name;
+    EXPECT_EQ(r.RegSetValueExA(read, "w", reg::type_binary, data, 1), reg::access_denied);
+    EXPECT_EQ(r.RegDeleteValueA(read, "v"), reg::access_denied);
+    EXPECT_EQ(r.RegDeleteKeyA(read, ""), reg::access_denied);
+    EXPECT_EQ(r.RegQueryValueExA(read, "v", nullptr, data, &size), reg::success);
+    EXPECT_EQ(r.RegQueryValueExA(write, "v", nullptr, data, &size), reg::access_denied);
+    EXPECT_EQ(r.RegEnumKeyExA(write, 0, name, &name_size), reg::access_denied);
+    EXPECT_EQ(r.RegEnumValueA(write, 0, name, &name_size, nullptr, nullptr, nullptr),
+              reg::access_denied);
+    EXPECT_EQ(r.RegQueryInfoKeyA(write, nullptr, nullptr, nullptr, nullptr, nullptr),
+              reg::success);
+    EXPECT_EQ(r.RegSetValueExA(write, "w", reg::type_binary, data, 1), reg::success);
+    EXPECT_EQ(r.RegDeleteValueA(write, "w"), reg::success);
+    r.RegCloseKey(read);
+    r.RegCloseKey(write);
+}
+
+TEST_F(RegistryContract, DeleteRefusesKeysWithSubkeysAndMissingKeys) {
+    make_key("parent\\child");
+    EXPECT_EQ(r.RegDeleteKeyA(base, "parent"), reg::access_denied);
+    EXPECT_EQ(r.RegDeleteKeyA(base, "nosuch"), reg::file_not_found);
+    EXPECT_EQ(r.RegDeleteValueA(base, "nosuch"), reg::file_not_found);
+    EXPECT_EQ(r.RegDeleteKeyA(base, "PARENT\\CHILD"), reg::success);
+    EXPECT_EQ(r.RegDeleteKeyA(base, "parent\\"), reg::success);
+    EXPECT_EQ(key_names(base), std::vector<std::string>{});
+}
+
+TEST_F(RegistryContract, AHandleToADeletedKeyFailsEverythingButClose) {
+    reg_key gone = create("gone");
+    set_text(gone, "v", "x");
+    ASSERT_EQ(r.RegDeleteKeyA(gone, ""), reg::success);
+    std::uint8_t data[4] = {};
+    std::uint32_t size = sizeof data;
+    char name[8];
+    std::uint32_t name_size = sizeof name;
+    reg_key other = 0;
+    const long results[] = {
+        r.RegQueryValueExA(gone, "v", nullptr, data, &size),
+        r.RegSetValueExA(gone, "v", reg::type_binary, data, 1),
+        r.RegDeleteValueA(gone, "v"),
+        r.RegEnumKeyExA(gone, 0, name, &name_size),
+        r.RegEnumValueA(gone, 0, name, &name_size, nullptr, nullptr, nullptr),
+        r.RegQueryInfoKeyA(gone, nullptr, nullptr, nullptr, nullptr, nullptr),
+        r.RegOpenKeyExA(gone, "", reg::key_read, &other),
+        r.RegOpenKeyExA(gone, "x", reg::key_read, &other),
+        r.RegCreateKeyA(gone, "x", &other),
+        r.RegDeleteKeyA(gone, ""),
+    };
+    for (std::size_t i = 0; i < std::size(results); ++i)
+        EXPECT_EQ(results[i], reg::key_deleted) << "call " << i;
+    EXPECT_EQ(r.RegCloseKey(gone), reg::success);
+    // A key made again under the same name is a new key.
+    reg_key again = create("gone");
+    size = sizeof data;
+    EXPECT_EQ(r.RegQueryValueExA(again, "v", nullptr, data, &size), reg::file_not_found);
+    r.RegCloseKey(again);
+}
+
+// Keys whose security allows only reading cannot be made through the interface; the
+// twin marks them.
+TEST_F(RegistryContract, ReadOnlyKeyRefusesMoreThanReading) {
+    make_key("ro\\below");
+    const std::string ro = scratch.sub_key() + "\\ro";
+    if (!test::set_read_only(tp, reg::current_user, ro, true))
+        GTEST_SKIP() << "needs a key whose security allows only reading";
+    reg_key key = 0;
+    EXPECT_EQ(r.RegOpenKeyExA(base, "ro", reg::key_all_access, &key), reg::access_denied);
+    EXPECT_EQ(r.RegOpenKeyExA(base, "ro", reg::key_write, &key), reg::access_denied);
+    EXPECT_EQ(r.RegDeleteKeyA(base, "ro\\below"), reg::success);
+    EXPECT_EQ(r.RegDeleteKeyA(base, "ro"), reg::access_denied);
+    EXPECT_EQ(r.RegCreateKeyA(base, "ro\\new", &key), reg::access_denied);
+    ASSERT_EQ(r.RegOpenKeyExA(base, "ro", reg::key_read, &key), reg::success);
+    r.RegCloseKey(key);
+    // The default access of RegOpenKeyA and RegCreateKeyA gets reading only.
+    ASSERT_EQ(r.RegOpenKeyA(base, "ro", &key), reg::success);
+    const std::uint8_t byte = 1;
+    EXPECT_EQ(r.RegSetValueExA(key, "v", reg::type_binary, &byte, 1), reg::access_denied);
+    r.RegCloseKey(key);
+    ASSERT_EQ(r.RegCreateKeyA(base, "ro", &key), reg::success);
+    EXPECT_EQ(r.RegSetValueExA(key, "v", reg::type_binary, &byte, 1), reg::access_denied);
+    r.RegCloseKey(key);
+    test::set_read_only(tp, reg::current_user, ro, false);
+    EXPECT_EQ(r.RegDeleteKeyA(base, "ro"), reg::success);
+}
+
+}  // namespace
+}  // namespace tarnwell
