@@ -81,6 +81,25 @@ FileImage write_file(const FileSpec& spec) {
     return image;
 }
 
+FileImage write_file_of_size(const FileSpec& spec, std::size_t min_bytes) {
+    // The size grows with the number of records, so one trial file gives the factor.
+    FileImage image = write_file(spec);
+    std::uint64_t factor = 1;
+    while (image.bytes.size() < min_bytes) {
+        factor = factor * min_bytes / image.bytes.size() + 1;
+        auto scale = [factor](std::int32_t count) {
+            const std::uint64_t records = (static_cast<std::uint64_t>(count) + 1) * factor;
+            if (records > 0x7fffffffu) throw std::length_error("too many records for a count");
+            return static_cast<std::int32_t>(records - 1);
+        };
+        FileSpec scaled = spec;
+        for (auto& count : scaled.counts) count = scale(count);
+        scaled.integer_count = scale(spec.integer_count);
+        image = write_file(scaled);
+    }
+    return image;
+}
+
 std::string write_store(const EpsgStore& store) {
     std::string out;
     for (const EpsgSection& section : store.sections) {

@@ -39,6 +39,14 @@ struct FileImage {
 
 FileImage write_file(const FileSpec& spec);
 
+// A file of at least min_bytes: the spec with every count scaled up by one factor
+// (count + 1 records become factor * (count + 1)), the integer table too.
+FileImage write_file_of_size(const FileSpec& spec, std::size_t min_bytes);
+
+// Counts in the proportions of the EPSG dataset's tables, one per section.
+inline constexpr std::array<std::int32_t, epsg_section_count> epsg_dataset_counts = {
+    1093, 94, 54, 13, 607, 5499, 2592, 3643, 1530};
+
 // The bytes of a file that reads back into exactly this store (every table as it is).
 std::string write_store(const EpsgStore& store);
 

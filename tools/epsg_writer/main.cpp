@@ -7,7 +7,6 @@
 // --size-mb the counts (or, without --counts, the proportions of the EPSG dataset) are
 // scaled up until the file holds at least that many megabytes. --texts epsg takes the
 // texts from the EPSG names in proj.db (Debian package proj-data).
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -91,28 +90,6 @@ Options parse_options(int argc, char** argv) {
     return o;
 }
 
-// Scales the counts so that the file reaches the wanted size: the size grows with the
-// number of records, so one trial file gives the factor.
-FileImage write_at_least(FileSpec spec, double megabytes) {
-    const double wanted = megabytes * 1024 * 1024;
-    FileImage image = write_file(spec);
-    std::int64_t factor = 1;
-    while (static_cast<double>(image.bytes.size()) < wanted) {
-        factor = static_cast<std::int64_t>(
-            static_cast<double>(factor) * wanted / static_cast<double>(image.bytes.size())) + 1;
-        FileSpec scaled = spec;
-        for (auto& count : scaled.counts) {
-            const std::int64_t records = (static_cast<std::int64_t>(count) + 1) * factor;
-            if (records > 0x7fffffff) usage("--size-mb too large");
-            count = static_cast<std::int32_t>(records - 1);
-        }
-        scaled.integer_count = static_cast<std::int32_t>(
-            std::min<std::int64_t>((spec.integer_count + 1LL) * factor - 1, 0x7ffffffe));
-        image = write_file(scaled);
-    }
-    return image;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,12 +98,12 @@ int main(int argc, char** argv) {
         if (o.texts == "synthetic") o.spec.texts = synthetic_texts();
         if (o.texts == "epsg") o.spec.texts = texts_from_pools(read_proj_db_names(o.proj_db));
         if (!o.counts_given && o.size_mb > 0) {
-            // The sizes of the EPSG dataset's tables, one per section.
-            o.spec.counts = {1093, 94, 54, 13, 607, 5499, 2592, 3643, 1530};
+            o.spec.counts = epsg_dataset_counts;
             o.spec.integer_count = 999;
         }
-        const FileImage image = o.size_mb > 0 ? write_at_least(o.spec, o.size_mb)
-                                              : write_file(o.spec);
+        const auto wanted = static_cast<std::size_t>(o.size_mb * 1024 * 1024);
+        const FileImage image = wanted > 0 ? write_file_of_size(o.spec, wanted)
+                                           : write_file(o.spec);
         std::ofstream out(o.out, std::ios::binary | std::ios::trunc);
         out.write(image.bytes.data(), static_cast<std::streamsize>(image.bytes.size()));
         if (!out.flush()) throw std::runtime_error("cannot write " + o.out);
