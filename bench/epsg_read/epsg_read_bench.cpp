@@ -3,8 +3,9 @@
 // Reads a definitions file the way the Test command does (the whole file into memory
 // with one read call, then the reader over the bytes into a store that lives on from
 // run to run) and prints its rate next to the rate of the read call alone on the same
-// file, and the rate of the parse over the bytes in memory on its own. Runs alternate between the two; the medians are printed. Without FILE, a
-// file of 110 MB with made-up texts is written to the temporary folder first.
+// file, and the rate of the parse over the bytes in memory on its own. Runs alternate
+// between the two; the medians are printed. Without FILE, a file of 110 MB with
+// made-up texts is written to the temporary folder first.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
