@@ -46,19 +46,20 @@ public:
     // Reads a count and checks that count + 1 entries of at least entry_size bytes
     // each fit in the bytes left, so that sizing a table from it can never ask for
     // more memory than the file's size warrants.
-    std::int32_t read_count(std::size_t entry_size, const char* entries) {
+    std::int32_t read_count(std::size_t entry_size, const std::string& entry) {
         const std::int32_t count = read_int32("the count");
         if (count < 0) {
             throw run_time_error("Invalid count " + std::to_string(count) +
                                  ": a count cannot be below 0");
         }
-        const std::uint64_t entry_count = static_cast<std::uint64_t>(count) + 1;
-        const std::uint64_t least = entry_count * entry_size;
+        const std::uint64_t entries = static_cast<std::uint64_t>(count) + 1;
+        const std::uint64_t least = entries * entry_size;
         if (least > left()) {
-            throw run_time_error("Invalid count " + std::to_string(count) + ": " +
-                                 std::to_string(entry_count) + " " + entries +
-                                 " need at least " + std::to_string(least) + " bytes, " +
-                                 std::to_string(left()) + " left");
+            throw run_time_error("Input past end of file: the count " + std::to_string(count) +
+                                 " announces " + std::to_string(entries) + " " + entry +
+                                 (entries == 1 ? "" : "s") + " needing at least " +
+                                 std::to_string(least) + " bytes, " + std::to_string(left()) +
+                                 " left");
         }
         return count;
     }
@@ -93,7 +94,7 @@ std::string record_name(std::size_t index) { return "record " + std::to_string(i
 void read_section(Cursor& in, const std::shared_ptr<const std::string>& bytes,
                   EpsgSection& section) {
     const EpsgLayout& layout = section.layout();
-    const std::int32_t count = in.read_count(layout.smallest_record(), "records");
+    const std::int32_t count = in.read_count(layout.smallest_record(), "record");
     section.replace(count, bytes);
 
     const TextSteps steps(layout);
@@ -116,7 +117,7 @@ void read_section(Cursor& in, const std::shared_ptr<const std::string>& bytes,
 }
 
 void read_integer_table(Cursor& in, EpsgIntegerTable& table) {
-    const std::int32_t count = in.read_count(16, "rows");
+    const std::int32_t count = in.read_count(16, "row");
     std::vector<std::array<std::int32_t, 4>> rows(static_cast<std::size_t>(count) + 1);
     const char* p = in.position();
     for (auto& row : rows) {

@@ -236,17 +236,27 @@ TEST_F(EpsgReaderTest, EveryTruncationFailsAtTheStageItCuts) {
 }
 
 TEST_F(EpsgReaderTest, BadCountFailsAtItsOwnStage) {
+    struct BadCount {
+        std::int32_t count;
+        const char* description_start;
+    };
+    const BadCount cases[] = {
+        {-1, "Invalid count -1:"},
+        {INT_MIN, "Invalid count -2147483648:"},
+        {INT_MAX, "Input past end of file: the count 2147483647 announces"},
+        {1000, "Input past end of file: the count 1000 announces"},
+    };
     const writer::FileImage image = writer::write_file({});
-    for (std::int32_t count : {-1, INT_MIN, INT_MAX, 1000}) {
+    for (const BadCount& c : cases) {
         for (int stage = 1; stage <= 10; ++stage) {
             std::string bytes = image.bytes;
-            writer::put_int32(bytes, image.block_start[static_cast<std::size_t>(stage)], count);
+            writer::put_int32(bytes, image.block_start[static_cast<std::size_t>(stage)], c.count);
             const std::string context =
-                "count " + std::to_string(count) + " at stage " + std::to_string(stage);
+                "count " + std::to_string(c.count) + " at stage " + std::to_string(stage);
             ASSERT_EQ(read(bytes), -1) << context;
             expect_failure_at(stage, context);
-            EXPECT_NE(desktop.messages[0].find("Invalid count " + std::to_string(count)),
-                      std::string::npos)
+            const std::string prefix = stage_message + std::to_string(stage) + " : ";
+            EXPECT_EQ(desktop.messages[0].rfind(prefix + c.description_start, 0), 0u)
                 << desktop.messages[0];
         }
     }
