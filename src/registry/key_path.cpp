@@ -1,0 +1,62 @@
+#include "registry/key_path.h"
+
+#include <cctype>
+
+namespace tarnwell {
+
+namespace {
+
+struct RootName {
+    const char* long_name;
+    const char* abbreviation;
+    reg_key key;
+};
+
+constexpr RootName roots[] = {
+    {"HKEY_CURRENT_USER", "HKCU", reg::current_user},
+    {"HKEY_LOCAL_MACHINE", "HKLM", reg::local_machine},
+    {"HKEY_CLASSES_ROOT", "HKCR", reg::classes_root},
+    {"HKEY_USERS", "HKUS", reg::users},
+    {"HKEY_PERFORMANCE_DATA", "HKPD", reg::performance_data},
+    {"HKEY_DYN_DATA", "HKDD", reg::dyn_data},
+    {"HKEY_CURRENT_CONFIG", "HKCC", reg::current_config},
+};
+
+std::string upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool starts_with_ignoring_case(const std::string& text, std::size_t at, const std::string& word) {
+    return text.size() - at >= word.size() && upper(text.substr(at, word.size())) == word;
+}
+
+}  // namespace
+
+reg_key parse_key_path(std::string& path, std::string& sub_key) {
+    // A long root name counts only where it stands as the root: a key further down
+    // may carry such a name as its own and must be reached under it.
+    const std::size_t start = !path.empty() && path[0] == '\\' ? 1 : 0;
+    for (const RootName& root : roots) {
+        if (starts_with_ignoring_case(path, start, root.long_name)) {
+            path.replace(0, start + std::char_traits<char>::length(root.long_name),
+                         root.abbreviation);
+            break;
+        }
+    }
+
+    const std::size_t backslash = path.find('\\');
+    std::string root_text;
+    if (backslash != std::string::npos) {
+        root_text = upper(path.substr(0, 4));
+        sub_key = path.substr(backslash + 1);
+    } else {
+        root_text = upper(path);
+        sub_key.clear();
+    }
+    for (const RootName& root : roots)
+        if (root_text == root.abbreviation) return root.key;
+    return 0;
+}
+
+}  // namespace tarnwell

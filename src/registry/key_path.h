@@ -1,0 +1,17 @@
+#pragma once
+// Key path notation: "HKCU\Software\T", "HKEY_LOCAL_MACHINE\SOFTWARE",
+// "\HKEY_CURRENT_USER\Software": a root name (long, long with one leading backslash, or
+// the four-letter abbreviation, in any letter case), then a backslash and the subkey.
+#include <string>
+
+#include "platform/registry_api.h"
+
+namespace tarnwell {
+
+// Splits a key path into its predefined root and its subkey. The path is rewritten in
+// place with a long root name at its start replaced by the abbreviation. The root is
+// the first four characters (the whole path when it has no backslash); an unknown
+// root gives 0. The subkey is everything after the first backslash, unchanged.
+reg_key parse_key_path(std::string& path, std::string& sub_key);
+
+}  // namespace tarnwell

@@ -1,0 +1,313 @@
+// The key and value operations of clsRegistryAccess. Each one parses its path, opens
+// the key it needs, does its work and closes the key again on every path out;
+// registry failures become the operation's failure value.
+#include <algorithm>
+
+#include "registry/clsRegistryAccess.h"
+#include "registry/key_path.h"
+
+namespace tarnwell {
+
+namespace {
+
+// Registry names and the data of enumerated values and of texts read are prepared
+// in buffers of this size.
+constexpr std::uint32_t buffer_size = 255;
+
+// Closes an opened key when the operation leaves, however it leaves.
+class KeyCloser {
+public:
+    KeyCloser(RegistryApi& api, reg_key key) : api_(api), key_(key) {}
+    ~KeyCloser() { api_.RegCloseKey(key_); }
+    KeyCloser(const KeyCloser&) = delete;
+    KeyCloser& operator=(const KeyCloser&) = delete;
+
+private:
+    RegistryApi& api_;
+    reg_key key_;
+};
+
+std::int32_t handle_value(reg_key key) { return static_cast<std::int32_t>(key); }
+
+std::string trim_spaces(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The name of subkey `index`. A name that does not fit the usual buffer is read again
+// into one as long as the longest subkey name, so that it is never cut or lost.
+long enum_key_name(RegistryApi& api, reg_key key, std::uint32_t index, std::string& name) {
+    std::string buffer(buffer_size, '\0');
+    std::uint32_t size = buffer_size;
+    long status = api.RegEnumKeyExA(key, index, buffer.data(), &size);
+    if (status == reg::more_data) {
+        std::uint32_t longest = 0;
+        api.RegQueryInfoKeyA(key, nullptr, &longest, nullptr, nullptr, nullptr);
+        buffer.assign(std::max(longest + 1, buffer_size), '\0');
+        size = static_cast<std::uint32_t>(buffer.size());
+        status = api.RegEnumKeyExA(key, index, buffer.data(), &size);
+    }
+    if (status == reg::success) name.assign(buffer.data(), size);
+    return status;
+}
+
+struct EnumeratedValue {
+    std::string name;
+    std::uint32_t type = reg::type_none;
+    std::string data;  // one character per byte
+};
+
+// Value `index` with its whole name and data: when either does not fit the usual
+// buffers it is read again into buffers as long as the longest name and data.
+long enum_value(RegistryApi& api, reg_key key, std::uint32_t index, EnumeratedValue& value) {
+    std::string name(buffer_size, '\0');
+    std::string data(buffer_size, '\0');
+    std::uint32_t name_size = buffer_size, data_size = buffer_size, type = 0;
+    auto read = [&] {
+        return api.RegEnumValueA(key, index, name.data(), &name_size, &type,
+                                 reinterpret_cast<std::uint8_t*>(data.data()), &data_size);
+    };
+    long status = read();
+    if (status == reg::more_data) {
+        std::uint32_t longest_name = 0, longest_data = 0;
+        api.RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &longest_name, &longest_data);
+        name.assign(std::max(longest_name + 1, buffer_size), '\0');
+        data.assign(std::max({longest_data, data_size, buffer_size}), '\0');
+        name_size = static_cast<std::uint32_t>(name.size());
+        data_size = static_cast<std::uint32_t>(data.size());
+        status = read();
+    }
+    if (status == reg::success) {
+        value.name.assign(name.data(), name_size);
+        value.type = type;
+        value.data.assign(data.data(), data_size);
+    }
+    return status;
+}
+
+// The writers' preamble: a missing key is created first when the object allows it
+// (else nothing is touched), then the key is opened for writing into `key`.
+bool open_for_writing(clsRegistryAccess& self, RegistryApi& api, const std::string& sPath,
+                      reg_key& root, std::string& sub_key, reg_key& key) {
+    if (!self.KeyExists(sPath)) {
+        if (!self.CreateKeyIfDoesntExists()) return false;
+        self.CreateKey(sPath);
+    }
+    std::string path = sPath;
+    root = parse_key_path(path, sub_key);
+    return api.RegOpenKeyExA(root, sub_key.c_str(), reg::key_write, &key) == reg::success;
+}
+
+}  // namespace
+
+std::int32_t clsRegistryAccess::CreateKey(const std::string& sPath) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegCreateKeyA(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return 0;
+    api_.RegCloseKey(hKey);
+    return handle_value(hKey);
+}
+
+std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_all_access, &hKey) !=
+        reg::success)
+        return 0;
+    // Windows refuses a key that still has subkeys; the result says only that the key
+    // could be opened.
+    api_.RegDeleteKeyA(hKey, "");
+    api_.RegCloseKey(hKey);
+    return handle_value(hKey);
+}
+
+bool clsRegistryAccess::KeyExists(const std::string& sPath) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_all_access, &hKey) !=
+        reg::success)
+        return false;
+    api_.RegCloseKey(hKey);
+    return true;
+}
+
+std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath, std::vector<std::string>& Key) {
+    Key.clear();
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyA(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return -1;
+    KeyCloser closer(api_, hKey);
+    for (std::uint32_t index = 0;; ++index) {
+        std::string name;
+        // Any failure but a long name is a failure of the key itself, which every
+        // further index would repeat.
+        if (enum_key_name(api_, hKey, index, name) != reg::success) break;
+        Key.push_back(std::move(name));
+    }
+    return static_cast<std::int32_t>(Key.size());
+}
+
+bool clsRegistryAccess::HaveSubkey(const std::string& sPath) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyA(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return false;
+    char name[buffer_size];
+    std::uint32_t size = buffer_size;
+    const long status = api_.RegEnumKeyExA(hKey, 0, name, &size);
+    api_.RegCloseKey(hKey);
+    return status != reg::no_more_items;
+}
+
+std::int32_t clsRegistryAccess::WriteString(const std::string& sPath, const std::string& sName,
+                                            const std::string& sValue) {
+    if (!open_for_writing(*this, api_, sPath, hRootKey, sSubKey, hKey)) return 0;
+    // "@" names the key's default value here, as in a REGEDIT4 file.
+    const std::string name = sName == "@" ? std::string() : sName;
+    const long status =
+        api_.RegSetValueExA(hKey, name.c_str(), reg::type_sz,
+                            reinterpret_cast<const std::uint8_t*>(sValue.c_str()),
+                            static_cast<std::uint32_t>(sValue.size() + 1));
+    api_.RegCloseKey(hKey);
+    return status == reg::success ? handle_value(hKey) : 0;
+}
+
+std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::string& sName,
+                                          const std::string& sDefault) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
+        return sDefault;
+    std::string buffer(buffer_size, ' ');
+    std::uint32_t size = buffer_size;
+    const long status = api_.RegQueryValueExA(
+        hKey, sName.c_str(), nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
+    api_.RegCloseKey(hKey);
+    if (status != reg::success) return sDefault;
+    // The stored text without its terminating NUL; a text stored without one (or an
+    // empty value) is returned whole. Leading and trailing spaces are the text's own.
+    buffer.resize(size);
+    if (!buffer.empty() && buffer.back() == '\0') buffer.pop_back();
+    return buffer;
+}
+
+std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::string& sName,
+                                           std::int32_t lValue) {
+    if (!open_for_writing(*this, api_, sPath, hRootKey, sSubKey, hKey)) return 0;
+    const auto value = static_cast<std::uint32_t>(lValue);
+    const std::uint8_t bytes[4] = {
+        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+    const long status = api_.RegSetValueExA(hKey, sName.c_str(), reg::type_dword, bytes, 4);
+    api_.RegCloseKey(hKey);
+    return status == reg::success ? handle_value(hKey) : 0;
+}
+
+std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::string& sName,
+                                          std::int32_t lDefault) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
+        return lDefault;
+    std::uint8_t bytes[4] = {};
+    std::uint32_t size = 4;
+    const long status = api_.RegQueryValueExA(hKey, sName.c_str(), nullptr, bytes, &size);
+    api_.RegCloseKey(hKey);
+    if (status != reg::success) return lDefault;
+    return static_cast<std::int32_t>(std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 |
+                                     std::uint32_t{bytes[2]} << 16 |
+                                     std::uint32_t{bytes[3]} << 24);
+}
+
+std::int32_t clsRegistryAccess::WriteBinary(const std::string& sPath, const std::string& sName,
+                                            const std::string& sValue) {
+    if (!open_for_writing(*this, api_, sPath, hRootKey, sSubKey, hKey)) return 0;
+    KeyCloser closer(api_, hKey);  // StrToBin may raise an overflow
+    std::string hex = sValue;
+    const std::string bytes = StrToBin(hex);
+    const std::uint8_t none = 0;
+    const auto* data =
+        bytes.empty() ? &none : reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const long status = api_.RegSetValueExA(hKey, sName.c_str(), reg::type_binary, data,
+                                            static_cast<std::uint32_t>(bytes.size()));
+    return status == reg::success ? handle_value(hKey) : 0;
+}
+
+std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::string& sName,
+                                          const std::string& sDefault) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
+        return sDefault;
+    // The first query only learns the stored size.
+    std::uint8_t probe = 0;
+    std::uint32_t size = 1;
+    api_.RegQueryValueExA(hKey, sName.c_str(), nullptr, &probe, &size);
+    std::string bytes(std::max<std::uint32_t>(size, 1), '\0');
+    const long status = api_.RegQueryValueExA(
+        hKey, sName.c_str(), nullptr, reinterpret_cast<std::uint8_t*>(bytes.data()), &size);
+    api_.RegCloseKey(hKey);
+    if (status != reg::success) return sDefault;
+    bytes.resize(size);
+    return trim_spaces(BinToStr(bytes));
+}
+
+std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::string& sName) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_write, &hKey) != reg::success)
+        return 0;
+    api_.RegDeleteValueA(hKey, sName.c_str());
+    api_.RegCloseKey(hKey);
+    return handle_value(hKey);
+}
+
+bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string& sName) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
+        return false;
+    std::uint32_t type = 0, size = 1;
+    const long status = api_.RegQueryValueExA(hKey, sName.c_str(), &type, nullptr, &size);
+    api_.RegCloseKey(hKey);
+    return status == reg::success;
+}
+
+std::int32_t clsRegistryAccess::EnumValues(const std::string& sPath,
+                                           std::vector<std::string>& sName,
+                                           std::vector<RegValue>& sValue, std::int32_t OnlyType) {
+    std::string path = sPath;
+    hRootKey = ParseKeyPath(path, sSubKey);
+    // The nested reads below overwrite hKey: the listed key stays in a local.
+    reg_key listed = 0;
+    if (api_.RegOpenKeyA(hRootKey, sSubKey.c_str(), &listed) != reg::success) return -1;
+    KeyCloser closer(api_, listed);
+    sName.clear();
+    sValue.clear();
+    for (std::uint32_t index = 0;; ++index) {
+        EnumeratedValue value;
+        // Any failure but a long name or long data is a failure of the key itself,
+        // which every further index would repeat.
+        if (enum_value(api_, listed, index, value) != reg::success) break;
+        if (OnlyType != -1 && static_cast<std::uint32_t>(OnlyType) != value.type) continue;
+        RegValue listed_value;
+        switch (value.type) {
+        case reg::type_binary:
+            listed_value = value.data.empty() ? std::string() : trim_spaces(BinToStr(value.data));
+            break;
+        case reg::type_dword:
+            listed_value = ReadDWORD(sPath, value.name, 0);
+            break;
+        case reg::type_sz:
+            listed_value = ReadString(sPath, value.name, "");
+            break;
+        default:
+            break;
+        }
+        sName.push_back(trim_spaces(value.name));
+        sValue.push_back(std::move(listed_value));
+    }
+    return static_cast<std::int32_t>(sName.size());
+}
+
+}  // namespace tarnwell
