@@ -1,0 +1,100 @@
+// Listing a section of the program settings tree, against the host twin on Linux and
+// the real registry under Wine.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "probes/program_settings.h"
+#include "probes/settings_enumeration.h"
+#include "registry/twin_registry.h"
+#include "support/test_platform.h"
+
+namespace tarnwell {
+namespace {
+
+using namespace std::string_literals;
+using Table = std::vector<std::array<std::string, 2>>;
+
+// A made-up application of the settings tree for one test, removed afterwards.
+class SettingsEnumeration : public ::testing::Test {
+protected:
+    SettingsEnumeration() {
+        // ScratchKey's unique name, reused as the application's name.
+        app = scratch.sub_key().substr(scratch.sub_key().find('\\') + 1);
+        app_key = std::string(program_settings_tree) + "\\" + app;
+        reg_key tree = 0;
+        tree_existed = api.RegOpenKeyExA(reg::current_user, program_settings_tree, reg::key_read,
+                                         &tree) == reg::success;
+        if (tree_existed) api.RegCloseKey(tree);
+    }
+    ~SettingsEnumeration() override {
+        test::delete_tree(api, reg::current_user, app_key);
+        // The tree itself goes again only when this test made it and nothing else is in it.
+        if (!tree_existed) api.RegDeleteKeyA(reg::current_user, program_settings_tree);
+    }
+    void TearDown() override { EXPECT_EQ(test::open_handles(tp), 0u); }
+
+    void set(const std::string& section, const std::string& name, std::uint32_t type,
+             const std::string& data) {
+        reg_key key = 0;
+        ASSERT_EQ(api.RegCreateKeyA(reg::current_user, (app_key + "\\" + section).c_str(), &key),
+                  reg::success);
+        if (type != reg::type_none) {
+            EXPECT_EQ(api.RegSetValueExA(key, name.c_str(), type,
+                                         reinterpret_cast<const std::uint8_t*>(data.data()),
+                                         static_cast<std::uint32_t>(data.size())),
+                      reg::success);
+        }
+        api.RegCloseKey(key);
+    }
+    std::int32_t list(const std::string& section, Table& table) {
+        return GetAllSettingValue(api, app + "\\" + section, table);
+    }
+
+    test::TestPlatform tp;
+    RegistryApi& api = tp.platform().registry;
+    test::ScratchKey scratch{api};
+    std::string app;
+    std::string app_key;
+    bool tree_existed = false;
+};
+
+TEST_F(SettingsEnumeration, AMissingOrEmptySectionLeavesTheTableAlone) {
+    set("Empty", "", reg::type_none, "");
+    const Table before = {{"kept", "row"}};
+    for (const char* section : {"Missing", "Empty"}) {
+        SCOPED_TRACE(section);
+        Table table = before;
+        EXPECT_EQ(list(section, table), 0);
+        EXPECT_EQ(table, before);
+    }
+}
+
+TEST_F(SettingsEnumeration, ValuesComeInRegistryOrderAsText) {
+    set("Projection", "Second", reg::type_sz, "UTM 32N\0"s);
+    set("Projection", "first", reg::type_sz, "WGS 84\0"s);
+    set("Projection", "Third", reg::type_sz, "\0"s);  // empty data is kept
+    Table table = {{"stale", "row"}};
+    EXPECT_EQ(list("Projection", table), 3);
+    EXPECT_EQ(table, (Table{{"first", "WGS 84"}, {"Second", "UTM 32N"}, {"Third", ""}}));
+}
+
+TEST_F(SettingsEnumeration, BlankNamesAreSkippedButKeepTheirRows) {
+    set("S", "", reg::type_sz, "default\0"s);
+    set("S", "   ", reg::type_sz, "spaces\0"s);
+    set("S", " lead", reg::type_sz, "  both  \0"s);
+    set("S", "number", reg::type_dword, "abc\0"s);
+    set("S", "bytes", reg::type_binary, "xyz");
+    set("S", "z", reg::type_sz, "last\0"s);
+    Table table;
+    EXPECT_EQ(list("S", table), 4);
+    EXPECT_EQ(table, (Table{{" lead", "  both  "},
+                            {"bytes", "xyz"},
+                            {"number", "abc"},
+                            {"z", "last"},
+                            {"", ""},
+                            {"", ""}}));
+}
+
+}  // namespace
+}  // namespace tarnwell
