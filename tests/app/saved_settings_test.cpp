@@ -30,7 +30,8 @@ TEST_F(SavedSettings, ProjectionNameGuardsItsParameters) {
                                         "3DFacetFilesFormSize: ", "3DFilesFormSize: ",
                                         "3DSectionsFormSize: ", "Tessilon FormSize: ",
                                         "Swathmark FormSize: ", "Loomwright FormSize: "}));
-    EXPECT_EQ(*(std::find(body().begin(), body().end(), "Projection Name: UTM 32N") - 1), "");
+    const std::vector<std::string> lines = body();
+    EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "Projection Name: UTM 32N") - 1), "");
 }
 
 TEST_F(SavedSettings, WorkingFoldersAndRecentEntries) {
@@ -80,7 +81,8 @@ TEST_F(SavedSettings, ModuleSettingsOnlyWithAWeighting) {
                           "Chargeability ChiFactor: ", "Chargeability InitialMethod: ",
                           "Chargeability InitialModel: ", "Chargeability ReferenceModel: ",
                           "Chargeability AlphaMethod: ", "Chargeability Alphas: "}));
-    EXPECT_EQ(*(std::find(body().begin(), body().end(), "Sondrix Settings") - 1), "");
+    const std::vector<std::string> lines = body();
+    EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "Sondrix Settings") - 1), "");
 }
 
 // A registry whose calls on one key raise, as when memory runs out mid-lookup.
