@@ -1,0 +1,152 @@
+// ExportToReg and ExportKey: a key tree written to a REGEDIT4 file.
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "registry/clsRegistryAccess.h"
+#include "registry/reg_key_contents.h"
+
+namespace tarnwell {
+
+namespace {
+
+constexpr const char* line_end = "\r\n";
+
+struct RootName {
+    const char* abbreviation;
+    const char* long_name;
+};
+
+constexpr RootName root_names[] = {
+    {"HKCU", "HKEY_CURRENT_USER"},   {"HKLM", "HKEY_LOCAL_MACHINE"},
+    {"HKCR", "HKEY_CLASSES_ROOT"},   {"HKUS", "HKEY_USERS"},
+    {"HKPD", "HKEY_PERFORMANCE_DATA"}, {"HKDD", "HKEY_DYN_DATA"},
+    {"HKCC", "HKEY_CURRENT_CONFIG"},
+};
+
+bool same_letters(const std::string& text, std::size_t at, const char* word) {
+    const std::size_t length = std::strlen(word);
+    if (text.size() < at + length) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (std::toupper(static_cast<unsigned char>(text[at + i])) != word[i]) return false;
+    }
+    return true;
+}
+
+// The path with an abbreviated root written out in full. Only the root is expanded
+// (the four letters at the start, after one optional backslash, followed by a
+// backslash or the end), so a subkey named like "HKCUTools" keeps its name.
+std::string with_long_root(const std::string& path) {
+    const std::size_t at = !path.empty() && path[0] == '\\' ? 1 : 0;
+    if (path.size() > at + 4 && path[at + 4] != '\\') return path;
+    for (const RootName& root : root_names) {
+        if (same_letters(path, at, root.abbreviation))
+            return path.substr(0, at) + root.long_name + path.substr(at + 4);
+    }
+    return path;
+}
+
+// A stored text without its terminating NUL.
+std::string stored_text(const std::string& data) {
+    if (!data.empty() && data.back() == '\0') return data.substr(0, data.size() - 1);
+    return data;
+}
+
+std::string hex_pairs(const std::string& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (i > 0) text += ',';
+        text += digits[byte >> 4];
+        text += digits[byte & 0x0F];
+    }
+    return text;
+}
+
+// A number value as eight upper-case hex digits, from its first four bytes stored
+// little-endian.
+std::string dword_digits(const std::string& data) {
+    std::uint32_t number = 0;
+    for (std::size_t i = 0; i < data.size() && i < 4; ++i)
+        number |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+    char text[9];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(number));
+    return text;
+}
+
+bool holds_text(std::uint32_t type) {
+    return type == reg::type_sz || type == reg::type_expand_sz;
+}
+
+// One key's block: the key line, the default text, the named texts, the binaries,
+// the numbers, each group in enumeration order, and the closing empty line.
+std::string key_block(const std::string& key_line_path, const RegKeyContents& contents) {
+    std::string block = "[" + key_line_path + "]" + line_end;
+    for (const RegValueEntry& value : contents.values) {
+        if (value.name.empty() && holds_text(value.type)) {
+            const std::string text = stored_text(value.data);
+            if (!text.empty()) block += "@=\"" + text + "\"" + line_end;
+        }
+    }
+    for (const RegValueEntry& value : contents.values) {
+        if (!value.name.empty() && value.type == reg::type_sz)
+            block += "\"" + value.name + "\"=\"" + stored_text(value.data) + "\"" + line_end;
+    }
+    for (const RegValueEntry& value : contents.values) {
+        if (value.type == reg::type_binary)
+            block += "\"" + value.name + "\"=hex:" + hex_pairs(value.data) + line_end;
+    }
+    for (const RegValueEntry& value : contents.values) {
+        if (value.type == reg::type_dword)
+            block += "\"" + value.name + "\"=dword:" + dword_digits(value.data) + line_end;
+    }
+    block += line_end;
+    return block;
+}
+
+}  // namespace
+
+std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std::string& sRegFile,
+                                            bool IncludeSubkeys, StatusText* Output) {
+    try {
+        // Never overwrite: any entry that a search for the name finds refuses the export.
+        if (files_.matches_exist(sRegFile)) return 0;
+        files_.create_file(sRegFile, std::string("REGEDIT4") + line_end + line_end);
+        return ExportKey(sPath, sRegFile, IncludeSubkeys, Output) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+bool clsRegistryAccess::ExportKey(const std::string& sPath, const std::string& sRegFile,
+                                  bool IncludeSubkeys, StatusText* Output) {
+    try {
+        const std::string full_path = with_long_root(sPath);
+        if (Output != nullptr) {
+            desktop_.process_pending_events();
+            Output->set_text(full_path);
+        }
+        std::string parsed = full_path;
+        hRootKey = ParseKeyPath(parsed, sSubKey);
+        // The values are read whole here rather than through the 255-character reads
+        // of ReadString and EnumValues, so that long texts and binaries are exported
+        // in full. A key that cannot be opened gets an empty block and no subkeys.
+        RegKeyContents contents;
+        const bool opened = read_key_contents(api_, hRootKey, sSubKey, contents);
+        // The block is appended in one open-write-close, so no file stays open while
+        // the subkeys are exported.
+        files_.append_file(sRegFile, key_block(full_path, contents));
+        if (!opened || !IncludeSubkeys) return true;
+        for (const std::string& subkey : contents.subkeys) {
+            if (!ExportKey(full_path + "\\" + subkey, sRegFile, IncludeSubkeys, Output))
+                return false;
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace tarnwell

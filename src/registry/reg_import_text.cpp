@@ -1,0 +1,148 @@
+#include "registry/reg_import_text.h"
+
+#include <cctype>
+#include <string_view>
+#include <vector>
+
+#include "platform/run_time_error.h"
+#include "registry/clsRegistryAccess.h"
+
+namespace tarnwell {
+
+namespace {
+
+// Lines end with CR LF only; a file with bare LF line ends is one line.
+std::vector<std::string_view> split_lines(const std::string& text) {
+    std::vector<std::string_view> lines;
+    const std::string_view all(text);
+    std::size_t start = 0;
+    for (std::size_t end; (end = all.find("\r\n", start)) != std::string_view::npos;
+         start = end + 2)
+        lines.push_back(all.substr(start, end - start));
+    lines.push_back(all.substr(start));
+    return lines;
+}
+
+std::string_view trim_spaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string without_quotes(std::string_view text) {
+    std::string result;
+    for (char c : text) {
+        if (c != '"') result += c;
+    }
+    return result;
+}
+
+// True when text starts with word, compared without regard to letter case (word is
+// lower case).
+bool starts_with_word(std::string_view text, std::string_view word) {
+    if (text.size() < word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != word[i]) return false;
+    }
+    return true;
+}
+
+bool is_header(std::string_view line) {
+    return line.size() == 8 && starts_with_word(line, "regedit4");
+}
+
+// The number of a "dword:" value: its leading hex digits, blanks skipped; no digit
+// gives 0. Eight digits with the top bit set are a negative number.
+std::int32_t dword_number(std::string_view digits) {
+    std::uint64_t number = 0;
+    for (char c : digits) {
+        if (c == ' ' || c == '\t' || c == '\n') continue;
+        const int digit = std::isxdigit(static_cast<unsigned char>(c))
+                              ? (std::isdigit(static_cast<unsigned char>(c))
+                                     ? c - '0'
+                                     : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10)
+                              : -1;
+        if (digit < 0) break;
+        number = number * 16 + static_cast<std::uint64_t>(digit);
+        if (number > 0xFFFFFFFFu) throw run_time_error("Overflow");
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
+}
+
+void write_text(clsRegistryAccess& registry, const std::string& key, const std::string& name,
+                const std::string& text) {
+    registry.WriteString(key, name, text);
+    // An empty default text removes the default value.
+    if (name == "@" && text.empty()) registry.KillValue(key, "");
+}
+
+// One value line (trimmed, holding "="). A name in double quotes ends at the first
+// quote that is followed by "="; data in double quotes is a text taken as it stands
+// between them, so texts keep their "=", double quotes and edge spaces. Anything else
+// loses its double quotes and is cut at the next "=".
+void apply_value_line(clsRegistryAccess& registry, const std::string& key,
+                      std::string_view line) {
+    std::string name;
+    std::string_view rest;
+    const std::size_t name_end = line[0] == '"' ? line.find("\"=", 1) : std::string_view::npos;
+    if (name_end != std::string_view::npos) {
+        name = std::string(line.substr(1, name_end - 1));
+        rest = line.substr(name_end + 2);
+    } else {
+        const std::size_t equals = line.find('=');
+        name = without_quotes(line.substr(0, equals));
+        rest = line.substr(equals + 1);
+    }
+    if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') {
+        write_text(registry, key, name, std::string(rest.substr(1, rest.size() - 2)));
+        return;
+    }
+    std::string data = without_quotes(rest);
+    data = data.substr(0, data.find('='));
+    const std::string_view view(data);
+    if (trim_spaces(view) == "-") {
+        registry.KillValue(key, name);
+    } else if (starts_with_word(view, "hex:")) {
+        std::string hex = data.substr(4);
+        for (char& c : hex) {
+            if (c == ',') c = ' ';
+        }
+        registry.WriteBinary(key, name, hex);
+    } else if (starts_with_word(view, "dword:")) {
+        registry.WriteDWORD(key, name, dword_number(view.substr(6)));
+    } else {
+        write_text(registry, key, name, data);
+    }
+}
+
+}  // namespace
+
+std::int32_t apply_reg_text(clsRegistryAccess& registry, const std::string& text) {
+    const std::vector<std::string_view> lines = split_lines(text);
+    if (!is_header(lines[0])) return 0;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        // Only key lines start a block; values outside one, comments and empty lines
+        // are passed over.
+        const std::string_view key_line = trim_spaces(lines[i]);
+        if (key_line.empty() || key_line[0] != '[') continue;
+        if (key_line.size() < 2) throw run_time_error("Invalid procedure call or argument");
+        const std::string key(key_line.substr(1, key_line.size() - 2));
+        if (!key.empty() && key[0] == '-') {
+            // Removes the key only when it has no subkeys.
+            registry.KillKey(key.substr(1));
+            continue;
+        }
+        std::size_t j = i + 1;
+        for (; j < lines.size(); ++j) {
+            const std::string_view line = trim_spaces(lines[j]);
+            if (!line.empty() && line[0] == '[') break;
+            if (line.empty() || line[0] == ';' || line.find('=') == std::string_view::npos)
+                continue;
+            apply_value_line(registry, key, line);
+        }
+        i = j - 1;
+    }
+    return 1;
+}
+
+}  // namespace tarnwell

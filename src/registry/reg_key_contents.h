@@ -1,0 +1,29 @@
+#pragma once
+// Everything one registry key holds, read whole: its values with their full names and
+// data (however long), and the names of its subkeys. The export writes from this, so
+// that no value is cut to a fixed buffer.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/registry_api.h"
+
+namespace tarnwell {
+
+struct RegValueEntry {
+    std::string name;
+    std::uint32_t type = reg::type_none;
+    std::string data;  // the stored bytes, one character per byte
+};
+
+struct RegKeyContents {
+    std::vector<RegValueEntry> values;  // in registry enumeration order
+    std::vector<std::string> subkeys;   // in registry enumeration order
+};
+
+// Opens the key for reading, lists it and closes it again. False when the key cannot
+// be opened; the contents are then empty.
+bool read_key_contents(RegistryApi& registry, reg_key root, const std::string& sub_key,
+                       RegKeyContents& contents);
+
+}  // namespace tarnwell

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "registry/reg_file_fixture.h"
+
+namespace tarnwell::test {
+namespace {
+
+// The lines, each ended with CR LF.
+std::string crlf(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+class Export : public RegFileTest {
+protected:
+    std::string file = scratch_file("export.reg");
+
+    std::string exported(const std::string& path, bool subkeys = true) {
+        EXPECT_EQ(registry.ExportToReg(path, file, subkeys), 1);
+        return platform.files.read_file(file);
+    }
+};
+
+TEST_F(Export, KeyWithOneValueOfEachKindIsWrittenInTheFileLayout) {
+    put_text("", "", "x");
+    put_text("", "Path", "C:\\Bin");
+    put("", "B", reg::type_binary, std::string("\x01\xFF", 2));
+    put_number("", "N", 10);
+    EXPECT_EQ(exported(scratch.path(), false),
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "@=\"x\"", "\"Path\"=\"C:\\Bin\"",
+                    "\"B\"=hex:01,FF", "\"N\"=dword:0000000A", ""}));
+}
+
+TEST_F(Export, KeyWithoutValuesGivesItsKeyLineAndAnEmptyLine) {
+    EXPECT_EQ(exported(scratch.path()), crlf({"REGEDIT4", "", "[" + long_path + "]", ""}));
+}
+
+TEST_F(Export, RootIsWrittenOutInFullOnlyWhereItStandsAsTheRoot) {
+    put_text("HKCUTools", "v", "1");
+    const std::string below = scratch.sub_key() + "\\HKCUTools";
+    const struct {
+        std::string path, key_line;
+    } cases[] = {
+        {"hkcu\\" + below, "[HKEY_CURRENT_USER\\" + below + "]"},
+        {"HKEY_CURRENT_USER\\" + below, "[HKEY_CURRENT_USER\\" + below + "]"},
+        {"\\HKCU\\" + below, "[\\HKEY_CURRENT_USER\\" + below + "]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        file = scratch_file("root.reg");
+        EXPECT_EQ(exported(c.path), crlf({"REGEDIT4", "", c.key_line, "\"v\"=\"1\"", ""}));
+    }
+}
+
+TEST_F(Export, NumbersAreEightUpperCaseHexDigits) {
+    const struct {
+        std::int32_t number;
+        const char* digits;
+    } cases[] = {{255, "000000FF"}, {-1, "FFFFFFFF"}, {0, "00000000"}, {INT32_MIN, "80000000"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.digits);
+        put_number("", "n", c.number);
+        file = scratch_file("number.reg");
+        const std::string line = "\r\n\"n\"=dword:" + std::string(c.digits) + "\r\n";
+        EXPECT_NE(exported(scratch.path()).find(line), std::string::npos);
+    }
+}
+
+TEST_F(Export, ValuesAreWrittenWholeAndCharacterForCharacter) {
+    const std::string long_text(300, 'y');
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) bytes += static_cast<char>(i * 7);
+    std::string pairs;
+    for (int i = 0; i < 1000; ++i) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, i == 0 ? "%02X" : ",%02X", (i * 7) & 0xFF);
+        pairs += pair;
+    }
+    put_text("", "long", long_text);
+    put_text("", "odd", "a\\b\"c=d");
+    put_text("", " spaced ", " x ");
+    put("", "bytes", reg::type_binary, bytes);
+    put("", "empty", reg::type_binary, "");
+    const std::string text = exported(scratch.path());
+    for (const std::string& line :
+         {"\"long\"=\"" + long_text + "\"", std::string("\"odd\"=\"a\\b\"c=d\""),
+          std::string("\" spaced \"=\" x \""), "\"bytes\"=hex:" + pairs,
+          std::string("\"empty\"=hex:")}) {
+        EXPECT_NE(text.find("\r\n" + line + "\r\n"), std::string::npos) << line;
+    }
+}
+
+TEST_F(Export, DefaultValueIsAnAtLineOnlyForText) {
+    put("", "", reg::type_binary, "\x01");
+    put_number("Sub", "", 7);
+    put("Text", "", reg::type_sz, std::string("t\0", 2));
+    EXPECT_EQ(exported(scratch.path()),
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"\"=hex:01", "",
+                    "[" + long_path + "\\Sub]", "\"\"=dword:00000007", "",
+                    "[" + long_path + "\\Text]", "@=\"t\"", ""}));
+}
+
+TEST_F(Export, ValuesOfOtherTypesAreLeftOut) {
+    put("", "expand", reg::type_expand_sz, std::string("%x%\0", 4));
+    put("", "multi", reg::type_multi_sz, std::string("a\0b\0\0", 5));
+    put_text("", "kept", "k");
+    EXPECT_EQ(exported(scratch.path()),
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"kept\"=\"k\"", ""}));
+}
+
+TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
+    for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"}) put_text(key, "v", key);
+    put_text("", "v", "root");
+    EXPECT_EQ(exported(scratch.path(), false),
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""}));
+    file = scratch_file("tree.reg");
+    const std::string text = exported(scratch.path(), true);
+    std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""});
+    for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
+        expected += crlf(
+            {"[" + long_path + "\\" + key + "]", std::string("\"v\"=\"") + key + "\"", ""});
+    EXPECT_EQ(text, expected);
+}
+
+TEST_F(Export, KeyThatCannotBeOpenedGetsAnEmptyBlock) {
+    const struct {
+        std::string path, key_line;
+    } cases[] = {
+        {scratch.path() + "\\missing", "[" + long_path + "\\missing]"},
+        {"HKXX\\" + scratch.sub_key(), "[HKXX\\" + scratch.sub_key() + "]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        file = scratch_file("missing.reg");
+        EXPECT_EQ(exported(c.path), crlf({"REGEDIT4", "", c.key_line, ""}));
+    }
+}
+
+TEST_F(Export, ExistingFileOrFolderIsNeverOverwritten) {
+    put_text("", "v", "1");
+    platform.files.create_file(file, "precious");
+    EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true), 0);
+    EXPECT_EQ(platform.files.read_file(file), "precious");
+}
+
+TEST_F(Export, FileThatCannotBeCreatedGivesZero) {
+    EXPECT_EQ(registry.ExportToReg(scratch.path(), file + "\\no\\such\\folder.reg", true), 0);
+}
+
+class RecordingStatus : public StatusText {
+public:
+    void set_text(const std::string& text) override {
+        if (fail_at == static_cast<int>(texts.size())) throw std::runtime_error("status failed");
+        texts.push_back(text);
+    }
+    std::vector<std::string> texts;
+    int fail_at = -1;
+};
+
+TEST_F(Export, StatusShowsEachKeyBeforeItsBlock) {
+    put_text("a", "v", "1");
+    put_text("b", "v", "2");
+    RecordingStatus status;
+    EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true, &status), 1);
+    EXPECT_EQ(status.texts,
+              (std::vector<std::string>{long_path, long_path + "\\a", long_path + "\\b"}));
+#if !defined(_WIN32)
+    EXPECT_EQ(test_platform.twin()->desktop.pending_events_processed, 3);
+#endif
+}
+
+TEST_F(Export, FailureOnTheWayStopsTheExportAndKeepsWhatWasWritten) {
+    put_text("a", "v", "1");
+    put_text("b", "v", "2");
+    RecordingStatus status;
+    status.fail_at = 2;
+    EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true, &status), 0);
+    EXPECT_EQ(platform.files.read_file(file),
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "", "[" + long_path + "\\a]",
+                    "\"v\"=\"1\"", ""}));
+}
+
+}  // namespace
+}  // namespace tarnwell::test
