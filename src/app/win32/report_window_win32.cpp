@@ -54,7 +54,7 @@ bool ReportWindowWin32::open(int show_command) {
     const int dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
 
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame = {0, 0, MulDiv(client_width_twips, dpi_x, 1440),
                   MulDiv(client_height_twips, dpi_y, 1440)};
     AdjustWindowRect(&frame, style, FALSE);
@@ -98,6 +98,9 @@ bool ReportWindowWin32::open(int show_command) {
     SendMessageA(control(Control::pane), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
 
     form_.Form_Load();
+    // The window opens on the start of the report.
+    SendMessageA(control(Control::pane), EM_SETSEL, 0, 0);
+    SendMessageA(control(Control::pane), EM_SCROLLCARET, 0, 0);
     ShowWindow(window_, show_command);
     UpdateWindow(window_);
     return true;
