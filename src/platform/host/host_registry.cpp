@@ -215,10 +215,11 @@ struct HostRegistry::State {
             t.access = h->second.access;
         }
         t.node = t.shared.get();
-        if (t.node->deleted)
-            t.status = reg::key_deleted;
-        else if ((t.access & needed) != needed)
+        // The handle's access is checked before whether its key still exists.
+        if ((t.access & needed) != needed)
             t.status = reg::access_denied;
+        else if (t.node->deleted)
+            t.status = reg::key_deleted;
         return t;
     }
 
@@ -274,8 +275,10 @@ struct HostRegistry::State {
         return reg::success;
     }
 
+    // Wine deletes through any handle, whatever access it was opened with; a key
+    // whose security allows only reading is never deleted.
     static long delete_node(Node& node) {
-        if (node.root || !node.subkeys.empty()) return reg::access_denied;
+        if (node.root || node.read_only || !node.subkeys.empty()) return reg::access_denied;
         node.deleted = true;
         node.values.clear();
         node.parent->remove_subkey(&node);
@@ -330,7 +333,7 @@ long HostRegistry::RegCloseKey(reg_key key) {
 
 long HostRegistry::RegDeleteKeyA(reg_key key, const char* sub_key) {
     if (!sub_key || !*sub_key) {
-        State::Target t = state_->target(key, delete_access);
+        State::Target t = state_->target(key, 0);
         if (t.status != reg::success) return t.status;
         return State::delete_node(*t.node);
     }
@@ -418,6 +421,10 @@ long HostRegistry::RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys,
 long HostRegistry::RegQueryValueExA(reg_key key, const char* value_name, std::uint32_t* type,
                                     std::uint8_t* data, std::uint32_t* data_size) {
     if (data && !data_size) return reg::invalid_parameter;
+    // Before anything else the type reads REG_NONE and, when no data is asked for,
+    // the size 0; a failure leaves them so.
+    if (type) *type = reg::type_none;
+    if (!data && data_size) *data_size = 0;
     State::Target t = state_->target(key, key_query_value);
     if (t.status != reg::success) return t.status;
     const State::Value* v = t.node->find_value(text_or_empty(value_name));
