@@ -2,7 +2,7 @@
 # Runs the registry's random step sequence (tests/registry/registry_differential_test.cpp)
 # on the host twin and, under Wine, against the real registry, and compares the two
 # step logs line by line. Fails on the first step whose result differs.
-#   scripts/registry-differential.sh HOST_BUILD_DIR WINDOWS_BUILD_DIR
+#   scripts/registry-differential.sh HOST_BUILD_DIR WINDOWS_BUILD_DIR [SEED]
 # Both builds must have built registry_tests.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -12,6 +12,7 @@ out="$win_dir/registry-differential"
 mkdir -p "$out"
 rm -f "$out/host.log" "$out/wine.log"
 filter="--gtest_filter=RegistryDifferential.*"
+if [ -n "${3:-}" ]; then export TARNWELL_REGISTRY_SEED="$3"; fi
 
 if ! TARNWELL_REGISTRY_STEP_LOG="$out/host.log" \
     "$host_dir/tests/registry_tests" "$filter" >"$out/host.out" 2>&1; then

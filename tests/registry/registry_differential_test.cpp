@@ -4,6 +4,7 @@
 // no scratch key name). scripts/registry-differential.sh runs this on the host twin
 // and under Wine against the real registry and compares the two logs step by step.
 //   TARNWELL_REGISTRY_STEP_LOG  file to write the log to (none: the log is discarded)
+//   TARNWELL_REGISTRY_SEED      another seed, to explore (default: the fixed one)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,7 +22,10 @@
 namespace tarnwell {
 namespace {
 
-constexpr std::uint32_t seed = 20261208;
+std::uint32_t seed() {
+    const char* chosen = std::getenv("TARNWELL_REGISTRY_SEED");
+    return chosen ? static_cast<std::uint32_t>(std::strtoul(chosen, nullptr, 10)) : 20261208u;
+}
 constexpr int steps = 3000;
 
 // Texts in the log: short ones escaped, long ones by length and hash.
@@ -59,7 +63,7 @@ public:
         : api_(tp.platform().registry),
           scratch_(scratch),
           reg_(api_, tp.platform().files, tp.platform().desktop),
-          random_(seed) {}
+          random_(seed()) {}
 
     void run(std::ostream& log) {
         for (int step = 0; step < steps; ++step) {
