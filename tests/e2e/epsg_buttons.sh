@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The two EPSG buttons, end to end: definitions files written by the writer tool (under
+# Wine) into the prefix's C: drive, the program's message boxes read from the real
+# dialogs, the report lines of the Update button read back through Copy Text, and the
+# copied file compared byte for byte.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../../scripts/wine-env.sh"
+source "$here/lib.sh"
+trap e2e_stop_display EXIT
+e2e_start_display
+
+bin_file='C:\Bin\Tarnwell\QRX_EPSG_definitions.dat'
+common_file="C:\\users\\$(id -un)\\AppData\\Local\\Tarnwell\\QRX_EPSG_definitions.dat"
+reader_failure="An error occurred while reading the EPSG definitions at stage "
+files="$E2E_BUILD/e2e/epsg_files"
+mkdir -p "$files"
+
+# A Windows path under the scenario's C: drive, as a Linux path.
+unix_path() { local p="${1#C:\\}"; echo "$E2E_DRIVE_C/${p//\\//}"; }
+put_file() {  # SOURCE WINDOWS_PATH
+  mkdir -p "$(dirname "$(unix_path "$2")")"
+  cp "$1" "$(unix_path "$2")"
+}
+
+# Expects the next message box to show exactly this text.
+expect_dialog() {
+  local scenario="$1" name="$2" text="$3"
+  local file="$E2E_BUILD/e2e/$scenario/$name.txt"
+  e2e_dialog "$file"
+  [ "$(cat "$file")" = "$text" ] || e2e_fail "$scenario: message box '$(cat "$file")', wanted '$text'"
+}
+
+expect_buttons_enabled() {
+  local out="$E2E_BUILD/e2e/$1/buttons.txt"
+  e2e_buttons > "$out"
+  grep -qx "Test EPSG definitions enabled" "$out" || e2e_fail "$1: Test button not enabled"
+  grep -qx "Update EPSG app location enabled" "$out" || e2e_fail "$1: Update button not enabled"
+}
+
+finish() {
+  e2e_screenshot "$E2E_BUILD/e2e/$1/screenshot.png"
+  e2e_click done
+  e2e_wait_exit
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  echo "$1: ok"
+}
+
+# The files: a valid one with texts in every record, and the smallest file with the count
+# of section 3 (at byte 78, after section 1's count and record and section 2's) set to -1.
+e2e_new_prefix epsg_valid
+writer="$E2E_BUILD/tools/epsg_writer/epsg_writer.exe"
+"$TARNWELL_WINE" "$writer" "$(e2e_windows_path "$files/valid.dat")" \
+  --counts 3,1,2,0,4,1,2,1,2 --integer-count 2 --texts synthetic >/dev/null 2>&1 \
+  || e2e_fail "the writer could not write valid.dat"
+"$TARNWELL_WINE" "$writer" "$(e2e_windows_path "$files/negative.dat")" >/dev/null 2>&1 \
+  || e2e_fail "the writer could not write negative.dat"
+printf '\377\377\377\377' | dd of="$files/negative.dat" bs=1 seek=78 conv=notrunc status=none
+
+# (a) A valid file in the bin folder.
+put_file "$files/valid.dat" "$bin_file"
+e2e_launch
+e2e_wait_window
+expect_buttons_enabled epsg_valid
+e2e_click test_epsg
+expect_dialog epsg_valid verdict "The EPSG definition file $bin_file is valid"
+finish epsg_valid
+
+# (b) A file with a negative count: the reader's stage message first, then the verdict.
+e2e_new_prefix epsg_negative
+put_file "$files/negative.dat" "$bin_file"
+e2e_launch
+e2e_wait_window
+e2e_click test_epsg
+expect_dialog epsg_negative reader "${reader_failure}3 : Invalid count -1: a count cannot be below 0"
+expect_dialog epsg_negative verdict "The EPSG definition file $bin_file is not valid"
+finish epsg_negative
+
+# (c) The file only in the per-user folder: Update copies it into the bin folder and
+# reports its steps; Test still reads the file found at start-up.
+e2e_new_prefix epsg_update
+mkdir -p "$(unix_path 'C:\Bin\Tarnwell')"
+put_file "$files/valid.dat" "$common_file"
+e2e_launch
+e2e_wait_window
+expect_buttons_enabled epsg_update
+e2e_click copy_text
+e2e_clipboard "$E2E_BUILD/e2e/epsg_update/before.txt"
+e2e_click update_epsg
+e2e_click copy_text
+e2e_clipboard "$E2E_BUILD/e2e/epsg_update/after.txt"
+{ cat "$E2E_BUILD/e2e/epsg_update/before.txt"
+  for line in "Test QRX_EPSG_definitions location" \
+              "Test for QRX_EPSG_definitions file in TarnwellDir" \
+              "Test for QRX_EPSG_definitions file in WindowsCommonAppDir" \
+              "Retuned QRX_EPSG_definitions location: $bin_file" \
+              "Plotwick QRX_EPSG_definitions file exists"; do
+    printf '\r\r%s' "$line"
+  done; } > "$E2E_BUILD/e2e/epsg_update/expected.txt"
+if ! cmp -s "$E2E_BUILD/e2e/epsg_update/expected.txt" "$E2E_BUILD/e2e/epsg_update/after.txt"; then
+  diff <(tr '\r' '\n' < "$E2E_BUILD/e2e/epsg_update/expected.txt") \
+       <(tr '\r' '\n' < "$E2E_BUILD/e2e/epsg_update/after.txt") >&2 || true
+  e2e_fail "epsg_update: report after Update"
+fi
+cmp -s "$files/valid.dat" "$(unix_path "$bin_file")" || e2e_fail "epsg_update: file not copied"
+e2e_click test_epsg
+expect_dialog epsg_update verdict "The EPSG definition file $common_file is valid"
+finish epsg_update
+
+# (d) The file found at start-up is gone when Test is pressed: it fails at stage 0 and
+# is not created by the attempt.
+e2e_new_prefix epsg_gone
+put_file "$files/valid.dat" "$bin_file"
+e2e_launch
+e2e_wait_window
+rm "$(unix_path "$bin_file")"
+e2e_click test_epsg
+e2e_dialog "$E2E_BUILD/e2e/epsg_gone/reader.txt"
+reader_text="$(cat "$E2E_BUILD/e2e/epsg_gone/reader.txt")"
+[[ "$reader_text" == "${reader_failure}0 : "?* ]] || e2e_fail "epsg_gone: message box '$reader_text'"
+expect_dialog epsg_gone verdict "The EPSG definition file $bin_file is not valid"
+[ ! -e "$(unix_path "$bin_file")" ] || e2e_fail "epsg_gone: the missing file was created"
+finish epsg_gone
