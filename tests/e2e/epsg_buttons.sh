@@ -28,7 +28,8 @@ expect_dialog() {
   local scenario="$1" name="$2" text="$3"
   local file="$E2E_BUILD/e2e/$scenario/$name.txt"
   e2e_dialog "$file"
-  [ "$(cat "$file")" = "$text" ] || e2e_fail "$scenario: message box '$(cat "$file")', wanted '$text'"
+  [ "$(cat "$file")" = "$text" ] \
+    || e2e_fail "$scenario: message box '$(cat "$file")', wanted '$text'"
 }
 
 expect_buttons_enabled() {
@@ -72,7 +73,8 @@ put_file "$files/negative.dat" "$bin_file"
 e2e_launch
 e2e_wait_window
 e2e_click test_epsg
-expect_dialog epsg_negative reader "${reader_failure}3 : Invalid count -1: a count cannot be below 0"
+expect_dialog epsg_negative reader \
+  "${reader_failure}3 : Invalid count -1: a count cannot be below 0"
 expect_dialog epsg_negative verdict "The EPSG definition file $bin_file is not valid"
 finish epsg_negative
 
@@ -97,9 +99,10 @@ e2e_clipboard "$E2E_BUILD/e2e/epsg_update/after.txt"
               "Plotwick QRX_EPSG_definitions file exists"; do
     printf '\r\r%s' "$line"
   done; } > "$E2E_BUILD/e2e/epsg_update/expected.txt"
-if ! cmp -s "$E2E_BUILD/e2e/epsg_update/expected.txt" "$E2E_BUILD/e2e/epsg_update/after.txt"; then
-  diff <(tr '\r' '\n' < "$E2E_BUILD/e2e/epsg_update/expected.txt") \
-       <(tr '\r' '\n' < "$E2E_BUILD/e2e/epsg_update/after.txt") >&2 || true
+update_out="$E2E_BUILD/e2e/epsg_update"
+if ! cmp -s "$update_out/expected.txt" "$update_out/after.txt"; then
+  diff <(tr '\r' '\n' < "$update_out/expected.txt") <(tr '\r' '\n' < "$update_out/after.txt") >&2 \
+    || true
   e2e_fail "epsg_update: report after Update"
 fi
 cmp -s "$files/valid.dat" "$(unix_path "$bin_file")" || e2e_fail "epsg_update: file not copied"
@@ -117,7 +120,8 @@ rm "$(unix_path "$bin_file")"
 e2e_click test_epsg
 e2e_dialog "$E2E_BUILD/e2e/epsg_gone/reader.txt"
 reader_text="$(cat "$E2E_BUILD/e2e/epsg_gone/reader.txt")"
-[[ "$reader_text" == "${reader_failure}0 : "?* ]] || e2e_fail "epsg_gone: message box '$reader_text'"
+[[ "$reader_text" == "${reader_failure}0 : "?* ]] \
+  || e2e_fail "epsg_gone: message box '$reader_text'"
 expect_dialog epsg_gone verdict "The EPSG definition file $bin_file is not valid"
 [ ! -e "$(unix_path "$bin_file")" ] || e2e_fail "epsg_gone: the missing file was created"
 finish epsg_gone
