@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "registry/clsRegistryAccess.h"
+#include "registry/key_path.h"
 #include "registry/reg_key_contents.h"
 
 namespace tarnwell {
@@ -106,6 +107,54 @@ std::string key_block(const std::string& key_line_path, const RegKeyContents& co
     return block;
 }
 
+// The export file, appended to in chunks of key blocks: each chunk is one
+// open-append-close, so no handle stays open across the recursion or between calls,
+// and a large tree does not cost a file open per key.
+class BlockFile {
+public:
+    BlockFile(FileSystem& files, const std::string& name) : files_(files), name_(name) {}
+    void add(const std::string& block) {
+        pending_ += block;
+        if (pending_.size() >= chunk_size) flush();
+    }
+    void flush() {
+        if (pending_.empty()) return;
+        const std::string chunk = std::move(pending_);
+        pending_.clear();
+        files_.append_file(name_, chunk);
+    }
+
+private:
+    static constexpr std::size_t chunk_size = 64 * 1024;
+    FileSystem& files_;
+    const std::string& name_;
+    std::string pending_;
+};
+
+// Appends the block of the key at `path` and, when asked, the blocks of its subtree in
+// pre-order. A failure on the way (the status text, the file) is raised and ends the
+// export there.
+void export_tree(RegistryApi& api, Desktop& desktop, const std::string& path, bool subkeys,
+                 StatusText* output, BlockFile& file) {
+    const std::string full_path = with_long_root(path);
+    if (output != nullptr) {
+        desktop.process_pending_events();
+        output->set_text(full_path);
+    }
+    std::string parsed = full_path;
+    std::string sub_key;
+    const reg_key root = parse_key_path(parsed, sub_key);
+    // The values are read whole here rather than through the 255-character reads of
+    // ReadString and EnumValues, so that long texts and binaries are exported in full.
+    // A key that cannot be opened gets an empty block and no subkeys.
+    RegKeyContents contents;
+    const bool opened = read_key_contents(api, root, sub_key, contents);
+    file.add(key_block(full_path, contents));
+    if (!opened || !subkeys) return;
+    for (const std::string& subkey : contents.subkeys)
+        export_tree(api, desktop, full_path + "\\" + subkey, subkeys, output, file);
+}
+
 }  // namespace
 
 std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std::string& sRegFile,
@@ -122,29 +171,17 @@ std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std:
 
 bool clsRegistryAccess::ExportKey(const std::string& sPath, const std::string& sRegFile,
                                   bool IncludeSubkeys, StatusText* Output) {
+    BlockFile file(files_, sRegFile);
     try {
-        const std::string full_path = with_long_root(sPath);
-        if (Output != nullptr) {
-            desktop_.process_pending_events();
-            Output->set_text(full_path);
-        }
-        std::string parsed = full_path;
-        hRootKey = ParseKeyPath(parsed, sSubKey);
-        // The values are read whole here rather than through the 255-character reads
-        // of ReadString and EnumValues, so that long texts and binaries are exported
-        // in full. A key that cannot be opened gets an empty block and no subkeys.
-        RegKeyContents contents;
-        const bool opened = read_key_contents(api_, hRootKey, sSubKey, contents);
-        // The block is appended in one open-write-close, so no file stays open while
-        // the subkeys are exported.
-        files_.append_file(sRegFile, key_block(full_path, contents));
-        if (!opened || !IncludeSubkeys) return true;
-        for (const std::string& subkey : contents.subkeys) {
-            if (!ExportKey(full_path + "\\" + subkey, sRegFile, IncludeSubkeys, Output))
-                return false;
-        }
+        export_tree(api_, desktop_, sPath, IncludeSubkeys, Output, file);
+        file.flush();
         return true;
     } catch (...) {
+        // What was exported before the failure stays in the file.
+        try {
+            file.flush();
+        } catch (...) {
+        }
         return false;
     }
 }

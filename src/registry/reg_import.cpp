@@ -11,7 +11,7 @@ std::int32_t clsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
         if (!files_.matches_exist(sRegFile)) return 0;
         // The file is closed again before the registry is changed.
         const std::string text = files_.read_file(sRegFile);
-        return apply_reg_text(*this, text);
+        return apply_reg_text(*this, api_, text);
     } catch (...) {
         return 0;
     }

@@ -6,6 +6,7 @@
 
 #include "platform/run_time_error.h"
 #include "registry/clsRegistryAccess.h"
+#include "registry/reg_block_writer.h"
 
 namespace tarnwell {
 
@@ -69,19 +70,17 @@ std::int32_t dword_number(std::string_view digits) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
 }
 
-void write_text(clsRegistryAccess& registry, const std::string& key, const std::string& name,
-                const std::string& text) {
-    registry.WriteString(key, name, text);
+void write_text(RegBlockWriter& block, const std::string& name, const std::string& text) {
+    block.write_text(name, text);
     // An empty default text removes the default value.
-    if (name == "@" && text.empty()) registry.KillValue(key, "");
+    if (name == "@" && text.empty()) block.delete_value("");
 }
 
 // One value line (trimmed, holding "="). A name in double quotes ends at the first
 // quote that is followed by "="; data in double quotes is a text taken as it stands
 // between them, so texts keep their "=", double quotes and edge spaces. Anything else
 // loses its double quotes and is cut at the next "=".
-void apply_value_line(clsRegistryAccess& registry, const std::string& key,
-                      std::string_view line) {
+void apply_value_line(RegBlockWriter& block, std::string_view line) {
     std::string name;
     std::string_view rest;
     const std::size_t name_end = line[0] == '"' ? line.find("\"=", 1) : std::string_view::npos;
@@ -94,30 +93,31 @@ void apply_value_line(clsRegistryAccess& registry, const std::string& key,
         rest = line.substr(equals + 1);
     }
     if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') {
-        write_text(registry, key, name, std::string(rest.substr(1, rest.size() - 2)));
+        write_text(block, name, std::string(rest.substr(1, rest.size() - 2)));
         return;
     }
     std::string data = without_quotes(rest);
     data = data.substr(0, data.find('='));
     const std::string_view view(data);
     if (trim_spaces(view) == "-") {
-        registry.KillValue(key, name);
+        block.delete_value(name);
     } else if (starts_with_word(view, "hex:")) {
         std::string hex = data.substr(4);
         for (char& c : hex) {
             if (c == ',') c = ' ';
         }
-        registry.WriteBinary(key, name, hex);
+        block.write_binary(name, hex);
     } else if (starts_with_word(view, "dword:")) {
-        registry.WriteDWORD(key, name, dword_number(view.substr(6)));
+        block.write_number(name, dword_number(view.substr(6)));
     } else {
-        write_text(registry, key, name, data);
+        write_text(block, name, data);
     }
 }
 
 }  // namespace
 
-std::int32_t apply_reg_text(clsRegistryAccess& registry, const std::string& text) {
+std::int32_t apply_reg_text(clsRegistryAccess& registry, RegistryApi& api,
+                            const std::string& text) {
     const std::vector<std::string_view> lines = split_lines(text);
     if (!is_header(lines[0])) return 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -132,13 +132,16 @@ std::int32_t apply_reg_text(clsRegistryAccess& registry, const std::string& text
             registry.KillKey(key.substr(1));
             continue;
         }
+        // The block's key is opened once for all its values and closed before the next
+        // key line.
+        RegBlockWriter block(registry, api, key);
         std::size_t j = i + 1;
         for (; j < lines.size(); ++j) {
             const std::string_view line = trim_spaces(lines[j]);
             if (!line.empty() && line[0] == '[') break;
             if (line.empty() || line[0] == ';' || line.find('=') == std::string_view::npos)
                 continue;
-            apply_value_line(registry, key, line);
+            apply_value_line(block, line);
         }
         i = j - 1;
     }

@@ -125,6 +125,19 @@ TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
     EXPECT_EQ(text, expected);
 }
 
+TEST_F(Export, LargeTreeIsWrittenInFull) {
+    const std::string bytes(1000, '\x5A');
+    std::string pairs = "5A";
+    for (int i = 1; i < 1000; ++i) pairs += ",5A";
+    std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", ""});
+    for (int i = 0; i < 70; ++i) {
+        const std::string key = "k" + std::to_string(100 + i);
+        put(key, "b", reg::type_binary, bytes);
+        expected += crlf({"[" + long_path + "\\" + key + "]", "\"b\"=hex:" + pairs, ""});
+    }
+    EXPECT_EQ(exported(scratch.path()), expected);
+}
+
 TEST_F(Export, KeyThatCannotBeOpenedGetsAnEmptyBlock) {
     const struct {
         std::string path, key_line;

@@ -144,5 +144,20 @@ TEST_F(Import, ErrorOnTheWayGivesZeroAndKeepsEarlierChanges) {
     }
 }
 
+TEST_F(Import, KeyThatRefusesWritingIsPassedOver) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "a key that refuses writing is made only on the twin";
+#else
+    put_text("locked", "v", "old");
+    test_platform.twin()->registry.set_read_only(reg::current_user,
+                                                 scratch.sub_key() + "\\locked", true);
+    EXPECT_EQ(import({"REGEDIT4", "[%K\\locked]", "\"v\"=\"new\"", "\"w\"=dword:1", "\"v\"=-",
+                      "[%K\\open]", "\"v\"=\"1\""}),
+              1);
+    EXPECT_EQ(describe(tree()), (std::vector<std::string>{"", "locked", "locked|v|sz:old", "open",
+                                                          "open|v|sz:1"}));
+#endif
+}
+
 }  // namespace
 }  // namespace tarnwell::test

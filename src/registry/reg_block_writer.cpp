@@ -1,0 +1,61 @@
+#include "registry/reg_block_writer.h"
+
+#include "registry/clsRegistryAccess.h"
+#include "registry/key_path.h"
+
+namespace tarnwell {
+
+RegBlockWriter::RegBlockWriter(clsRegistryAccess& registry, RegistryApi& api,
+                               const std::string& sPath)
+    : registry_(registry), api_(api) {
+    std::string path = sPath;
+    root_ = parse_key_path(path, sub_key_);
+}
+
+RegBlockWriter::~RegBlockWriter() {
+    if (key_ != 0) api_.RegCloseKey(key_);
+}
+
+reg_key RegBlockWriter::writable(bool create) {
+    if (key_ != 0) return key_;
+    // Creating opens an existing key too. A key that refuses writing is opened for
+    // reading only, so the writes through it fail, as the class's writes would.
+    reg_key key = 0;
+    const long status =
+        create ? api_.RegCreateKeyA(root_, sub_key_.c_str(), &key)
+               : api_.RegOpenKeyExA(root_, sub_key_.c_str(), reg::key_write, &key);
+    return status == reg::success ? key_ = key : 0;
+}
+
+void RegBlockWriter::set(const std::string& name, std::uint32_t type, const std::string& data) {
+    const reg_key key = writable(true);
+    if (key == 0) return;
+    static const std::uint8_t none = 0;
+    const auto* bytes = data.empty() ? &none : reinterpret_cast<const std::uint8_t*>(data.data());
+    api_.RegSetValueExA(key, name.c_str(), type, bytes, static_cast<std::uint32_t>(data.size()));
+}
+
+void RegBlockWriter::write_text(const std::string& name, const std::string& text) {
+    set(name == "@" ? std::string() : name, reg::type_sz, text + '\0');
+}
+
+void RegBlockWriter::write_binary(const std::string& name, const std::string& hex) {
+    // The key is made before the hex text is converted, as WriteBinary does.
+    if (writable(true) == 0) return;
+    std::string digits = hex;
+    set(name, reg::type_binary, registry_.StrToBin(digits));
+}
+
+void RegBlockWriter::write_number(const std::string& name, std::int32_t number) {
+    const auto bits = static_cast<std::uint32_t>(number);
+    std::string data(4, '\0');
+    for (int i = 0; i < 4; ++i) data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+    set(name, reg::type_dword, data);
+}
+
+void RegBlockWriter::delete_value(const std::string& name) {
+    const reg_key key = writable(false);
+    if (key != 0) api_.RegDeleteValueA(key, name.c_str());
+}
+
+}  // namespace tarnwell
