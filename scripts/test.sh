@@ -65,6 +65,9 @@ if [ "$TARNWELL_WINE_ARCH" = win64 ]; then
   echo "(this machine cannot run 32-bit code: the Wine tests run the 64-bit build of the same program)"
 fi
 step wine ctest_preset "$TARNWELL_WINE_ARCH" wine
+# The same random sequence of registry operations on the twin and on Wine's registry.
+step registry-differential "$top/scripts/registry-differential.sh" \
+  "$top/build/host" "$top/build/$TARNWELL_WINE_ARCH"
 for scenario in "$top"/tests/e2e/*.sh; do
   [ "$(basename "$scenario")" = lib.sh ] && continue
   step "e2e-$(basename "$scenario" .sh)" "$scenario"

@@ -55,17 +55,22 @@ e2e_launch() {
   E2E_PID=$!
 }
 
-# Waits for the window; E2E_SHOWN_MS is when it appeared.
+# Waits for the window (up to a minute); E2E_SHOWN_MS is when it appeared.
 e2e_wait_window() {
   E2E_WINDOW=""
-  for _ in $(seq 600); do
+  local deadline=$(( $(date +%s) + 60 ))
+  while [ "$(date +%s)" -lt "$deadline" ]; do
     E2E_WINDOW=$(xdotool search --onlyvisible --name "^${E2E_CAPTION}\$" 2>/dev/null | head -n1 || true)
     [ -n "$E2E_WINDOW" ] && break
     kill -0 "$E2E_PID" 2>/dev/null || break
     sleep 0.02
   done
   E2E_SHOWN_MS=$(date +%s%3N)
-  [ -n "$E2E_WINDOW" ] || e2e_fail "the window '$E2E_CAPTION' did not appear"
+  if [ -z "$E2E_WINDOW" ]; then
+    local state="still running"
+    kill -0 "$E2E_PID" 2>/dev/null || state="ended"
+    e2e_fail "the window '$E2E_CAPTION' did not appear (the program has $state)"
+  fi
 }
 
 e2e_start_program() {

@@ -1,6 +1,7 @@
 #include "support/test_platform.h"
 
 #include <atomic>
+#include <random>
 #include <vector>
 
 #if defined(_WIN32)
@@ -36,26 +37,45 @@ TestPlatform::TestPlatform()
 
 TestPlatform::~TestPlatform() { delete parts_; }
 
-void delete_tree(RegistryApi& registry, reg_key root, const std::string& sub_key) {
+namespace {
+
+// Deletes the subkey `name` of an open key and everything below it, opening each level
+// relative to its parent so that no path grows past what the registry accepts.
+void delete_below(RegistryApi& registry, reg_key parent, const std::string& name) {
     reg_key key = 0;
-    if (registry.RegOpenKeyExA(root, sub_key.c_str(), reg::key_all_access, &key) != reg::success)
+    if (registry.RegOpenKeyExA(parent, name.c_str(), reg::key_all_access, &key) != reg::success)
         return;
-    std::vector<std::string> children;
-    for (std::uint32_t i = 0;; ++i) {
-        char name[256];
-        std::uint32_t size = sizeof name;
-        if (registry.RegEnumKeyExA(key, i, name, &size) != reg::success) break;
-        children.emplace_back(name, size);
+    for (;;) {
+        char child[512];
+        std::uint32_t size = sizeof child;
+        if (registry.RegEnumKeyExA(key, 0, child, &size) != reg::success) break;
+        const std::string child_name(child, size);
+        delete_below(registry, key, child_name);
+        // A child that could not be deleted would be listed first again forever.
+        reg_key still_there = 0;
+        if (registry.RegOpenKeyExA(key, child_name.c_str(), reg::key_read, &still_there) ==
+            reg::success) {
+            registry.RegCloseKey(still_there);
+            break;
+        }
     }
     registry.RegCloseKey(key);
-    for (const std::string& child : children) delete_tree(registry, root, sub_key + "\\" + child);
-    registry.RegDeleteKeyA(root, sub_key.c_str());
+    registry.RegDeleteKeyA(parent, name.c_str());
+}
+
+}  // namespace
+
+void delete_tree(RegistryApi& registry, reg_key root, const std::string& sub_key) {
+    delete_below(registry, root, sub_key);
 }
 
 ScratchKey::ScratchKey(RegistryApi& registry) : registry_(registry) {
     static std::atomic<int> counter{0};
+    // Wine gives the first process the same id every run, so a random part keeps the
+    // scratch keys of different runs apart.
+    static const unsigned run = std::random_device{}();
     sub_key_ = "Software\\tarnwell-test-" + std::to_string(tarnwell_getpid()) + "-" +
-               std::to_string(counter++);
+               std::to_string(run) + "-" + std::to_string(counter++);
     path_ = "HKCU\\" + sub_key_;
     delete_tree(registry_, reg::current_user, sub_key_);
     reg_key key = 0;
