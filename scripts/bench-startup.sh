@@ -24,6 +24,7 @@ e2e_reg "$tree\\Sondrix" Weighting L2
 e2e_reg "$tree\\Projection" "UTM 32N" "EPSG:32632"
 export WINEPATH='C:\Apps\Plotwick'
 # Keep one wineserver up for all runs, as on a desktop where Wine is already running.
+"$WINESERVER" -w
 "$WINESERVER" -p
 
 time_window() {  # exe caption -> milliseconds until the window is visible
