@@ -94,13 +94,13 @@ double median(std::vector<double> values) {
 }
 
 std::string write_made_up_file() {
-    epsg_writer::FileSpec spec;
-    spec.counts = epsg_writer::epsg_dataset_counts;
-    spec.integer_count = 999;
-    spec.texts = epsg_writer::synthetic_texts();
+    epsg_writer::FilePlan plan;
+    plan.counts = epsg_writer::epsg_dataset_counts;
+    plan.integer_count = 999;
+    plan.texts = epsg_writer::synthetic_texts();
     const std::string path =
         (std::filesystem::temp_directory_path() / "epsg_read_bench.dat").string();
-    const std::string bytes = epsg_writer::write_file_of_size(spec, 110u << 20).bytes;
+    const std::string bytes = epsg_writer::write_file_of_size(plan, 110u << 20).bytes;
     std::ofstream(path, std::ios::binary).write(bytes.data(),
                                                static_cast<std::streamsize>(bytes.size()));
     return path;

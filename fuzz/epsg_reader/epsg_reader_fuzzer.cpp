@@ -20,11 +20,11 @@ namespace {
 // A valid file with two records in every section and texts in every record.
 const std::shared_ptr<const std::string>& earlier_file() {
     static const auto bytes = [] {
-        epsg_writer::FileSpec spec;
-        spec.counts = {1, 1, 1, 1, 1, 1, 1, 1, 1};
-        spec.integer_count = 1;
-        spec.texts = epsg_writer::synthetic_texts();
-        return std::make_shared<const std::string>(epsg_writer::write_file(spec).bytes);
+        epsg_writer::FilePlan plan;
+        plan.counts = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+        plan.integer_count = 1;
+        plan.texts = epsg_writer::synthetic_texts();
+        return std::make_shared<const std::string>(epsg_writer::write_file(plan).bytes);
     }();
     return bytes;
 }

@@ -151,11 +151,11 @@ TEST_F(EpsgReaderTest, EachLayoutReadsItsItemsInOrder) {
 }
 
 TEST_F(EpsgReaderTest, WrittenFileReadsBackToTheSameBytes) {
-    writer::FileSpec spec;
-    spec.counts = {3, 0, 2, 5, 1, 2, 4, 0, 3};
-    spec.integer_count = 6;
-    spec.texts = writer::synthetic_texts();
-    const writer::FileImage image = writer::write_file(spec);
+    writer::FilePlan plan;
+    plan.counts = {3, 0, 2, 5, 1, 2, 4, 0, 3};
+    plan.integer_count = 6;
+    plan.texts = writer::synthetic_texts();
+    const writer::FileImage image = writer::write_file(plan);
 
     ASSERT_EQ(read(image.bytes), 0);
     EXPECT_EQ(writer::write_store(store), image.bytes);
@@ -166,10 +166,10 @@ TEST_F(EpsgReaderTest, WrittenFileReadsBackToTheSameBytes) {
 }
 
 TEST_F(EpsgReaderTest, IntegerTableAndSection9ListTakeTheirLengthsFromTheirCounts) {
-    writer::FileSpec spec;
-    spec.counts[8] = 4;
-    spec.integer_count = 2;
-    const writer::FileImage image = writer::write_file(spec);
+    writer::FilePlan plan;
+    plan.counts[8] = 4;
+    plan.integer_count = 2;
+    const writer::FileImage image = writer::write_file(plan);
     EXPECT_EQ(image.block_start[11] - image.block_start[10], 4u + 48u);
     EXPECT_EQ(image.block_start[12] - image.block_start[11], 20u);
     EXPECT_EQ(image.bytes.size(), 546u + 2 * 16 + 4 * 150 + 4 * 4);
@@ -195,11 +195,11 @@ TEST_F(EpsgReaderTest, BytesAfterTheSection9ListAreIgnored) {
 }
 
 TEST_F(EpsgReaderTest, TextLengthWithTheTopBitSetIsUnsigned) {
-    writer::FileSpec spec;
-    spec.texts = [](int section, std::size_t, std::size_t text) {
+    writer::FilePlan plan;
+    plan.texts = [](int section, std::size_t, std::size_t text) {
         return section == 6 && text == 2 ? std::string(40000, 'L') : std::string();
     };
-    const writer::FileImage image = writer::write_file(spec);
+    const writer::FileImage image = writer::write_file(plan);
     ASSERT_EQ(read(image.bytes), 0);
     EXPECT_EQ(store.section(6).record(0).text(2).size(), 40000u);
 
@@ -210,13 +210,13 @@ TEST_F(EpsgReaderTest, TextLengthWithTheTopBitSetIsUnsigned) {
 }
 
 TEST_F(EpsgReaderTest, EveryTruncationFailsAtTheStageItCuts) {
-    writer::FileSpec spec;
-    spec.counts = {1, 0, 1, 2, 0, 1, 0, 1, 1};
-    spec.integer_count = 1;
-    spec.texts = [](int section, std::size_t record, std::size_t text) {
+    writer::FilePlan plan;
+    plan.counts = {1, 0, 1, 2, 0, 1, 0, 1, 1};
+    plan.integer_count = 1;
+    plan.texts = [](int section, std::size_t record, std::size_t text) {
         return (record + text) % 2 == 0 ? place_text(section, record, text) : std::string();
     };
-    const writer::FileImage image = writer::write_file(spec);
+    const writer::FileImage image = writer::write_file(plan);
     for (std::size_t length = 0; length < image.bytes.size(); ++length) {
         const std::string context = "length " + std::to_string(length);
         ASSERT_EQ(read(image.bytes.substr(0, length)), -1) << context;
@@ -252,7 +252,7 @@ TEST_F(EpsgReaderTest, BadCountFailsAtItsOwnStage) {
 }
 
 TEST_F(EpsgReaderTest, FailedReadLeavesEarlierTablesNewAndLaterTablesOld) {
-    writer::FileSpec old_spec;
+    writer::FilePlan old_spec;
     old_spec.counts = {1, 1, 1, 1, 1, 1, 1, 1, 1};
     old_spec.integer_count = 1;
     old_spec.texts = [](int, std::size_t, std::size_t) { return std::string("old"); };
@@ -260,7 +260,7 @@ TEST_F(EpsgReaderTest, FailedReadLeavesEarlierTablesNewAndLaterTablesOld) {
 
     // The new file stops inside the third record of section 5 (records of 38 bytes),
     // with bytes enough left for three of the smallest records (32 bytes).
-    writer::FileSpec new_spec;
+    writer::FilePlan new_spec;
     new_spec.counts = {2, 2, 2, 2, 2, 2, 2, 2, 2};
     new_spec.texts = [](int, std::size_t, std::size_t) { return std::string("new"); };
     const writer::FileImage image = writer::write_file(new_spec);

@@ -56,34 +56,34 @@ int FileImage::stage_for_length(std::size_t length) const {
     return 12;
 }
 
-FileImage write_file(const FileSpec& spec) {
+FileImage write_file(const FilePlan& plan) {
     FileImage image;
     std::string& out = image.bytes;
     for (int k = 1; k <= epsg_section_count; ++k) {
         image.block_start[static_cast<std::size_t>(k)] = out.size();
-        const std::int32_t count = spec.counts[static_cast<std::size_t>(k - 1)];
+        const std::int32_t count = plan.counts[static_cast<std::size_t>(k - 1)];
         if (count < 0) throw std::invalid_argument("a section count cannot be below 0");
         append_int32(out, count);
         for (std::size_t r = 0; r <= static_cast<std::size_t>(count); ++r)
-            append_record(out, k, r, spec.texts);
+            append_record(out, k, r, plan.texts);
     }
     image.block_start[10] = out.size();
-    if (spec.integer_count < 0) throw std::invalid_argument("the integer count cannot be below 0");
-    append_int32(out, spec.integer_count);
-    for (std::size_t row = 0; row <= static_cast<std::size_t>(spec.integer_count); ++row) {
+    if (plan.integer_count < 0) throw std::invalid_argument("the integer count cannot be below 0");
+    append_int32(out, plan.integer_count);
+    for (std::size_t row = 0; row <= static_cast<std::size_t>(plan.integer_count); ++row) {
         for (std::size_t column = 0; column < 4; ++column)
             append_int32(out, integer_value(row, column));
     }
     image.block_start[11] = out.size();
-    for (std::size_t i = 0; i <= static_cast<std::size_t>(spec.counts[8]); ++i)
+    for (std::size_t i = 0; i <= static_cast<std::size_t>(plan.counts[8]); ++i)
         append_int32(out, section9_list_value(i));
     image.block_start[12] = out.size();
     return image;
 }
 
-FileImage write_file_of_size(const FileSpec& spec, std::size_t min_bytes) {
+FileImage write_file_of_size(const FilePlan& plan, std::size_t min_bytes) {
     // The size grows with the number of records, so one trial file gives the factor.
-    FileImage image = write_file(spec);
+    FileImage image = write_file(plan);
     std::uint64_t factor = 1;
     while (image.bytes.size() < min_bytes) {
         factor = factor * min_bytes / image.bytes.size() + 1;
@@ -92,9 +92,9 @@ FileImage write_file_of_size(const FileSpec& spec, std::size_t min_bytes) {
             if (records > 0x7fffffffu) throw std::length_error("too many records for a count");
             return static_cast<std::int32_t>(records - 1);
         };
-        FileSpec scaled = spec;
+        FilePlan scaled = plan;
         for (auto& count : scaled.counts) count = scale(count);
-        scaled.integer_count = scale(spec.integer_count);
+        scaled.integer_count = scale(plan.integer_count);
         image = write_file(scaled);
     }
     return image;

@@ -16,7 +16,7 @@ namespace tarnwell::epsg_writer {
 // The text of a record: section 1 to 9, record index, text index in layout order.
 using TextSource = std::function<std::string(int section, std::size_t record, std::size_t text)>;
 
-struct FileSpec {
+struct FilePlan {
     // The count of each section: it announces count + 1 records.
     std::array<std::int32_t, epsg_section_count> counts{};
     // The integer table holds integer_count + 1 rows of 4 integers.
@@ -37,11 +37,11 @@ struct FileImage {
     int stage_for_length(std::size_t length) const;
 };
 
-FileImage write_file(const FileSpec& spec);
+FileImage write_file(const FilePlan& plan);
 
-// A file of at least min_bytes: the spec with every count scaled up by one factor
+// A file of at least min_bytes: the plan with every count scaled up by one factor
 // (count + 1 records become factor * (count + 1)), the integer table too.
-FileImage write_file_of_size(const FileSpec& spec, std::size_t min_bytes);
+FileImage write_file_of_size(const FilePlan& plan, std::size_t min_bytes);
 
 // Counts in the proportions of the EPSG dataset's tables, one per section.
 inline constexpr std::array<std::int32_t, epsg_section_count> epsg_dataset_counts = {

@@ -23,7 +23,7 @@ namespace {
 
 struct Options {
     std::string out;
-    FileSpec spec;
+    FilePlan plan;
     bool counts_given = false;
     std::string texts = "empty";
     std::string proj_db = default_proj_db;
@@ -62,13 +62,13 @@ Options parse_options(int argc, char** argv) {
             std::string item;
             std::size_t k = 0;
             while (std::getline(list, item, ',')) {
-                if (k == o.spec.counts.size()) usage("--counts takes nine counts");
-                o.spec.counts[k++] = parse_count(item);
+                if (k == o.plan.counts.size()) usage("--counts takes nine counts");
+                o.plan.counts[k++] = parse_count(item);
             }
-            if (k != o.spec.counts.size()) usage("--counts takes nine counts");
+            if (k != o.plan.counts.size()) usage("--counts takes nine counts");
             o.counts_given = true;
         } else if (arg == "--integer-count") {
-            o.spec.integer_count = parse_count(value());
+            o.plan.integer_count = parse_count(value());
         } else if (arg == "--texts") {
             o.texts = value();
             if (o.texts != "empty" && o.texts != "synthetic" && o.texts != "epsg")
@@ -95,15 +95,15 @@ Options parse_options(int argc, char** argv) {
 int main(int argc, char** argv) {
     Options o = parse_options(argc, argv);
     try {
-        if (o.texts == "synthetic") o.spec.texts = synthetic_texts();
-        if (o.texts == "epsg") o.spec.texts = texts_from_pools(read_proj_db_names(o.proj_db));
+        if (o.texts == "synthetic") o.plan.texts = synthetic_texts();
+        if (o.texts == "epsg") o.plan.texts = texts_from_pools(read_proj_db_names(o.proj_db));
         if (!o.counts_given && o.size_mb > 0) {
-            o.spec.counts = epsg_dataset_counts;
-            o.spec.integer_count = 999;
+            o.plan.counts = epsg_dataset_counts;
+            o.plan.integer_count = 999;
         }
         const auto wanted = static_cast<std::size_t>(o.size_mb * 1024 * 1024);
-        const FileImage image = wanted > 0 ? write_file_of_size(o.spec, wanted)
-                                           : write_file(o.spec);
+        const FileImage image = wanted > 0 ? write_file_of_size(o.plan, wanted)
+                                           : write_file(o.plan);
         std::ofstream out(o.out, std::ios::binary | std::ios::trunc);
         out.write(image.bytes.data(), static_cast<std::streamsize>(image.bytes.size()));
         if (!out.flush()) throw std::runtime_error("cannot write " + o.out);
