@@ -66,33 +66,30 @@ TEST_F(Installation, ProgramsFoundOnPath) {
     EXPECT_TRUE(has_line("Ferrolog Path not defined"));
 }
 
-TEST_F(Installation, EachPlaceOfTheGeoTiffCodesFile) {
-    const struct {
-        const char* folder;  // where the file is put, or null
-        bool on_path;
-        const char* line;
-    } cases[] = {
-        {bin, false, "Plotwick GeoTIFF_PCS_codes file exists in bin folder"},
-        {common_app, false, "Plotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder"},
-        {app, true, "Plotwick GeoTIFF_PCS_codes file exists in App folder"},
-        {app, false, "Plotwick GeoTIFF_PCS_codes file does not exist"},  // no App folder
-    };
-    for (const auto& c : cases) {
-        HostTwin fresh;
-        Platform fresh_platform = fresh.platform();
-        HostReportView fresh_view;
-        ProgramState fresh_program;
-        Form_Tarnwell_Environment fresh_form(fresh_platform, fresh_view, fresh_program);
-        fresh.files.make_file(std::string(c.folder) + "\\GeoTIFF_PCS_codes.csv");
-        if (c.on_path) {
-            fresh.files.make_file(std::string(app) + "\\plotwick.exe");
-            fresh.support.path = app;
-        }
-        fresh_form.Form_Load();
-        EXPECT_NE(fresh_view.text.find(std::string("\r\r") + c.line + "\r"), std::string::npos)
-            << c.line;
-    }
+struct GeoTiffCase {
+    const char* folder;  // where the file is put
+    bool plotwick_on_path;
+    const char* line;
+};
+
+class GeoTiffPlaces : public ReportFixture, public ::testing::WithParamInterface<GeoTiffCase> {};
+
+TEST_P(GeoTiffPlaces, FirstPlaceHoldingTheFileGivesTheLine) {
+    twin.files.make_file(std::string(GetParam().folder) + "\\GeoTIFF_PCS_codes.csv");
+    if (GetParam().plotwick_on_path) program_in(app, "plotwick.exe");
+    form.Form_Load();
+    EXPECT_NE(view.text.find(std::string("\r\r") + GetParam().line + "\r"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, GeoTiffPlaces,
+    ::testing::Values(
+        GeoTiffCase{bin, false, "Plotwick GeoTIFF_PCS_codes file exists in bin folder"},
+        GeoTiffCase{common_app, false,
+                    "Plotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder"},
+        GeoTiffCase{app, true, "Plotwick GeoTIFF_PCS_codes file exists in App folder"},
+        // Without plotwick.exe there is no App folder to look in.
+        GeoTiffCase{app, false, "Plotwick GeoTIFF_PCS_codes file does not exist"}));
 
 TEST_F(Installation, ProjectionsDatabaseFromTheRegistryWinsOverFiles) {
     twin.files.make_file(std::string(bin) + "\\EPSG_v10.mdb");
@@ -103,43 +100,35 @@ TEST_F(Installation, ProjectionsDatabaseFromTheRegistryWinsOverFiles) {
               "EPSG_projections_database in registry: D:\\Data\\EPSG.mdb");
 }
 
-TEST_F(Installation, ProjectionsDatabaseLookupOrderAndMissingValues) {
-    const struct {
-        const char* machine;  // null: not stored there
-        const char* user;
-        const char* settings;
-        const char* line;
-    } cases[] = {
-        {"M.mdb", "U.mdb", "S.mdb", "EPSG_projections_database in registry: M.mdb"},
-        {"   ", "U.mdb", nullptr, "EPSG_projections_database in registry: U.mdb"},
-        {nullptr, nullptr, "S.mdb  ", "EPSG_projections_database in registry: S.mdb  "},
-        {nullptr, nullptr, "<no value>", "EPSG_projections_database file does not exist"},
-        {"   ", "  ", nullptr, "EPSG_projections_database file does not exist"},
-    };
-    for (const auto& c : cases) {
-        HostTwin fresh;
-        Platform fresh_platform = fresh.platform();
-        HostReportView fresh_view;
-        ProgramState fresh_program;
-        Form_Tarnwell_Environment fresh_form(fresh_platform, fresh_view, fresh_program);
-        const auto put = [&](reg_key root, const std::string& key, const char* value) {
-            if (value == nullptr) return;
-            reg_key opened = 0;
-            fresh.registry.RegCreateKeyA(root, key.c_str(), &opened);
-            fresh.registry.RegSetValueExA(opened, "FileName", reg::type_sz,
-                                          reinterpret_cast<const std::uint8_t*>(value),
-                                          static_cast<std::uint32_t>(std::string(value).size() + 1));
-            fresh.registry.RegCloseKey(opened);
-        };
-        put(reg::local_machine, "SOFTWARE\\Quillmere\\EPSG_projections_database", c.machine);
-        put(reg::current_user, "SOFTWARE\\Quillmere\\EPSG_projections_database", c.user);
-        put(reg::current_user,
-            "Software\\VB and VBA Program Settings\\Quillmere\\EPSG_projections_database",
-            c.settings);
-        fresh_form.Form_Load();
-        EXPECT_NE(fresh_view.text.find(c.line), std::string::npos) << c.line;
-    }
+struct LookupCase {
+    const char* machine;  // null: not stored there
+    const char* user;
+    const char* settings;
+    const char* line;
+};
+
+class ProjectionsDatabaseLookup : public ReportFixture,
+                                  public ::testing::WithParamInterface<LookupCase> {};
+
+TEST_P(ProjectionsDatabaseLookup, FirstNonBlankPlaceWins) {
+    const LookupCase& c = GetParam();
+    const std::string section = "EPSG_projections_database";
+    if (c.machine != nullptr) machine_value("Quillmere", section, "FileName", c.machine);
+    if (c.user != nullptr) user_value("Quillmere", section, "FileName", c.user);
+    if (c.settings != nullptr) setting("Quillmere", section, "FileName", c.settings);
+    form.Form_Load();
+    EXPECT_TRUE(has_line(c.line));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, ProjectionsDatabaseLookup,
+    ::testing::Values(
+        LookupCase{"M.mdb", "U.mdb", "S.mdb", "EPSG_projections_database in registry: M.mdb"},
+        LookupCase{"   ", "U.mdb", nullptr, "EPSG_projections_database in registry: U.mdb"},
+        // Only the settings tree keeps trailing blanks.
+        LookupCase{nullptr, nullptr, "S.mdb  ", "EPSG_projections_database in registry: S.mdb  "},
+        LookupCase{nullptr, nullptr, "<no value>", "EPSG_projections_database file does not exist"},
+        LookupCase{"   ", "  ", nullptr, "EPSG_projections_database file does not exist"}));
 
 TEST_F(Installation, ProjectionsDatabaseFilesMatchThePatternInAnyCase) {
     twin.files.make_file(std::string(common_app) + "\\epsg_v9.MDB");
