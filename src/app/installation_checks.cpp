@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/report_window.h"
+#include "common/text.h"
 #include "platform/run_time_error.h"
 #include "probes/settings_enumeration.h"
-#include "probes/trim_n.h"
 
 namespace tarnwell {
 

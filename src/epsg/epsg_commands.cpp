@@ -2,17 +2,13 @@
 
 #include <exception>
 
+#include "common/text.h"
+
 namespace tarnwell {
 
 namespace {
 
 const char* const definitions_file_name = "QRX_EPSG_definitions.dat";
-
-std::string trim_spaces(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The search and copy go on past a failing step: a file that cannot be tested counts
 // as not there.

@@ -8,7 +8,4 @@ namespace tarnwell {
 // of trailing NULs stay; leading NULs and NULs in the middle stay.
 std::string TrimN(const std::string& chstr);
 
-// Removes leading and trailing spaces (code 32 only).
-std::string trim_spaces(const std::string& text);
-
 }  // namespace tarnwell

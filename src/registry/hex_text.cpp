@@ -1,6 +1,5 @@
 // Hex text of byte values: "01 0A FF" <-> the bytes 1, 10, 255 (one character per byte).
-#include <cctype>
-
+#include "common/text.h"
 #include "platform/run_time_error.h"
 #include "registry/clsRegistryAccess.h"
 
@@ -10,14 +9,6 @@ namespace {
 
 // Texts are counted in a signed 16-bit number.
 constexpr std::size_t max_text = 32767;
-
-std::string without_spaces(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (char c : text)
-        if (c != ' ') result += c;
-    return result;
-}
 
 int hex_digit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -40,7 +31,7 @@ char byte_of(const std::string& digits) {
 }  // namespace
 
 std::string clsRegistryAccess::StrToBin(std::string& sBin) {
-    sBin = without_spaces(sBin);
+    sBin = without_chars(sBin, " ");
     if (sBin.empty()) return {};
     if (sBin.size() > max_text) throw run_time_error("Overflow");
     // A single digit left at the end is a byte of its own value.
@@ -65,7 +56,7 @@ std::string clsRegistryAccess::BinToStr(const std::string& sStr) {
 }
 
 bool clsRegistryAccess::isBinValid(const std::string& sBin) {
-    const std::string digits = without_spaces(sBin);
+    const std::string digits = without_chars(sBin, " ");
     if (digits.empty()) return false;
     for (char c : digits)
         if (hex_digit(c) < 0) return false;

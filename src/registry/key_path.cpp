@@ -1,6 +1,6 @@
 #include "registry/key_path.h"
 
-#include <cctype>
+#include "common/text.h"
 
 namespace tarnwell {
 
@@ -22,15 +22,6 @@ constexpr RootName roots[] = {
     {"HKEY_CURRENT_CONFIG", "HKCC", reg::current_config},
 };
 
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool starts_with_ignoring_case(const std::string& text, std::size_t at, const std::string& word) {
-    return text.size() - at >= word.size() && upper(text.substr(at, word.size())) == word;
-}
-
 }  // namespace
 
 reg_key parse_key_path(std::string& path, std::string& sub_key) {
@@ -38,7 +29,7 @@ reg_key parse_key_path(std::string& path, std::string& sub_key) {
     // may carry such a name as its own and must be reached under it.
     const std::size_t start = !path.empty() && path[0] == '\\' ? 1 : 0;
     for (const RootName& root : roots) {
-        if (starts_with_ignoring_case(path, start, root.long_name)) {
+        if (starts_with_ignoring_case(std::string_view(path).substr(start), root.long_name)) {
             path.replace(0, start + std::char_traits<char>::length(root.long_name),
                          root.abbreviation);
             break;

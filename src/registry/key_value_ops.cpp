@@ -3,6 +3,7 @@
 // registry failures become the operation's failure value.
 #include <algorithm>
 
+#include "common/text.h"
 #include "registry/clsRegistryAccess.h"
 #include "registry/key_path.h"
 
@@ -28,12 +29,6 @@ private:
 };
 
 std::int32_t handle_value(reg_key key) { return static_cast<std::int32_t>(key); }
-
-std::string trim_spaces(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The name of subkey `index`. A name that does not fit the usual buffer is read again
 // into one as long as the longest subkey name, so that it is never cut or lost.
@@ -184,11 +179,8 @@ std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::s
         hKey, sName.c_str(), nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
     api_.RegCloseKey(hKey);
     if (status != reg::success) return sDefault;
-    // The stored text without its terminating NUL; a text stored without one (or an
-    // empty value) is returned whole. Leading and trailing spaces are the text's own.
-    buffer.resize(size);
-    if (!buffer.empty() && buffer.back() == '\0') buffer.pop_back();
-    return buffer;
+    // Leading and trailing spaces are the text's own.
+    return std::string(without_final_nul(std::string_view(buffer.data(), size)));
 }
 
 std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::string& sName,

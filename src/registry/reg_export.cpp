@@ -1,8 +1,7 @@
 // ExportToReg and ExportKey: a key tree written to a REGEDIT4 file.
-#include <cctype>
 #include <cstdio>
-#include <cstring>
 
+#include "common/text.h"
 #include "registry/clsRegistryAccess.h"
 #include "registry/key_path.h"
 #include "registry/reg_key_contents.h"
@@ -25,15 +24,6 @@ constexpr RootName root_names[] = {
     {"HKCC", "HKEY_CURRENT_CONFIG"},
 };
 
-bool same_letters(const std::string& text, std::size_t at, const char* word) {
-    const std::size_t length = std::strlen(word);
-    if (text.size() < at + length) return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[at + i])) != word[i]) return false;
-    }
-    return true;
-}
-
 // The path with an abbreviated root written out in full. Only the root is expanded
 // (the four letters at the start, after one optional backslash, followed by a
 // backslash or the end), so a subkey named like "HKCUTools" keeps its name.
@@ -41,16 +31,10 @@ std::string with_long_root(const std::string& path) {
     const std::size_t at = !path.empty() && path[0] == '\\' ? 1 : 0;
     if (path.size() > at + 4 && path[at + 4] != '\\') return path;
     for (const RootName& root : root_names) {
-        if (same_letters(path, at, root.abbreviation))
+        if (starts_with_ignoring_case(std::string_view(path).substr(at), root.abbreviation))
             return path.substr(0, at) + root.long_name + path.substr(at + 4);
     }
     return path;
-}
-
-// A stored text without its terminating NUL.
-std::string stored_text(const std::string& data) {
-    if (!data.empty() && data.back() == '\0') return data.substr(0, data.size() - 1);
-    return data;
 }
 
 std::string hex_pairs(const std::string& bytes) {
@@ -87,13 +71,15 @@ std::string key_block(const std::string& key_line_path, const RegKeyContents& co
     std::string block = "[" + key_line_path + "]" + line_end;
     for (const RegValueEntry& value : contents.values) {
         if (value.name.empty() && holds_text(value.type)) {
-            const std::string text = stored_text(value.data);
-            if (!text.empty()) block += "@=\"" + text + "\"" + line_end;
+            const std::string_view text = without_final_nul(value.data);
+            if (!text.empty()) block.append("@=\"").append(text).append("\"").append(line_end);
         }
     }
     for (const RegValueEntry& value : contents.values) {
-        if (!value.name.empty() && value.type == reg::type_sz)
-            block += "\"" + value.name + "\"=\"" + stored_text(value.data) + "\"" + line_end;
+        if (!value.name.empty() && value.type == reg::type_sz) {
+            block.append("\"").append(value.name).append("\"=\"");
+            block.append(without_final_nul(value.data)).append("\"").append(line_end);
+        }
     }
     for (const RegValueEntry& value : contents.values) {
         if (value.type == reg::type_binary)

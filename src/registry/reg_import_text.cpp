@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/run_time_error.h"
 #include "registry/clsRegistryAccess.h"
 #include "registry/reg_block_writer.h"
@@ -24,33 +25,7 @@ std::vector<std::string_view> split_lines(const std::string& text) {
     return lines;
 }
 
-std::string_view trim_spaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string without_quotes(std::string_view text) {
-    std::string result;
-    for (char c : text) {
-        if (c != '"') result += c;
-    }
-    return result;
-}
-
-// True when text starts with word, compared without regard to letter case (word is
-// lower case).
-bool starts_with_word(std::string_view text, std::string_view word) {
-    if (text.size() < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != word[i]) return false;
-    }
-    return true;
-}
-
-bool is_header(std::string_view line) {
-    return line.size() == 8 && starts_with_word(line, "regedit4");
-}
+std::string without_quotes(std::string_view text) { return without_chars(text, "\""); }
 
 // The number of a "dword:" value: its leading hex digits, blanks skipped; no digit
 // gives 0. Eight digits with the top bit set are a negative number.
@@ -101,13 +76,13 @@ void apply_value_line(RegBlockWriter& block, std::string_view line) {
     const std::string_view view(data);
     if (trim_spaces(view) == "-") {
         block.delete_value(name);
-    } else if (starts_with_word(view, "hex:")) {
+    } else if (starts_with_ignoring_case(view, "hex:")) {
         std::string hex = data.substr(4);
         for (char& c : hex) {
             if (c == ',') c = ' ';
         }
         block.write_binary(name, hex);
-    } else if (starts_with_word(view, "dword:")) {
+    } else if (starts_with_ignoring_case(view, "dword:")) {
         block.write_number(name, dword_number(view.substr(6)));
     } else {
         write_text(block, name, data);
@@ -119,7 +94,7 @@ void apply_value_line(RegBlockWriter& block, std::string_view line) {
 std::int32_t apply_reg_text(clsRegistryAccess& registry, RegistryApi& api,
                             const std::string& text) {
     const std::vector<std::string_view> lines = split_lines(text);
-    if (!is_header(lines[0])) return 0;
+    if (!equals_ignoring_case(lines[0], "REGEDIT4")) return 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         // Only key lines start a block; values outside one, comments and empty lines
         // are passed over.

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/run_time_error.h"
 #include "platform/wildcard_match.h"
 
@@ -15,11 +16,6 @@ namespace tarnwell {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
@@ -60,7 +56,7 @@ fs::path HostFileSystem::host_path(const std::string& windows_path) const {
         std::error_code ec;
         if (!fs::exists(next, ec) && fs::is_directory(result, ec)) {
             for (const auto& entry : fs::directory_iterator(result, ec)) {
-                if (upper(entry.path().filename().string()) == upper(part)) {
+                if (equals_ignoring_case(entry.path().filename().string(), part)) {
                     next = entry.path();
                     break;
                 }
