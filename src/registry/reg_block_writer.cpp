@@ -1,13 +1,10 @@
 #include "registry/reg_block_writer.h"
 
-#include "registry/clsRegistryAccess.h"
 #include "registry/key_path.h"
 
 namespace tarnwell {
 
-RegBlockWriter::RegBlockWriter(clsRegistryAccess& registry, RegistryApi& api,
-                               const std::string& sPath)
-    : registry_(registry), api_(api) {
+RegBlockWriter::RegBlockWriter(RegistryApi& api, const std::string& sPath) : api_(api) {
     std::string path = sPath;
     root_ = parse_key_path(path, sub_key_);
 }
@@ -39,11 +36,8 @@ void RegBlockWriter::write_text(const std::string& name, const std::string& text
     set(name == "@" ? std::string() : name, reg::type_sz, text + '\0');
 }
 
-void RegBlockWriter::write_binary(const std::string& name, const std::string& hex) {
-    // The key is made before the hex text is converted, as WriteBinary does.
-    if (writable(true) == 0) return;
-    std::string digits = hex;
-    set(name, reg::type_binary, registry_.StrToBin(digits));
+void RegBlockWriter::write_binary(const std::string& name, const std::string& bytes) {
+    set(name, reg::type_binary, bytes);
 }
 
 void RegBlockWriter::write_number(const std::string& name, std::int32_t number) {

@@ -11,19 +11,17 @@
 
 namespace tarnwell {
 
-class clsRegistryAccess;
-
 class RegBlockWriter {
 public:
-    RegBlockWriter(clsRegistryAccess& registry, RegistryApi& api, const std::string& sPath);
+    RegBlockWriter(RegistryApi& api, const std::string& sPath);
     ~RegBlockWriter();
     RegBlockWriter(const RegBlockWriter&) = delete;
     RegBlockWriter& operator=(const RegBlockWriter&) = delete;
 
     // "@" names the default value here, as WriteString has it.
     void write_text(const std::string& name, const std::string& text);
-    // hex is hex text ("01 0A FF"); an overflow of the hex text is raised.
-    void write_binary(const std::string& name, const std::string& hex);
+    // bytes: one character per byte.
+    void write_binary(const std::string& name, const std::string& bytes);
     void write_number(const std::string& name, std::int32_t number);
     void delete_value(const std::string& name);
 
@@ -33,7 +31,6 @@ private:
     reg_key writable(bool create);
     void set(const std::string& name, std::uint32_t type, const std::string& data);
 
-    clsRegistryAccess& registry_;
     RegistryApi& api_;
     reg_key root_ = 0;
     std::string sub_key_;

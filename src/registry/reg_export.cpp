@@ -3,6 +3,7 @@
 
 #include "common/text.h"
 #include "registry/clsRegistryAccess.h"
+#include "registry/hex_codec.h"
 #include "registry/key_path.h"
 #include "registry/reg_key_contents.h"
 
@@ -35,19 +36,6 @@ std::string with_long_root(const std::string& path) {
             return path.substr(0, at) + root.long_name + path.substr(at + 4);
     }
     return path;
-}
-
-std::string hex_pairs(const std::string& bytes) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(bytes.size() * 3);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (i > 0) text += ',';
-        text += digits[byte >> 4];
-        text += digits[byte & 0x0F];
-    }
-    return text;
 }
 
 // A number value as eight upper-case hex digits, from its first four bytes stored
@@ -83,7 +71,7 @@ std::string key_block(const std::string& key_line_path, const RegKeyContents& co
     }
     for (const RegValueEntry& value : contents.values) {
         if (value.type == reg::type_binary)
-            block += "\"" + value.name + "\"=hex:" + hex_pairs(value.data) + line_end;
+            block += "\"" + value.name + "\"=hex:" + hex_pairs(value.data, ',') + line_end;
     }
     for (const RegValueEntry& value : contents.values) {
         if (value.type == reg::type_dword)

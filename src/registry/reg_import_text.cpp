@@ -1,12 +1,12 @@
 #include "registry/reg_import_text.h"
 
-#include <cctype>
 #include <string_view>
 #include <vector>
 
 #include "common/text.h"
 #include "platform/run_time_error.h"
 #include "registry/clsRegistryAccess.h"
+#include "registry/hex_codec.h"
 #include "registry/reg_block_writer.h"
 
 namespace tarnwell {
@@ -33,11 +33,7 @@ std::int32_t dword_number(std::string_view digits) {
     std::uint64_t number = 0;
     for (char c : digits) {
         if (c == ' ' || c == '\t' || c == '\n') continue;
-        const int digit = std::isxdigit(static_cast<unsigned char>(c))
-                              ? (std::isdigit(static_cast<unsigned char>(c))
-                                     ? c - '0'
-                                     : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10)
-                              : -1;
+        const int digit = hex_digit_value(c);
         if (digit < 0) break;
         number = number * 16 + static_cast<std::uint64_t>(digit);
         if (number > 0xFFFFFFFFu) throw run_time_error("Overflow");
@@ -77,11 +73,8 @@ void apply_value_line(RegBlockWriter& block, std::string_view line) {
     if (trim_spaces(view) == "-") {
         block.delete_value(name);
     } else if (starts_with_ignoring_case(view, "hex:")) {
-        std::string hex = data.substr(4);
-        for (char& c : hex) {
-            if (c == ',') c = ' ';
-        }
-        block.write_binary(name, hex);
+        // The pairs are read whole, however many there are.
+        block.write_binary(name, hex_bytes(without_chars(view.substr(4), ", ")));
     } else if (starts_with_ignoring_case(view, "dword:")) {
         block.write_number(name, dword_number(view.substr(6)));
     } else {
@@ -109,7 +102,7 @@ std::int32_t apply_reg_text(clsRegistryAccess& registry, RegistryApi& api,
         }
         // The block's key is opened once for all its values and closed before the next
         // key line.
-        RegBlockWriter block(registry, api, key);
+        RegBlockWriter block(api, key);
         std::size_t j = i + 1;
         for (; j < lines.size(); ++j) {
             const std::string_view line = trim_spaces(lines[j]);

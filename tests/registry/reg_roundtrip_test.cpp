@@ -123,5 +123,32 @@ TEST_P(RoundTrip, ExportedTreeComesBackIdentical) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RoundTrip, ::testing::Range(1u, 9u));
 
+// Binary values longer than the public hex text conversions take (16,383 bytes) come
+// back whole, and so does everything the file holds after them.
+TEST_F(RegFileTest, BinaryValuesOfAnyLengthComeBack) {
+    RegTree model;
+    model[""];
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i) bytes += static_cast<char>(i * 13 + i / 256);
+    for (std::size_t length : {16383u, 16384u, 40000u}) {
+        const std::string key = "b" + std::to_string(length);
+        model[key]["bin"] = {reg::type_binary, bytes.substr(0, length)};
+        model[key]["later"] = {reg::type_dword, std::string("\x01\x02\x03\x04", 4)};
+    }
+    model["z"]["last"] = {reg::type_sz, std::string("t\0", 2)};
+    for (const auto& [key, values] : model) {
+        for (const auto& [name, value] : values) put(key, name, value.type, value.data);
+    }
+    ASSERT_TRUE(tree() == model);
+
+    const std::string file = scratch_file("long-binary.reg");
+    ASSERT_EQ(registry.ExportToReg(scratch.path(), file, true), 1);
+    test::delete_tree(platform.registry, reg::current_user, scratch.sub_key());
+    EXPECT_EQ(registry.ImportFromReg(file), 1);
+    // Compared whole; the values are too long to be worth printing.
+    const RegTree imported = tree();
+    EXPECT_TRUE(imported == model) << imported.size() << " of " << model.size() << " keys";
+}
+
 }  // namespace
 }  // namespace tarnwell::test
