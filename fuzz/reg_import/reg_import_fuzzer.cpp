@@ -31,7 +31,7 @@ public:
     }
     std::string read_file(const std::string& path) override { return files.at(path); }
     void create_file(const std::string& path, const std::string& text) override {
-        files[path] = text;
+        if (!files.emplace(path, text).second) throw run_time_error("File already exists");
     }
     void append_file(const std::string& path, const std::string& text) override {
         files[path] += text;

@@ -26,7 +26,8 @@ public:
     virtual void copy_file(const std::string& source, const std::string& destination) = 0;
     // The whole content of a file, opened for reading only.
     virtual std::string read_file(const std::string& path) = 0;
-    // Creates (or empties) a file and writes the text to it.
+    // Creates a new file and writes the text to it. Raises when an entry of that name
+    // already exists: an existing file is never replaced.
     virtual void create_file(const std::string& path, const std::string& text) = 0;
     // Appends the text to a file, creating it if it is missing.
     virtual void append_file(const std::string& path, const std::string& text) = 0;

@@ -21,9 +21,9 @@ const std::string stage_message = "An error occurred while reading the EPSG defi
 
 class EpsgReaderTest : public ::testing::Test {
 protected:
-    // Writes the bytes to a file and reads it into the store; returns ierr.
+    // Writes the bytes to a new file and reads it into the store; returns ierr.
     std::int32_t read(const std::string& bytes, const std::string& name = "defs.dat") {
-        const std::string path = folder / name;
+        const std::string path = folder / (std::to_string(++files_written) + "-" + name);
         files.create_file(path, bytes);
         desktop.messages.clear();
         std::int32_t ierr = 7;
@@ -43,6 +43,7 @@ protected:
     TestPlatform platform;
     FileSystem& files = platform.platform().files;
     ScratchFolder folder{platform};
+    int files_written = 0;
     RecordingDesktop desktop;
     EpsgStore store;
 };

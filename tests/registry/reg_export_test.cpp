@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "common/text.h"
+#include "epsg/epsg_test_support.h"
 #include "registry/reg_file_fixture.h"
 
 namespace tarnwell::test {
@@ -152,11 +154,27 @@ TEST_F(Export, KeyThatCannotBeOpenedGetsAnEmptyBlock) {
     }
 }
 
-TEST_F(Export, ExistingFileOrFolderIsNeverOverwritten) {
+TEST_F(Export, ExistingFileIsNeverOverwritten) {
     put_text("", "v", "1");
     platform.files.create_file(file, "precious");
-    EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true), 0);
-    EXPECT_EQ(platform.files.read_file(file), "precious");
+    // Windows reaches the file under other spellings of its name too.
+    for (const std::string& name : {file, upper(file), file + ".", file + ". ."}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(registry.ExportToReg(scratch.path(), name, true), 0);
+        EXPECT_EQ(platform.files.read_file(file), "precious");
+    }
+}
+
+TEST_F(Export, FileMadeAfterTheSearchIsNotReplaced) {
+    put_text("", "v", "1");
+    // Another program makes the file between the export's search and its creation.
+    HookedFileSystem racing(platform.files, [&](const std::string& operation,
+                                                const std::string& path) {
+        if (operation == "create_file") platform.files.create_file(path, "theirs");
+    });
+    clsRegistryAccess exporter(platform.registry, racing, platform.desktop);
+    EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), 0);
+    EXPECT_EQ(platform.files.read_file(file), "theirs");
 }
 
 TEST_F(Export, FileThatCannotBeCreatedGivesZero) {

@@ -10,7 +10,7 @@ protected:
     std::string file = scratch_file("import.reg");
 
     // Writes the lines (CR LF after each; "%K" stands for the scratch key's long path)
-    // and imports them.
+    // to a new file and imports them.
     std::int32_t import(const std::vector<std::string>& lines) {
         std::string text;
         for (std::string line : lines) {
@@ -18,6 +18,7 @@ protected:
                 line.replace(at, 2, long_path);
             text += line + "\r\n";
         }
+        file = scratch_file("import.reg");
         platform.files.create_file(file, text);
         return registry.ImportFromReg(file);
     }
@@ -80,7 +81,6 @@ TEST_F(Import, EachFormIsReadAsDocumented) {
         EXPECT_EQ(import(body), 1);
         EXPECT_EQ(describe(tree()), c.description);
         test::delete_tree(platform.registry, reg::current_user, scratch.sub_key());
-        file = scratch_file("import.reg");
     }
 }
 
@@ -103,6 +103,7 @@ TEST_F(Import, HeaderMustBeExactlyRegedit4InAnyLetterCase) {
         std::string text = c.text;
         for (std::size_t at; (at = text.find("%K")) != std::string::npos;)
             text.replace(at, 2, long_path + "\\h");
+        file = scratch_file("header.reg");
         platform.files.create_file(file, text);
         EXPECT_EQ(registry.ImportFromReg(file), c.result);
         EXPECT_EQ(registry.KeyExists(scratch.path() + "\\h"), c.result == 1 && c.text.size() > 8);

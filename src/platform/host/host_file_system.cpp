@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -19,7 +21,8 @@ namespace {
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
-// The components of a Windows path and its drive letter (lower case).
+// The components of a Windows path and its drive letter (lower case). As in Windows,
+// the last name loses its trailing dots and spaces ("a.reg. " is "a.reg").
 std::vector<std::string> split_path(const std::string& path, char& drive) {
     std::string rest = path;
     drive = 'c';
@@ -37,7 +40,10 @@ std::vector<std::string> split_path(const std::string& path, char& drive) {
             part += c;
         }
     }
-    if (!part.empty()) parts.push_back(part);
+    if (!part.empty()) {
+        const std::size_t kept = part.find_last_not_of(". ");
+        parts.push_back(kept == std::string::npos ? part : part.substr(0, kept + 1));
+    }
     return parts;
 }
 
@@ -105,6 +111,10 @@ bool HostFileSystem::matches_exist(const std::string& pattern) {
     const std::string folder = cut == std::string::npos ? std::string() : pattern.substr(0, cut);
     const std::string name = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
     std::error_code ec;
+    if (name.empty()) return false;
+    // A name without wildcards finds the entry it resolves to, as a path would.
+    if (name.find_first_of("*?") == std::string::npos)
+        return fs::exists(host_path(pattern), ec);
     const fs::path dir = host_path(folder.empty() ? "\\" : folder);
     if (!fs::is_directory(dir, ec)) return false;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
@@ -133,9 +143,12 @@ std::string HostFileSystem::read_file(const std::string& path) {
 
 void HostFileSystem::create_file(const std::string& path, const std::string& text) {
     check_not_failing(path);
-    std::ofstream out(host_path(path), std::ios::binary | std::ios::trunc);
-    if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())))
-        throw run_time_error("Path not found");
+    // "x": the file is made by the call that checks it is not there, as CREATE_NEW does.
+    std::FILE* file = std::fopen(host_path(path).c_str(), "wbx");
+    if (file == nullptr)
+        throw run_time_error(errno == EEXIST ? "File already exists" : "Path not found");
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (std::fclose(file) != 0 || !written) throw run_time_error("Device I/O error");
 }
 
 void HostFileSystem::append_file(const std::string& path, const std::string& text) {

@@ -77,17 +77,20 @@ std::string Win32FileSystem::file_name(const std::string& path) {
 }
 
 bool Win32FileSystem::matches_exist(const std::string& pattern) {
-    // The directory search also matches short 8.3 names ("EPSG*.mdb" would find
-    // "EPSG1.mdbx" through its short name), so each long name found is checked again.
     const std::size_t cut = pattern.find_last_of("\\/:");
     const std::string name_pattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
     WIN32_FIND_DATAA found;
     const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
-    bool matched = false;
-    do {
+    // A name without wildcards is the entry found, whatever spelling reached it
+    // ("a.reg." finds "a.reg": Windows drops trailing dots and spaces). With wildcards
+    // the search also matches short 8.3 names ("EPSG*.mdb" would find "EPSG1.mdbx"
+    // through its short name), so each long name found is checked again.
+    bool matched = name_pattern.find_first_of("*?") == std::string::npos;
+    while (!matched) {
         matched = wildcard_match(name_pattern, found.cFileName);
-    } while (!matched && FindNextFileA(search, &found));
+        if (!matched && !FindNextFileA(search, &found)) break;
+    }
     FindClose(search);
     return matched;
 }
@@ -118,7 +121,9 @@ std::string Win32FileSystem::read_file(const std::string& path) {
 }
 
 void Win32FileSystem::create_file(const std::string& path, const std::string& text) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // CREATE_NEW: an existing file is refused by the same call that would make the
+    // new one, so nothing written meanwhile can be replaced.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) raise_last_error();
     write_all(file.get(), text);
