@@ -5,6 +5,7 @@
 
 #include "common/text.h"
 #include "registry/clsRegistryAccess.h"
+#include "registry/key_enumeration.h"
 #include "registry/key_path.h"
 
 namespace tarnwell {
@@ -29,57 +30,6 @@ private:
 };
 
 std::int32_t handle_value(reg_key key) { return static_cast<std::int32_t>(key); }
-
-// The name of subkey `index`. A name that does not fit the usual buffer is read again
-// into one as long as the longest subkey name, so that it is never cut or lost.
-long enum_key_name(RegistryApi& api, reg_key key, std::uint32_t index, std::string& name) {
-    std::string buffer(buffer_size, '\0');
-    std::uint32_t size = buffer_size;
-    long status = api.RegEnumKeyExA(key, index, buffer.data(), &size);
-    if (status == reg::more_data) {
-        std::uint32_t longest = 0;
-        api.RegQueryInfoKeyA(key, nullptr, &longest, nullptr, nullptr, nullptr);
-        buffer.assign(std::max(longest + 1, buffer_size), '\0');
-        size = static_cast<std::uint32_t>(buffer.size());
-        status = api.RegEnumKeyExA(key, index, buffer.data(), &size);
-    }
-    if (status == reg::success) name.assign(buffer.data(), size);
-    return status;
-}
-
-struct EnumeratedValue {
-    std::string name;
-    std::uint32_t type = reg::type_none;
-    std::string data;  // one character per byte
-};
-
-// Value `index` with its whole name and data: when either does not fit the usual
-// buffers it is read again into buffers as long as the longest name and data.
-long enum_value(RegistryApi& api, reg_key key, std::uint32_t index, EnumeratedValue& value) {
-    std::string name(buffer_size, '\0');
-    std::string data(buffer_size, '\0');
-    std::uint32_t name_size = buffer_size, data_size = buffer_size, type = 0;
-    auto read = [&] {
-        return api.RegEnumValueA(key, index, name.data(), &name_size, &type,
-                                 reinterpret_cast<std::uint8_t*>(data.data()), &data_size);
-    };
-    long status = read();
-    if (status == reg::more_data) {
-        std::uint32_t longest_name = 0, longest_data = 0;
-        api.RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &longest_name, &longest_data);
-        name.assign(std::max(longest_name + 1, buffer_size), '\0');
-        data.assign(std::max({longest_data, data_size, buffer_size}), '\0');
-        name_size = static_cast<std::uint32_t>(name.size());
-        data_size = static_cast<std::uint32_t>(data.size());
-        status = read();
-    }
-    if (status == reg::success) {
-        value.name.assign(name.data(), name_size);
-        value.type = type;
-        value.data.assign(data.data(), data_size);
-    }
-    return status;
-}
 
 // The writers' preamble: a missing key is created first when the object allows it
 // (else nothing is touched), then the key is opened for writing into `key`.
@@ -133,11 +83,12 @@ std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath, std::vector<s
     hRootKey = ParseKeyPath(path, sSubKey);
     if (api_.RegOpenKeyA(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return -1;
     KeyCloser closer(api_, hKey);
+    KeyEnumerator entries(api_, hKey, buffer_size, buffer_size);
     for (std::uint32_t index = 0;; ++index) {
         std::string name;
-        // Any failure but a long name is a failure of the key itself, which every
-        // further index would repeat.
-        if (enum_key_name(api_, hKey, index, name) != reg::success) break;
+        // Any failure is a failure of the key itself, which every further index would
+        // repeat.
+        if (entries.subkey(index, name) != reg::success) break;
         Key.push_back(std::move(name));
     }
     return static_cast<std::int32_t>(Key.size());
@@ -276,11 +227,12 @@ std::int32_t clsRegistryAccess::EnumValues(const std::string& sPath,
     KeyCloser closer(api_, listed);
     sName.clear();
     sValue.clear();
+    KeyEnumerator entries(api_, listed, buffer_size, buffer_size);
     for (std::uint32_t index = 0;; ++index) {
-        EnumeratedValue value;
-        // Any failure but a long name or long data is a failure of the key itself,
-        // which every further index would repeat.
-        if (enum_value(api_, listed, index, value) != reg::success) break;
+        RegValueEntry value;
+        // Any failure is a failure of the key itself, which every further index would
+        // repeat.
+        if (entries.value(index, value) != reg::success) break;
         if (OnlyType != -1 && static_cast<std::uint32_t>(OnlyType) != value.type) continue;
         RegValue listed_value;
         switch (value.type) {

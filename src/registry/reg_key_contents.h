@@ -2,19 +2,13 @@
 // Everything one registry key holds, read whole: its values with their full names and
 // data (however long), and the names of its subkeys. The export writes from this, so
 // that no value is cut to a fixed buffer.
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/registry_api.h"
+#include "registry/key_enumeration.h"
 
 namespace tarnwell {
-
-struct RegValueEntry {
-    std::string name;
-    std::uint32_t type = reg::type_none;
-    std::string data;  // the stored bytes, one character per byte
-};
 
 struct RegKeyContents {
     std::vector<RegValueEntry> values;  // in registry enumeration order
