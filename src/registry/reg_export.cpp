@@ -106,8 +106,8 @@ private:
 };
 
 // Appends the block of the key at `path` and, when asked, the blocks of its subtree in
-// pre-order. A failure on the way (the status text, the file) is raised and ends the
-// export there.
+// pre-order. A failure on the way (the status text, the file, a key that opened but
+// could not be listed whole) is raised and ends the export there.
 void export_tree(RegistryApi& api, Desktop& desktop, const std::string& path, bool subkeys,
                  StatusText* output, BlockFile& file) {
     const std::string full_path = with_long_root(path);

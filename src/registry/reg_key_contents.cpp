@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/run_time_error.h"
+
 namespace tarnwell {
 
 namespace {
@@ -19,27 +21,32 @@ bool read_key_contents(RegistryApi& registry, reg_key root, const std::string& s
         return false;
     std::uint32_t subkeys = 0, longest_subkey = 0, values = 0, longest_name = 0,
                   longest_data = 0;
-    if (registry.RegQueryInfoKeyA(key, &subkeys, &longest_subkey, &values, &longest_name,
-                                  &longest_data) == reg::success) {
+    long status = registry.RegQueryInfoKeyA(key, &subkeys, &longest_subkey, &values,
+                                            &longest_name, &longest_data);
+    if (status == reg::success) {
         // Buffers as large as the longest entries, and the counts say how many entries
         // to ask for, which saves the call that would only report the end of each list.
         KeyEnumerator entries(
             registry, key, std::min(std::max(longest_subkey, longest_name), longest_value_name) + 1,
             longest_data);
-        for (std::uint32_t index = 0; index < values; ++index) {
+        for (std::uint32_t index = 0; index < values && status == reg::success; ++index) {
             RegValueEntry value;
-            const long status = entries.value(index, value);
-            if (status == reg::more_data) continue;  // kept outgrowing its buffers: left out
-            if (status != reg::success) break;       // the list got shorter, or the key is gone
-            contents.values.push_back(std::move(value));
+            status = entries.value(index, value);
+            if (status == reg::success) contents.values.push_back(std::move(value));
         }
-        for (std::uint32_t index = 0; index < subkeys; ++index) {
+        // The end of a list that got shorter since it was counted ends it well.
+        if (status == reg::no_more_items) status = reg::success;
+        for (std::uint32_t index = 0; index < subkeys && status == reg::success; ++index) {
             std::string name;
-            if (entries.subkey(index, name) != reg::success) break;
-            contents.subkeys.push_back(std::move(name));
+            status = entries.subkey(index, name);
+            if (status == reg::success) contents.subkeys.push_back(std::move(name));
         }
+        if (status == reg::no_more_items) status = reg::success;
     }
     registry.RegCloseKey(key);
+    // Anything else (the key deleted meanwhile, a refused read, an entry that kept
+    // outgrowing its buffers) would leave the key's contents short.
+    if (status != reg::success) throw run_time_error("The registry key could not be read whole");
     return true;
 }
 

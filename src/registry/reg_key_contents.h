@@ -16,7 +16,8 @@ struct RegKeyContents {
 };
 
 // Opens the key for reading, lists it and closes it again. False when the key cannot
-// be opened; the contents are then empty.
+// be opened; the contents are then empty. Raises run_time_error when the key opened
+// but could not be listed whole.
 bool read_key_contents(RegistryApi& registry, reg_key root, const std::string& sub_key,
                        RegKeyContents& contents);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <stdexcept>
 
 #include "common/text.h"
@@ -179,6 +180,125 @@ TEST_F(Export, FileMadeAfterTheSearchIsNotReplaced) {
 
 TEST_F(Export, FileThatCannotBeCreatedGivesZero) {
     EXPECT_EQ(registry.ExportToReg(scratch.path(), file + "\\no\\such\\folder.reg", true), 0);
+}
+
+// Passes every call on to a registry, except that listing one key goes wrong: from a
+// chosen index on, the chosen call returns the chosen status, as when the key is
+// deleted while it is read.
+class ListingFailsRegistry : public RegistryApi {
+public:
+    ListingFailsRegistry(RegistryApi& inner, std::string key, std::string call,
+                         std::uint32_t from_index, long status)
+        : inner_(inner), key_(std::move(key)), call_(std::move(call)), from_(from_index),
+          status_(status) {}
+
+    long RegOpenKeyA(reg_key key, const char* sub_key, reg_key* result) override {
+        return remember(inner_.RegOpenKeyA(key, sub_key, result), sub_key, result);
+    }
+    long RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
+                       reg_key* result) override {
+        return remember(inner_.RegOpenKeyExA(key, sub_key, access, result), sub_key, result);
+    }
+    long RegCreateKeyA(reg_key key, const char* sub_key, reg_key* result) override {
+        return inner_.RegCreateKeyA(key, sub_key, result);
+    }
+    long RegCloseKey(reg_key key) override {
+        failing_.erase(key);
+        return inner_.RegCloseKey(key);
+    }
+    long RegDeleteKeyA(reg_key key, const char* sub_key) override {
+        return inner_.RegDeleteKeyA(key, sub_key);
+    }
+    long RegDeleteValueA(reg_key key, const char* name) override {
+        return inner_.RegDeleteValueA(key, name);
+    }
+    long RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
+                       std::uint32_t* size) override {
+        if (fails(key, "RegEnumKeyExA", index)) return status_;
+        return inner_.RegEnumKeyExA(key, index, name, size);
+    }
+    long RegEnumValueA(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                       std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* data_size) override {
+        if (fails(key, "RegEnumValueA", index)) return status_;
+        return inner_.RegEnumValueA(key, index, name, name_size, type, data, data_size);
+    }
+    long RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys, std::uint32_t* longest_sub_key,
+                          std::uint32_t* values, std::uint32_t* longest_name,
+                          std::uint32_t* longest_data) override {
+        if (fails(key, "RegQueryInfoKeyA", from_)) return status_;
+        return inner_.RegQueryInfoKeyA(key, sub_keys, longest_sub_key, values, longest_name,
+                                       longest_data);
+    }
+    long RegQueryValueExA(reg_key key, const char* name, std::uint32_t* type,
+                          std::uint8_t* data, std::uint32_t* data_size) override {
+        return inner_.RegQueryValueExA(key, name, type, data, data_size);
+    }
+    long RegSetValueExA(reg_key key, const char* name, std::uint32_t type,
+                        const std::uint8_t* data, std::uint32_t data_size) override {
+        return inner_.RegSetValueExA(key, name, type, data, data_size);
+    }
+
+private:
+    long remember(long status, const char* sub_key, const reg_key* result) {
+        if (status == reg::success && sub_key != nullptr && sub_key == key_)
+            failing_.insert(*result);
+        return status;
+    }
+    bool fails(reg_key key, const std::string& call, std::uint32_t index) const {
+        return call == call_ && index >= from_ && failing_.count(key) != 0;
+    }
+
+    RegistryApi& inner_;
+    std::string key_, call_;
+    std::uint32_t from_;
+    long status_;
+    std::set<reg_key> failing_;
+};
+
+TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
+    put_text("", "v", "root");
+    put_text("a", "v", "1");
+    put_text("b", "v", "2");
+    put_text("b", "w", "3");
+    put_text("b\\b1", "v", "4");
+    put_text("b\\b2", "v", "5");
+    put_text("c", "v", "6");
+    const std::string before_b =
+        crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", "",
+              "[" + long_path + "\\a]", "\"v\"=\"1\"", ""});
+    const struct {
+        const char* call;
+        long status;
+        std::int32_t result;
+        std::string text;
+    } cases[] = {
+        // What was listed before the failure stays in the file, the short block does not.
+        {"RegQueryInfoKeyA", reg::key_deleted, 0, before_b},
+        {"RegEnumValueA", reg::key_deleted, 0, before_b},
+        {"RegEnumKeyExA", reg::key_deleted, 0, before_b},
+        {"RegEnumValueA", reg::access_denied, 0, before_b},
+        {"RegEnumValueA", reg::more_data, 0, before_b},
+        // A list that got shorter meanwhile ends where it ends.
+        {"RegEnumValueA", reg::no_more_items, 1,
+         before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", ""}) +
+             crlf({"[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "",
+                   "[" + long_path + "\\b\\b2]", "\"v\"=\"5\"", "",
+                   "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
+        {"RegEnumKeyExA", reg::no_more_items, 1,
+         before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", "\"w\"=\"3\"", "",
+                          "[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "",
+                          "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.status));
+        ListingFailsRegistry failing(platform.registry, scratch.sub_key() + "\\b", c.call, 1,
+                                     c.status);
+        clsRegistryAccess exporter(failing, platform.files, platform.desktop);
+        file = scratch_file("failing.reg");
+        EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), c.result);
+        EXPECT_EQ(platform.files.read_file(file), c.text);
+    }
 }
 
 class RecordingStatus : public StatusText {
