@@ -38,9 +38,10 @@ std::int32_t GetAllSettingValue(RegistryApi& registry, const std::string& chnode
             key, index, name.data(), &name_size, &type,
             reinterpret_cast<std::uint8_t*>(data.data()), &data_size);
         if (status == reg::no_more_items) break;
-        // A value that changed since the key was measured comes back short (its name
-        // or data left out) and is skipped below; any other failure is the key's own
-        // and would repeat at every index.
+        // A value that grew since the key was measured comes back with more data: it is
+        // listed with what its buffers hold, and skipped below only when its name came
+        // back blank (TrimN leaves nothing of it, as when the name was left out). Any
+        // other failure is the key's own and would repeat at every index.
         if (status != reg::success && status != reg::more_data) break;
         if (TrimN(name).empty()) continue;
         chCurKey[count] = {buffer_text(name), buffer_text(data)};
