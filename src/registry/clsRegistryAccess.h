@@ -24,46 +24,79 @@ public:
     // Class_Initialize: a new object creates missing keys when writing.
     clsRegistryAccess(RegistryApi& registry, FileSystem& files, Desktop& desktop);
 
+    // Let/Get. Should key will be created if no exists (when writting data to registry)
     void set_CreateKeyIfDoesntExists(bool offon);
     bool CreateKeyIfDoesntExists() const;
 
     // Keys. Create and delete return the (already closed) handle value, or 0.
+
+    // Creates key in registry...
     std::int32_t CreateKey(const std::string& sPath);
+    // Deletes key from registry...
+    // Only a key without subkeys goes; the result says the key could be opened.
     std::int32_t KillKey(const std::string& sPath);
+    // Checks if some key exists...
+    // True only for a key the caller may open with full access.
     bool KeyExists(const std::string& sPath);
-    // The subkey names; -1 when the key cannot be opened.
+    // Enumerates subkeys of some key...
+    // The number of names; -1 when the key cannot be opened.
     std::int32_t EnumKeys(const std::string& sPath, std::vector<std::string>& Key);
+    // Checks for subkeys in some key...
     bool HaveSubkey(const std::string& sPath);
 
-    // Values.
+    // Values. Writes return the (already closed) handle value, or 0; reads return the
+    // caller's default when they fail.
+
+    // Writes data of string type...
+    // The name "@" is the key's default value here.
     std::int32_t WriteString(const std::string& sPath, const std::string& sName,
                              const std::string& sValue);
+    // Reads data of string type...
     std::string ReadString(const std::string& sPath, const std::string& sName,
                            const std::string& sDefault);
+    // Writes data of dword type...
     std::int32_t WriteDWORD(const std::string& sPath, const std::string& sName,
                             std::int32_t lValue);
+    // Reads data of dword type...
     std::int32_t ReadDWORD(const std::string& sPath, const std::string& sName,
                            std::int32_t lDefault);
+    // Writes data of binary type...
     // sValue is hex text ("01 0A FF").
     std::int32_t WriteBinary(const std::string& sPath, const std::string& sName,
                              const std::string& sValue);
+    // Reads data of binary type...
+    // The bytes come back as hex text ("01 0A FF").
     std::string ReadBinary(const std::string& sPath, const std::string& sName,
                            const std::string& sDefault);
+    // Deletes value from registry...
     std::int32_t KillValue(const std::string& sPath, const std::string& sName);
+    // Checks if some value exists in registry
     bool ValueExists(const std::string& sPath, const std::string& sName);
-    // Lists the values of every type (OnlyType -1) or of one type; -1 when the key
-    // cannot be opened.
+    // Enumerates all values from specified key...
+    // Of every type (OnlyType -1) or of one type; -1 when the key cannot be opened.
     std::int32_t EnumValues(const std::string& sPath, std::vector<std::string>& sName,
                             std::vector<RegValue>& sValue, std::int32_t OnlyType);
 
     // REGEDIT4 files. Both return 1 on success and 0 otherwise.
+
+    // Exports contents of some key (and it's subkeys) to .reg file...
+    // Never overwrites an existing file.
     std::int32_t ExportToReg(const std::string& sPath, const std::string& sRegFile,
                              bool IncludeSubkeys, StatusText* Output = nullptr);
+    // Imports .reg file into registry...
+    // Leaves CreateKeyIfDoesntExists set.
     std::int32_t ImportFromReg(const std::string& sRegFile);
 
-    // Hex text of byte values. Byte text holds one character per byte.
+    // Hex text of byte values. Byte text holds one character per byte; more than
+    // 32,767 characters raise an overflow.
+
+    // Converts hex (string) into it's binary value...
+    // Also takes the spaces out of the caller's sBin.
     std::string StrToBin(std::string& sBin);
+    // Converts binary data into string...
+    // Every pair has a space in front: " 01 0A FF".
     std::string BinToStr(const std::string& sStr);
+    // Checks if given binary data is in valid hex format (used for writting binary)
     bool isBinValid(const std::string& sBin);
 
 private:
