@@ -50,4 +50,14 @@ reg_key parse_key_path(std::string& path, std::string& sub_key) {
     return 0;
 }
 
+std::string with_long_root(const std::string& path) {
+    const std::size_t at = !path.empty() && path[0] == '\\' ? 1 : 0;
+    if (path.size() > at + 4 && path[at + 4] != '\\') return path;
+    for (const RootName& root : roots) {
+        if (starts_with_ignoring_case(std::string_view(path).substr(at), root.abbreviation))
+            return path.substr(0, at) + root.long_name + path.substr(at + 4);
+    }
+    return path;
+}
+
 }  // namespace tarnwell

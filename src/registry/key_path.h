@@ -14,4 +14,10 @@ namespace tarnwell {
 // root gives 0. The subkey is everything after the first backslash, unchanged.
 reg_key parse_key_path(std::string& path, std::string& sub_key);
 
+// The path with an abbreviated root written out in full ("hkcu\Software" gives
+// "HKEY_CURRENT_USER\Software"). Only the root is expanded: the four letters at the
+// start, after one optional backslash, followed by a backslash or the end, so a subkey
+// named like "HKCUTools" keeps its name. Any other path comes back as it is.
+std::string with_long_root(const std::string& path);
+
 }  // namespace tarnwell

@@ -13,31 +13,6 @@ namespace {
 
 constexpr const char* line_end = "\r\n";
 
-struct RootName {
-    const char* abbreviation;
-    const char* long_name;
-};
-
-constexpr RootName root_names[] = {
-    {"HKCU", "HKEY_CURRENT_USER"},   {"HKLM", "HKEY_LOCAL_MACHINE"},
-    {"HKCR", "HKEY_CLASSES_ROOT"},   {"HKUS", "HKEY_USERS"},
-    {"HKPD", "HKEY_PERFORMANCE_DATA"}, {"HKDD", "HKEY_DYN_DATA"},
-    {"HKCC", "HKEY_CURRENT_CONFIG"},
-};
-
-// The path with an abbreviated root written out in full. Only the root is expanded
-// (the four letters at the start, after one optional backslash, followed by a
-// backslash or the end), so a subkey named like "HKCUTools" keeps its name.
-std::string with_long_root(const std::string& path) {
-    const std::size_t at = !path.empty() && path[0] == '\\' ? 1 : 0;
-    if (path.size() > at + 4 && path[at + 4] != '\\') return path;
-    for (const RootName& root : root_names) {
-        if (starts_with_ignoring_case(std::string_view(path).substr(at), root.abbreviation))
-            return path.substr(0, at) + root.long_name + path.substr(at + 4);
-    }
-    return path;
-}
-
 // A number value as eight upper-case hex digits, from its first four bytes stored
 // little-endian.
 std::string dword_digits(const std::string& data) {

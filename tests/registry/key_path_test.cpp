@@ -64,5 +64,26 @@ TEST(KeyPath, RootAndSubkey) {
     }
 }
 
+TEST(KeyPath, LongRootForTheExport) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"HKCU\\Software", "HKEY_CURRENT_USER\\Software"},
+        {"hklm", "HKEY_LOCAL_MACHINE"},
+        {"HkCr\\.txt", "HKEY_CLASSES_ROOT\\.txt"},
+        {"HKUS\\a", "HKEY_USERS\\a"},
+        {"HKPD", "HKEY_PERFORMANCE_DATA"},
+        {"HKDD\\a", "HKEY_DYN_DATA\\a"},
+        {"hkcc\\", "HKEY_CURRENT_CONFIG\\"},
+        {"\\HKCU\\a", "\\HKEY_CURRENT_USER\\a"},
+        // Only the root is expanded, and only a root of exactly four letters.
+        {"HKCU\\HKLM\\HKCUTools", "HKEY_CURRENT_USER\\HKLM\\HKCUTools"},
+        {"HKCUTools\\a", "HKCUTools\\a"},
+        {"HKEY_CURRENT_USER\\a", "HKEY_CURRENT_USER\\a"},
+        {"HKXX\\a", "HKXX\\a"},
+        {"\\\\HKCU", "\\\\HKCU"},
+        {"", ""},
+    };
+    for (const auto& [path, expanded] : cases) EXPECT_EQ(with_long_root(path), expanded) << path;
+}
+
 }  // namespace
 }  // namespace tarnwell
