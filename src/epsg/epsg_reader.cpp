@@ -2,8 +2,8 @@
 
 #include <new>
 
+#include "common/little_endian.h"
 #include "epsg/epsg_commands.h"
-#include "epsg/little_endian.h"
 #include "platform/run_time_error.h"
 
 namespace tarnwell {

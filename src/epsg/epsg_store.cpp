@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "epsg/little_endian.h"
+#include "common/little_endian.h"
 
 namespace tarnwell {
 

@@ -3,6 +3,7 @@
 // registry failures become the operation's failure value.
 #include <algorithm>
 
+#include "common/little_endian.h"
 #include "common/text.h"
 #include "registry/clsRegistryAccess.h"
 #include "registry/key_enumeration.h"
@@ -137,11 +138,9 @@ std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::s
 std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::string& sName,
                                            std::int32_t lValue) {
     if (!open_for_writing(*this, api_, sPath, hRootKey, sSubKey, hKey)) return 0;
-    const auto value = static_cast<std::uint32_t>(lValue);
-    const std::uint8_t bytes[4] = {
-        static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-        static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-    const long status = api_.RegSetValueExA(hKey, sName.c_str(), reg::type_dword, bytes, 4);
+    const std::string bytes = u32_le_bytes(static_cast<std::uint32_t>(lValue));
+    const long status = api_.RegSetValueExA(hKey, sName.c_str(), reg::type_dword,
+                                            reinterpret_cast<const std::uint8_t*>(bytes.data()), 4);
     api_.RegCloseKey(hKey);
     return status == reg::success ? handle_value(hKey) : 0;
 }
@@ -152,14 +151,13 @@ std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::s
     hRootKey = ParseKeyPath(path, sSubKey);
     if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
         return lDefault;
-    std::uint8_t bytes[4] = {};
+    char bytes[4] = {};
     std::uint32_t size = 4;
-    const long status = api_.RegQueryValueExA(hKey, sName.c_str(), nullptr, bytes, &size);
+    const long status = api_.RegQueryValueExA(hKey, sName.c_str(), nullptr,
+                                              reinterpret_cast<std::uint8_t*>(bytes), &size);
     api_.RegCloseKey(hKey);
     if (status != reg::success) return lDefault;
-    return static_cast<std::int32_t>(std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 |
-                                     std::uint32_t{bytes[2]} << 16 |
-                                     std::uint32_t{bytes[3]} << 24);
+    return read_i32_le(bytes);
 }
 
 std::int32_t clsRegistryAccess::WriteBinary(const std::string& sPath, const std::string& sName,

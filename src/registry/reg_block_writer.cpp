@@ -1,5 +1,6 @@
 #include "registry/reg_block_writer.h"
 
+#include "common/little_endian.h"
 #include "registry/key_path.h"
 
 namespace tarnwell {
@@ -41,10 +42,7 @@ void RegBlockWriter::write_binary(const std::string& name, const std::string& by
 }
 
 void RegBlockWriter::write_number(const std::string& name, std::int32_t number) {
-    const auto bits = static_cast<std::uint32_t>(number);
-    std::string data(4, '\0');
-    for (int i = 0; i < 4; ++i) data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-    set(name, reg::type_dword, data);
+    set(name, reg::type_dword, u32_le_bytes(static_cast<std::uint32_t>(number)));
 }
 
 void RegBlockWriter::delete_value(const std::string& name) {

@@ -1,6 +1,7 @@
 // ExportToReg and ExportKey: a key tree written to a REGEDIT4 file.
 #include <cstdio>
 
+#include "common/little_endian.h"
 #include "common/text.h"
 #include "registry/clsRegistryAccess.h"
 #include "registry/hex_codec.h"
@@ -14,11 +15,10 @@ namespace {
 constexpr const char* line_end = "\r\n";
 
 // A number value as eight upper-case hex digits, from its first four bytes stored
-// little-endian.
-std::string dword_digits(const std::string& data) {
-    std::uint32_t number = 0;
-    for (std::size_t i = 0; i < data.size() && i < 4; ++i)
-        number |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+// little-endian (missing bytes count as 0).
+std::string dword_digits(std::string data) {
+    data.resize(4, '\0');
+    const std::uint32_t number = read_u32_le(data.data());
     char text[9];
     std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(number));
     return text;

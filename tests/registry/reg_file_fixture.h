@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/little_endian.h"
 #include "registry/clsRegistryAccess.h"
 #include "support/test_platform.h"
 
@@ -81,10 +82,7 @@ inline std::vector<std::string> describe(const RegTree& tree) {
                 if (!data.empty() && data.back() == '\0') data.pop_back();
                 data = "sz:" + data;
             } else if (value.type == reg::type_dword && value.data.size() == 4) {
-                std::uint32_t number = 0;
-                for (int i = 3; i >= 0; --i)
-                    number = number << 8 | static_cast<unsigned char>(value.data[i]);
-                data = "dword:" + std::to_string(static_cast<std::int32_t>(number));
+                data = "dword:" + std::to_string(read_i32_le(value.data.data()));
             } else {
                 data = (value.type == reg::type_binary ? "bin:"
                                                        : "type" + std::to_string(value.type) + ":");
@@ -160,10 +158,7 @@ protected:
         put(key, name, reg::type_sz, std::string(text) + '\0');
     }
     void put_number(const std::string& key, const std::string& name, std::int32_t number) {
-        const auto bits = static_cast<std::uint32_t>(number);
-        std::string data;
-        for (int i = 0; i < 4; ++i) data += static_cast<char>((bits >> (8 * i)) & 0xFF);
-        put(key, name, reg::type_dword, data);
+        put(key, name, reg::type_dword, u32_le_bytes(static_cast<std::uint32_t>(number)));
     }
     void make_key(const std::string& key) {
         reg_key opened = 0;

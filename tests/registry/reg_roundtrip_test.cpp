@@ -82,10 +82,8 @@ private:
             }
             default: {
                 value.type = reg::type_dword;
-                const auto bits = static_cast<std::uint32_t>(
-                    std::uniform_int_distribution<std::int64_t>(INT32_MIN, INT32_MAX)(random_));
-                for (int b = 0; b < 4; ++b)
-                    value.data += static_cast<char>((bits >> (8 * b)) & 0xFF);
+                value.data = u32_le_bytes(static_cast<std::uint32_t>(
+                    std::uniform_int_distribution<std::int64_t>(INT32_MIN, INT32_MAX)(random_)));
             }
             }
             values[name] = value;
