@@ -32,6 +32,15 @@ private:
 
 std::int32_t handle_value(reg_key key) { return static_cast<std::int32_t>(key); }
 
+// The frame's first steps: a copy of the path parsed into `root` and `sub_key` (the
+// object's fields), and the key opened with `access` into `key`.
+bool open_key(RegistryApi& api, const std::string& sPath, std::uint32_t access, reg_key& root,
+              std::string& sub_key, reg_key& key) {
+    std::string path = sPath;
+    root = parse_key_path(path, sub_key);
+    return api.RegOpenKeyExA(root, sub_key.c_str(), access, &key) == reg::success;
+}
+
 // The writers' preamble: a missing key is created first when the object allows it
 // (else nothing is touched), then the key is opened for writing into `key`.
 bool open_for_writing(clsRegistryAccess& self, RegistryApi& api, const std::string& sPath,
@@ -40,9 +49,7 @@ bool open_for_writing(clsRegistryAccess& self, RegistryApi& api, const std::stri
         if (!self.CreateKeyIfDoesntExists()) return false;
         self.CreateKey(sPath);
     }
-    std::string path = sPath;
-    root = parse_key_path(path, sub_key);
-    return api.RegOpenKeyExA(root, sub_key.c_str(), reg::key_write, &key) == reg::success;
+    return open_key(api, sPath, reg::key_write, root, sub_key, key);
 }
 
 }  // namespace
@@ -56,11 +63,7 @@ std::int32_t clsRegistryAccess::CreateKey(const std::string& sPath) {
 }
 
 std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
-    std::string path = sPath;
-    hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_all_access, &hKey) !=
-        reg::success)
-        return 0;
+    if (!open_key(api_, sPath, reg::key_all_access, hRootKey, sSubKey, hKey)) return 0;
     // Windows refuses a key that still has subkeys; the result says only that the key
     // could be opened.
     api_.RegDeleteKeyA(hKey, "");
@@ -69,11 +72,7 @@ std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
 }
 
 bool clsRegistryAccess::KeyExists(const std::string& sPath) {
-    std::string path = sPath;
-    hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_all_access, &hKey) !=
-        reg::success)
-        return false;
+    if (!open_key(api_, sPath, reg::key_all_access, hRootKey, sSubKey, hKey)) return false;
     api_.RegCloseKey(hKey);
     return true;
 }
@@ -121,10 +120,7 @@ std::int32_t clsRegistryAccess::WriteString(const std::string& sPath, const std:
 
 std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::string& sName,
                                           const std::string& sDefault) {
-    std::string path = sPath;
-    hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
-        return sDefault;
+    if (!open_key(api_, sPath, reg::key_read, hRootKey, sSubKey, hKey)) return sDefault;
     std::string buffer(buffer_size, ' ');
     std::uint32_t size = buffer_size;
     const long status = api_.RegQueryValueExA(
@@ -147,10 +143,7 @@ std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::
 
 std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::string& sName,
                                           std::int32_t lDefault) {
-    std::string path = sPath;
-    hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
-        return lDefault;
+    if (!open_key(api_, sPath, reg::key_read, hRootKey, sSubKey, hKey)) return lDefault;
     char bytes[4] = {};
     std::uint32_t size = 4;
     const long status = api_.RegQueryValueExA(hKey, sName.c_str(), nullptr,
@@ -176,10 +169,7 @@ std::int32_t clsRegistryAccess::WriteBinary(const std::string& sPath, const std:
 
 std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::string& sName,
                                           const std::string& sDefault) {
-    std::string path = sPath;
-    hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
-        return sDefault;
+    if (!open_key(api_, sPath, reg::key_read, hRootKey, sSubKey, hKey)) return sDefault;
     // The first query only learns the stored size.
     std::uint8_t probe = 0;
     std::uint32_t size = 1;
@@ -194,20 +184,14 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
 }
 
 std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::string& sName) {
-    std::string path = sPath;
-    hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_write, &hKey) != reg::success)
-        return 0;
+    if (!open_key(api_, sPath, reg::key_write, hRootKey, sSubKey, hKey)) return 0;
     api_.RegDeleteValueA(hKey, sName.c_str());
     api_.RegCloseKey(hKey);
     return handle_value(hKey);
 }
 
 bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string& sName) {
-    std::string path = sPath;
-    hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyExA(hRootKey, sSubKey.c_str(), reg::key_read, &hKey) != reg::success)
-        return false;
+    if (!open_key(api_, sPath, reg::key_read, hRootKey, sSubKey, hKey)) return false;
     std::uint32_t type = 0, size = 1;
     const long status = api_.RegQueryValueExA(hKey, sName.c_str(), &type, nullptr, &size);
     api_.RegCloseKey(hKey);
