@@ -1,16 +1,14 @@
 #pragma once
 // File-name patterns as Windows matches them for a directory search: "*" for any run
 // of characters, "?" for one, letters compared without regard to case.
-#include <cctype>
 #include <string>
+
+#include "common/text.h"
 
 namespace tarnwell {
 
 inline bool wildcard_match(const std::string& pattern, const std::string& name) {
-    auto same = [](char a, char b) {
-        return std::toupper(static_cast<unsigned char>(a)) ==
-               std::toupper(static_cast<unsigned char>(b));
-    };
+    auto same = [](char a, char b) { return upper_char(a) == upper_char(b); };
     // Iterative match that backtracks only to the most recent "*".
     std::size_t p = 0, n = 0, star = std::string::npos, mark = 0;
     while (n < name.size()) {

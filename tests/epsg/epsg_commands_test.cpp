@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "epsg/epsg_commands.h"
-#include "epsg_test_support.h"
+#include "support/file_test_support.h"
 #include "epsg_writer/epsg_writer.h"
 #include "platform/run_time_error.h"
 

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "epsg/epsg_commands.h"
-#include "epsg_test_support.h"
+#include "support/file_test_support.h"
 #include "epsg_writer/epsg_writer.h"
 
 namespace tarnwell {

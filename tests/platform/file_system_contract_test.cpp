@@ -3,7 +3,7 @@
 // aside, trailing dots and spaces dropped), and creating a file never replaces one.
 #include <gtest/gtest.h>
 
-#include "epsg/epsg_test_support.h"
+#include "support/file_test_support.h"
 #include "platform/run_time_error.h"
 
 namespace tarnwell {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "common/text.h"
-#include "epsg/epsg_test_support.h"
+#include "support/file_test_support.h"
 #include "registry/reg_file_fixture.h"
 
 namespace tarnwell::test {

@@ -2,13 +2,14 @@
 
 #include <stdexcept>
 
+#include "common/little_endian.h"
+
 namespace tarnwell::epsg_writer {
 
 namespace {
 
 void append_int32(std::string& out, std::int32_t value) {
-    const auto u = static_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((u >> shift) & 0xffu);
+    out += u32_le_bytes(static_cast<std::uint32_t>(value));
 }
 
 void append_text(std::string& out, const std::string& text) {

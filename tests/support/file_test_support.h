@@ -1,5 +1,5 @@
 #pragma once
-// What the EPSG tests share: a scratch folder for their files (on the host twin's
+// What the file tests share: a scratch folder for their files (on the host twin's
 // drive C, or under the real temporary folder on Windows), a desktop that records
 // message boxes instead of showing them, and a file system that lets a test act
 // before each operation reaches the platform.
@@ -31,7 +31,7 @@ public:
 #if defined(_WIN32)
         static std::atomic<int> counter{0};
         host_path_ = std::filesystem::temp_directory_path() /
-                     ("tarnwell-epsg-" + std::to_string(_getpid()) + "-" +
+                     ("tarnwell-files-" + std::to_string(_getpid()) + "-" +
                       std::to_string(counter++));
         std::filesystem::remove_all(host_path_);
         std::filesystem::create_directories(host_path_);
