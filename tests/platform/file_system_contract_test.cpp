@@ -1,6 +1,7 @@
-// What the REGEDIT4 export asks of the file layer, on the host twin and under Wine on
-// the real Windows calls: a search finds a name as Windows resolves it (letter case
-// aside, trailing dots and spaces dropped), and creating a file never replaces one.
+// The file layer's contract, on the host twin and under Wine on the real Windows calls:
+// special folders, existence tests, the file-name part of a path, pattern search as
+// Windows resolves names (letter case aside, trailing dots and spaces dropped), copy and
+// create that never replace a file, appends and whole-file reads.
 #include <gtest/gtest.h>
 
 #include "support/file_test_support.h"
@@ -44,6 +45,67 @@ TEST_F(FileSystemContract, CreateMakesOnlyNewFiles) {
     EXPECT_THROW(files.create_file(sub, "x"), run_time_error);
     EXPECT_TRUE(files.folder_exists(sub));
     EXPECT_THROW(files.create_file(folder / "missing\\a.reg", "x"), run_time_error);
+}
+
+TEST_F(FileSystemContract, SpecialFoldersHaveNoTrailingSeparator) {
+    const std::string windows = files.special_folder(0);
+    const std::string system = files.special_folder(1);
+    EXPECT_TRUE(files.folder_exists(windows));
+    EXPECT_TRUE(files.folder_exists(system));
+    EXPECT_NE(windows.back(), '\\');
+    EXPECT_EQ(system.rfind(windows + "\\", 0), 0u) << system;
+    EXPECT_THROW(files.special_folder(7), run_time_error);
+}
+
+TEST_F(FileSystemContract, FilesAndFoldersAreToldApart) {
+    files.create_file(folder / "Data.csv", "1");
+    const std::string sub = folder.make_folder("tbl");
+    const struct {
+        std::string path;
+        bool file, folder;
+    } cases[] = {
+        {folder / "Data.csv", true, false}, {folder / "DATA.CSV", true, false},
+        {sub, false, true},                 {folder / "TBL", false, true},
+        {folder / "none.csv", false, false}, {folder / "none\\x.csv", false, false},
+        {"", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(files.file_exists(c.path), c.file) << c.path;
+        EXPECT_EQ(files.folder_exists(c.path), c.folder) << c.path;
+    }
+}
+
+TEST_F(FileSystemContract, FileNameIsTheTextAfterTheLastSeparator) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Bin\\Tarnwell\\QRX_EPSG_definitions.dat", "QRX_EPSG_definitions.dat"},
+        {"C:\\Bin\\", ""},
+        {"name.dat", "name.dat"},
+        {"C:/Bin/x.dat", "x.dat"},
+    };
+    for (const auto& [path, name] : cases) EXPECT_EQ(files.file_name(path), name) << path;
+}
+
+TEST_F(FileSystemContract, CopyNeverReplacesAndAFailedCopyLeavesNoFile) {
+    files.create_file(folder / "a.dat", "source");
+    files.create_file(folder / "b.dat", "kept");
+    files.copy_file(folder / "a.dat", folder / "c.dat");
+    EXPECT_EQ(files.read_file(folder / "c.dat"), "source");
+    EXPECT_THROW(files.copy_file(folder / "a.dat", folder / "b.dat"), run_time_error);
+    EXPECT_EQ(files.read_file(folder / "b.dat"), "kept");
+    EXPECT_THROW(files.copy_file(folder / "none.dat", folder / "d.dat"), run_time_error);
+    EXPECT_THROW(files.copy_file(folder / "a.dat", folder / "missing\\e.dat"), run_time_error);
+    EXPECT_FALSE(files.file_exists(folder / "d.dat"));
+}
+
+TEST_F(FileSystemContract, AppendAddsToTheEndAndReadsAreWhole) {
+    const std::string path = folder / "log.txt";
+    files.append_file(path, "REGEDIT4\r\n");
+    files.append_file(path, std::string("\0\xff", 2));
+    EXPECT_EQ(files.read_file(path), std::string("REGEDIT4\r\n\0\xff", 12));
+    EXPECT_THROW(files.read_file(folder / "none.txt"), run_time_error);
+    EXPECT_THROW(files.read_file(folder.path()), run_time_error);
+    // A read never creates the file it looks for.
+    EXPECT_FALSE(files.file_exists(folder / "none.txt"));
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ bool HostFileSystem::file_exists(const std::string& path) {
 bool HostFileSystem::folder_exists(const std::string& path) {
     check_not_failing(path);
     std::error_code ec;
-    return fs::is_directory(host_path(path), ec);
+    // An empty path names no folder (Windows does not read it as the current one).
+    return !path.empty() && fs::is_directory(host_path(path), ec);
 }
 
 std::string HostFileSystem::file_name(const std::string& path) {
