@@ -16,11 +16,9 @@ reader_failure="An error occurred while reading the EPSG definitions at stage "
 files="$E2E_BUILD/e2e/epsg_files"
 mkdir -p "$files"
 
-# A Windows path under the scenario's C: drive, as a Linux path.
-unix_path() { local p="${1#C:\\}"; echo "$E2E_DRIVE_C/${p//\\//}"; }
 put_file() {  # SOURCE WINDOWS_PATH
-  mkdir -p "$(dirname "$(unix_path "$2")")"
-  cp "$1" "$(unix_path "$2")"
+  mkdir -p "$(dirname "$(e2e_unix_path "$2")")"
+  cp "$1" "$(e2e_unix_path "$2")"
 }
 
 # Expects the next message box to show exactly this text.
@@ -37,14 +35,6 @@ expect_buttons_enabled() {
   e2e_buttons > "$out"
   grep -qx "Test EPSG definitions enabled" "$out" || e2e_fail "$1: Test button not enabled"
   grep -qx "Update EPSG app location enabled" "$out" || e2e_fail "$1: Update button not enabled"
-}
-
-finish() {
-  e2e_screenshot "$E2E_BUILD/e2e/$1/screenshot.png"
-  e2e_click done
-  e2e_wait_exit
-  "$WINESERVER" -k >/dev/null 2>&1 || true
-  echo "$1: ok"
 }
 
 # The files: a valid one with texts in every record, and the smallest file with the count
@@ -65,7 +55,7 @@ e2e_wait_window
 expect_buttons_enabled epsg_valid
 e2e_click test_epsg
 expect_dialog epsg_valid verdict "The EPSG definition file $bin_file is valid"
-finish epsg_valid
+e2e_finish epsg_valid
 
 # (b) A file with a negative count: the reader's stage message first, then the verdict.
 e2e_new_prefix epsg_negative
@@ -76,12 +66,12 @@ e2e_click test_epsg
 expect_dialog epsg_negative reader \
   "${reader_failure}3 : Invalid count -1: a count cannot be below 0"
 expect_dialog epsg_negative verdict "The EPSG definition file $bin_file is not valid"
-finish epsg_negative
+e2e_finish epsg_negative
 
 # (c) The file only in the per-user folder: Update copies it into the bin folder and
 # reports its steps; Test still reads the file found at start-up.
 e2e_new_prefix epsg_update
-mkdir -p "$(unix_path 'C:\Bin\Tarnwell')"
+mkdir -p "$(e2e_unix_path 'C:\Bin\Tarnwell')"
 put_file "$files/valid.dat" "$common_file"
 e2e_launch
 e2e_wait_window
@@ -105,10 +95,10 @@ if ! cmp -s "$update_out/expected.txt" "$update_out/after.txt"; then
     || true
   e2e_fail "epsg_update: report after Update"
 fi
-cmp -s "$files/valid.dat" "$(unix_path "$bin_file")" || e2e_fail "epsg_update: file not copied"
+cmp -s "$files/valid.dat" "$(e2e_unix_path "$bin_file")" || e2e_fail "epsg_update: file not copied"
 e2e_click test_epsg
 expect_dialog epsg_update verdict "The EPSG definition file $common_file is valid"
-finish epsg_update
+e2e_finish epsg_update
 
 # (d) The file found at start-up is gone when Test is pressed: it fails at stage 0 and
 # is not created by the attempt.
@@ -116,12 +106,12 @@ e2e_new_prefix epsg_gone
 put_file "$files/valid.dat" "$bin_file"
 e2e_launch
 e2e_wait_window
-rm "$(unix_path "$bin_file")"
+rm "$(e2e_unix_path "$bin_file")"
 e2e_click test_epsg
 e2e_dialog "$E2E_BUILD/e2e/epsg_gone/reader.txt"
 reader_text="$(cat "$E2E_BUILD/e2e/epsg_gone/reader.txt")"
 [[ "$reader_text" == "${reader_failure}0 : "?* ]] \
   || e2e_fail "epsg_gone: message box '$reader_text'"
 expect_dialog epsg_gone verdict "The EPSG definition file $bin_file is not valid"
-[ ! -e "$(unix_path "$bin_file")" ] || e2e_fail "epsg_gone: the missing file was created"
-finish epsg_gone
+[ ! -e "$(e2e_unix_path "$bin_file")" ] || e2e_fail "epsg_gone: the missing file was created"
+e2e_finish epsg_gone

@@ -100,6 +100,9 @@ e2e_click() {
 
 e2e_windows_path() { echo "Z:${1//\//\\}"; }
 
+# A Windows path on the scenario's C: drive, as a Linux path.
+e2e_unix_path() { local p="${1#C:\\}"; echo "$E2E_DRIVE_C/${p//\\//}"; }
+
 # The clipboard's plain text, byte for byte, into a file.
 e2e_clipboard() {
   rm -f "$1"
@@ -118,6 +121,16 @@ e2e_dialog() {
 e2e_buttons() { "$TARNWELL_WINE" "$E2E_PROBE" buttons "$E2E_CAPTION" 2>/dev/null | tr -d '\r'; }
 
 e2e_screenshot() { import -window root "$1"; }
+
+# Ends a scenario: a screenshot, Done clicked, the program gone, the prefix's server
+# stopped.
+e2e_finish() {
+  e2e_screenshot "$E2E_BUILD/e2e/$1/screenshot.png"
+  e2e_click done
+  e2e_wait_exit
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  echo "$1: ok"
+}
 
 e2e_wait_exit() {
   for _ in $(seq 200); do

@@ -14,9 +14,7 @@ user_name="$(id -un)"
 common_app="C:\\users\\$user_name\\AppData\\Local\\Tarnwell"
 tree='HKCU\Software\VB and VBA Program Settings'
 
-# A Windows path under the scenario's C: drive, as a Linux path.
-unix_path() { local p="${1#C:\\}"; echo "$E2E_DRIVE_C/${p//\\//}"; }
-put_file() { mkdir -p "$(dirname "$(unix_path "$1")")"; printf 'x' > "$(unix_path "$1")"; }
+put_file() { mkdir -p "$(dirname "$(e2e_unix_path "$1")")"; printf 'x' > "$(e2e_unix_path "$1")"; }
 
 # The search buffer of 256 characters as the support library returns it.
 buffer_of() { printf '%-256s' "$1"; }
@@ -47,14 +45,6 @@ run_and_copy() {
   e2e_buttons > "$E2E_BUILD/e2e/$scenario/buttons.txt"
 }
 
-finish() {
-  e2e_screenshot "$E2E_BUILD/e2e/$1/screenshot.png"
-  e2e_click done
-  e2e_wait_exit
-  "$WINESERVER" -k >/dev/null 2>&1 || true
-  echo "$1: ok"
-}
-
 form_sizes_empty=("" "Saved Form Sizes" "" "PostspecsFormSize: " "Solidane FormSize: "
   "3DFacetFilesFormSize: " "3DFilesFormSize: " "3DSectionsFormSize: " "Tessilon FormSize: "
   "Swathmark FormSize: " "Loomwright FormSize: ")
@@ -74,7 +64,7 @@ check_report bare "" "VB and VBA Program Settings does not exist" \
   "${form_sizes_empty[@]}"
 grep -qx "Test EPSG definitions disabled" "$E2E_BUILD/e2e/bare/buttons.txt" || e2e_fail "bare: Test enabled"
 grep -qx "Update EPSG app location disabled" "$E2E_BUILD/e2e/bare/buttons.txt" || e2e_fail "bare: Update enabled"
-finish bare
+e2e_finish bare
 
 # (b) A full installation.
 e2e_new_prefix full
@@ -144,7 +134,7 @@ check_report full "" "VB and VBA Program Settings exists" "Quillmere Settings ke
   "Chargeability ReferenceModel: " "Chargeability AlphaMethod: " "Chargeability Alphas: 0.1,1,1"
 grep -qx "Test EPSG definitions enabled" "$E2E_BUILD/e2e/full/buttons.txt" || e2e_fail "full: Test disabled"
 grep -qx "Update EPSG app location enabled" "$E2E_BUILD/e2e/full/buttons.txt" || e2e_fail "full: Update disabled"
-finish full
+e2e_finish full
 
 # (c) The definitions file only in the per-user folder, no suite folder.
 e2e_new_prefix per_user
@@ -161,7 +151,7 @@ check_report per_user "" "VB and VBA Program Settings does not exist" \
   "Plotwick Settings Folder C:\\Bin\\Tarnwell does not exist" \
   "${form_sizes_empty[@]}"
 grep -qx "Test EPSG definitions enabled" "$E2E_BUILD/e2e/per_user/buttons.txt" || e2e_fail "per_user: Test disabled"
-finish per_user
+e2e_finish per_user
 
 # (d) No support library: the program alone in a folder of its own.
 e2e_new_prefix no_library
@@ -174,4 +164,4 @@ grep -qx "An error occurred while locating the file: File not found: QRX_Intel_W
   "$E2E_BUILD/e2e/no_library/message.txt" || e2e_fail "no_library message: $(cat "$E2E_BUILD/e2e/no_library/message.txt")"
 run_and_copy no_library
 check_report no_library "" "VB and VBA Program Settings does not exist" "" "Tarnwell Folder exists"
-finish no_library
+e2e_finish no_library
