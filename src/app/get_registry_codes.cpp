@@ -34,7 +34,8 @@ void Form_Tarnwell_Environment::get_registry_codes(const std::string& appName,
     } catch (const std::exception& failure) {
         chkey.clear();
         platform_.desktop.message_box("An error occurred while checking the key " + section +
-                                      " : " + error_description(failure));
+                                      " : " + error_description(failure),
+                                      MessageKind::error);
     }
 }
 

@@ -31,7 +31,8 @@ void Form_Tarnwell_Environment::Form_Load() {
         write_report();
     } catch (const std::exception& failure) {
         platform_.desktop.message_box("An error occurred while locating the file: " +
-                                      error_description(failure));
+                                      error_description(failure),
+                                      MessageKind::error);
     }
 }
 

@@ -26,8 +26,10 @@ void test_epsg_definitions(const std::string& epsg_definitions_path, FileSystem&
                            Desktop& desktop, EpsgStore& store) {
     std::int32_t ierr = 0;
     read_persisted_EPSG_projection_database(files, desktop, store, epsg_definitions_path, ierr);
+    const bool valid = ierr >= 0;
     desktop.message_box("The EPSG definition file " + epsg_definitions_path +
-                        (ierr >= 0 ? " is valid" : " is not valid"));
+                            (valid ? " is valid" : " is not valid"),
+                        valid ? MessageKind::information : MessageKind::error);
 }
 
 std::string update_app_file(const std::string& fname, const SuiteFolders& folders,

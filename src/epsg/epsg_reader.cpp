@@ -179,7 +179,8 @@ void read_persisted_EPSG_projection_database(FileSystem& files, Desktop& desktop
         description = e.what();
     }
     desktop.message_box("An error occurred while reading the EPSG definitions at stage " +
-                        std::to_string(stage) + " : " + description);
+                            std::to_string(stage) + " : " + description,
+                        MessageKind::error);
     ierr = -1;
 }
 

@@ -6,10 +6,13 @@
 
 namespace tarnwell {
 
+// The icon a message box shows: a failure, or a finding that is no failure.
+enum class MessageKind { error, information };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
-    virtual void message_box(const std::string& text) = 0;
+    virtual void message_box(const std::string& text, MessageKind kind) = 0;
     // Clears the clipboard and puts the text on it in the plain text format.
     virtual void set_clipboard_text(const std::string& text) = 0;
     // Lets queued window events run.

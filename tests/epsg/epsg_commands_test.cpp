@@ -10,7 +10,6 @@ namespace tarnwell {
 namespace {
 
 using test::HookedFileSystem;
-using test::RecordingDesktop;
 using test::ScratchFolder;
 using test::TestPlatform;
 using Lines = std::vector<std::string>;
@@ -45,25 +44,28 @@ protected:
 };
 
 TEST_F(EpsgCommandsTest, TestCommandSaysWhetherTheFileReadsThrough) {
-    RecordingDesktop desktop;
+    HostDesktop desktop;
     EpsgStore store;
     const std::string path = wanted();
     std::string bytes = epsg_writer::write_file({}).bytes;
     files.create_file(path, bytes);
     test_epsg_definitions(path, files, desktop, store);
     EXPECT_EQ(desktop.messages, Lines{"The EPSG definition file " + path + " is valid"});
+    EXPECT_EQ(desktop.message_kinds, std::vector<MessageKind>{MessageKind::information});
 
     // A negative count in section 3: the reader's message first, then the verdict.
     epsg_writer::put_int32(bytes, epsg_writer::write_file({}).block_start[3], -1);
     const std::string bad = folder / "bad.dat";
     files.create_file(bad, bytes);
-    desktop.messages.clear();
+    desktop = HostDesktop();
     test_epsg_definitions(bad, files, desktop, store);
     ASSERT_EQ(desktop.messages.size(), 2u);
     EXPECT_EQ(desktop.messages[0].rfind(
                   "An error occurred while reading the EPSG definitions at stage 3 : ", 0),
               0u);
     EXPECT_EQ(desktop.messages[1], "The EPSG definition file " + bad + " is not valid");
+    EXPECT_EQ(desktop.message_kinds,
+              (std::vector<MessageKind>{MessageKind::error, MessageKind::error}));
 }
 
 // Where the file stands before the Update command, and the lines the command appends.

@@ -12,7 +12,6 @@
 namespace tarnwell {
 namespace {
 
-using test::RecordingDesktop;
 using test::ScratchFolder;
 using test::TestPlatform;
 namespace writer = epsg_writer;
@@ -44,7 +43,7 @@ protected:
     FileSystem& files = platform.platform().files;
     ScratchFolder folder{platform};
     int files_written = 0;
-    RecordingDesktop desktop;
+    HostDesktop desktop;
     EpsgStore store;
 };
 

@@ -10,7 +10,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/desktop.h"
+#include "platform/host/host_desktop.h"
 #include "platform/file_system.h"
 #include "support/test_platform.h"
 
@@ -66,20 +66,6 @@ private:
     HostTwin* twin_;
     std::filesystem::path host_path_;  // set on Windows, where the folder is real
     std::string path_;
-};
-
-// Records message boxes; the tests read them instead of a person.
-class RecordingDesktop : public Desktop {
-public:
-    void message_box(const std::string& text) override { messages.push_back(text); }
-    void set_clipboard_text(const std::string& text) override { clipboard = text; }
-    void process_pending_events() override {}
-    std::string general_date_now() override { return "01/02/2026 10:11:12"; }
-    void end_program() override { ended = true; }
-
-    std::vector<std::string> messages;
-    std::string clipboard;
-    bool ended = false;
 };
 
 // Passes every call on to a real file system after calling `before` with the

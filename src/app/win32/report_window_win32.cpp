@@ -152,7 +152,8 @@ void ReportWindowWin32::on_click(int control_id) {
             default: break;
         }
     } catch (const std::exception& failure) {
-        platform_.desktop.message_box("Run-time error: " + error_description(failure));
+        platform_.desktop.message_box("Run-time error: " + error_description(failure),
+                                      MessageKind::error);
     }
 }
 

@@ -24,8 +24,9 @@ std::string format_now(const SYSTEMTIME& now, bool date) {
 
 }  // namespace
 
-void Win32Desktop::message_box(const std::string& text) {
-    MessageBoxA(static_cast<HWND>(owner_window), text.c_str(), program_title, MB_OK);
+void Win32Desktop::message_box(const std::string& text, MessageKind kind) {
+    const UINT icon = kind == MessageKind::error ? MB_ICONERROR : MB_ICONINFORMATION;
+    MessageBoxA(static_cast<HWND>(owner_window), text.c_str(), program_title, MB_OK | icon);
 }
 
 void Win32Desktop::set_clipboard_text(const std::string& text) {
