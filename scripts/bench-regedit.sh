@@ -10,6 +10,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$top/scripts/wine-env.sh"
+source "$top/scripts/lib.sh"
 build="$(cd "${1:-$top/build/$TARNWELL_WINE_ARCH}" && pwd)"
 runs="${2:-5}"
 regtool_exe="$build/tools/regtool/regtool.exe"
@@ -37,7 +38,6 @@ timed() {
   end=$(now_ms)
   times[$name]+="$((end - start)) "
 }
-median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
 perl "$top/tests/e2e/reg_tree.pl" bench "$key" >"$work/files/tree.reg"
 delete_tree
@@ -73,8 +73,9 @@ done
 
 printf '%-8s %14s %14s %8s\n' "" "regtool (ms)" "regedit (ms)" "ratio"
 for what in export import; do
-  ours=$(median "${times[${what}_regtool]}")
-  theirs=$(median "${times[${what}_regedit]}")
+  # Word splitting makes each recorded time one argument.
+  ours=$(median ${times[${what}_regtool]})
+  theirs=$(median ${times[${what}_regedit]})
   printf '%-8s %14s %14s %8s\n' "$what" "$ours" "$theirs" "$(awk -v a="$ours" -v b="$theirs" 'BEGIN {printf "%.2f", a / b}')"
 done
 echo "all runs: ${times[*]@K}" | tr -s ' '

@@ -5,6 +5,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$top/scripts/wine-env.sh"
+source "$top/scripts/lib.sh"
 source "$top/tests/e2e/lib.sh"
 runs="${1:-9}"
 "$top/scripts/build.sh" "$TARNWELL_WINE_ARCH" >/dev/null
@@ -42,7 +43,6 @@ for _ in $(seq "$runs"); do
   ours+=("$(time_window "$E2E_EXE" "Tarnwell System Files")")
   empty+=("$(time_window "$E2E_BUILD/tools/empty_window/empty_window.exe" "Empty Window")")
 done
-median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 echo "runs: $runs (interleaved)"
 echo "tarnwell_env, full installation: median $(median "${ours[@]}") ms  (all: ${ours[*]})"
 echo "empty Win32 program:             median $(median "${empty[@]}") ms  (all: ${empty[*]})"

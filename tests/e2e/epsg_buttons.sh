@@ -16,11 +16,6 @@ reader_failure="An error occurred while reading the EPSG definitions at stage "
 files="$E2E_BUILD/e2e/epsg_files"
 mkdir -p "$files"
 
-put_file() {  # SOURCE WINDOWS_PATH
-  mkdir -p "$(dirname "$(e2e_unix_path "$2")")"
-  cp "$1" "$(e2e_unix_path "$2")"
-}
-
 # Expects the next message box to show exactly this text.
 expect_dialog() {
   local scenario="$1" name="$2" text="$3"
@@ -49,7 +44,7 @@ writer="$E2E_BUILD/tools/epsg_writer/epsg_writer.exe"
 printf '\377\377\377\377' | dd of="$files/negative.dat" bs=1 seek=78 conv=notrunc status=none
 
 # (a) A valid file in the bin folder.
-put_file "$files/valid.dat" "$bin_file"
+e2e_put_file "$bin_file" "$files/valid.dat"
 e2e_launch
 e2e_wait_window
 expect_buttons_enabled epsg_valid
@@ -59,7 +54,7 @@ e2e_finish epsg_valid
 
 # (b) A file with a negative count: the reader's stage message first, then the verdict.
 e2e_new_prefix epsg_negative
-put_file "$files/negative.dat" "$bin_file"
+e2e_put_file "$bin_file" "$files/negative.dat"
 e2e_launch
 e2e_wait_window
 e2e_click test_epsg
@@ -72,7 +67,7 @@ e2e_finish epsg_negative
 # reports its steps; Test still reads the file found at start-up.
 e2e_new_prefix epsg_update
 mkdir -p "$(e2e_unix_path 'C:\Bin\Tarnwell')"
-put_file "$files/valid.dat" "$common_file"
+e2e_put_file "$common_file" "$files/valid.dat"
 e2e_launch
 e2e_wait_window
 expect_buttons_enabled epsg_update
@@ -103,7 +98,7 @@ e2e_finish epsg_update
 # (d) The file found at start-up is gone when Test is pressed: it fails at stage 0 and
 # is not created by the attempt.
 e2e_new_prefix epsg_gone
-put_file "$files/valid.dat" "$bin_file"
+e2e_put_file "$bin_file" "$files/valid.dat"
 e2e_launch
 e2e_wait_window
 rm "$(e2e_unix_path "$bin_file")"

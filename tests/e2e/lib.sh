@@ -98,6 +98,15 @@ e2e_click() {
   sleep 0.5
 }
 
+# Puts a file at a Windows path on the scenario's C: drive, making its folders: a copy
+# of SOURCE, or a one-byte file without it. e2e_put_file WINDOWS_PATH [SOURCE]
+e2e_put_file() {
+  local target
+  target="$(e2e_unix_path "$1")"
+  mkdir -p "$(dirname "$target")"
+  if [ $# -ge 2 ]; then cp "$2" "$target"; else printf 'x' >"$target"; fi
+}
+
 e2e_windows_path() { echo "Z:${1//\//\\}"; }
 
 # A Windows path on the scenario's C: drive, as a Linux path.

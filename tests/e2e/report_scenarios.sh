@@ -14,8 +14,6 @@ user_name="$(id -un)"
 common_app="C:\\users\\$user_name\\AppData\\Local\\Tarnwell"
 tree='HKCU\Software\VB and VBA Program Settings'
 
-put_file() { mkdir -p "$(dirname "$(e2e_unix_path "$1")")"; printf 'x' > "$(e2e_unix_path "$1")"; }
-
 # The search buffer of 256 characters as the support library returns it.
 buffer_of() { printf '%-256s' "$1"; }
 
@@ -70,10 +68,10 @@ e2e_finish bare
 e2e_new_prefix full
 for f in GeoTIFF_PCS_codes.csv QRX_EPSG_definitions.dat plotwick.ini projection.csv datum.csv \
          EPSG_v10.mdb tbl/colours.tbl; do
-  put_file "C:\\Bin\\Tarnwell\\${f//\//\\}"
+  e2e_put_file "C:\\Bin\\Tarnwell\\${f//\//\\}"
 done
 for p in Plotwick/plotwick.exe Solidane/Solidane.exe Ferrolog/Ferrolog.exe Invernis/Invernis.exe; do
-  put_file "C:\\Apps\\${p//\//\\}"
+  e2e_put_file "C:\\Apps\\${p//\//\\}"
 done
 e2e_reg "$tree\\Quillmere\\Projection" "UTM 32N" "EPSG:32632"
 e2e_reg "$tree\\Quillmere\\Projection" "Lambert 93" "EPSG:2154"
@@ -138,7 +136,7 @@ e2e_finish full
 
 # (c) The definitions file only in the per-user folder, no suite folder.
 e2e_new_prefix per_user
-put_file "$common_app\\QRX_EPSG_definitions.dat"
+e2e_put_file "$common_app\\QRX_EPSG_definitions.dat"
 e2e_launch
 run_and_copy per_user
 check_report per_user "" "VB and VBA Program Settings does not exist" \
