@@ -19,12 +19,12 @@ std::int32_t GetAllSettingValue(RegistryApi& registry, const std::string& chnode
                                 std::vector<std::array<std::string, 2>>& chCurKey) {
     reg_key key = 0;
     const std::string path = std::string(program_settings_tree) + "\\" + chnode;
-    if (registry.RegOpenKeyA(reg::current_user, path.c_str(), &key) != reg::success) return 0;
+    if (registry.open_key_default(reg::current_user, path.c_str(), &key) != reg::success) return 0;
 
     std::uint32_t values = 0, longest_name = 0, longest_data = 0;
-    registry.RegQueryInfoKeyA(key, nullptr, nullptr, &values, &longest_name, &longest_data);
+    registry.query_key_info(key, nullptr, nullptr, &values, &longest_name, &longest_data);
     if (values < 1) {
-        registry.RegCloseKey(key);
+        registry.close_key(key);
         return 0;
     }
 
@@ -34,9 +34,9 @@ std::int32_t GetAllSettingValue(RegistryApi& registry, const std::string& chnode
         std::string name(longest_name + 1, '\0');
         std::string data(longest_data + 1, '\0');
         std::uint32_t name_size = longest_name + 1, data_size = longest_data + 1, type = 0;
-        const long status = registry.RegEnumValueA(
-            key, index, name.data(), &name_size, &type,
-            reinterpret_cast<std::uint8_t*>(data.data()), &data_size);
+        const long status =
+            registry.enum_value(key, index, name.data(), &name_size, &type,
+                                reinterpret_cast<std::uint8_t*>(data.data()), &data_size);
         if (status == reg::no_more_items) break;
         // A value that grew since the key was measured comes back with more data: it is
         // listed with what its buffers hold, and skipped below only when its name came
@@ -47,7 +47,7 @@ std::int32_t GetAllSettingValue(RegistryApi& registry, const std::string& chnode
         chCurKey[count] = {buffer_text(name), buffer_text(data)};
         ++count;
     }
-    registry.RegCloseKey(key);
+    registry.close_key(key);
     return count;
 }
 

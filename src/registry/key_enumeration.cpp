@@ -24,7 +24,7 @@ KeyEnumerator::KeyEnumerator(RegistryApi& api, reg_key key, std::uint32_t name_b
 
 void KeyEnumerator::grow(std::uint32_t reported_data_size) {
     std::uint32_t longest_subkey = 0, longest_name = 0, longest_data = 0;
-    api_.RegQueryInfoKeyA(key_, nullptr, &longest_subkey, nullptr, &longest_name, &longest_data);
+    api_.query_key_info(key_, nullptr, &longest_subkey, nullptr, &longest_name, &longest_data);
     const std::size_t longest = std::max(longest_subkey, longest_name) + std::size_t{1};
     name_.resize(std::max(name_.size(),
                           std::min(std::max(name_.size() * 2, longest), longest_value_name + 1)));
@@ -34,7 +34,7 @@ void KeyEnumerator::grow(std::uint32_t reported_data_size) {
 long KeyEnumerator::subkey(std::uint32_t index, std::string& name) {
     for (int attempt = 1;; ++attempt) {
         std::uint32_t size = size_of(name_);
-        const long status = api_.RegEnumKeyExA(key_, index, name_.data(), &size);
+        const long status = api_.enum_subkey(key_, index, name_.data(), &size);
         if (status == reg::more_data && attempt < max_read_attempts) {
             grow(0);
             continue;
@@ -49,8 +49,8 @@ long KeyEnumerator::value(std::uint32_t index, RegValueEntry& value) {
         std::uint32_t name_size = size_of(name_);
         auto data_size = static_cast<std::uint32_t>(data_.size());
         std::uint32_t type = reg::type_none;
-        const long status = api_.RegEnumValueA(key_, index, name_.data(), &name_size, &type,
-                                               data_.data(), &data_size);
+        const long status =
+            api_.enum_value(key_, index, name_.data(), &name_size, &type, data_.data(), &data_size);
         if (status == reg::more_data && attempt < max_read_attempts) {
             grow(data_size);
             continue;

@@ -21,7 +21,7 @@ constexpr std::uint32_t buffer_size = 255;
 class KeyCloser {
 public:
     KeyCloser(RegistryApi& api, reg_key key) : api_(api), key_(key) {}
-    ~KeyCloser() { api_.RegCloseKey(key_); }
+    ~KeyCloser() { api_.close_key(key_); }
     KeyCloser(const KeyCloser&) = delete;
     KeyCloser& operator=(const KeyCloser&) = delete;
 
@@ -38,7 +38,7 @@ bool open_key(RegistryApi& api, const std::string& sPath, std::uint32_t access, 
               std::string& sub_key, reg_key& key) {
     std::string path = sPath;
     root = parse_key_path(path, sub_key);
-    return api.RegOpenKeyExA(root, sub_key.c_str(), access, &key) == reg::success;
+    return api.open_key(root, sub_key.c_str(), access, &key) == reg::success;
 }
 
 // The writers' preamble: a missing key is created first when the object allows it
@@ -57,8 +57,8 @@ bool open_for_writing(clsRegistryAccess& self, RegistryApi& api, const std::stri
 std::int32_t clsRegistryAccess::CreateKey(const std::string& sPath) {
     std::string path = sPath;
     hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegCreateKeyA(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return 0;
-    api_.RegCloseKey(hKey);
+    if (api_.create_key(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return 0;
+    api_.close_key(hKey);
     return handle_value(hKey);
 }
 
@@ -66,14 +66,14 @@ std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
     if (!open_key(api_, sPath, reg::key_all_access, hRootKey, sSubKey, hKey)) return 0;
     // Windows refuses a key that still has subkeys; the result says only that the key
     // could be opened.
-    api_.RegDeleteKeyA(hKey, "");
-    api_.RegCloseKey(hKey);
+    api_.delete_key(hKey, "");
+    api_.close_key(hKey);
     return handle_value(hKey);
 }
 
 bool clsRegistryAccess::KeyExists(const std::string& sPath) {
     if (!open_key(api_, sPath, reg::key_all_access, hRootKey, sSubKey, hKey)) return false;
-    api_.RegCloseKey(hKey);
+    api_.close_key(hKey);
     return true;
 }
 
@@ -81,7 +81,7 @@ std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath, std::vector<s
     Key.clear();
     std::string path = sPath;
     hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyA(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return -1;
+    if (api_.open_key_default(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return -1;
     KeyCloser closer(api_, hKey);
     KeyEnumerator entries(api_, hKey, buffer_size, buffer_size);
     for (std::uint32_t index = 0;; ++index) {
@@ -97,11 +97,11 @@ std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath, std::vector<s
 bool clsRegistryAccess::HaveSubkey(const std::string& sPath) {
     std::string path = sPath;
     hRootKey = ParseKeyPath(path, sSubKey);
-    if (api_.RegOpenKeyA(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return false;
+    if (api_.open_key_default(hRootKey, sSubKey.c_str(), &hKey) != reg::success) return false;
     char name[buffer_size];
     std::uint32_t size = buffer_size;
-    const long status = api_.RegEnumKeyExA(hKey, 0, name, &size);
-    api_.RegCloseKey(hKey);
+    const long status = api_.enum_subkey(hKey, 0, name, &size);
+    api_.close_key(hKey);
     return status != reg::no_more_items;
 }
 
@@ -110,11 +110,10 @@ std::int32_t clsRegistryAccess::WriteString(const std::string& sPath, const std:
     if (!open_for_writing(*this, api_, sPath, hRootKey, sSubKey, hKey)) return 0;
     // "@" names the key's default value here, as in a REGEDIT4 file.
     const std::string name = sName == "@" ? std::string() : sName;
-    const long status =
-        api_.RegSetValueExA(hKey, name.c_str(), reg::type_sz,
-                            reinterpret_cast<const std::uint8_t*>(sValue.c_str()),
-                            static_cast<std::uint32_t>(sValue.size() + 1));
-    api_.RegCloseKey(hKey);
+    const long status = api_.set_value(hKey, name.c_str(), reg::type_sz,
+                                       reinterpret_cast<const std::uint8_t*>(sValue.c_str()),
+                                       static_cast<std::uint32_t>(sValue.size() + 1));
+    api_.close_key(hKey);
     return status == reg::success ? handle_value(hKey) : 0;
 }
 
@@ -123,9 +122,9 @@ std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::s
     if (!open_key(api_, sPath, reg::key_read, hRootKey, sSubKey, hKey)) return sDefault;
     std::string buffer(buffer_size, ' ');
     std::uint32_t size = buffer_size;
-    const long status = api_.RegQueryValueExA(
-        hKey, sName.c_str(), nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
-    api_.RegCloseKey(hKey);
+    const long status = api_.query_value(hKey, sName.c_str(), nullptr,
+                                         reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
+    api_.close_key(hKey);
     if (status != reg::success) return sDefault;
     // Leading and trailing spaces are the text's own.
     return std::string(without_final_nul(std::string_view(buffer.data(), size)));
@@ -135,9 +134,9 @@ std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::
                                            std::int32_t lValue) {
     if (!open_for_writing(*this, api_, sPath, hRootKey, sSubKey, hKey)) return 0;
     const std::string bytes = u32_le_bytes(static_cast<std::uint32_t>(lValue));
-    const long status = api_.RegSetValueExA(hKey, sName.c_str(), reg::type_dword,
-                                            reinterpret_cast<const std::uint8_t*>(bytes.data()), 4);
-    api_.RegCloseKey(hKey);
+    const long status = api_.set_value(hKey, sName.c_str(), reg::type_dword,
+                                       reinterpret_cast<const std::uint8_t*>(bytes.data()), 4);
+    api_.close_key(hKey);
     return status == reg::success ? handle_value(hKey) : 0;
 }
 
@@ -146,9 +145,9 @@ std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::s
     if (!open_key(api_, sPath, reg::key_read, hRootKey, sSubKey, hKey)) return lDefault;
     char bytes[4] = {};
     std::uint32_t size = 4;
-    const long status = api_.RegQueryValueExA(hKey, sName.c_str(), nullptr,
-                                              reinterpret_cast<std::uint8_t*>(bytes), &size);
-    api_.RegCloseKey(hKey);
+    const long status = api_.query_value(hKey, sName.c_str(), nullptr,
+                                         reinterpret_cast<std::uint8_t*>(bytes), &size);
+    api_.close_key(hKey);
     if (status != reg::success) return lDefault;
     return read_i32_le(bytes);
 }
@@ -160,10 +159,9 @@ std::int32_t clsRegistryAccess::WriteBinary(const std::string& sPath, const std:
     std::string hex = sValue;
     const std::string bytes = StrToBin(hex);
     const std::uint8_t none = 0;
-    const auto* data =
-        bytes.empty() ? &none : reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const long status = api_.RegSetValueExA(hKey, sName.c_str(), reg::type_binary, data,
-                                            static_cast<std::uint32_t>(bytes.size()));
+    const auto* data = bytes.empty() ? &none : reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const long status = api_.set_value(hKey, sName.c_str(), reg::type_binary, data,
+                                       static_cast<std::uint32_t>(bytes.size()));
     return status == reg::success ? handle_value(hKey) : 0;
 }
 
@@ -173,11 +171,11 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
     // The first query only learns the stored size.
     std::uint8_t probe = 0;
     std::uint32_t size = 1;
-    api_.RegQueryValueExA(hKey, sName.c_str(), nullptr, &probe, &size);
+    api_.query_value(hKey, sName.c_str(), nullptr, &probe, &size);
     std::string bytes(std::max<std::uint32_t>(size, 1), '\0');
-    const long status = api_.RegQueryValueExA(
-        hKey, sName.c_str(), nullptr, reinterpret_cast<std::uint8_t*>(bytes.data()), &size);
-    api_.RegCloseKey(hKey);
+    const long status = api_.query_value(hKey, sName.c_str(), nullptr,
+                                         reinterpret_cast<std::uint8_t*>(bytes.data()), &size);
+    api_.close_key(hKey);
     if (status != reg::success) return sDefault;
     bytes.resize(size);
     return trim_spaces(BinToStr(bytes));
@@ -185,16 +183,16 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
 
 std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::string& sName) {
     if (!open_key(api_, sPath, reg::key_write, hRootKey, sSubKey, hKey)) return 0;
-    api_.RegDeleteValueA(hKey, sName.c_str());
-    api_.RegCloseKey(hKey);
+    api_.delete_value(hKey, sName.c_str());
+    api_.close_key(hKey);
     return handle_value(hKey);
 }
 
 bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string& sName) {
     if (!open_key(api_, sPath, reg::key_read, hRootKey, sSubKey, hKey)) return false;
     std::uint32_t type = 0, size = 1;
-    const long status = api_.RegQueryValueExA(hKey, sName.c_str(), &type, nullptr, &size);
-    api_.RegCloseKey(hKey);
+    const long status = api_.query_value(hKey, sName.c_str(), &type, nullptr, &size);
+    api_.close_key(hKey);
     return status == reg::success;
 }
 
@@ -205,7 +203,7 @@ std::int32_t clsRegistryAccess::EnumValues(const std::string& sPath,
     hRootKey = ParseKeyPath(path, sSubKey);
     // The nested reads below overwrite hKey: the listed key stays in a local.
     reg_key listed = 0;
-    if (api_.RegOpenKeyA(hRootKey, sSubKey.c_str(), &listed) != reg::success) return -1;
+    if (api_.open_key_default(hRootKey, sSubKey.c_str(), &listed) != reg::success) return -1;
     KeyCloser closer(api_, listed);
     sName.clear();
     sValue.clear();

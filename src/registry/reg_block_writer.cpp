@@ -11,7 +11,7 @@ RegBlockWriter::RegBlockWriter(RegistryApi& api, const std::string& sPath) : api
 }
 
 RegBlockWriter::~RegBlockWriter() {
-    if (key_ != 0) api_.RegCloseKey(key_);
+    if (key_ != 0) api_.close_key(key_);
 }
 
 reg_key RegBlockWriter::writable(bool create) {
@@ -19,9 +19,8 @@ reg_key RegBlockWriter::writable(bool create) {
     // Creating opens an existing key too. A key that refuses writing is opened for
     // reading only, so the writes through it fail, as the class's writes would.
     reg_key key = 0;
-    const long status =
-        create ? api_.RegCreateKeyA(root_, sub_key_.c_str(), &key)
-               : api_.RegOpenKeyExA(root_, sub_key_.c_str(), reg::key_write, &key);
+    const long status = create ? api_.create_key(root_, sub_key_.c_str(), &key)
+                               : api_.open_key(root_, sub_key_.c_str(), reg::key_write, &key);
     return status == reg::success ? key_ = key : 0;
 }
 
@@ -30,7 +29,7 @@ void RegBlockWriter::set(const std::string& name, std::uint32_t type, const std:
     if (key == 0) return;
     static const std::uint8_t none = 0;
     const auto* bytes = data.empty() ? &none : reinterpret_cast<const std::uint8_t*>(data.data());
-    api_.RegSetValueExA(key, name.c_str(), type, bytes, static_cast<std::uint32_t>(data.size()));
+    api_.set_value(key, name.c_str(), type, bytes, static_cast<std::uint32_t>(data.size()));
 }
 
 void RegBlockWriter::write_text(const std::string& name, const std::string& text) {
@@ -47,7 +46,7 @@ void RegBlockWriter::write_number(const std::string& name, std::int32_t number) 
 
 void RegBlockWriter::delete_value(const std::string& name) {
     const reg_key key = writable(false);
-    if (key != 0) api_.RegDeleteValueA(key, name.c_str());
+    if (key != 0) api_.delete_value(key, name.c_str());
 }
 
 }  // namespace tarnwell

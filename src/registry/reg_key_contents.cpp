@@ -17,12 +17,10 @@ bool read_key_contents(RegistryApi& registry, reg_key root, const std::string& s
                        RegKeyContents& contents) {
     contents = RegKeyContents();
     reg_key key = 0;
-    if (registry.RegOpenKeyExA(root, sub_key.c_str(), reg::key_read, &key) != reg::success)
-        return false;
-    std::uint32_t subkeys = 0, longest_subkey = 0, values = 0, longest_name = 0,
-                  longest_data = 0;
-    long status = registry.RegQueryInfoKeyA(key, &subkeys, &longest_subkey, &values,
-                                            &longest_name, &longest_data);
+    if (registry.open_key(root, sub_key.c_str(), reg::key_read, &key) != reg::success) return false;
+    std::uint32_t subkeys = 0, longest_subkey = 0, values = 0, longest_name = 0, longest_data = 0;
+    long status = registry.query_key_info(key, &subkeys, &longest_subkey, &values, &longest_name,
+                                          &longest_data);
     if (status == reg::success) {
         // Buffers as large as the longest entries, and the counts say how many entries
         // to ask for, which saves the call that would only report the end of each list.
@@ -43,7 +41,7 @@ bool read_key_contents(RegistryApi& registry, reg_key root, const std::string& s
         }
         if (status == reg::no_more_items) status = reg::success;
     }
-    registry.RegCloseKey(key);
+    registry.close_key(key);
     // Anything else (the key deleted meanwhile, a refused read, an entry that kept
     // outgrowing its buffers) would leave the key's contents short.
     if (status != reg::success) throw run_time_error("The registry key could not be read whole");

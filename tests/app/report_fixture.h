@@ -23,21 +23,21 @@ protected:
     void set_text(reg_key root, const std::string& key, const std::string& name,
                   const std::string& value) {
         reg_key opened = 0;
-        ASSERT_EQ(twin.registry.RegCreateKeyA(root, key.c_str(), &opened), reg::success);
-        ASSERT_EQ(twin.registry.RegSetValueExA(opened, name.c_str(), reg::type_sz,
-                                               reinterpret_cast<const std::uint8_t*>(value.c_str()),
-                                               static_cast<std::uint32_t>(value.size() + 1)),
+        ASSERT_EQ(twin.registry.create_key(root, key.c_str(), &opened), reg::success);
+        ASSERT_EQ(twin.registry.set_value(opened, name.c_str(), reg::type_sz,
+                                          reinterpret_cast<const std::uint8_t*>(value.c_str()),
+                                          static_cast<std::uint32_t>(value.size() + 1)),
                   reg::success);
-        twin.registry.RegCloseKey(opened);
+        twin.registry.close_key(opened);
     }
     void make_key(reg_key root, const std::string& key) {
         reg_key opened = 0;
-        ASSERT_EQ(twin.registry.RegCreateKeyA(root, key.c_str(), &opened), reg::success);
-        twin.registry.RegCloseKey(opened);
+        ASSERT_EQ(twin.registry.create_key(root, key.c_str(), &opened), reg::success);
+        twin.registry.close_key(opened);
     }
     // The three places a stored suite value is looked up.
-    void machine_value(const std::string& app, const std::string& section,
-                       const std::string& name, const std::string& value) {
+    void machine_value(const std::string& app, const std::string& section, const std::string& name,
+                       const std::string& value) {
         set_text(reg::local_machine, "SOFTWARE\\" + app + "\\" + section, name, value);
     }
     void user_value(const std::string& app, const std::string& section, const std::string& name,

@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "common/text.h"
-#include "support/file_test_support.h"
 #include "registry/reg_file_fixture.h"
+#include "support/file_test_support.h"
 
 namespace tarnwell::test {
 namespace {
@@ -13,7 +13,8 @@ namespace {
 // The lines, each ended with CR LF.
 std::string crlf(std::initializer_list<std::string> lines) {
     std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
+    for (const std::string& line : lines)
+        text += line + "\r\n";
     return text;
 }
 
@@ -75,7 +76,8 @@ TEST_F(Export, NumbersAreEightUpperCaseHexDigits) {
 TEST_F(Export, ValuesAreWrittenWholeAndCharacterForCharacter) {
     const std::string long_text(300, 'y');
     std::string bytes;
-    for (int i = 0; i < 1000; ++i) bytes += static_cast<char>(i * 7);
+    for (int i = 0; i < 1000; ++i)
+        bytes += static_cast<char>(i * 7);
     std::string pairs;
     for (int i = 0; i < 1000; ++i) {
         char pair[4];
@@ -100,10 +102,9 @@ TEST_F(Export, DefaultValueIsAnAtLineOnlyForText) {
     put("", "", reg::type_binary, "\x01");
     put_number("Sub", "", 7);
     put("Text", "", reg::type_sz, std::string("t\0", 2));
-    EXPECT_EQ(exported(scratch.path()),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"\"=hex:01", "",
-                    "[" + long_path + "\\Sub]", "\"\"=dword:00000007", "",
-                    "[" + long_path + "\\Text]", "@=\"t\"", ""}));
+    EXPECT_EQ(exported(scratch.path()), crlf({"REGEDIT4", "", "[" + long_path + "]", "\"\"=hex:01",
+                                              "", "[" + long_path + "\\Sub]", "\"\"=dword:00000007",
+                                              "", "[" + long_path + "\\Text]", "@=\"t\"", ""}));
 }
 
 TEST_F(Export, ValuesOfOtherTypesAreLeftOut) {
@@ -115,7 +116,8 @@ TEST_F(Export, ValuesOfOtherTypesAreLeftOut) {
 }
 
 TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
-    for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"}) put_text(key, "v", key);
+    for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
+        put_text(key, "v", key);
     put_text("", "v", "root");
     EXPECT_EQ(exported(scratch.path(), false),
               crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""}));
@@ -123,15 +125,16 @@ TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
     const std::string text = exported(scratch.path(), true);
     std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""});
     for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
-        expected += crlf(
-            {"[" + long_path + "\\" + key + "]", std::string("\"v\"=\"") + key + "\"", ""});
+        expected +=
+            crlf({"[" + long_path + "\\" + key + "]", std::string("\"v\"=\"") + key + "\"", ""});
     EXPECT_EQ(text, expected);
 }
 
 TEST_F(Export, LargeTreeIsWrittenInFull) {
     const std::string bytes(1000, '\x5A');
     std::string pairs = "5A";
-    for (int i = 1; i < 1000; ++i) pairs += ",5A";
+    for (int i = 1; i < 1000; ++i)
+        pairs += ",5A";
     std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", ""});
     for (int i = 0; i < 70; ++i) {
         const std::string key = "k" + std::to_string(100 + i);
@@ -169,10 +172,11 @@ TEST_F(Export, ExistingFileIsNeverOverwritten) {
 TEST_F(Export, FileMadeAfterTheSearchIsNotReplaced) {
     put_text("", "v", "1");
     // Another program makes the file between the export's search and its creation.
-    HookedFileSystem racing(platform.files, [&](const std::string& operation,
-                                                const std::string& path) {
-        if (operation == "create_file") platform.files.create_file(path, "theirs");
-    });
+    HookedFileSystem racing(platform.files,
+                            [&](const std::string& operation, const std::string& path) {
+                                if (operation == "create_file")
+                                    platform.files.create_file(path, "theirs");
+                            });
     clsRegistryAccess exporter(platform.registry, racing, platform.desktop);
     EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), 0);
     EXPECT_EQ(platform.files.read_file(file), "theirs");
@@ -189,54 +193,55 @@ class ListingFailsRegistry : public RegistryApi {
 public:
     ListingFailsRegistry(RegistryApi& inner, std::string key, std::string call,
                          std::uint32_t from_index, long status)
-        : inner_(inner), key_(std::move(key)), call_(std::move(call)), from_(from_index),
+        : inner_(inner),
+          key_(std::move(key)),
+          call_(std::move(call)),
+          from_(from_index),
           status_(status) {}
 
-    long RegOpenKeyA(reg_key key, const char* sub_key, reg_key* result) override {
-        return remember(inner_.RegOpenKeyA(key, sub_key, result), sub_key, result);
+    long open_key_default(reg_key key, const char* sub_key, reg_key* result) override {
+        return remember(inner_.open_key_default(key, sub_key, result), sub_key, result);
     }
-    long RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
-                       reg_key* result) override {
-        return remember(inner_.RegOpenKeyExA(key, sub_key, access, result), sub_key, result);
+    long open_key(reg_key key, const char* sub_key, std::uint32_t access,
+                  reg_key* result) override {
+        return remember(inner_.open_key(key, sub_key, access, result), sub_key, result);
     }
-    long RegCreateKeyA(reg_key key, const char* sub_key, reg_key* result) override {
-        return inner_.RegCreateKeyA(key, sub_key, result);
+    long create_key(reg_key key, const char* sub_key, reg_key* result) override {
+        return inner_.create_key(key, sub_key, result);
     }
-    long RegCloseKey(reg_key key) override {
+    long close_key(reg_key key) override {
         failing_.erase(key);
-        return inner_.RegCloseKey(key);
+        return inner_.close_key(key);
     }
-    long RegDeleteKeyA(reg_key key, const char* sub_key) override {
-        return inner_.RegDeleteKeyA(key, sub_key);
+    long delete_key(reg_key key, const char* sub_key) override {
+        return inner_.delete_key(key, sub_key);
     }
-    long RegDeleteValueA(reg_key key, const char* name) override {
-        return inner_.RegDeleteValueA(key, name);
+    long delete_value(reg_key key, const char* name) override {
+        return inner_.delete_value(key, name);
     }
-    long RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
-                       std::uint32_t* size) override {
+    long enum_subkey(reg_key key, std::uint32_t index, char* name, std::uint32_t* size) override {
         if (fails(key, "RegEnumKeyExA", index)) return status_;
-        return inner_.RegEnumKeyExA(key, index, name, size);
+        return inner_.enum_subkey(key, index, name, size);
     }
-    long RegEnumValueA(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
-                       std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* data_size) override {
+    long enum_value(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                    std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override {
         if (fails(key, "RegEnumValueA", index)) return status_;
-        return inner_.RegEnumValueA(key, index, name, name_size, type, data, data_size);
+        return inner_.enum_value(key, index, name, name_size, type, data, data_size);
     }
-    long RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys, std::uint32_t* longest_sub_key,
-                          std::uint32_t* values, std::uint32_t* longest_name,
-                          std::uint32_t* longest_data) override {
+    long query_key_info(reg_key key, std::uint32_t* sub_keys, std::uint32_t* longest_sub_key,
+                        std::uint32_t* values, std::uint32_t* longest_name,
+                        std::uint32_t* longest_data) override {
         if (fails(key, "RegQueryInfoKeyA", from_)) return status_;
-        return inner_.RegQueryInfoKeyA(key, sub_keys, longest_sub_key, values, longest_name,
-                                       longest_data);
+        return inner_.query_key_info(key, sub_keys, longest_sub_key, values, longest_name,
+                                     longest_data);
     }
-    long RegQueryValueExA(reg_key key, const char* name, std::uint32_t* type,
-                          std::uint8_t* data, std::uint32_t* data_size) override {
-        return inner_.RegQueryValueExA(key, name, type, data, data_size);
+    long query_value(reg_key key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* data_size) override {
+        return inner_.query_value(key, name, type, data, data_size);
     }
-    long RegSetValueExA(reg_key key, const char* name, std::uint32_t type,
-                        const std::uint8_t* data, std::uint32_t data_size) override {
-        return inner_.RegSetValueExA(key, name, type, data, data_size);
+    long set_value(reg_key key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                   std::uint32_t data_size) override {
+        return inner_.set_value(key, name, type, data, data_size);
     }
 
 private:
@@ -264,9 +269,8 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
     put_text("b\\b1", "v", "4");
     put_text("b\\b2", "v", "5");
     put_text("c", "v", "6");
-    const std::string before_b =
-        crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", "",
-              "[" + long_path + "\\a]", "\"v\"=\"1\"", ""});
+    const std::string before_b = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", "",
+                                       "[" + long_path + "\\a]", "\"v\"=\"1\"", ""});
     const struct {
         const char* call;
         long status;
@@ -282,13 +286,12 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
         // A list that got shorter meanwhile ends where it ends.
         {"RegEnumValueA", reg::no_more_items, 1,
          before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", ""}) +
-             crlf({"[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "",
-                   "[" + long_path + "\\b\\b2]", "\"v\"=\"5\"", "",
-                   "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
+             crlf({"[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "", "[" + long_path + "\\b\\b2]",
+                   "\"v\"=\"5\"", "", "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
         {"RegEnumKeyExA", reg::no_more_items, 1,
          before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", "\"w\"=\"3\"", "",
-                          "[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "",
-                          "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
+                          "[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "", "[" + long_path + "\\c]",
+                          "\"v\"=\"6\"", ""})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.status));
@@ -329,9 +332,8 @@ TEST_F(Export, FailureOnTheWayStopsTheExportAndKeepsWhatWasWritten) {
     RecordingStatus status;
     status.fail_at = 2;
     EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true, &status), 0);
-    EXPECT_EQ(platform.files.read_file(file),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "", "[" + long_path + "\\a]",
-                    "\"v\"=\"1\"", ""}));
+    EXPECT_EQ(platform.files.read_file(file), crlf({"REGEDIT4", "", "[" + long_path + "]", "",
+                                                    "[" + long_path + "\\a]", "\"v\"=\"1\"", ""}));
 }
 
 }  // namespace

@@ -43,24 +43,23 @@ namespace {
 // relative to its parent so that no path grows past what the registry accepts.
 void delete_below(RegistryApi& registry, reg_key parent, const std::string& name) {
     reg_key key = 0;
-    if (registry.RegOpenKeyExA(parent, name.c_str(), reg::key_all_access, &key) != reg::success)
-        return;
+    if (registry.open_key(parent, name.c_str(), reg::key_all_access, &key) != reg::success) return;
     for (;;) {
         char child[512];
         std::uint32_t size = sizeof child;
-        if (registry.RegEnumKeyExA(key, 0, child, &size) != reg::success) break;
+        if (registry.enum_subkey(key, 0, child, &size) != reg::success) break;
         const std::string child_name(child, size);
         delete_below(registry, key, child_name);
         // A child that could not be deleted would be listed first again forever.
         reg_key still_there = 0;
-        if (registry.RegOpenKeyExA(key, child_name.c_str(), reg::key_read, &still_there) ==
+        if (registry.open_key(key, child_name.c_str(), reg::key_read, &still_there) ==
             reg::success) {
-            registry.RegCloseKey(still_there);
+            registry.close_key(still_there);
             break;
         }
     }
-    registry.RegCloseKey(key);
-    registry.RegDeleteKeyA(parent, name.c_str());
+    registry.close_key(key);
+    registry.delete_key(parent, name.c_str());
 }
 
 }  // namespace
@@ -79,8 +78,8 @@ ScratchKey::ScratchKey(RegistryApi& registry) : registry_(registry) {
     path_ = "HKCU\\" + sub_key_;
     delete_tree(registry_, reg::current_user, sub_key_);
     reg_key key = 0;
-    if (registry_.RegCreateKeyA(reg::current_user, sub_key_.c_str(), &key) == reg::success)
-        registry_.RegCloseKey(key);
+    if (registry_.create_key(reg::current_user, sub_key_.c_str(), &key) == reg::success)
+        registry_.close_key(key);
 }
 
 ScratchKey::~ScratchKey() { delete_tree(registry_, reg::current_user, sub_key_); }
