@@ -7,7 +7,9 @@
 
 #include "platform/run_time_error.h"
 #include "registry/clsRegistryAccess.h"
+#include "registry/reg_key.h"
 #include "registry/twin_registry.h"
+#include "support/registry_test_support.h"
 #include "support/test_platform.h"
 
 namespace tarnwell {
@@ -20,14 +22,8 @@ protected:
     std::string key(const std::string& below) const { return scratch.path() + "\\" + below; }
     void set_raw(const std::string& below, const std::string& name, std::uint32_t type,
                  const std::string& bytes) {
-        reg_key k = 0;
-        ASSERT_EQ(api.create_key(reg::current_user, (scratch.sub_key() + "\\" + below).c_str(), &k),
-                  reg::success);
-        EXPECT_EQ(api.set_value(k, name.c_str(), type,
-                                reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                static_cast<std::uint32_t>(bytes.size())),
-                  reg::success);
-        api.close_key(k);
+        test::put_value(api, reg::current_user, scratch.sub_key() + "\\" + below, name, type,
+                        bytes);
     }
 
     test::TestPlatform tp;
@@ -72,18 +68,14 @@ TEST_F(KeyValueOps, EnumKeysListsSubkeysInRegistryOrder) {
     // The longest key name; a path text that long is more than the registry takes, so
     // the key is made below an open handle.
     const std::string long_name(255, 'k');
-    reg_key list = 0, child = 0;
-    ASSERT_EQ(api.open_key(reg::current_user, (scratch.sub_key() + "\\list").c_str(),
-                           reg::key_all_access, &list),
+    RegKey list(api);
+    ASSERT_EQ(list.open(reg::current_user, scratch.sub_key() + "\\list", reg::key_all_access),
               reg::success);
-    ASSERT_EQ(api.create_key(list, long_name.c_str(), &child), reg::success);
-    api.close_key(child);
+    ASSERT_EQ(RegKey(api).create(list.handle(), long_name), reg::success);
+    list.close();
     std::vector<std::string> keys = {"stale"};
     EXPECT_EQ(reg.EnumKeys(key("list"), keys), 3);
     EXPECT_EQ(keys, (std::vector<std::string>{"Alpha", "beta", long_name}));
-    // Removed here: the scratch key's clean-up goes by path texts.
-    EXPECT_EQ(api.delete_key(list, long_name.c_str()), reg::success);
-    api.close_key(list);
     EXPECT_EQ(reg.EnumKeys(key("list\\beta"), keys), 0);
     EXPECT_TRUE(keys.empty());
     keys = {"stale"};

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <stdexcept>
 
 #include "common/text.h"
 #include "registry/reg_file_fixture.h"
 #include "support/file_test_support.h"
+#include "support/registry_test_support.h"
 
 namespace tarnwell::test {
 namespace {
@@ -186,81 +186,6 @@ TEST_F(Export, FileThatCannotBeCreatedGivesZero) {
     EXPECT_EQ(registry.ExportToReg(scratch.path(), file + "\\no\\such\\folder.reg", true), 0);
 }
 
-// Passes every call on to a registry, except that listing one key goes wrong: from a
-// chosen index on, the chosen call returns the chosen status, as when the key is
-// deleted while it is read.
-class ListingFailsRegistry : public RegistryApi {
-public:
-    ListingFailsRegistry(RegistryApi& inner, std::string key, std::string call,
-                         std::uint32_t from_index, long status)
-        : inner_(inner),
-          key_(std::move(key)),
-          call_(std::move(call)),
-          from_(from_index),
-          status_(status) {}
-
-    long open_key_default(reg_key key, const char* sub_key, reg_key* result) override {
-        return remember(inner_.open_key_default(key, sub_key, result), sub_key, result);
-    }
-    long open_key(reg_key key, const char* sub_key, std::uint32_t access,
-                  reg_key* result) override {
-        return remember(inner_.open_key(key, sub_key, access, result), sub_key, result);
-    }
-    long create_key(reg_key key, const char* sub_key, reg_key* result) override {
-        return inner_.create_key(key, sub_key, result);
-    }
-    long close_key(reg_key key) override {
-        failing_.erase(key);
-        return inner_.close_key(key);
-    }
-    long delete_key(reg_key key, const char* sub_key) override {
-        return inner_.delete_key(key, sub_key);
-    }
-    long delete_value(reg_key key, const char* name) override {
-        return inner_.delete_value(key, name);
-    }
-    long enum_subkey(reg_key key, std::uint32_t index, char* name, std::uint32_t* size) override {
-        if (fails(key, "RegEnumKeyExA", index)) return status_;
-        return inner_.enum_subkey(key, index, name, size);
-    }
-    long enum_value(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
-                    std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override {
-        if (fails(key, "RegEnumValueA", index)) return status_;
-        return inner_.enum_value(key, index, name, name_size, type, data, data_size);
-    }
-    long query_key_info(reg_key key, std::uint32_t* sub_keys, std::uint32_t* longest_sub_key,
-                        std::uint32_t* values, std::uint32_t* longest_name,
-                        std::uint32_t* longest_data) override {
-        if (fails(key, "RegQueryInfoKeyA", from_)) return status_;
-        return inner_.query_key_info(key, sub_keys, longest_sub_key, values, longest_name,
-                                     longest_data);
-    }
-    long query_value(reg_key key, const char* name, std::uint32_t* type, std::uint8_t* data,
-                     std::uint32_t* data_size) override {
-        return inner_.query_value(key, name, type, data, data_size);
-    }
-    long set_value(reg_key key, const char* name, std::uint32_t type, const std::uint8_t* data,
-                   std::uint32_t data_size) override {
-        return inner_.set_value(key, name, type, data, data_size);
-    }
-
-private:
-    long remember(long status, const char* sub_key, const reg_key* result) {
-        if (status == reg::success && sub_key != nullptr && sub_key == key_)
-            failing_.insert(*result);
-        return status;
-    }
-    bool fails(reg_key key, const std::string& call, std::uint32_t index) const {
-        return call == call_ && index >= from_ && failing_.count(key) != 0;
-    }
-
-    RegistryApi& inner_;
-    std::string key_, call_;
-    std::uint32_t from_;
-    long status_;
-    std::set<reg_key> failing_;
-};
-
 TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
     put_text("", "v", "root");
     put_text("a", "v", "1");
@@ -271,6 +196,8 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
     put_text("c", "v", "6");
     const std::string before_b = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", "",
                                        "[" + long_path + "\\a]", "\"v\"=\"1\"", ""});
+    // From its second entry on (or at once, for the query), the listing of key b fails
+    // with the status, as when the key is deleted while it is read.
     const struct {
         const char* call;
         long status;
@@ -278,25 +205,30 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
         std::string text;
     } cases[] = {
         // What was listed before the failure stays in the file, the short block does not.
-        {"RegQueryInfoKeyA", reg::key_deleted, 0, before_b},
-        {"RegEnumValueA", reg::key_deleted, 0, before_b},
-        {"RegEnumKeyExA", reg::key_deleted, 0, before_b},
-        {"RegEnumValueA", reg::access_denied, 0, before_b},
-        {"RegEnumValueA", reg::more_data, 0, before_b},
+        {"query_key_info", reg::key_deleted, 0, before_b},
+        {"enum_value", reg::key_deleted, 0, before_b},
+        {"enum_subkey", reg::key_deleted, 0, before_b},
+        {"enum_value", reg::access_denied, 0, before_b},
+        {"enum_value", reg::more_data, 0, before_b},
         // A list that got shorter meanwhile ends where it ends.
-        {"RegEnumValueA", reg::no_more_items, 1,
+        {"enum_value", reg::no_more_items, 1,
          before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", ""}) +
              crlf({"[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "", "[" + long_path + "\\b\\b2]",
                    "\"v\"=\"5\"", "", "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
-        {"RegEnumKeyExA", reg::no_more_items, 1,
+        {"enum_subkey", reg::no_more_items, 1,
          before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", "\"w\"=\"3\"", "",
                           "[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "", "[" + long_path + "\\c]",
                           "\"v\"=\"6\"", ""})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.status));
-        ListingFailsRegistry failing(platform.registry, scratch.sub_key() + "\\b", c.call, 1,
-                                     c.status);
+        const std::string b = scratch.sub_key() + "\\b";
+        test::HookedRegistry failing(platform.registry, [&](const test::HookedRegistry::Call& call) {
+            const bool from_here = call.operation == "query_key_info" || call.index >= 1;
+            return call.operation == c.call && call.key_path == b && from_here
+                       ? std::optional<long>(c.status)
+                       : std::nullopt;
+        });
         clsRegistryAccess exporter(failing, platform.files, platform.desktop);
         file = scratch_file("failing.reg");
         EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), c.result);

@@ -13,6 +13,7 @@
 
 #include "common/little_endian.h"
 #include "registry/clsRegistryAccess.h"
+#include "support/registry_test_support.h"
 #include "support/test_platform.h"
 
 #if !defined(_WIN32)
@@ -140,31 +141,23 @@ protected:
         return result;
     }
 
+    // The key below the scratch key ("" for the scratch key itself).
+    std::string below(const std::string& key) const {
+        return key.empty() ? scratch.sub_key() : scratch.sub_key() + "\\" + key;
+    }
     // Creates the key (below the scratch key) and sets one value on it.
     void put(const std::string& key, const std::string& name, std::uint32_t type,
              const std::string& data) {
-        reg_key opened = 0;
-        const std::string sub = key.empty() ? scratch.sub_key() : scratch.sub_key() + "\\" + key;
-        ASSERT_EQ(platform.registry.create_key(reg::current_user, sub.c_str(), &opened),
-                  reg::success);
-        ASSERT_EQ(platform.registry.set_value(opened, name.c_str(), type,
-                                              reinterpret_cast<const std::uint8_t*>(data.data()),
-                                              static_cast<std::uint32_t>(data.size())),
-                  reg::success);
-        platform.registry.close_key(opened);
+        put_value(platform.registry, reg::current_user, below(key), name, type, data);
     }
     void put_text(const std::string& key, const std::string& name, const std::string& text) {
-        put(key, name, reg::type_sz, std::string(text) + '\0');
+        test::put_text(platform.registry, reg::current_user, below(key), name, text);
     }
     void put_number(const std::string& key, const std::string& name, std::int32_t number) {
-        put(key, name, reg::type_dword, u32_le_bytes(static_cast<std::uint32_t>(number)));
+        test::put_number(platform.registry, reg::current_user, below(key), name, number);
     }
     void make_key(const std::string& key) {
-        reg_key opened = 0;
-        const std::string sub = scratch.sub_key() + "\\" + key;
-        ASSERT_EQ(platform.registry.create_key(reg::current_user, sub.c_str(), &opened),
-                  reg::success);
-        platform.registry.close_key(opened);
+        test::make_key(platform.registry, reg::current_user, below(key));
     }
 
 private:
