@@ -5,6 +5,7 @@
 
 #include "com/com_error.h"
 #include "com/com_text.h"
+#include "com/dispatch_arguments.h"
 #include "com/dispatch_status_text.h"
 #include "com/server_module.h"
 #include "com/type_library.h"
@@ -102,8 +103,9 @@ HRESULT RegistryAccessObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result,
                                      EXCEPINFO* exception, UINT* bad_argument) {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    return type_info_->Invoke(static_cast<_clsRegistryAccess*>(this), id, flags, parameters,
-                              result, exception, bad_argument);
+    ByValueArguments arguments(*type_info_.Get(), id, flags, parameters);
+    return type_info_->Invoke(static_cast<_clsRegistryAccess*>(this), id, flags,
+                              arguments.parameters(), result, exception, bad_argument);
 }
 
 HRESULT RegistryAccessObject::InterfaceSupportsErrorInfo(REFIID iid) {

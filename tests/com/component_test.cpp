@@ -373,6 +373,20 @@ TEST_F(Component, ScriptsGetAutomationTypesAndCoercedArguments) {
     EXPECT_EQ(V_VT(&text.result), VT_BSTR);
     EXPECT_EQ(text_of(V_BSTR(&text.result)), L"default");
 
+    // JScript passes its arguments by value: the array goes nowhere, the count comes
+    // back and the caller's value stays as it was.
+    for (VARTYPE kind : {VT_NULL, VT_EMPTY, VT_I4}) {
+        SCOPED_TRACE(kind);
+        VARIANT value;
+        VariantInit(&value);
+        V_VT(&value) = kind;
+        Invocation enumerated;
+        invoke(*object.Get(), L"EnumKeys", enumerated, Variant(key(L"")), value);
+        EXPECT_EQ(enumerated.code, S_OK);
+        EXPECT_EQ(V_I4(&enumerated.result), 1);
+        EXPECT_EQ(V_VT(&value), kind);
+    }
+
     // The property: put through IDispatch, read back through the vtable.
     VARIANT off;
     V_VT(&off) = VT_BOOL;
