@@ -25,6 +25,15 @@ T& result_place(T* result) {
     return *result;
 }
 
+// Sets a text result from what `text` gives; a failure leaves the result null, as COM
+// asks of an [out] text.
+template <class Text>
+void set_text_result(BSTR* result, Text&& text) {
+    BSTR& place = result_place(result);
+    place = nullptr;
+    place = new_bstr(text());
+}
+
 // The hex text conversions raise only their overflow; it reaches the client as VB's
 // run-time error 6 with the class's description.
 template <class Conversion>
@@ -155,9 +164,9 @@ HRESULT RegistryAccessObject::WriteString(BSTR sPath, BSTR sName, BSTR sValue, L
 
 HRESULT RegistryAccessObject::ReadString(BSTR sPath, BSTR sName, BSTR sDefault, BSTR* result) {
     return guarded([&] {
-        BSTR& text = result_place(result);
-        text = nullptr;
-        text = new_bstr(access_.ReadString(ansi_text(sPath), ansi_text(sName), ansi_text(sDefault)));
+        set_text_result(result, [&] {
+            return access_.ReadString(ansi_text(sPath), ansi_text(sName), ansi_text(sDefault));
+        });
     });
 }
 
@@ -182,9 +191,9 @@ HRESULT RegistryAccessObject::WriteBinary(BSTR sPath, BSTR sName, BSTR sValue, L
 
 HRESULT RegistryAccessObject::ReadBinary(BSTR sPath, BSTR sName, BSTR sDefault, BSTR* result) {
     return guarded([&] {
-        BSTR& text = result_place(result);
-        text = nullptr;
-        text = new_bstr(access_.ReadBinary(ansi_text(sPath), ansi_text(sName), ansi_text(sDefault)));
+        set_text_result(result, [&] {
+            return access_.ReadBinary(ansi_text(sPath), ansi_text(sName), ansi_text(sDefault));
+        });
     });
 }
 
@@ -231,28 +240,28 @@ HRESULT RegistryAccessObject::ImportFromReg(BSTR sRegFile, LONG* result) {
 
 HRESULT RegistryAccessObject::StrToBin(VARIANT* sBin, BSTR* result) {
     return guarded([&] {
-        BSTR& bytes = result_place(result);
-        bytes = nullptr;
-        std::string hex = text_of(sBin);
-        std::string converted;
-        try {
-            converted = hex_conversion([&] { return access_.StrToBin(hex); });
-        } catch (const com_error&) {
-            // The class rewrites the caller's text before it raises its overflow.
+        set_text_result(result, [&] {
+            std::string hex = text_of(sBin);
+            std::string bytes;
+            try {
+                bytes = hex_conversion([&] { return access_.StrToBin(hex); });
+            } catch (const com_error&) {
+                // The class rewrites the caller's text before it raises its overflow.
+                put_text(sBin, hex);
+                throw;
+            }
             put_text(sBin, hex);
-            throw;
-        }
-        put_text(sBin, hex);
-        bytes = new_bstr(converted);
+            return bytes;
+        });
     });
 }
 
 HRESULT RegistryAccessObject::BinToStr(BSTR sStr, BSTR* result) {
     return guarded([&] {
-        BSTR& hex = result_place(result);
-        hex = nullptr;
-        const std::string bytes = ansi_text(sStr);
-        hex = new_bstr(hex_conversion([&] { return access_.BinToStr(bytes); }));
+        set_text_result(result, [&] {
+            const std::string bytes = ansi_text(sStr);
+            return hex_conversion([&] { return access_.BinToStr(bytes); });
+        });
     });
 }
 
