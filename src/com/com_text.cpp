@@ -48,6 +48,15 @@ std::string ansi_text(BSTR text) {
     return text == nullptr ? std::string() : ansi_text(text, SysStringLen(text));
 }
 
+std::string ansi_name(BSTR text) {
+    std::string name = ansi_text(text);
+    if (name.find('\0') != std::string::npos)
+        throw com_error(vb_invalid_argument,
+                        L"Invalid procedure call or argument: a key path or name holds a NUL "
+                        L"character");
+    return name;
+}
+
 std::string ansi_text(const std::wstring& text) { return ansi_text(text.data(), text.size()); }
 
 BSTR new_bstr(const std::string& text) {

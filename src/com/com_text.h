@@ -14,6 +14,11 @@ std::string ansi_text(BSTR text);
 std::string ansi_text(const wchar_t* text, std::size_t length);
 std::string ansi_text(const std::wstring& text);
 
+// A key path, value name or file name: as ansi_text, and refused as well when it holds
+// a NUL character, which the registry and file calls would take for its end and so
+// reach another key, value or file (a parent key instead of its subkey).
+std::string ansi_name(BSTR text);
+
 // The UTF-16 form of an ANSI text.
 std::wstring wide_text(const std::string& text);
 

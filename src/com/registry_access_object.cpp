@@ -130,82 +130,82 @@ HRESULT RegistryAccessObject::get_CreateKeyIfDoesntExists(VARIANT_BOOL* result) 
 }
 
 HRESULT RegistryAccessObject::CreateKey(BSTR sPath, LONG* result) {
-    return guarded([&] { result_place(result) = access_.CreateKey(ansi_text(sPath)); });
+    return guarded([&] { result_place(result) = access_.CreateKey(ansi_name(sPath)); });
 }
 
 HRESULT RegistryAccessObject::KillKey(BSTR sPath, LONG* result) {
-    return guarded([&] { result_place(result) = access_.KillKey(ansi_text(sPath)); });
+    return guarded([&] { result_place(result) = access_.KillKey(ansi_name(sPath)); });
 }
 
 HRESULT RegistryAccessObject::KeyExists(BSTR sPath, VARIANT_BOOL* result) {
-    return guarded([&] { result_place(result) = vb_bool(access_.KeyExists(ansi_text(sPath))); });
+    return guarded([&] { result_place(result) = vb_bool(access_.KeyExists(ansi_name(sPath))); });
 }
 
 HRESULT RegistryAccessObject::EnumKeys(BSTR sPath, VARIANT* Key, LONG* result) {
     return guarded([&] {
         LONG& count = result_place(result);
         std::vector<std::string> names;
-        count = access_.EnumKeys(ansi_text(sPath), names);
+        count = access_.EnumKeys(ansi_name(sPath), names);
         // The array is emptied even when the key cannot be opened.
         put_array(Key, variant_array(names));
     });
 }
 
 HRESULT RegistryAccessObject::HaveSubkey(BSTR sPath, VARIANT_BOOL* result) {
-    return guarded([&] { result_place(result) = vb_bool(access_.HaveSubkey(ansi_text(sPath))); });
+    return guarded([&] { result_place(result) = vb_bool(access_.HaveSubkey(ansi_name(sPath))); });
 }
 
 HRESULT RegistryAccessObject::WriteString(BSTR sPath, BSTR sName, BSTR sValue, LONG* result) {
     return guarded([&] {
         result_place(result) =
-            access_.WriteString(ansi_text(sPath), ansi_text(sName), ansi_text(sValue));
+            access_.WriteString(ansi_name(sPath), ansi_name(sName), ansi_text(sValue));
     });
 }
 
 HRESULT RegistryAccessObject::ReadString(BSTR sPath, BSTR sName, BSTR sDefault, BSTR* result) {
     return guarded([&] {
         set_text_result(result, [&] {
-            return access_.ReadString(ansi_text(sPath), ansi_text(sName), ansi_text(sDefault));
+            return access_.ReadString(ansi_name(sPath), ansi_name(sName), ansi_text(sDefault));
         });
     });
 }
 
 HRESULT RegistryAccessObject::WriteDWORD(BSTR sPath, BSTR sName, LONG lValue, LONG* result) {
     return guarded([&] {
-        result_place(result) = access_.WriteDWORD(ansi_text(sPath), ansi_text(sName), lValue);
+        result_place(result) = access_.WriteDWORD(ansi_name(sPath), ansi_name(sName), lValue);
     });
 }
 
 HRESULT RegistryAccessObject::ReadDWORD(BSTR sPath, BSTR sName, LONG lDefault, LONG* result) {
     return guarded([&] {
-        result_place(result) = access_.ReadDWORD(ansi_text(sPath), ansi_text(sName), lDefault);
+        result_place(result) = access_.ReadDWORD(ansi_name(sPath), ansi_name(sName), lDefault);
     });
 }
 
 HRESULT RegistryAccessObject::WriteBinary(BSTR sPath, BSTR sName, BSTR sValue, LONG* result) {
     return guarded([&] {
         result_place(result) =
-            access_.WriteBinary(ansi_text(sPath), ansi_text(sName), ansi_text(sValue));
+            access_.WriteBinary(ansi_name(sPath), ansi_name(sName), ansi_text(sValue));
     });
 }
 
 HRESULT RegistryAccessObject::ReadBinary(BSTR sPath, BSTR sName, BSTR sDefault, BSTR* result) {
     return guarded([&] {
         set_text_result(result, [&] {
-            return access_.ReadBinary(ansi_text(sPath), ansi_text(sName), ansi_text(sDefault));
+            return access_.ReadBinary(ansi_name(sPath), ansi_name(sName), ansi_text(sDefault));
         });
     });
 }
 
 HRESULT RegistryAccessObject::KillValue(BSTR sPath, BSTR sName, LONG* result) {
     return guarded([&] {
-        result_place(result) = access_.KillValue(ansi_text(sPath), ansi_text(sName));
+        result_place(result) = access_.KillValue(ansi_name(sPath), ansi_name(sName));
     });
 }
 
 HRESULT RegistryAccessObject::ValueExists(BSTR sPath, BSTR sName, VARIANT_BOOL* result) {
     return guarded([&] {
-        result_place(result) = vb_bool(access_.ValueExists(ansi_text(sPath), ansi_text(sName)));
+        result_place(result) = vb_bool(access_.ValueExists(ansi_name(sPath), ansi_name(sName)));
     });
 }
 
@@ -215,7 +215,7 @@ HRESULT RegistryAccessObject::EnumValues(BSTR sPath, VARIANT* sName, VARIANT* sV
         LONG& count = result_place(result);
         std::vector<std::string> names;
         std::vector<RegValue> values;
-        count = access_.EnumValues(ansi_text(sPath), names, values, OnlyType);
+        count = access_.EnumValues(ansi_name(sPath), names, values, OnlyType);
         // A key that cannot be opened leaves the caller's arrays as they were.
         if (count == -1) return;
         put_array(sName, variant_array(names));
@@ -229,13 +229,13 @@ HRESULT RegistryAccessObject::ExportToReg(BSTR sPath, BSTR sRegFile, VARIANT_BOO
         LONG& written = result_place(result);
         std::optional<DispatchStatusText> status;
         if (auto object = optional_object(Output)) status.emplace(std::move(object));
-        written = access_.ExportToReg(ansi_text(sPath), ansi_text(sRegFile),
+        written = access_.ExportToReg(ansi_name(sPath), ansi_name(sRegFile),
                                       IncludeSubkeys != VARIANT_FALSE, status ? &*status : nullptr);
     });
 }
 
 HRESULT RegistryAccessObject::ImportFromReg(BSTR sRegFile, LONG* result) {
-    return guarded([&] { result_place(result) = access_.ImportFromReg(ansi_text(sRegFile)); });
+    return guarded([&] { result_place(result) = access_.ImportFromReg(ansi_name(sRegFile)); });
 }
 
 HRESULT RegistryAccessObject::StrToBin(VARIANT* sBin, BSTR* result) {

@@ -205,6 +205,20 @@ TEST_F(Component, TextsCrossInTheAnsiCodePageOrNotAtAll) {
     ASSERT_EQ(object->KeyExists(Bstr(key(L"refused")), &exists), S_OK);
     EXPECT_EQ(exists, VARIANT_FALSE);
 
+    // Cut at a NUL, a path would name its parent key and a name another value.
+    create(L"parent");
+    const std::wstring child_after_nul = key(L"parent") + std::wstring(1, L'\0') + L"\\child";
+    EXPECT_EQ(object->KillKey(Bstr(child_after_nul), &written), invalid_argument);
+    EXPECT_EQ(object->WriteString(Bstr(key(L"parent")), Bstr(std::wstring(L"n\0x", 3)), Bstr(L"v"),
+                                  &written),
+              invalid_argument);
+    ASSERT_EQ(object->KeyExists(Bstr(key(L"parent")), &exists), S_OK);
+    EXPECT_EQ(exists, VARIANT_TRUE);
+    Variant value_names, values;
+    LONG count = -1;
+    ASSERT_EQ(object->EnumValues(Bstr(key(L"parent")), &value_names, &values, -1, &count), S_OK);
+    EXPECT_EQ(count, 0);
+
     // Byte text, one character per byte, survives the round trip through BSTRs.
     Variant hex(std::wstring(L"00 80 81 FF"));
     BSTR bytes = nullptr, back = nullptr;
