@@ -8,12 +8,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "com/com_text.h"
+#include "platform/run_time_error.h"
+
 namespace tarnwell::com {
 
 // VB's run-time error n as the HRESULT a VB client maps back to Err.Number n.
-constexpr HRESULT vb_error(unsigned n) {
-    return static_cast<HRESULT>(0x800A0000u | n);
-}
+constexpr HRESULT vb_error(unsigned n) { return static_cast<HRESULT>(0x800A0000u | n); }
 constexpr HRESULT vb_invalid_argument = vb_error(5);
 constexpr HRESULT vb_overflow = vb_error(6);
 constexpr HRESULT vb_type_mismatch = vb_error(13);
@@ -44,6 +45,10 @@ HRESULT guarded(Body&& body) {
         return S_OK;
     } catch (const com_error& error) {
         return report(error);
+    } catch (const run_time_error& error) {
+        // The registry access class raises only its overflow: hex text or a byte value
+        // of more than 32,767 characters.
+        return report(com_error(vb_overflow, wide_text(error.description())));
     } catch (const std::bad_alloc&) {
         return report(com_error(E_OUTOFMEMORY, L"Out of memory"));
     } catch (const std::exception& error) {

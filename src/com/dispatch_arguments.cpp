@@ -6,8 +6,8 @@ namespace {
 
 bool is_in_out_variant(const ELEMDESC& parameter) {
     const USHORT in_out = PARAMFLAG_FIN | PARAMFLAG_FOUT;
-    return (parameter.paramdesc.wParamFlags & in_out) == in_out &&
-           parameter.tdesc.vt == VT_PTR && parameter.tdesc.lptdesc->vt == VT_VARIANT;
+    return (parameter.paramdesc.wParamFlags & in_out) == in_out && parameter.tdesc.vt == VT_PTR &&
+           parameter.tdesc.lptdesc->vt == VT_VARIANT;
 }
 
 // The method `member` of the type, or null; release it with ReleaseFuncDesc.
@@ -30,14 +30,14 @@ FUNCDESC* method(ITypeInfo& info, DISPID member) {
 ByValueArguments::ByValueArguments(ITypeInfo& info, DISPID member, WORD flags,
                                    DISPPARAMS* parameters)
     : parameters_(parameters) {
-    if (parameters == nullptr || !(flags & DISPATCH_METHOD) || parameters->cNamedArgs != 0)
-        return;
+    if (parameters == nullptr || !(flags & DISPATCH_METHOD) || parameters->cNamedArgs != 0) return;
     FUNCDESC* function = method(info, member);
     if (function == nullptr) return;
     const UINT count = parameters->cArgs;
     arguments_.assign(parameters->rgvarg, parameters->rgvarg + count);
     copies_.resize(count);
-    for (VARIANT& copy : copies_) VariantInit(&copy);
+    for (VARIANT& copy : copies_)
+        VariantInit(&copy);
     bool adapted = false;
     // rgvarg holds the arguments last first.
     for (UINT i = 0; i < count && i < static_cast<UINT>(function->cParams); ++i) {
@@ -58,7 +58,8 @@ ByValueArguments::ByValueArguments(ITypeInfo& info, DISPID member, WORD flags,
 }
 
 ByValueArguments::~ByValueArguments() {
-    for (VARIANT& copy : copies_) VariantClear(&copy);
+    for (VARIANT& copy : copies_)
+        VariantClear(&copy);
 }
 
 }  // namespace tarnwell::com

@@ -42,9 +42,9 @@ void DispatchStatusText::set_text(const std::string& text) {
         BSTR name = SysAllocString(L"Text");
         if (name == nullptr) throw std::bad_alloc();
         const HRESULT found =
-            script_object ? script_object->GetDispID(name, fdexNameCaseInsensitive, &text_id_)
-                          : target_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT,
-                                                   &text_id_);
+            script_object
+                ? script_object->GetDispID(name, fdexNameCaseInsensitive, &text_id_)
+                : target_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &text_id_);
         SysFreeString(name);
         if (FAILED(found)) {
             text_id_ = DISPID_UNKNOWN;
@@ -60,11 +60,11 @@ void DispatchStatusText::set_text(const std::string& text) {
     EXCEPINFO exception = {};
     UINT bad_argument = 0;
     const HRESULT set =
-        script_object ? script_object->InvokeEx(text_id_, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
-                                                &parameters, nullptr, &exception, nullptr)
-                      : target_->Invoke(text_id_, IID_NULL, LOCALE_USER_DEFAULT,
-                                        DISPATCH_PROPERTYPUT, &parameters, nullptr, &exception,
-                                        &bad_argument);
+        script_object
+            ? script_object->InvokeEx(text_id_, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                                      &parameters, nullptr, &exception, nullptr)
+            : target_->Invoke(text_id_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                              &parameters, nullptr, &exception, &bad_argument);
     VariantClear(&argument);
     if (FAILED(set)) throw run_time_error(failure_text(set, exception));
 }

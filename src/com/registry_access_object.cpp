@@ -34,17 +34,6 @@ void set_text_result(BSTR* result, Text&& text) {
     place = new_bstr(text());
 }
 
-// The hex text conversions raise only their overflow; it reaches the client as VB's
-// run-time error 6 with the class's description.
-template <class Conversion>
-std::string hex_conversion(Conversion&& conversion) {
-    try {
-        return conversion();
-    } catch (const run_time_error& error) {
-        throw com_error(vb_overflow, wide_text(error.description()));
-    }
-}
-
 }  // namespace
 
 HRESULT RegistryAccessObject::create(REFIID iid, void** object) {
@@ -109,8 +98,8 @@ HRESULT RegistryAccessObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT co
 }
 
 HRESULT RegistryAccessObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result,
-                                     EXCEPINFO* exception, UINT* bad_argument) {
+                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* bad_argument) {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     ByValueArguments arguments(*type_info_.Get(), id, flags, parameters);
     return type_info_->Invoke(static_cast<_clsRegistryAccess*>(this), id, flags,
@@ -198,9 +187,8 @@ HRESULT RegistryAccessObject::ReadBinary(BSTR sPath, BSTR sName, BSTR sDefault, 
 }
 
 HRESULT RegistryAccessObject::KillValue(BSTR sPath, BSTR sName, LONG* result) {
-    return guarded([&] {
-        result_place(result) = access_.KillValue(ansi_name(sPath), ansi_name(sName));
-    });
+    return guarded(
+        [&] { result_place(result) = access_.KillValue(ansi_name(sPath), ansi_name(sName)); });
 }
 
 HRESULT RegistryAccessObject::ValueExists(BSTR sPath, BSTR sName, VARIANT_BOOL* result) {
@@ -209,8 +197,8 @@ HRESULT RegistryAccessObject::ValueExists(BSTR sPath, BSTR sName, VARIANT_BOOL* 
     });
 }
 
-HRESULT RegistryAccessObject::EnumValues(BSTR sPath, VARIANT* sName, VARIANT* sValue,
-                                         LONG OnlyType, LONG* result) {
+HRESULT RegistryAccessObject::EnumValues(BSTR sPath, VARIANT* sName, VARIANT* sValue, LONG OnlyType,
+                                         LONG* result) {
     return guarded([&] {
         LONG& count = result_place(result);
         std::vector<std::string> names;
@@ -244,8 +232,8 @@ HRESULT RegistryAccessObject::StrToBin(VARIANT* sBin, BSTR* result) {
             std::string hex = text_of(sBin);
             std::string bytes;
             try {
-                bytes = hex_conversion([&] { return access_.StrToBin(hex); });
-            } catch (const com_error&) {
+                bytes = access_.StrToBin(hex);
+            } catch (const run_time_error&) {
                 // The class rewrites the caller's text before it raises its overflow.
                 put_text(sBin, hex);
                 throw;
@@ -260,7 +248,7 @@ HRESULT RegistryAccessObject::BinToStr(BSTR sStr, BSTR* result) {
     return guarded([&] {
         set_text_result(result, [&] {
             const std::string bytes = ansi_text(sStr);
-            return hex_conversion([&] { return access_.BinToStr(bytes); });
+            return access_.BinToStr(bytes);
         });
     });
 }

@@ -26,11 +26,11 @@ public:
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
-                                            LCID locale, DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result,
-                                     EXCEPINFO* exception, UINT* bad_argument) override;
+                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* bad_argument) override;
 
     // ISupportErrorInfo
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override;
@@ -57,8 +57,8 @@ public:
                                          BSTR* result) override;
     HRESULT STDMETHODCALLTYPE KillValue(BSTR sPath, BSTR sName, LONG* result) override;
     HRESULT STDMETHODCALLTYPE ValueExists(BSTR sPath, BSTR sName, VARIANT_BOOL* result) override;
-    HRESULT STDMETHODCALLTYPE EnumValues(BSTR sPath, VARIANT* sName, VARIANT* sValue,
-                                         LONG OnlyType, LONG* result) override;
+    HRESULT STDMETHODCALLTYPE EnumValues(BSTR sPath, VARIANT* sName, VARIANT* sValue, LONG OnlyType,
+                                         LONG* result) override;
     HRESULT STDMETHODCALLTYPE ExportToReg(BSTR sPath, BSTR sRegFile, VARIANT_BOOL IncludeSubkeys,
                                           VARIANT Output, LONG* result) override;
     HRESULT STDMETHODCALLTYPE ImportFromReg(BSTR sRegFile, LONG* result) override;

@@ -1,7 +1,7 @@
 // The functions COM and regsvr32 call in the DLL, exported by name through the .def
 // file.
-#include <windows.h>
 #include <olectl.h>
+#include <windows.h>
 
 #include <cwctype>
 #include <string>
@@ -32,7 +32,8 @@ STDAPI DllUnregisterServer() {
 // for the current user only, "machine" or nothing machine-wide.
 STDAPI DllInstall(BOOL install, LPCWSTR command_line) {
     std::wstring scope = command_line != nullptr ? command_line : L"";
-    for (wchar_t& c : scope) c = static_cast<wchar_t>(std::towlower(c));
+    for (wchar_t& c : scope)
+        c = static_cast<wchar_t>(std::towlower(c));
     RegistrationScope chosen;
     if (scope == L"user")
         chosen = RegistrationScope::user;

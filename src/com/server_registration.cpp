@@ -38,7 +38,8 @@ std::string guid_text(REFGUID guid) {
 template <class Read>
 std::string documentation(Read&& read) {
     BSTR text = nullptr;
-    if (FAILED(read(&text))) throw com_error(E_FAIL, L"The component's type library cannot be read");
+    if (FAILED(read(&text)))
+        throw com_error(E_FAIL, L"The component's type library cannot be read");
     try {
         std::string result = ansi_text(text);
         SysFreeString(text);
@@ -54,12 +55,11 @@ std::vector<RegistrationValue> registration_values() {
     TLIBATTR* attributes = nullptr;
     if (FAILED(library->GetLibAttr(&attributes)))
         throw com_error(E_FAIL, L"The component's type library cannot be read");
-    const std::string version = std::to_string(attributes->wMajorVerNum) + "." +
-                                std::to_string(attributes->wMinorVerNum);
+    const std::string version =
+        std::to_string(attributes->wMajorVerNum) + "." + std::to_string(attributes->wMinorVerNum);
     library->ReleaseTLibAttr(attributes);
-    const std::string library_help = documentation([&](BSTR* text) {
-        return library->GetDocumentation(-1, nullptr, text, nullptr, nullptr);
-    });
+    const std::string library_help = documentation(
+        [&](BSTR* text) { return library->GetDocumentation(-1, nullptr, text, nullptr, nullptr); });
     const auto interface_info = interface_type_info();
     const std::string interface_name = documentation([&](BSTR* text) {
         return interface_info->GetDocumentation(MEMBERID_NIL, text, nullptr, nullptr, nullptr);
@@ -112,7 +112,9 @@ std::vector<std::string> keys_deepest_first(const std::vector<RegistrationValue>
             key = last == std::string::npos ? std::string() : key.substr(0, last);
         }
     }
-    const auto depth = [](const std::string& key) { return std::count(key.begin(), key.end(), '\\'); };
+    const auto depth = [](const std::string& key) {
+        return std::count(key.begin(), key.end(), '\\');
+    };
     std::sort(keys.begin(), keys.end(), [&](const std::string& a, const std::string& b) {
         return depth(a) != depth(b) ? depth(a) > depth(b) : a < b;
     });
@@ -128,7 +130,8 @@ bool is_empty_key(clsRegistryAccess& access, const std::string& path) {
 
 void remove_registration(clsRegistryAccess& access, const std::string& root,
                          const std::vector<RegistrationValue>& values) {
-    for (const RegistrationValue& value : values) access.KillValue(root + value.key, value.name);
+    for (const RegistrationValue& value : values)
+        access.KillValue(root + value.key, value.name);
     for (const std::string& key : keys_deepest_first(values)) {
         if (is_empty_key(access, root + key)) access.KillKey(root + key);
     }

@@ -15,7 +15,8 @@ Microsoft::WRL::ComPtr<ITypeLib> component_type_library() {
 
 Microsoft::WRL::ComPtr<ITypeInfo> interface_type_info() {
     Microsoft::WRL::ComPtr<ITypeInfo> info;
-    const HRESULT found = component_type_library()->GetTypeInfoOfGuid(IID__clsRegistryAccess, &info);
+    const HRESULT found =
+        component_type_library()->GetTypeInfoOfGuid(IID__clsRegistryAccess, &info);
     if (FAILED(found)) throw com_error(found, L"The component's type library has no interface");
     return info;
 }

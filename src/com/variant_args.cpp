@@ -62,7 +62,8 @@ SAFEARRAY* variant_array(const std::vector<std::string>& texts) {
     OwnedArray array = new_variant_array(texts.size());
     {
         ArrayData data(array.get());
-        for (std::size_t i = 0; i < texts.size(); ++i) put_bstr(data[i], texts[i]);
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            put_bstr(data[i], texts[i]);
     }
     return array.release();
 }
@@ -89,7 +90,8 @@ void put_array(VARIANT* target, SAFEARRAY* array) {
     const wchar_t* const locked = L"This array is fixed or temporarily locked";
     if (V_VT(place) == (VT_BYREF | VT_ARRAY | VT_VARIANT)) {
         SAFEARRAY** slot = V_ARRAYREF(place);
-        if (*slot != nullptr && FAILED(SafeArrayDestroy(*slot))) throw com_error(vb_error(10), locked);
+        if (*slot != nullptr && FAILED(SafeArrayDestroy(*slot)))
+            throw com_error(vb_error(10), locked);
         *slot = owned.release();
         return;
     }
@@ -141,26 +143,26 @@ Microsoft::WRL::ComPtr<IDispatch> optional_object(const VARIANT& argument) {
     const com_error not_an_object = type_mismatch(L"Output must be an object with a Text property");
     Microsoft::WRL::ComPtr<IUnknown> object;
     switch (V_VT(value)) {
-        case VT_EMPTY:
-        case VT_NULL:
-            return nullptr;
-        case VT_ERROR:
-            if (V_ERROR(value) == DISP_E_PARAMNOTFOUND) return nullptr;  // left out
-            throw not_an_object;
-        case VT_DISPATCH:
-            object = V_DISPATCH(value);
-            break;
-        case VT_BYREF | VT_DISPATCH:
-            object = *V_DISPATCHREF(value);
-            break;
-        case VT_UNKNOWN:
-            object = V_UNKNOWN(value);
-            break;
-        case VT_BYREF | VT_UNKNOWN:
-            object = *V_UNKNOWNREF(value);
-            break;
-        default:
-            throw not_an_object;
+    case VT_EMPTY:
+    case VT_NULL:
+        return nullptr;
+    case VT_ERROR:
+        if (V_ERROR(value) == DISP_E_PARAMNOTFOUND) return nullptr;  // left out
+        throw not_an_object;
+    case VT_DISPATCH:
+        object = V_DISPATCH(value);
+        break;
+    case VT_BYREF | VT_DISPATCH:
+        object = *V_DISPATCHREF(value);
+        break;
+    case VT_UNKNOWN:
+        object = V_UNKNOWN(value);
+        break;
+    case VT_BYREF | VT_UNKNOWN:
+        object = *V_UNKNOWNREF(value);
+        break;
+    default:
+        throw not_an_object;
     }
     Microsoft::WRL::ComPtr<IDispatch> dispatch;
     if (object && FAILED(object.As(&dispatch))) throw not_an_object;

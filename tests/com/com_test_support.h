@@ -2,8 +2,8 @@
 // What the component's tests share: the DLL loaded from beside the test program (as a
 // client would load it, but without registration), owned BSTRs and VARIANTs, and a
 // late-bound call by member name as a script host makes it.
-#include <windows.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 #include <wrl/client.h>
 
 #include <algorithm>
@@ -79,8 +79,8 @@ public:
     }
     HRESULT class_object(REFCLSID clsid, ComPtr<IClassFactory>& factory) const {
         using GetClassObject = HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**);
-        return function<GetClassObject>("DllGetClassObject")(clsid, IID_IClassFactory,
-                                                             reinterpret_cast<void**>(factory.ReleaseAndGetAddressOf()));
+        return function<GetClassObject>("DllGetClassObject")(
+            clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.ReleaseAndGetAddressOf()));
     }
     HRESULT can_unload_now() const {
         using CanUnloadNow = HRESULT STDAPICALLTYPE();
@@ -128,9 +128,9 @@ void invoke(IDispatch& object, const wchar_t* member, Invocation& call,
     std::reverse(reversed.begin(), reversed.end());
     DISPPARAMS parameters = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     UINT bad_argument = 0;
-    call.code = object.Invoke(id, IID_NULL, LOCALE_USER_DEFAULT,
-                              DISPATCH_METHOD | DISPATCH_PROPERTYGET, &parameters, &call.result,
-                              &call.exception, &bad_argument);
+    call.code =
+        object.Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                      &parameters, &call.result, &call.exception, &bad_argument);
 }
 
 // COM for the calling thread, in a single-threaded apartment, as a VB client has it.

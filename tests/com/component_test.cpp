@@ -25,9 +25,9 @@ std::wstring text_of(BSTR text) { return text ? std::wstring(text, SysStringLen(
 std::vector<std::wstring> elements(const VARIANT& holder) {
     const VARIANT& value =
         V_VT(&holder) == (VT_BYREF | VT_VARIANT) ? *V_VARIANTREF(&holder) : holder;
-    SAFEARRAY* array = V_VT(&value) == (VT_ARRAY | VT_VARIANT)            ? V_ARRAY(&value)
+    SAFEARRAY* array = V_VT(&value) == (VT_ARRAY | VT_VARIANT)              ? V_ARRAY(&value)
                        : V_VT(&value) == (VT_BYREF | VT_ARRAY | VT_VARIANT) ? *V_ARRAYREF(&value)
-                                                                             : nullptr;
+                                                                            : nullptr;
     std::vector<std::wstring> texts;
     EXPECT_NE(array, nullptr) << "not an array of VARIANTs, vt " << V_VT(&value);
     if (array == nullptr) return texts;
@@ -39,10 +39,14 @@ std::vector<std::wstring> elements(const VARIANT& holder) {
         VARIANT element;
         VariantInit(&element);
         SafeArrayGetElement(array, &i, &element);
-        if (V_VT(&element) == VT_BSTR) texts.push_back(text_of(V_BSTR(&element)));
-        else if (V_VT(&element) == VT_I4) texts.push_back(std::to_wstring(V_I4(&element)));
-        else if (V_VT(&element) == VT_EMPTY) texts.push_back(L"<empty>");
-        else texts.push_back(L"<vt " + std::to_wstring(V_VT(&element)) + L">");
+        if (V_VT(&element) == VT_BSTR)
+            texts.push_back(text_of(V_BSTR(&element)));
+        else if (V_VT(&element) == VT_I4)
+            texts.push_back(std::to_wstring(V_I4(&element)));
+        else if (V_VT(&element) == VT_EMPTY)
+            texts.push_back(L"<empty>");
+        else
+            texts.push_back(L"<vt " + std::to_wstring(V_VT(&element)) + L">");
         VariantClear(&element);
     }
     return texts;
@@ -76,11 +80,14 @@ TEST_F(ComApartment, FactoryMakesOnlyItsClassAndInterfaces) {
     ASSERT_EQ(dll.class_object(CLSID_clsRegistryAccess, factory), S_OK);
     ComPtr<IUnknown> made;
     IUnknown* outer = factory.Get();
-    EXPECT_EQ(factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(made.GetAddressOf())),
-              CLASS_E_NOAGGREGATION);
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPersist, reinterpret_cast<void**>(made.GetAddressOf())),
+    EXPECT_EQ(
+        factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(made.GetAddressOf())),
+        CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPersist,
+                                      reinterpret_cast<void**>(made.GetAddressOf())),
               E_NOINTERFACE);
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(made.GetAddressOf())),
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
+                                      reinterpret_cast<void**>(made.GetAddressOf())),
               S_OK);
     ComPtr<ISupportErrorInfo> errors;
     ASSERT_EQ(made.As(&errors), S_OK);
@@ -137,6 +144,15 @@ TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
              return o.StrToBin(&digits, &bytes);
          },
          [&](IDispatch& o, Invocation& call) { invoke(o, L"StrToBin", call, Variant(long_text)); }},
+        {"WriteBinary of 32,768 digits", overflow, L"Overflow",
+         [&](_clsRegistryAccess& o) {
+             LONG written = -1;
+             return o.WriteBinary(Bstr(key(L"")), Bstr(L"b"), Bstr(long_text), &written);
+         },
+         [&](IDispatch& o, Invocation& call) {
+             invoke(o, L"WriteBinary", call, Variant(key(L"")), Variant(std::wstring(L"b")),
+                    Variant(long_text));
+         }},
         {"a path the ANSI code page cannot hold", invalid_argument,
          L"Invalid procedure call or argument",
          [&](_clsRegistryAccess& o) {
@@ -149,8 +165,8 @@ TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
         {"an Output that is not an object", type_mismatch, L"Type mismatch",
          [&](_clsRegistryAccess& o) {
              LONG written = -1;
-             return o.ExportToReg(Bstr(key(L"")), Bstr(L"C:\\never.reg"), VARIANT_TRUE,
-                                  Variant(5L), &written);
+             return o.ExportToReg(Bstr(key(L"")), Bstr(L"C:\\never.reg"), VARIANT_TRUE, Variant(5L),
+                                  &written);
          },
          [&](IDispatch& o, Invocation& call) {
              VARIANT yes;
@@ -185,7 +201,8 @@ TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
 TEST_F(Component, TextsCrossInTheAnsiCodePageOrNotAtAll) {
     const std::wstring accented = L"caf\u00E9 \u00C4";  // held by the usual ANSI code pages
     LONG written = 0;
-    ASSERT_EQ(object->WriteString(Bstr(key(L"texts")), Bstr(accented), Bstr(accented), &written), S_OK);
+    ASSERT_EQ(object->WriteString(Bstr(key(L"texts")), Bstr(accented), Bstr(accented), &written),
+              S_OK);
     EXPECT_NE(written, 0);
     BSTR read = nullptr;
     ASSERT_EQ(object->ReadString(Bstr(key(L"texts")), Bstr(accented), Bstr(L"none"), &read), S_OK);
@@ -317,7 +334,8 @@ TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
     create(L"a\\b");
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
-    const std::string file = std::string(folder) + "com-export-" + scratch.path().substr(14) + ".reg";
+    const std::string file =
+        std::string(folder) + "com-export-" + scratch.path().substr(14) + ".reg";
     const std::wstring root = L"HKEY_CURRENT_USER\\" + widened(scratch.sub_key());
     struct Case {
         StatusBox::Kind kind;
@@ -337,7 +355,8 @@ TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
         V_VT(&output) = VT_DISPATCH;
         V_DISPATCH(&output) = &box;
         LONG written = -1;
-        ASSERT_EQ(object->ExportToReg(Bstr(key(L"")), Bstr(widened(file)), VARIANT_TRUE, output, &written),
+        ASSERT_EQ(object->ExportToReg(Bstr(key(L"")), Bstr(widened(file)), VARIANT_TRUE, output,
+                                      &written),
                   S_OK);
         V_VT(&output) = VT_EMPTY;  // the box is not the Variant's to release
         EXPECT_EQ(written, c.result);
@@ -355,10 +374,11 @@ TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
         DeleteFileA(file.c_str());
         Invocation call;
         if (left_out)
-            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(widened(file)), no);
+            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(widened(file)),
+                   no);
         else
-            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(widened(file)), no,
-                   nothing);
+            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(widened(file)),
+                   no, nothing);
         EXPECT_EQ(call.code, S_OK);
         EXPECT_EQ(V_VT(&call.result), VT_I4);
         EXPECT_EQ(V_I4(&call.result), 1);

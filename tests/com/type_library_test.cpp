@@ -90,12 +90,18 @@ std::string narrow(BSTR text) {
 
 std::string type_name(const TYPEDESC& type) {
     switch (type.vt) {
-        case VT_PTR: return type_name(*type.lptdesc) + "*";
-        case VT_BSTR: return "BSTR";
-        case VT_BOOL: return "VARIANT_BOOL";
-        case VT_I4: return "long";
-        case VT_VARIANT: return "VARIANT";
-        default: return "vt" + std::to_string(type.vt);
+    case VT_PTR:
+        return type_name(*type.lptdesc) + "*";
+    case VT_BSTR:
+        return "BSTR";
+    case VT_BOOL:
+        return "VARIANT_BOOL";
+    case VT_I4:
+        return "long";
+    case VT_VARIANT:
+        return "VARIANT";
+    default:
+        return "vt" + std::to_string(type.vt);
     }
 }
 
@@ -126,7 +132,8 @@ std::string arguments_text(ITypeInfo& info, const FUNCDESC& function) {
                 type_name(argument.tdesc);
         if (name_index < count) text += " " + narrow(names[name_index]);
     }
-    for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
+    for (UINT i = 0; i < count; ++i)
+        SysFreeString(names[i]);
     return text;
 }
 

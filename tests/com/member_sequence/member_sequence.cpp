@@ -11,19 +11,22 @@ std::string nonzero(std::int32_t handle) { return handle != 0 ? "nonzero" : "0";
 
 std::string joined(const std::vector<std::string>& texts) {
     std::string text;
-    for (const std::string& t : texts) text += (text.empty() ? "" : "|") + t;
+    for (const std::string& t : texts)
+        text += (text.empty() ? "" : "|") + t;
     return text;
 }
 
 std::string codes(const std::string& bytes) {
     std::string text;
-    for (unsigned char c : bytes) text += (text.empty() ? "" : ",") + std::to_string(c);
+    for (unsigned char c : bytes)
+        text += (text.empty() ? "" : ",") + std::to_string(c);
     return text;
 }
 
 std::string typed(const RegValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) return "String:" + *text;
-    if (const auto* number = std::get_if<std::int32_t>(&value)) return "Long:" + std::to_string(*number);
+    if (const auto* number = std::get_if<std::int32_t>(&value))
+        return "Long:" + std::to_string(*number);
     return "Empty";
 }
 
@@ -119,7 +122,8 @@ void run_member_sequence(RegistryClient& c, const SequencePlaces& places, std::o
     names = {"untouched"};
     std::vector<RegValue> values = {std::string("untouched")};
     count = c.EnumValues(S + "\\missing", names, values, -1);
-    say("EnumValues missing", std::to_string(count) + " " + joined(names) + " " + typed(values.at(0)));
+    say("EnumValues missing",
+        std::to_string(count) + " " + joined(names) + " " + typed(values.at(0)));
 
     std::string hex = "01 0A ff";
     std::string bytes = c.StrToBin(hex);
@@ -140,8 +144,8 @@ void run_member_sequence(RegistryClient& c, const SequencePlaces& places, std::o
     try {
         say("StrToBin 32768", c.StrToBin(hex).size());
     } catch (const raised& error) {
-        say("StrToBin 32768", "raises " + error.description + ", argument length " +
-                                  std::to_string(hex.size()));
+        say("StrToBin 32768",
+            "raises " + error.description + ", argument length " + std::to_string(hex.size()));
     }
     say("isBinValid 01 0a", c.isBinValid("01 0a"));
     say("isBinValid 0G", c.isBinValid("0G"));

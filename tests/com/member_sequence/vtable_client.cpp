@@ -131,9 +131,9 @@ void put_sentinel(VARIANT& argument) {
 class VtableClient : public RegistryClient {
 public:
     VtableClient() {
-        const HRESULT created = CoCreateInstance(CLSID_clsRegistryAccess, nullptr,
-                                                 CLSCTX_INPROC_SERVER, IID__clsRegistryAccess,
-                                                 reinterpret_cast<void**>(o_.GetAddressOf()));
+        const HRESULT created =
+            CoCreateInstance(CLSID_clsRegistryAccess, nullptr, CLSCTX_INPROC_SERVER,
+                             IID__clsRegistryAccess, reinterpret_cast<void**>(o_.GetAddressOf()));
         if (FAILED(created)) throw std::runtime_error("the component is not registered");
     }
     void set_CreateKeyIfDoesntExists(bool offon) override {
@@ -240,9 +240,11 @@ public:
             V_ERROR(&output) = DISP_E_PARAMNOTFOUND;
         }
         LONG r = 0;
-        check(o_->ExportToReg(Text(p), Text(file), subkeys ? VARIANT_TRUE : VARIANT_FALSE, output, &r));
+        check(o_->ExportToReg(Text(p), Text(file), subkeys ? VARIANT_TRUE : VARIANT_FALSE, output,
+                              &r));
         if (shown)
-            for (const std::wstring& text : box.shown) shown->push_back(ansi(text.data(), text.size()));
+            for (const std::wstring& text : box.shown)
+                shown->push_back(ansi(text.data(), text.size()));
         return r;
     }
     std::int32_t ImportFromReg(const std::string& file) override {
