@@ -1,6 +1,5 @@
 #include "com/registry_access_object.h"
 
-#include <new>
 #include <optional>
 
 #include "com/com_error.h"
@@ -39,14 +38,13 @@ void set_text_result(BSTR* result, Text&& text) {
 HRESULT RegistryAccessObject::create(REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
-    Microsoft::WRL::ComPtr<ITypeInfo> type_info;
-    const HRESULT loaded = guarded([&] { type_info = interface_type_info(); });
-    if (FAILED(loaded)) return loaded;
-    auto* created = new (std::nothrow) RegistryAccessObject(std::move(type_info));
-    if (created == nullptr) return E_OUTOFMEMORY;
-    const HRESULT found = created->QueryInterface(iid, object);
-    created->Release();
-    return found;
+    HRESULT found = E_NOINTERFACE;
+    const HRESULT made = guarded([&] {
+        auto* created = new RegistryAccessObject(interface_type_info());
+        found = created->QueryInterface(iid, object);
+        created->Release();
+    });
+    return FAILED(made) ? made : found;
 }
 
 RegistryAccessObject::RegistryAccessObject(Microsoft::WRL::ComPtr<ITypeInfo> type_info)
@@ -245,12 +243,8 @@ HRESULT RegistryAccessObject::StrToBin(VARIANT* sBin, BSTR* result) {
 }
 
 HRESULT RegistryAccessObject::BinToStr(BSTR sStr, BSTR* result) {
-    return guarded([&] {
-        set_text_result(result, [&] {
-            const std::string bytes = ansi_text(sStr);
-            return access_.BinToStr(bytes);
-        });
-    });
+    return guarded(
+        [&] { set_text_result(result, [&] { return access_.BinToStr(ansi_text(sStr)); }); });
 }
 
 HRESULT RegistryAccessObject::isBinValid(BSTR sBin, VARIANT_BOOL* result) {
