@@ -19,6 +19,10 @@ constexpr std::size_t least_buffer = registry_limits::fixed_buffer + 1;
 
 std::uint32_t size_of(std::size_t size) { return static_cast<std::uint32_t>(size); }
 
+// The registry reads names as NUL-terminated texts: a name holding a NUL would reach a
+// different key or value, the part before the NUL, and is refused instead.
+bool holds_nul(const std::string& name) { return name.find('\0') != std::string::npos; }
+
 }  // namespace
 
 RegKey::RegKey(RegKey&& other) noexcept
@@ -53,6 +57,7 @@ long RegKey::opened(long status, reg_key parent, reg_key result) {
 
 long RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access) {
     close();
+    if (holds_nul(sub_key)) return reg::invalid_parameter;
     reg_key result = 0;
     long status = reg::success;
     switch (how) {
@@ -106,17 +111,22 @@ void RegKey::close() {
     owns_ = false;
 }
 
-long RegKey::query_info(RegKeyInfo& info) const {
+long RegKey::query_info(RegKeyInfo& info) {
     RegKeyInfo read;
     const long status =
         api_->query_key_info(handle_, &read.subkeys, &read.longest_subkey, &read.values,
                              &read.longest_value_name, &read.longest_data);
-    if (status == reg::success) info = read;
+    if (status != reg::success) return status;
+    info = read;
+    // The enumeration buffers are sized from the first answer, so that listing the key
+    // asks no more.
+    if (name_buffer_.empty()) fit_buffers(read, 0);
     return status;
 }
 
 long RegKey::query_value(const std::string& name, std::uint32_t* type, std::uint8_t* data,
                          std::uint32_t* size) const {
+    if (holds_nul(name)) return reg::invalid_parameter;
     return api_->query_value(handle_, name.c_str(), type, data, size);
 }
 
@@ -150,6 +160,7 @@ long RegKey::set_value(const std::string& name, std::uint32_t type,
     static const std::uint8_t nothing = 0;
     const auto* data =
         bytes.empty() ? &nothing : reinterpret_cast<const std::uint8_t*>(bytes.data());
+    if (holds_nul(name)) return reg::invalid_parameter;
     return api_->set_value(handle_, name.c_str(), type, data, size_of(bytes.size()));
 }
 
@@ -166,23 +177,31 @@ long RegKey::set_binary(const std::string& name, const std::string& bytes) const
 }
 
 long RegKey::delete_value(const std::string& name) const {
+    if (holds_nul(name)) return reg::invalid_parameter;
     return api_->delete_value(handle_, name.c_str());
 }
 
 long RegKey::delete_key(const std::string& sub_key) const {
+    if (holds_nul(sub_key)) return reg::invalid_parameter;
     return api_->delete_key(handle_, sub_key.c_str());
 }
 
-void RegKey::grow_buffers(std::uint32_t reported_data_size) {
-    RegKeyInfo info;
-    query_info(info);
+void RegKey::fit_buffers(const RegKeyInfo& info, std::uint32_t reported_data_size) {
     const std::size_t longest_name =
         std::min(std::max(info.longest_subkey, info.longest_value_name),
                  registry_limits::longest_value_name) +
         std::size_t{1};
-    name_buffer_.resize(std::max({name_buffer_.size() * 2, longest_name, least_buffer}));
+    name_buffer_.resize(std::max({name_buffer_.size(), longest_name, least_buffer}));
     data_buffer_.resize(std::max<std::size_t>(
-        {data_buffer_.size() * 2, info.longest_data, reported_data_size, least_buffer}));
+        {data_buffer_.size(), info.longest_data, reported_data_size, least_buffer}));
+}
+
+void RegKey::grow_buffers(std::uint32_t reported_data_size) {
+    name_buffer_.resize(name_buffer_.size() * 2);
+    data_buffer_.resize(data_buffer_.size() * 2);
+    RegKeyInfo info;  // a failed query leaves the least buffers
+    query_info(info);
+    fit_buffers(info, reported_data_size);
 }
 
 long RegKey::enum_subkey(std::uint32_t index, std::string& name) {

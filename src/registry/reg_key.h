@@ -2,7 +2,8 @@
 // RegKey: one open registry key, owned. It closes itself when it goes out of scope (or
 // is moved over), so no path out of a caller can leave a key open. Every call returns
 // the registry's own status (reg::success, reg::file_not_found, ...), and outputs are
-// left untouched when a call fails.
+// left untouched when a call fails. A key path or value name holding a NUL is refused
+// with reg::invalid_parameter: the registry would read only the part before it.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,7 +52,7 @@ public:
     // The handle as the registry gave it out; 0 when none is held.
     reg_key handle() const { return handle_; }
 
-    long query_info(RegKeyInfo& info) const;
+    long query_info(RegKeyInfo& info);
 
     // One query as the registry answers it: the data into the caller's buffer of *size
     // bytes (or only type and size when data is null).
@@ -86,8 +87,11 @@ private:
     long open_level_by_level(How how, reg_key parent, const std::string& sub_key,
                              std::uint32_t access);
     long opened(long status, reg_key parent, reg_key result);
+    // Makes room for the longest name and data the key holds by `info`, and for a data
+    // size the registry reported.
+    void fit_buffers(const RegKeyInfo& info, std::uint32_t reported_data_size);
     // Makes room for the longest name and data the key now holds, and at least twice the
-    // room there was (a data size the registry reported is exact).
+    // room there was.
     void grow_buffers(std::uint32_t reported_data_size);
 
     RegistryApi* api_;

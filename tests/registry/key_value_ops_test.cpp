@@ -167,6 +167,25 @@ TEST_F(KeyValueOps, MissingKeysValuesAndRootsGiveTheFailureValues) {
     EXPECT_EQ(reg.KillValue("HKXX\\Software", "v"), 0);
 }
 
+// The registry reads names only up to a NUL: a path or name holding one must fail
+// rather than reach the key or value named by the part before it.
+TEST_F(KeyValueOps, NamesHoldingANulAreRefused) {
+    reg.WriteString(key("parent"), "v", "kept");
+    const std::string nul_path = key("parent") + std::string("\0\\child", 7);
+    const std::string nul_name("v\0w", 3);
+    EXPECT_EQ(reg.KillKey(nul_path), 0);
+    EXPECT_FALSE(reg.KeyExists(nul_path));
+    EXPECT_EQ(reg.CreateKey(nul_path), 0);
+    EXPECT_EQ(reg.WriteString(nul_path, "v", "x"), 0);
+    EXPECT_EQ(reg.ReadString(nul_path, "v", "default"), "default");
+    EXPECT_EQ(reg.WriteString(key("parent"), nul_name, "x"), 0);
+    EXPECT_EQ(reg.ReadString(key("parent"), nul_name, "default"), "default");
+    EXPECT_NE(reg.KillValue(key("parent"), nul_name), 0);  // the key opened; nothing went
+    EXPECT_EQ(reg.ReadString(key("parent"), "v", ""), "kept");
+    EXPECT_TRUE(reg.KeyExists(key("parent")));
+    EXPECT_FALSE(reg.HaveSubkey(key("parent")));
+}
+
 TEST_F(KeyValueOps, WritersCreateAMissingKeyOnlyWhenAllowed) {
     reg.set_CreateKeyIfDoesntExists(false);
     EXPECT_FALSE(reg.CreateKeyIfDoesntExists());
