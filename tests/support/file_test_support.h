@@ -6,6 +6,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -101,6 +102,10 @@ public:
     std::string read_file(const std::string& path) override {
         before_("read_file", path);
         return inner_.read_file(path);
+    }
+    std::unique_ptr<ReadableFile> open_for_reading(const std::string& path) override {
+        before_("open_for_reading", path);
+        return inner_.open_for_reading(path);
     }
     void create_file(const std::string& path, const std::string& text) override {
         before_("create_file", path);
