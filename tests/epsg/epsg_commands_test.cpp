@@ -32,8 +32,12 @@ protected:
     }
 
     std::string wanted() const { return folders.bin + "\\" + file_name; }
+    // Lines come before any message box.
     AppendReportLine append() {
-        return [this](const std::string& line) { lines.push_back(line); };
+        return [this](const std::string& line) {
+            EXPECT_TRUE(desktop.messages.empty()) << "a line after a message box: " << line;
+            lines.push_back(line);
+        };
     }
 
     TestPlatform platform;
