@@ -26,10 +26,13 @@ void* counted_allocation(std::size_t size) {
 }
 }  // namespace
 
-// Arrays go through these too.
+// Arrays too: a sanitizer's runtime would otherwise take them past the count.
 void* operator new(std::size_t size) { return counted_allocation(size); }
+void* operator new[](std::size_t size) { return counted_allocation(size); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace tarnwell {
 namespace {
