@@ -37,9 +37,8 @@ void Form_Tarnwell_Environment::Form_Load() {
 }
 
 void Form_Tarnwell_Environment::write_report() {
-    file_system = &platform_.files;
-    windows_folder = file_system->special_folder(0);
-    system_folder = file_system->special_folder(1);
+    windows_folder = platform_.files.special_folder(0);
+    system_folder = platform_.files.special_folder(1);
     user_suite_folder = GetSpecialFolderLocation(platform_.shell, csidl_local_appdata) +
                         "\\Tarnwell";
     view_.set_pane_text("Tarnwell System Environment Report Date: " +
@@ -75,11 +74,6 @@ SuiteFolders Form_Tarnwell_Environment::suite_folders() const {
 void Form_Tarnwell_Environment::Command_Update_EPSG_app_location_Click() {
     update_epsg_app_location(suite_folders(), platform_.files, platform_.desktop,
                              append_after_empty_line());
-}
-
-std::string Form_Tarnwell_Environment::update_app_file(const std::string& fname) {
-    return tarnwell::update_app_file(fname, suite_folders(), platform_.files,
-                                     append_after_empty_line());
 }
 
 AppendReportLine Form_Tarnwell_Environment::append_after_empty_line() {

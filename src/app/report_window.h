@@ -37,7 +37,6 @@ public:
     void Command_Update_EPSG_app_location_Click();
 
     // Window state.
-    FileSystem* file_system = nullptr;
     std::string windows_folder;
     std::string system_folder;
     std::string user_suite_folder;
@@ -52,8 +51,6 @@ public:
     void get_registry_codes(const std::string& appName, const std::string& section,
                             const std::string& KeyName, std::string& chkey,
                             std::string& chkeyloc, std::int32_t& ierr);
-
-    std::string update_app_file(const std::string& fname);
 
 private:
     void write_report();

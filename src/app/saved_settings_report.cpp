@@ -1,86 +1,118 @@
+// The saved settings report: the second section of the report, one function per step.
+// Every value is looked up with get_registry_codes; "" means it is stored nowhere.
 #include "app/report_window.h"
 
 namespace tarnwell {
 
 namespace {
 
-// One stored value and the label its report line starts with.
+// One stored value of the suite's own application and the label its line starts with.
 struct LabelledValue {
     const char* section;
     const char* value_name;
     const char* label;
 };
 
-}  // namespace
+class SavedSettingsReport {
+public:
+    explicit SavedSettingsReport(Form_Tarnwell_Environment& form) : form_(form) {}
 
-void Form_Tarnwell_Environment::saved_settings_report() {
-    // Reads one stored value of the suite; "" when it is stored nowhere.
-    const auto stored = [this](const std::string& app, const std::string& section,
-                               const std::string& value_name) {
-        std::string chkey, chkeyloc;
-        std::int32_t ierr = 0;
-        get_registry_codes(app, section, value_name, chkey, chkeyloc, ierr);
-        return chkey;
-    };
-    const auto heading = [this](const std::string& text) { append_report_line(text + "\r", true); };
-    const std::string quillmere = "Quillmere";
-
-    // 1. The selected projection, with its parameters only when it has a name.
-    const std::string gantrel = "Quillmere\\Gantrel";
-    const std::string projection = stored(gantrel, "Selected Projection", "Name");
-    if (!projection.empty()) {
-        append_report_line("Projection Name: " + projection, true);
-        for (const char* parameters : {"Parameters1", "Parameters2"})
-            append_report_line(std::string("Projection ") + parameters + ": " +
-                                   stored(gantrel, "Projection", parameters),
-                               false);
+    void run() {
+        selected_projection();
+        working_folders();
+        recent_entries();
+        window_sizes();
+        module_settings();
     }
 
-    // 2. Working folders.
-    for (const LabelledValue& folder : {LabelledValue{"QRX_Invernis_setup", "CWD",
-                                                      "QRX_Invernis_setup CWD: "},
-                                        LabelledValue{"Solidane", "CWD", "Solidane CWD: "}}) {
-        const std::string value = stored(quillmere, folder.section, folder.value_name);
-        if (!value.empty()) append_report_line(folder.label + value, true);
+private:
+    std::string stored(const std::string& app, const std::string& section,
+                       const std::string& value_name) {
+        std::string chkey, chkeyloc;
+        std::int32_t ierr = 0;
+        form_.get_registry_codes(app, section, value_name, chkey, chkeyloc, ierr);
+        return chkey;
+    }
+    std::string stored(const std::string& section, const std::string& value_name) {
+        return stored("Quillmere", section, value_name);
+    }
+    void line(const std::string& text, bool blank_before) {
+        form_.append_report_line(text, blank_before);
+    }
+    // A heading has an empty line before and after it.
+    void heading(const std::string& text) { line(text + "\r", true); }
+
+    // 1. The selected projection, with its parameters only when it has a name.
+    void selected_projection() {
+        const std::string gantrel = "Quillmere\\Gantrel";
+        const std::string name = stored(gantrel, "Selected Projection", "Name");
+        if (name.empty()) return;
+        line("Projection Name: " + name, true);
+        for (const char* parameters : {"Parameters1", "Parameters2"})
+            line(std::string("Projection ") + parameters + ": " +
+                     stored(gantrel, "Projection", parameters),
+                 false);
+    }
+
+    // 2. Working folders, each only when stored.
+    void working_folders() {
+        for (const LabelledValue& folder :
+             {LabelledValue{"QRX_Invernis_setup", "CWD", "QRX_Invernis_setup CWD: "},
+              LabelledValue{"Solidane", "CWD", "Solidane CWD: "}}) {
+            const std::string value = stored(folder.section, folder.value_name);
+            if (!value.empty()) line(folder.label + value, true);
+        }
     }
 
     // 3. Recently used entries MRU1 to MRU6; empty ones are left out.
-    for (int i = 1; i <= 6; ++i) {
-        const std::string entry = stored(quillmere, "Solidane", "MRU" + std::to_string(i));
-        if (!entry.empty()) append_report_line("QRX_Invernis_setup MRU: " + entry, false);
+    void recent_entries() {
+        for (int i = 1; i <= 6; ++i) {
+            const std::string entry = stored("Solidane", "MRU" + std::to_string(i));
+            if (!entry.empty()) line("QRX_Invernis_setup MRU: " + entry, false);
+        }
     }
 
     // 4. Window sizes, every line written, with or without a value.
-    heading("Saved Form Sizes");
-    for (const LabelledValue& size : {
-             LabelledValue{"Plotwick", "PostspecsFormSize", "PostspecsFormSize: "},
-             LabelledValue{"Solidane", "FormSize", "Solidane FormSize: "},
-             LabelledValue{"Plotwick", "3DFacetFilesFormSize", "3DFacetFilesFormSize: "},
-             LabelledValue{"Plotwick", "3DFilesFormSize", "3DFilesFormSize: "},
-             LabelledValue{"Plotwick", "3DSectionsFormSize", "3DSectionsFormSize: "},
-             LabelledValue{"Tessilon", "FormSize", "Tessilon FormSize: "},
-             LabelledValue{"Swathmark", "FormSize", "Swathmark FormSize: "},
-             LabelledValue{"Loomwright", "FormSize", "Loomwright FormSize: "},
-         })
-        append_report_line(size.label + stored(quillmere, size.section, size.value_name), false);
+    void window_sizes() {
+        heading("Saved Form Sizes");
+        for (const LabelledValue& size : {
+                 LabelledValue{"Plotwick", "PostspecsFormSize", "PostspecsFormSize: "},
+                 LabelledValue{"Solidane", "FormSize", "Solidane FormSize: "},
+                 LabelledValue{"Plotwick", "3DFacetFilesFormSize", "3DFacetFilesFormSize: "},
+                 LabelledValue{"Plotwick", "3DFilesFormSize", "3DFilesFormSize: "},
+                 LabelledValue{"Plotwick", "3DSectionsFormSize", "3DSectionsFormSize: "},
+                 LabelledValue{"Tessilon", "FormSize", "Tessilon FormSize: "},
+                 LabelledValue{"Swathmark", "FormSize", "Swathmark FormSize: "},
+                 LabelledValue{"Loomwright", "FormSize", "Loomwright FormSize: "},
+             })
+            line(size.label + stored(size.section, size.value_name), false);
+    }
 
     // 5. The 2D DC/IP module and inversion settings, only when a weighting is stored.
-    const std::string weighting = stored(quillmere, "Sondrix", "Weighting");
-    if (weighting.empty()) return;
-    heading("Sondrix Settings");
-    append_report_line("Weighting: " + weighting, false);
-    for (const char* name : {"ZPadding", "DepthMesh", "ObsFormat", "ZongeDepthMesh",
-                             "ZongePolygonClip", "ZongeSearchRadius"})
-        append_report_line(std::string(name) + ": " + stored(quillmere, "Sondrix", name), false);
+    void module_settings() {
+        const std::string weighting = stored("Sondrix", "Weighting");
+        if (weighting.empty()) return;
+        heading("Sondrix Settings");
+        line("Weighting: " + weighting, false);
+        for (const char* name : {"ZPadding", "DepthMesh", "ObsFormat", "ZongeDepthMesh",
+                                 "ZongePolygonClip", "ZongeSearchRadius"})
+            line(std::string(name) + ": " + stored("Sondrix", name), false);
 
-    heading("Sondrinv Settings");
-    for (const char* prefix : {"Resistivity", "Chargeability"}) {
-        for (const char* stem : {"Iterations", "ChiFactor", "InitialMethod", "InitialModel",
-                                 "ReferenceModel", "AlphaMethod", "Alphas"})
-            append_report_line(std::string(prefix) + " " + stem + ": " +
-                                   stored(quillmere, "Sondrinv", std::string(prefix) + stem),
-                               false);
+        heading("Sondrinv Settings");
+        for (const char* prefix : {"Resistivity", "Chargeability"}) {
+            for (const char* stem : {"Iterations", "ChiFactor", "InitialMethod", "InitialModel",
+                                     "ReferenceModel", "AlphaMethod", "Alphas"})
+                line(std::string(prefix) + " " + stem + ": " +
+                         stored("Sondrinv", std::string(prefix) + stem),
+                     false);
+        }
     }
-}
+
+    Form_Tarnwell_Environment& form_;
+};
+
+}  // namespace
+
+void Form_Tarnwell_Environment::saved_settings_report() { SavedSettingsReport(*this).run(); }
 
 }  // namespace tarnwell

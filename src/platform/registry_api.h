@@ -43,34 +43,43 @@ constexpr std::uint32_t type_dword = 4;
 constexpr std::uint32_t type_multi_sz = 7;
 }  // namespace reg
 
+// Each method is one advapi32 call (named in its comment) with its Windows return code.
 class RegistryApi {
 public:
     virtual ~RegistryApi() = default;
 
-    virtual long RegOpenKeyA(reg_key key, const char* sub_key, reg_key* result) = 0;
-    virtual long RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
-                               reg_key* result) = 0;
-    virtual long RegCreateKeyA(reg_key key, const char* sub_key, reg_key* result) = 0;
-    virtual long RegCloseKey(reg_key key) = 0;
-    virtual long RegDeleteKeyA(reg_key key, const char* sub_key) = 0;
-    virtual long RegDeleteValueA(reg_key key, const char* value_name) = 0;
-    // name_size: in, the buffer's size in characters; out, the name's length without
-    // its NUL. No class, no last-write time.
-    virtual long RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
-                               std::uint32_t* name_size) = 0;
-    // Any of type, data and data_size may be null, as in Windows.
-    virtual long RegEnumValueA(reg_key key, std::uint32_t index, char* name,
-                               std::uint32_t* name_size, std::uint32_t* type,
-                               std::uint8_t* data, std::uint32_t* data_size) = 0;
-    // Any output may be null.
-    virtual long RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys,
-                                  std::uint32_t* max_sub_key_len, std::uint32_t* values,
-                                  std::uint32_t* max_value_name_len,
-                                  std::uint32_t* max_value_len) = 0;
-    virtual long RegQueryValueExA(reg_key key, const char* value_name, std::uint32_t* type,
-                                  std::uint8_t* data, std::uint32_t* data_size) = 0;
-    virtual long RegSetValueExA(reg_key key, const char* value_name, std::uint32_t type,
-                                const std::uint8_t* data, std::uint32_t data_size) = 0;
+    // RegOpenKeyExA.
+    virtual long open_key(reg_key parent, const char* sub_key, std::uint32_t access,
+                          reg_key* result) = 0;
+    // RegOpenKeyA: the key with whatever access it allows; an empty sub_key gives the
+    // parent itself back, not a new handle.
+    virtual long open_key_default(reg_key parent, const char* sub_key, reg_key* result) = 0;
+    // RegCreateKeyA: opens the key, creating it and any missing keys above it first.
+    virtual long create_key(reg_key parent, const char* sub_key, reg_key* result) = 0;
+    // RegCloseKey.
+    virtual long close_key(reg_key key) = 0;
+    // RegDeleteKeyA: refused for a key that has subkeys.
+    virtual long delete_key(reg_key key, const char* sub_key) = 0;
+    // RegDeleteValueA.
+    virtual long delete_value(reg_key key, const char* value_name) = 0;
+    // RegEnumKeyExA without class or last-write time. name_size: in, the buffer's size
+    // in characters; out, the name's length without its NUL.
+    virtual long enum_subkey(reg_key key, std::uint32_t index, char* name,
+                             std::uint32_t* name_size) = 0;
+    // RegEnumValueA. Any of type, data and data_size may be null, as in Windows.
+    virtual long enum_value(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                            std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) = 0;
+    // RegQueryInfoKeyA, the counts and longest sizes only. Any output may be null.
+    virtual long query_key_info(reg_key key, std::uint32_t* sub_keys,
+                                std::uint32_t* max_sub_key_len, std::uint32_t* values,
+                                std::uint32_t* max_value_name_len,
+                                std::uint32_t* max_value_len) = 0;
+    // RegQueryValueExA.
+    virtual long query_value(reg_key key, const char* value_name, std::uint32_t* type,
+                             std::uint8_t* data, std::uint32_t* data_size) = 0;
+    // RegSetValueExA.
+    virtual long set_value(reg_key key, const char* value_name, std::uint32_t type,
+                           const std::uint8_t* data, std::uint32_t data_size) = 0;
 };
 
 }  // namespace tarnwell

@@ -10,12 +10,14 @@ using item_id_list = void*;
 class ShellFolders {
 public:
     virtual ~ShellFolders() = default;
-    // 0 on success; the list must then be freed with CoTaskMemFree.
-    virtual long SHGetSpecialFolderLocation(std::int32_t csidl, item_id_list* list) = 0;
-    // Writes the path, NUL-terminated, into a buffer of 260 characters; non-zero on
-    // success.
-    virtual int SHGetPathFromIDListA(item_id_list list, char* path) = 0;
-    virtual void CoTaskMemFree(item_id_list list) = 0;
+    // SHGetSpecialFolderLocation with no owner window: 0 on success; the list must
+    // then be freed with free_item_list.
+    virtual long folder_item_list(std::int32_t csidl, item_id_list* list) = 0;
+    // SHGetPathFromIDListA: writes the path, NUL-terminated, into a buffer of 260
+    // characters; non-zero on success.
+    virtual int path_of_item_list(item_id_list list, char* path) = 0;
+    // CoTaskMemFree.
+    virtual void free_item_list(item_id_list list) = 0;
 };
 
 }  // namespace tarnwell

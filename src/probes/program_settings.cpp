@@ -1,7 +1,8 @@
 #include "probes/program_settings.h"
 
 #include <cstring>
-#include <vector>
+
+#include "registry/reg_key.h"
 
 namespace tarnwell {
 
@@ -10,25 +11,12 @@ const char* const program_settings_tree = "Software\\VB and VBA Program Settings
 std::string GetSetting(RegistryApi& registry, const std::string& app_name,
                        const std::string& section, const std::string& key,
                        const std::string& default_text) {
-    const std::string path =
-        std::string(program_settings_tree) + "\\" + app_name + "\\" + section;
-    reg_key opened = 0;
-    if (registry.RegOpenKeyExA(reg::current_user, path.c_str(), reg::key_read, &opened) !=
-        reg::success)
-        return default_text;
-
-    std::string result = default_text;
-    std::uint32_t size = 0;
-    if (registry.RegQueryValueExA(opened, key.c_str(), nullptr, nullptr, &size) == reg::success) {
-        std::vector<std::uint8_t> data(size + 1u, 0);
-        if (registry.RegQueryValueExA(opened, key.c_str(), nullptr, data.data(), &size) ==
-            reg::success) {
-            const char* text = reinterpret_cast<const char*>(data.data());
-            result.assign(text, strnlen(text, size));
-        }
-    }
-    registry.RegCloseKey(opened);
-    return result;
+    const std::string path = std::string(program_settings_tree) + "\\" + app_name + "\\" + section;
+    RegKey settings(registry);
+    if (settings.open(reg::current_user, path, reg::key_read) != reg::success) return default_text;
+    RegValueEntry value;
+    if (settings.read_value(key, value) != reg::success) return default_text;
+    return value.data.substr(0, strnlen(value.data.c_str(), value.data.size()));
 }
 
 }  // namespace tarnwell

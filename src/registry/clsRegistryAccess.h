@@ -1,8 +1,15 @@
 #pragma once
 // clsRegistryAccess: the registry access class. Every member names a key by one key
 // path text ("HKCU\Software\T", "HKEY_LOCAL_MACHINE\SOFTWARE", ...), opens what it
-// needs, does its work and closes the key again before it returns. Registry failures
-// come back as the member's failure value, never as an exception.
+// needs, does its work and closes the key again before it returns. It is a thin surface
+// over RegKey: the results its callers know (the closed handle's value, the caller's
+// default, -1 for a key that cannot be listed) are made here from the registry's status.
+//
+// Registry failures come back as the member's failure value, never as an exception.
+// Only the hex text conversions raise, with run_time_error("Overflow") for a text or
+// byte value longer than 32,767 characters: StrToBin and BinToStr themselves, and the
+// members that use them on the caller's data or on a stored value: WriteBinary,
+// ReadBinary and EnumValues (for a binary value of that size).
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -12,8 +19,12 @@
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
 #include "platform/report_view.h"
+#include "registry/key_path.h"
+#include "registry/reg_file_report.h"
 
 namespace tarnwell {
+
+class RegKey;
 
 // One value listed by EnumValues: empty for a type the class does not handle, the
 // text of a text or binary value, the number of a number value.
@@ -80,12 +91,15 @@ public:
     // REGEDIT4 files. Both return 1 on success and 0 otherwise.
 
     // Exports contents of some key (and it's subkeys) to .reg file...
-    // Never overwrites an existing file.
+    // Never overwrites an existing file. A report, when given, learns why an export
+    // failed and which values and keys it left out.
     std::int32_t ExportToReg(const std::string& sPath, const std::string& sRegFile,
-                             bool IncludeSubkeys, StatusText* Output = nullptr);
+                             bool IncludeSubkeys, StatusText* Output = nullptr,
+                             RegFileReport* report = nullptr);
     // Imports .reg file into registry...
-    // Leaves CreateKeyIfDoesntExists set.
-    std::int32_t ImportFromReg(const std::string& sRegFile);
+    // Leaves CreateKeyIfDoesntExists set. A report, when given, learns why an import
+    // failed and which single writes and deletes failed on the way.
+    std::int32_t ImportFromReg(const std::string& sRegFile, RegFileReport* report = nullptr);
 
     // Hex text of byte values. Byte text holds one character per byte; more than
     // 32,767 characters raise an overflow.
@@ -101,14 +115,21 @@ public:
 
 private:
     reg_key ParseKeyPath(std::string& sPath, std::string& sSubKeyOut);
+    // The path of this call, parsed from a copy of sPath; also kept in the scratch
+    // fields, as every member leaves them.
+    KeyPath path_of_call(const std::string& sPath);
+    // The result of a create, delete or write: the value of the key's handle, which is
+    // closed before it is returned.
+    std::int32_t closed_handle_value(RegKey& key);
     bool ExportKey(const std::string& sPath, const std::string& sRegFile, bool IncludeSubkeys,
-                   StatusText* Output);
+                   StatusText* Output, RegFileReport& report);
 
     RegistryApi& api_;
     FileSystem& files_;
     Desktop& desktop_;
 
-    // Scratch state of the most recent operation.
+    // Scratch state: the root, key and subkey of the most recent operation. Nothing reads
+    // them back; each member works from its own arguments.
     reg_key hRootKey = 0;
     reg_key hKey = 0;
     std::string sSubKey;

@@ -3,24 +3,20 @@
 #include "platform/run_time_error.h"
 #include "registry/clsRegistryAccess.h"
 #include "registry/hex_codec.h"
+#include "registry/registry_limits.h"
 
 namespace tarnwell {
 
-namespace {
-
-// Texts are counted in a signed 16-bit number.
-constexpr std::size_t max_text = 32767;
-
-}  // namespace
+using registry_limits::longest_hex_text;
 
 std::string clsRegistryAccess::StrToBin(std::string& sBin) {
     sBin = without_chars(sBin, " ");
-    if (sBin.size() > max_text) throw run_time_error("Overflow");
+    if (sBin.size() > longest_hex_text) throw run_time_error("Overflow");
     return hex_bytes(sBin);
 }
 
 std::string clsRegistryAccess::BinToStr(const std::string& sStr) {
-    if (sStr.size() > max_text) throw run_time_error("Overflow");
+    if (sStr.size() > longest_hex_text) throw run_time_error("Overflow");
     // Every pair has a space in front, the first one too.
     return sStr.empty() ? std::string() : " " + hex_pairs(sStr, ' ');
 }

@@ -50,6 +50,13 @@ reg_key parse_key_path(std::string& path, std::string& sub_key) {
     return 0;
 }
 
+KeyPath split_key_path(const std::string& path) {
+    std::string copy = path;
+    KeyPath split;
+    split.root = parse_key_path(copy, split.sub_key);
+    return split;
+}
+
 std::string with_long_root(const std::string& path) {
     const std::size_t at = !path.empty() && path[0] == '\\' ? 1 : 0;
     if (path.size() > at + 4 && path[at + 4] != '\\') return path;

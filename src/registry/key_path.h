@@ -8,6 +8,16 @@
 
 namespace tarnwell {
 
+// A key path split into its predefined root (0 when the root is unknown) and the
+// subkey below it ("" for the root itself).
+struct KeyPath {
+    reg_key root = 0;
+    std::string sub_key;
+};
+
+// Splits a key path as parse_key_path does, leaving the caller's text as it is.
+KeyPath split_key_path(const std::string& path);
+
 // Splits a key path into its predefined root and its subkey. The path is rewritten in
 // place with a long root name at its start replaced by the abbreviation. The root is
 // the first four characters (the whole path when it has no backslash); an unknown

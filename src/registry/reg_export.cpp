@@ -6,7 +6,9 @@
 #include "registry/clsRegistryAccess.h"
 #include "registry/hex_codec.h"
 #include "registry/key_path.h"
+#include "registry/reg_key.h"
 #include "registry/reg_key_contents.h"
+#include "registry/registry_errors.h"
 
 namespace tarnwell {
 
@@ -24,8 +26,13 @@ std::string dword_digits(std::string data) {
     return text;
 }
 
-bool holds_text(std::uint32_t type) {
-    return type == reg::type_sz || type == reg::type_expand_sz;
+bool holds_text(std::uint32_t type) { return type == reg::type_sz || type == reg::type_expand_sz; }
+
+// The file has a line form for texts, binaries and numbers; the default value is written
+// from any text.
+bool is_exported(const RegValueEntry& value) {
+    return value.type == reg::type_sz || value.type == reg::type_binary ||
+           value.type == reg::type_dword || (value.name.empty() && holds_text(value.type));
 }
 
 // One key's block: the key line, the default text, the named texts, the binaries,
@@ -80,59 +87,109 @@ private:
     std::string pending_;
 };
 
-// Appends the block of the key at `path` and, when asked, the blocks of its subtree in
-// pre-order. A failure on the way (the status text, the file, a key that opened but
-// could not be listed whole) is raised and ends the export there.
-void export_tree(RegistryApi& api, Desktop& desktop, const std::string& path, bool subkeys,
-                 StatusText* output, BlockFile& file) {
-    const std::string full_path = with_long_root(path);
-    if (output != nullptr) {
-        desktop.process_pending_events();
-        output->set_text(full_path);
+// One export's walk over a key tree: appends each key's block and, when asked, the blocks
+// of its subtree in pre-order, and notes in the report what it leaves out.
+class TreeExport {
+public:
+    TreeExport(RegistryApi& api, Desktop& desktop, bool subkeys, StatusText* output,
+               BlockFile& file, RegFileReport& report)
+        : api_(api),
+          desktop_(desktop),
+          subkeys_(subkeys),
+          output_(output),
+          file_(file),
+          report_(report) {}
+
+    // False when a key opened but could not be listed whole: the export ends there. A
+    // failing status text or file raises.
+    bool export_key(const std::string& path) {
+        const std::string full_path = with_long_root(path);
+        if (output_ != nullptr) {
+            desktop_.process_pending_events();
+            output_->set_text(full_path);
+        }
+        const KeyPath parsed = split_key_path(full_path);
+        RegKey key(api_);
+        RegKeyContents contents;
+        // A key that cannot be opened gets an empty block and no subkeys.
+        const long opened = key.open(parsed.root, parsed.sub_key, reg::key_read);
+        if (opened == reg::success) {
+            if (const long status = read_key_contents(key, contents); status != reg::success) {
+                report_.failure = "the key " + full_path + " could not be read whole (" +
+                                  registry_error_text(status) + ")";
+                return false;
+            }
+        } else {
+            report_.problems.push_back(
+                {0, full_path, "", opened, "could not be opened: written without values"});
+        }
+        key.close();
+        note_values_left_out(full_path, contents);
+        file_.add(key_block(full_path, contents));
+        if (opened != reg::success || !subkeys_) return true;
+        for (const std::string& subkey : contents.subkeys) {
+            if (!export_key(full_path + "\\" + subkey)) return false;
+        }
+        return true;
     }
-    std::string parsed = full_path;
-    std::string sub_key;
-    const reg_key root = parse_key_path(parsed, sub_key);
-    // The values are read whole here rather than through the 255-character reads of
-    // ReadString and EnumValues, so that long texts and binaries are exported in full.
-    // A key that cannot be opened gets an empty block and no subkeys.
-    RegKeyContents contents;
-    const bool opened = read_key_contents(api, root, sub_key, contents);
-    file.add(key_block(full_path, contents));
-    if (!opened || !subkeys) return;
-    for (const std::string& subkey : contents.subkeys)
-        export_tree(api, desktop, full_path + "\\" + subkey, subkeys, output, file);
-}
+
+private:
+    void note_values_left_out(const std::string& path, const RegKeyContents& contents) {
+        for (const RegValueEntry& value : contents.values) {
+            if (!is_exported(value))
+                report_.problems.push_back(
+                    {0, path, value.name, 0, "not exported: " + value_type_name(value.type)});
+        }
+    }
+
+    RegistryApi& api_;
+    Desktop& desktop_;
+    bool subkeys_;
+    StatusText* output_;
+    BlockFile& file_;
+    RegFileReport& report_;
+};
 
 }  // namespace
 
 std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std::string& sRegFile,
-                                            bool IncludeSubkeys, StatusText* Output) {
+                                            bool IncludeSubkeys, StatusText* Output,
+                                            RegFileReport* report) {
+    RegFileReport unused;
+    RegFileReport& noted = report != nullptr ? *report : unused;
+    noted = RegFileReport();
     try {
         // Never overwrite: any entry that a search for the name finds refuses the export.
-        if (files_.matches_exist(sRegFile)) return 0;
+        if (files_.matches_exist(sRegFile)) {
+            noted.failure = sRegFile + " already exists";
+            return 0;
+        }
         files_.create_file(sRegFile, std::string("REGEDIT4") + line_end + line_end);
-        return ExportKey(sPath, sRegFile, IncludeSubkeys, Output) ? 1 : 0;
-    } catch (...) {
+    } catch (const std::exception& failure) {
+        noted.failure = sRegFile + ": " + failure.what();
         return 0;
     }
+    return ExportKey(sPath, sRegFile, IncludeSubkeys, Output, noted) ? 1 : 0;
 }
 
 bool clsRegistryAccess::ExportKey(const std::string& sPath, const std::string& sRegFile,
-                                  bool IncludeSubkeys, StatusText* Output) {
+                                  bool IncludeSubkeys, StatusText* Output, RegFileReport& report) {
     BlockFile file(files_, sRegFile);
+    bool whole = false;
     try {
-        export_tree(api_, desktop_, sPath, IncludeSubkeys, Output, file);
+        whole = TreeExport(api_, desktop_, IncludeSubkeys, Output, file, report).export_key(sPath);
+    } catch (const std::exception& failure) {
+        // A failing status text or file write ends the export; what was exported before
+        // it still goes to the file.
+        report.failure = failure.what();
+    }
+    try {
         file.flush();
-        return true;
-    } catch (...) {
-        // What was exported before the failure stays in the file.
-        try {
-            file.flush();
-        } catch (...) {
-        }
+    } catch (const std::exception& failure) {
+        report.failure = sRegFile + ": " + failure.what();
         return false;
     }
+    return whole;
 }
 
 }  // namespace tarnwell

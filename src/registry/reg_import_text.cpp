@@ -1,13 +1,14 @@
 #include "registry/reg_import_text.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "common/text.h"
-#include "platform/run_time_error.h"
-#include "registry/clsRegistryAccess.h"
 #include "registry/hex_codec.h"
-#include "registry/reg_block_writer.h"
+#include "registry/key_path.h"
+#include "registry/reg_key.h"
+#include "registry/value_writes.h"
 
 namespace tarnwell {
 
@@ -28,30 +29,90 @@ std::vector<std::string_view> split_lines(const std::string& text) {
 std::string without_quotes(std::string_view text) { return without_chars(text, "\""); }
 
 // The number of a "dword:" value: its leading hex digits, blanks skipped; no digit
-// gives 0. Eight digits with the top bit set are a negative number.
-std::int32_t dword_number(std::string_view digits) {
+// gives 0. Eight digits with the top bit set are a negative number. Nothing when the
+// digits make a number too large for 32 bits.
+std::optional<std::int32_t> dword_number(std::string_view digits) {
     std::uint64_t number = 0;
     for (char c : digits) {
         if (c == ' ' || c == '\t' || c == '\n') continue;
         const int digit = hex_digit_value(c);
         if (digit < 0) break;
         number = number * 16 + static_cast<std::uint64_t>(digit);
-        if (number > 0xFFFFFFFFu) throw run_time_error("Overflow");
+        if (number > 0xFFFFFFFFu) return std::nullopt;
     }
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
 }
 
-void write_text(RegBlockWriter& block, const std::string& name, const std::string& text) {
-    block.write_text(name, text);
-    // An empty default text removes the default value.
-    if (name == "@" && text.empty()) block.delete_value("");
+// The writes and deletes of one key block, through one handle to the key kept for the
+// whole block. Each failure goes to the report with the line it came from.
+class KeyBlock {
+public:
+    KeyBlock(RegistryApi& api, const std::string& key_path, RegFileReport& report)
+        : key_(api), path_text_(key_path), path_(split_key_path(key_path)), report_(report) {}
+
+    void write_text(std::size_t line, const std::string& name, const std::string& text) {
+        if (writable(line, name)) check(line, name, key_.set_string(text_value_name(name), text));
+        // An empty default text removes the default value.
+        if (name == "@" && text.empty()) delete_value(line, "");
+    }
+    void write_binary(std::size_t line, const std::string& name, const std::string& bytes) {
+        if (writable(line, name)) check(line, name, key_.set_binary(name, bytes));
+    }
+    void write_number(std::size_t line, const std::string& name, std::int32_t number) {
+        if (writable(line, name))
+            check(line, name, key_.set_dword(name, static_cast<std::uint32_t>(number)));
+    }
+    void delete_value(std::size_t line, const std::string& name) {
+        // A delete never creates the key; a value that is not there is gone already.
+        long status =
+            key_.is_open() ? reg::success : key_.open(path_.root, path_.sub_key, reg::key_write);
+        if (status == reg::success) status = key_.delete_value(name);
+        if (status != reg::success && status != reg::file_not_found)
+            note(line, name, status, "could not be deleted");
+    }
+
+private:
+    // The block's key, opened for writing (and created when missing) on first use.
+    bool writable(std::size_t line, const std::string& name) {
+        if (key_.is_open()) return true;
+        if (const long status = open_for_writing(path_, true, key_); status != reg::success) {
+            note(line, name, status, "not written: the key could not be opened or created");
+            return false;
+        }
+        return true;
+    }
+    void check(std::size_t line, const std::string& name, long status) {
+        if (status != reg::success) note(line, name, status, "not written");
+    }
+    void note(std::size_t line, const std::string& name, long status, const char* what) {
+        report_.problems.push_back({line + 1, path_text_, name, status, what});
+    }
+
+    RegKey key_;
+    std::string path_text_;
+    KeyPath path_;
+    RegFileReport& report_;
+};
+
+// "[-key]": the key goes when it has no subkeys; a key that is not there is gone already.
+void delete_key(RegistryApi& api, std::size_t line, const std::string& key_path,
+                RegFileReport& report) {
+    const KeyPath path = split_key_path(key_path);
+    RegKey key(api);
+    long status = key.open(path.root, path.sub_key, reg::key_all_access);
+    if (status == reg::file_not_found) return;
+    if (status == reg::success) status = key.delete_key("");
+    if (status != reg::success)
+        report.problems.push_back({line + 1, key_path, "", status, "key not deleted"});
 }
 
 // One value line (trimmed, holding "="). A name in double quotes ends at the first
 // quote that is followed by "="; data in double quotes is a text taken as it stands
 // between them, so texts keep their "=", double quotes and edge spaces. Anything else
-// loses its double quotes and is cut at the next "=".
-void apply_value_line(RegBlockWriter& block, std::string_view line) {
+// loses its double quotes and is cut at the next "=". False when the line stops the
+// import.
+bool apply_value_line(KeyBlock& block, std::size_t line_number, std::string_view line,
+                      RegFileReport& report) {
     std::string name;
     std::string_view rest;
     const std::size_t name_end = line[0] == '"' ? line.find("\"=", 1) : std::string_view::npos;
@@ -64,52 +125,64 @@ void apply_value_line(RegBlockWriter& block, std::string_view line) {
         rest = line.substr(equals + 1);
     }
     if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') {
-        write_text(block, name, std::string(rest.substr(1, rest.size() - 2)));
-        return;
+        block.write_text(line_number, name, std::string(rest.substr(1, rest.size() - 2)));
+        return true;
     }
     std::string data = without_quotes(rest);
     data = data.substr(0, data.find('='));
     const std::string_view view(data);
     if (trim_spaces(view) == "-") {
-        block.delete_value(name);
+        block.delete_value(line_number, name);
     } else if (starts_with_ignoring_case(view, "hex:")) {
         // The pairs are read whole, however many there are.
-        block.write_binary(name, hex_bytes(without_chars(view.substr(4), ", ")));
+        block.write_binary(line_number, name, hex_bytes(without_chars(view.substr(4), ", ")));
     } else if (starts_with_ignoring_case(view, "dword:")) {
-        block.write_number(name, dword_number(view.substr(6)));
+        const std::optional<std::int32_t> number = dword_number(view.substr(6));
+        if (!number) {
+            report.failure = "line " + std::to_string(line_number + 1) +
+                             ": the number is too large for 32 bits: " + std::string(line);
+            return false;
+        }
+        block.write_number(line_number, name, *number);
     } else {
-        write_text(block, name, data);
+        block.write_text(line_number, name, data);
     }
+    return true;
 }
 
 }  // namespace
 
-std::int32_t apply_reg_text(clsRegistryAccess& registry, RegistryApi& api,
-                            const std::string& text) {
+std::int32_t apply_reg_text(RegistryApi& api, const std::string& text, RegFileReport& report) {
     const std::vector<std::string_view> lines = split_lines(text);
-    if (!equals_ignoring_case(lines[0], "REGEDIT4")) return 0;
+    if (!equals_ignoring_case(lines[0], "REGEDIT4")) {
+        report.failure = "not a REGEDIT4 file: its first line is not \"REGEDIT4\"";
+        return 0;
+    }
     for (std::size_t i = 1; i < lines.size(); ++i) {
         // Only key lines start a block; values outside one, comments and empty lines
         // are passed over.
         const std::string_view key_line = trim_spaces(lines[i]);
         if (key_line.empty() || key_line[0] != '[') continue;
-        if (key_line.size() < 2) throw run_time_error("Invalid procedure call or argument");
+        if (key_line.size() < 2) {
+            report.failure = "line " + std::to_string(i + 1) +
+                             ": a key line without a key: " + std::string(key_line);
+            return 0;
+        }
         const std::string key(key_line.substr(1, key_line.size() - 2));
         if (!key.empty() && key[0] == '-') {
-            // Removes the key only when it has no subkeys.
-            registry.KillKey(key.substr(1));
+            delete_key(api, i, key.substr(1), report);
             continue;
         }
         // The block's key is opened once for all its values and closed before the next
         // key line.
-        RegBlockWriter block(api, key);
+        KeyBlock block(api, key, report);
         std::size_t j = i + 1;
         for (; j < lines.size(); ++j) {
             const std::string_view line = trim_spaces(lines[j]);
             if (!line.empty() && line[0] == '[') break;
             if (line.empty() || line[0] == ';' || line.find('=') == std::string_view::npos)
                 continue;
-            apply_value_line(block, line);
+            if (!apply_value_line(block, j, line, report)) return 0;
         }
         i = j - 1;
     }

@@ -4,18 +4,17 @@
 #include <string>
 
 #include "platform/registry_api.h"
+#include "registry/reg_file_report.h"
 
 namespace tarnwell {
 
-class clsRegistryAccess;
-
-// Applies the text of a REGEDIT4 file to the registry that `registry` works on (`api`):
-// values are written and deleted as the class's write and delete operations do, one
-// key block at a time, and "[-key]" lines go to KillKey. Returns 0 when the first
-// line is not "REGEDIT4" (in any letter case, nothing around it), 1 when the text was
-// processed to its end. A malformed key line or a number too large for 32 bits raises
-// run_time_error; the changes made before it stay.
-std::int32_t apply_reg_text(clsRegistryAccess& registry, RegistryApi& api,
-                            const std::string& text);
+// Applies the text of a REGEDIT4 file to the registry: values are written and deleted as
+// the class's write and delete members do with CreateKeyIfDoesntExists set, one key
+// block at a time, and "[-key]" lines delete keys that have no subkeys. Returns 1 when
+// the text was processed to its end, 0 when its first line is not "REGEDIT4" (in any
+// letter case, nothing around it) or a line stops the import (a key line without a
+// key, a number too large for 32 bits); the changes made before that line stay.
+// `report` learns why it returned 0 and which single writes and deletes failed.
+std::int32_t apply_reg_text(RegistryApi& api, const std::string& text, RegFileReport& report);
 
 }  // namespace tarnwell

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_api.h"
-#include "registry/key_enumeration.h"
+#include "registry/reg_key.h"
 
 namespace tarnwell {
 
@@ -15,10 +14,9 @@ struct RegKeyContents {
     std::vector<std::string> subkeys;   // in registry enumeration order
 };
 
-// Opens the key for reading, lists it and closes it again. False when the key cannot
-// be opened; the contents are then empty. Raises run_time_error when the key opened
-// but could not be listed whole.
-bool read_key_contents(RegistryApi& registry, reg_key root, const std::string& sub_key,
-                       RegKeyContents& contents);
+// Lists an open key into `contents`. reg::success when every entry the key counted was
+// read, or the list ended early because entries went meanwhile; otherwise the status of
+// the read that failed, and the contents are short.
+long read_key_contents(RegKey& key, RegKeyContents& contents);
 
 }  // namespace tarnwell

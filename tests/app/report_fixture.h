@@ -9,6 +9,7 @@
 #include "app/report_window.h"
 #include "platform/host/host_platform.h"
 #include "platform/host/host_report_view.h"
+#include "support/registry_test_support.h"
 
 namespace tarnwell::test {
 
@@ -22,22 +23,14 @@ protected:
 
     void set_text(reg_key root, const std::string& key, const std::string& name,
                   const std::string& value) {
-        reg_key opened = 0;
-        ASSERT_EQ(twin.registry.RegCreateKeyA(root, key.c_str(), &opened), reg::success);
-        ASSERT_EQ(twin.registry.RegSetValueExA(opened, name.c_str(), reg::type_sz,
-                                               reinterpret_cast<const std::uint8_t*>(value.c_str()),
-                                               static_cast<std::uint32_t>(value.size() + 1)),
-                  reg::success);
-        twin.registry.RegCloseKey(opened);
+        put_text(twin.registry, root, key, name, value);
     }
     void make_key(reg_key root, const std::string& key) {
-        reg_key opened = 0;
-        ASSERT_EQ(twin.registry.RegCreateKeyA(root, key.c_str(), &opened), reg::success);
-        twin.registry.RegCloseKey(opened);
+        test::make_key(twin.registry, root, key);
     }
     // The three places a stored suite value is looked up.
-    void machine_value(const std::string& app, const std::string& section,
-                       const std::string& name, const std::string& value) {
+    void machine_value(const std::string& app, const std::string& section, const std::string& name,
+                       const std::string& value) {
         set_text(reg::local_machine, "SOFTWARE\\" + app + "\\" + section, name, value);
     }
     void user_value(const std::string& app, const std::string& section, const std::string& name,
@@ -85,11 +78,9 @@ protected:
     }
 };
 
-// The report text expected from a list of lines, each with its blank-before flag.
-struct Expected {
-    const char* line;
-    bool blank_before;
-};
-std::string report_text(const std::string& header, const std::vector<Expected>& lines);
+// An expected report kept in tests/data, one report line per line of the file; the
+// header's "<date and time>" becomes the given text. The end-to-end tests read the same
+// files.
+std::string report_from_file(const std::string& name, const std::string& date_and_time);
 
 }  // namespace tarnwell::test

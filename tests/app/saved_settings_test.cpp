@@ -11,10 +11,17 @@ namespace {
 using SavedSettings = ReportFixture;
 
 // The window-size section as written when no size is stored.
-const std::vector<std::string> empty_form_sizes = {
-    "", "Saved Form Sizes", "", "PostspecsFormSize: ", "Solidane FormSize: ",
-    "3DFacetFilesFormSize: ", "3DFilesFormSize: ", "3DSectionsFormSize: ",
-    "Tessilon FormSize: ", "Swathmark FormSize: ", "Loomwright FormSize: "};
+const std::vector<std::string> empty_form_sizes = {"",
+                                                   "Saved Form Sizes",
+                                                   "",
+                                                   "PostspecsFormSize: ",
+                                                   "Solidane FormSize: ",
+                                                   "3DFacetFilesFormSize: ",
+                                                   "3DFilesFormSize: ",
+                                                   "3DSectionsFormSize: ",
+                                                   "Tessilon FormSize: ",
+                                                   "Swathmark FormSize: ",
+                                                   "Loomwright FormSize: "};
 
 std::vector<std::string> joined(std::vector<std::string> first,
                                 const std::vector<std::string>& then) {
@@ -75,17 +82,32 @@ TEST_F(SavedSettings, ModuleSettingsOnlyWithAWeighting) {
     setting("Quillmere", "Sondrix", "Weighting", "L1");
     form.Form_Load();
     const std::vector<std::string> module = tail_from(body(), "Sondrix Settings");
-    EXPECT_EQ(module, (std::vector<std::string>{
-                          "Sondrix Settings", "", "Weighting: L1", "ZPadding: 5", "DepthMesh: ",
-                          "ObsFormat: ", "ZongeDepthMesh: ", "ZongePolygonClip: ",
-                          "ZongeSearchRadius: ", "", "Sondrinv Settings", "",
-                          "Resistivity Iterations: 10", "Resistivity ChiFactor: ",
-                          "Resistivity InitialMethod: ", "Resistivity InitialModel: ",
-                          "Resistivity ReferenceModel: ", "Resistivity AlphaMethod: ",
-                          "Resistivity Alphas: ", "Chargeability Iterations: ",
-                          "Chargeability ChiFactor: ", "Chargeability InitialMethod: ",
-                          "Chargeability InitialModel: ", "Chargeability ReferenceModel: ",
-                          "Chargeability AlphaMethod: ", "Chargeability Alphas: "}));
+    EXPECT_EQ(module, (std::vector<std::string>{"Sondrix Settings",
+                                                "",
+                                                "Weighting: L1",
+                                                "ZPadding: 5",
+                                                "DepthMesh: ",
+                                                "ObsFormat: ",
+                                                "ZongeDepthMesh: ",
+                                                "ZongePolygonClip: ",
+                                                "ZongeSearchRadius: ",
+                                                "",
+                                                "Sondrinv Settings",
+                                                "",
+                                                "Resistivity Iterations: 10",
+                                                "Resistivity ChiFactor: ",
+                                                "Resistivity InitialMethod: ",
+                                                "Resistivity InitialModel: ",
+                                                "Resistivity ReferenceModel: ",
+                                                "Resistivity AlphaMethod: ",
+                                                "Resistivity Alphas: ",
+                                                "Chargeability Iterations: ",
+                                                "Chargeability ChiFactor: ",
+                                                "Chargeability InitialMethod: ",
+                                                "Chargeability InitialModel: ",
+                                                "Chargeability ReferenceModel: ",
+                                                "Chargeability AlphaMethod: ",
+                                                "Chargeability Alphas: "}));
     const std::vector<std::string> lines = body();
     EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "Sondrix Settings") - 1), "");
 }
@@ -93,10 +115,10 @@ TEST_F(SavedSettings, ModuleSettingsOnlyWithAWeighting) {
 // A registry whose calls on one key raise, as when memory runs out mid-lookup.
 class FailingRegistry : public HostRegistry {
 public:
-    long RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
-                       reg_key* result) override {
+    long open_key(reg_key key, const char* sub_key, std::uint32_t access,
+                  reg_key* result) override {
         if (std::string(sub_key).find("Tessilon") != std::string::npos) throw std::bad_alloc();
-        return HostRegistry::RegOpenKeyExA(key, sub_key, access, result);
+        return HostRegistry::open_key(key, sub_key, access, result);
     }
 };
 

@@ -20,38 +20,38 @@ constexpr long bad_pathname = 161;
 class RegistryContract : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(r.RegOpenKeyExA(reg::current_user, scratch.sub_key().c_str(),
-                                  reg::key_all_access, &base),
-                  reg::success);
+        ASSERT_EQ(
+            r.open_key(reg::current_user, scratch.sub_key().c_str(), reg::key_all_access, &base),
+            reg::success);
     }
     void TearDown() override {
-        EXPECT_EQ(r.RegCloseKey(base), reg::success);
+        EXPECT_EQ(r.close_key(base), reg::success);
         EXPECT_EQ(test::open_handles(tp), 0u);
     }
 
     reg_key create(const std::string& sub) {
         reg_key key = 0;
-        EXPECT_EQ(r.RegCreateKeyA(base, sub.c_str(), &key), reg::success) << sub;
+        EXPECT_EQ(r.create_key(base, sub.c_str(), &key), reg::success) << sub;
         return key;
     }
-    void make_key(const std::string& sub) { r.RegCloseKey(create(sub)); }
+    void make_key(const std::string& sub) { r.close_key(create(sub)); }
     void set_text(reg_key key, const std::string& name, const std::string& text) {
-        ASSERT_EQ(r.RegSetValueExA(key, name.c_str(), reg::type_sz,
-                                   reinterpret_cast<const std::uint8_t*>(text.c_str()),
-                                   static_cast<std::uint32_t>(text.size() + 1)),
+        ASSERT_EQ(r.set_value(key, name.c_str(), reg::type_sz,
+                              reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                              static_cast<std::uint32_t>(text.size() + 1)),
                   reg::success);
     }
     void set_bytes(reg_key key, const std::string& name, const std::string& bytes) {
-        ASSERT_EQ(r.RegSetValueExA(key, name.c_str(), reg::type_binary,
-                                   reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                   static_cast<std::uint32_t>(bytes.size())),
+        ASSERT_EQ(r.set_value(key, name.c_str(), reg::type_binary,
+                              reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                              static_cast<std::uint32_t>(bytes.size())),
                   reg::success);
     }
     std::vector<std::string> key_names(reg_key key) {
         std::vector<std::string> names;
         char name[300];
         std::uint32_t size = sizeof name;
-        for (std::uint32_t i = 0; r.RegEnumKeyExA(key, i, name, &size) == reg::success; ++i) {
+        for (std::uint32_t i = 0; r.enum_subkey(key, i, name, &size) == reg::success; ++i) {
             names.emplace_back(name, size);
             size = sizeof name;
         }
@@ -62,8 +62,7 @@ protected:
         char name[300];
         std::uint32_t size = sizeof name;
         for (std::uint32_t i = 0;
-             r.RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr) == reg::success;
-             ++i) {
+             r.enum_value(key, i, name, &size, nullptr, nullptr, nullptr) == reg::success; ++i) {
             names.emplace_back(name, size);
             size = sizeof name;
         }
@@ -98,8 +97,7 @@ TEST_F(RegistryContract, OpenAndCreateFollowTheSubkeyText) {
         {"doubled backslash", "d\\e", "d\\\\e", reg::success, reg::success},
         {"leading backslash", "lead", "\\lead", bad_pathname, bad_pathname},
         {"name of 255 characters", name255, name255, reg::success, reg::success},
-        {"name of 257 characters", "", name257, reg::invalid_parameter,
-         reg::invalid_parameter},
+        {"name of 257 characters", "", name257, reg::invalid_parameter, reg::invalid_parameter},
         {"subkey text of 260 characters", path260, path260, reg::success, reg::success},
         {"subkey text of 261 characters", "", path261, reg::more_data, reg::more_data},
     };
@@ -107,102 +105,101 @@ TEST_F(RegistryContract, OpenAndCreateFollowTheSubkeyText) {
         SCOPED_TRACE(c.what);
         if (!c.prepare.empty()) make_key(c.prepare);
         reg_key key = 0x777;
-        EXPECT_EQ(r.RegOpenKeyExA(base, c.sub_key.c_str(), reg::key_read, &key), c.open_status);
-        if (key != 0 && key != 0x777) r.RegCloseKey(key);
+        EXPECT_EQ(r.open_key(base, c.sub_key.c_str(), reg::key_read, &key), c.open_status);
+        if (key != 0 && key != 0x777) r.close_key(key);
         if (c.open_status != reg::success) {
             EXPECT_EQ(key, 0u);
         }
         key = 0x777;
-        EXPECT_EQ(r.RegOpenKeyA(base, c.sub_key.c_str(), &key), c.open_status);
-        if (key != 0 && key != 0x777) r.RegCloseKey(key);
+        EXPECT_EQ(r.open_key_default(base, c.sub_key.c_str(), &key), c.open_status);
+        if (key != 0 && key != 0x777) r.close_key(key);
         key = 0x777;
-        EXPECT_EQ(r.RegCreateKeyA(base, c.sub_key.c_str(), &key), c.create_status);
+        EXPECT_EQ(r.create_key(base, c.sub_key.c_str(), &key), c.create_status);
         if (c.create_status == reg::success) {
-            r.RegCloseKey(key);
+            r.close_key(key);
         } else {
             EXPECT_EQ(key, 0u);
         }
     }
     // Removed here: the scratch key's clean-up goes by path texts, too long for these.
-    EXPECT_EQ(r.RegDeleteKeyA(base, name255.c_str()), reg::success);
-    EXPECT_EQ(r.RegDeleteKeyA(base, path260.c_str()), reg::success);
-    EXPECT_EQ(r.RegDeleteKeyA(base, path260.substr(0, 202).c_str()), reg::success);
+    EXPECT_EQ(r.delete_key(base, name255.c_str()), reg::success);
+    EXPECT_EQ(r.delete_key(base, path260.c_str()), reg::success);
+    EXPECT_EQ(r.delete_key(base, path260.substr(0, 202).c_str()), reg::success);
 }
 
 TEST_F(RegistryContract, CreateMakesEveryMissingLevelAndKeepsTheFirstSpelling) {
     make_key("One\\Two\\Three");
     make_key("ONE\\two\\Four");
     reg_key one = 0;
-    ASSERT_EQ(r.RegOpenKeyExA(base, "one", reg::key_read, &one), reg::success);
+    ASSERT_EQ(r.open_key(base, "one", reg::key_read, &one), reg::success);
     EXPECT_EQ(key_names(base), std::vector<std::string>{"One"});
     reg_key two = 0;
-    ASSERT_EQ(r.RegOpenKeyExA(one, "TWO", reg::key_read, &two), reg::success);
+    ASSERT_EQ(r.open_key(one, "TWO", reg::key_read, &two), reg::success);
     EXPECT_EQ(key_names(two), (std::vector<std::string>{"Four", "Three"}));
-    r.RegCloseKey(two);
-    r.RegCloseKey(one);
+    r.close_key(two);
+    r.close_key(one);
 }
 
 TEST_F(RegistryContract, RootsAndEmptySubkeys) {
     reg_key key = 0;
     // A predefined root opened with no subkey is the root itself; closing it is a no-op.
-    EXPECT_EQ(r.RegOpenKeyExA(reg::current_user, "", reg::key_read, &key), reg::success);
+    EXPECT_EQ(r.open_key(reg::current_user, "", reg::key_read, &key), reg::success);
     EXPECT_EQ(key, reg::current_user);
-    EXPECT_EQ(r.RegOpenKeyA(reg::current_user, nullptr, &key), reg::success);
+    EXPECT_EQ(r.open_key_default(reg::current_user, nullptr, &key), reg::success);
     EXPECT_EQ(key, reg::current_user);
-    EXPECT_EQ(r.RegCloseKey(reg::current_user), reg::success);
-    EXPECT_EQ(r.RegOpenKeyExA(reg::current_user, scratch.sub_key().c_str(), reg::key_read, &key),
+    EXPECT_EQ(r.close_key(reg::current_user), reg::success);
+    EXPECT_EQ(r.open_key(reg::current_user, scratch.sub_key().c_str(), reg::key_read, &key),
               reg::success);
-    r.RegCloseKey(key);
+    r.close_key(key);
     // RegOpenKeyA with no subkey hands back the handle it was given, valid or not.
-    EXPECT_EQ(r.RegOpenKeyA(base, "", &key), reg::success);
+    EXPECT_EQ(r.open_key_default(base, "", &key), reg::success);
     EXPECT_EQ(key, base);
-    EXPECT_EQ(r.RegOpenKeyA(0, "", &key), reg::success);
+    EXPECT_EQ(r.open_key_default(0, "", &key), reg::success);
     EXPECT_EQ(key, 0u);
     // RegOpenKeyExA and RegCreateKeyA with no subkey open a new handle to the same key.
     reg_key again = 0;
-    ASSERT_EQ(r.RegOpenKeyExA(base, "", reg::key_read, &again), reg::success);
+    ASSERT_EQ(r.open_key(base, "", reg::key_read, &again), reg::success);
     EXPECT_NE(again, base);
-    r.RegCloseKey(again);
-    ASSERT_EQ(r.RegCreateKeyA(base, nullptr, &again), reg::success);
+    r.close_key(again);
+    ASSERT_EQ(r.create_key(base, nullptr, &again), reg::success);
     EXPECT_NE(again, base);
-    r.RegCloseKey(again);
-    ASSERT_EQ(r.RegCreateKeyA(reg::current_user, "", &again), reg::success);
+    r.close_key(again);
+    ASSERT_EQ(r.create_key(reg::current_user, "", &again), reg::success);
     EXPECT_NE(again, reg::current_user);
-    r.RegCloseKey(again);
+    r.close_key(again);
     // No key behind 0 or behind an unknown root; a handle is closed once.
-    EXPECT_EQ(r.RegOpenKeyExA(0, "", reg::key_read, &key), reg::invalid_handle);
-    EXPECT_EQ(r.RegOpenKeyA(0, "Software", &key), reg::invalid_handle);
-    EXPECT_EQ(r.RegCreateKeyA(0, "Software", &key), reg::invalid_handle);
-    EXPECT_EQ(r.RegOpenKeyExA(0x80000007u, "", reg::key_read, &key), reg::invalid_handle);
-    EXPECT_EQ(r.RegCloseKey(0), reg::invalid_handle);
-    ASSERT_EQ(r.RegOpenKeyExA(base, "", reg::key_read, &again), reg::success);
-    EXPECT_EQ(r.RegCloseKey(again), reg::success);
-    EXPECT_EQ(r.RegCloseKey(again), reg::invalid_handle);
+    EXPECT_EQ(r.open_key(0, "", reg::key_read, &key), reg::invalid_handle);
+    EXPECT_EQ(r.open_key_default(0, "Software", &key), reg::invalid_handle);
+    EXPECT_EQ(r.create_key(0, "Software", &key), reg::invalid_handle);
+    EXPECT_EQ(r.open_key(0x80000007u, "", reg::key_read, &key), reg::invalid_handle);
+    EXPECT_EQ(r.close_key(0), reg::invalid_handle);
+    ASSERT_EQ(r.open_key(base, "", reg::key_read, &again), reg::success);
+    EXPECT_EQ(r.close_key(again), reg::success);
+    EXPECT_EQ(r.close_key(again), reg::invalid_handle);
     // Performance data only opens as itself.
-    EXPECT_EQ(r.RegOpenKeyExA(reg::performance_data, "", reg::key_read, &key), reg::success);
+    EXPECT_EQ(r.open_key(reg::performance_data, "", reg::key_read, &key), reg::success);
     EXPECT_EQ(key, reg::performance_data);
-    EXPECT_EQ(r.RegCreateKeyA(reg::performance_data, "x", &key), reg::invalid_handle);
+    EXPECT_EQ(r.create_key(reg::performance_data, "x", &key), reg::invalid_handle);
     // A root key itself is never deleted.
-    EXPECT_EQ(r.RegDeleteKeyA(reg::current_user, ""), reg::access_denied);
+    EXPECT_EQ(r.delete_key(reg::current_user, ""), reg::access_denied);
 }
 
 TEST_F(RegistryContract, ClassesRootShowsTheMachineClasses) {
     const std::string classes = "Software\\Classes\\" + scratch.sub_key().substr(9);
     reg_key key = 0;
-    ASSERT_EQ(r.RegCreateKeyA(reg::local_machine, classes.c_str(), &key), reg::success);
-    r.RegCloseKey(key);
-    EXPECT_EQ(r.RegOpenKeyExA(reg::classes_root, classes.substr(17).c_str(), reg::key_read,
-                              &key),
+    ASSERT_EQ(r.create_key(reg::local_machine, classes.c_str(), &key), reg::success);
+    r.close_key(key);
+    EXPECT_EQ(r.open_key(reg::classes_root, classes.substr(17).c_str(), reg::key_read, &key),
               reg::success);
-    r.RegCloseKey(key);
-    EXPECT_EQ(r.RegDeleteKeyA(reg::local_machine, classes.c_str()), reg::success);
+    r.close_key(key);
+    EXPECT_EQ(r.delete_key(reg::local_machine, classes.c_str()), reg::success);
 }
 
 TEST_F(RegistryContract, SubkeysAndValuesEnumerateSortedWithoutRegardToCase) {
-    const std::vector<std::string> written = {"zeta", "Alpha", "_under", "beta", "a",   "A2",
+    const std::vector<std::string> written = {"zeta", "Alpha", "_under", "beta", "a", "A2",
                                               "Zz",   "[x",    "a b",    "a.b",  "a{"};
-    const std::vector<std::string> sorted = {"[x", "_under", "a",    "a b",  "a.b", "A2",
-                                             "Alpha", "a{",  "beta", "zeta", "Zz"};
+    const std::vector<std::string> sorted = {"[x",    "_under", "a",    "a b",  "a.b", "A2",
+                                             "Alpha", "a{",     "beta", "zeta", "Zz"};
     for (const std::string& n : written) {
         make_key(n);
         set_text(base, n, n);
@@ -213,8 +210,7 @@ TEST_F(RegistryContract, SubkeysAndValuesEnumerateSortedWithoutRegardToCase) {
     EXPECT_EQ(value_names(base), sorted);
     char text[16];
     std::uint32_t size = sizeof text;
-    ASSERT_EQ(r.RegQueryValueExA(base, "alpha", nullptr, reinterpret_cast<std::uint8_t*>(text),
-                                 &size),
+    ASSERT_EQ(r.query_value(base, "alpha", nullptr, reinterpret_cast<std::uint8_t*>(text), &size),
               reg::success);
     EXPECT_STREQ(text, "again");
 }
@@ -223,14 +219,14 @@ TEST_F(RegistryContract, EnumKeyNeedsRoomForTheNul) {
     make_key("abc");
     char name[8] = "#######";
     std::uint32_t size = 3;
-    EXPECT_EQ(r.RegEnumKeyExA(base, 0, name, &size), reg::more_data);
+    EXPECT_EQ(r.enum_subkey(base, 0, name, &size), reg::more_data);
     EXPECT_EQ(size, 3u);
     EXPECT_STREQ(name, "#######");
     size = 4;
-    EXPECT_EQ(r.RegEnumKeyExA(base, 0, name, &size), reg::success);
+    EXPECT_EQ(r.enum_subkey(base, 0, name, &size), reg::success);
     EXPECT_EQ(size, 3u);
     EXPECT_STREQ(name, "abc");
-    EXPECT_EQ(r.RegEnumKeyExA(base, 1, name, &size), reg::no_more_items);
+    EXPECT_EQ(r.enum_subkey(base, 1, name, &size), reg::no_more_items);
 }
 
 struct EnumValueCase {
@@ -248,8 +244,7 @@ TEST_F(RegistryContract, EnumValueBufferSemantics) {
     set_bytes(base, "bin", "0123456789");
     const EnumValueCase cases[] = {
         {"both fit", 4, 10, reg::success, "bin", 3, 10, "0123456789"},
-        {"data too small: name untouched", 4, 9, reg::more_data, "#######", 4, 10,
-         "#########"},
+        {"data too small: name untouched", 4, 9, reg::more_data, "#######", 4, 10, "#########"},
         {"name needs its NUL", 3, 10, reg::more_data, "bi", 3, 10, "0123456789"},
         {"name buffer of one", 1, 10, reg::more_data, "", 1, 10, "0123456789"},
         {"name buffer of none", 0, 10, reg::more_data, "#######", 0, 10, "0123456789"},
@@ -260,7 +255,7 @@ TEST_F(RegistryContract, EnumValueBufferSemantics) {
         std::uint8_t data[16];
         std::memset(data, '#', sizeof data);
         std::uint32_t name_size = c.name_size, data_size = c.data_size, type = 0;
-        EXPECT_EQ(r.RegEnumValueA(base, 0, name, &name_size, &type, data, &data_size), c.status);
+        EXPECT_EQ(r.enum_value(base, 0, name, &name_size, &type, data, &data_size), c.status);
         EXPECT_EQ(std::string(name), c.name_out);
         EXPECT_EQ(name_size, c.name_size_out);
         EXPECT_EQ(data_size, c.data_size_out);
@@ -269,13 +264,12 @@ TEST_F(RegistryContract, EnumValueBufferSemantics) {
     }
     std::uint32_t name_size = 8, data_size = 0;
     char name[8];
-    EXPECT_EQ(r.RegEnumValueA(base, 0, name, &name_size, nullptr, nullptr, &data_size),
-              reg::success);
+    EXPECT_EQ(r.enum_value(base, 0, name, &name_size, nullptr, nullptr, &data_size), reg::success);
     EXPECT_EQ(data_size, 10u);
     std::uint8_t data[4];
-    EXPECT_EQ(r.RegEnumValueA(base, 0, name, &name_size, nullptr, data, nullptr),
+    EXPECT_EQ(r.enum_value(base, 0, name, &name_size, nullptr, data, nullptr),
               reg::invalid_parameter);
-    EXPECT_EQ(r.RegEnumValueA(base, 1, name, &name_size, nullptr, nullptr, nullptr),
+    EXPECT_EQ(r.enum_value(base, 1, name, &name_size, nullptr, nullptr, nullptr),
               reg::no_more_items);
 }
 
@@ -285,8 +279,7 @@ TEST_F(RegistryContract, EnumValueTruncatesALongName) {
     char name[300];
     std::uint8_t data[255];
     std::uint32_t name_size = 255, data_size = 255, type = 0;
-    EXPECT_EQ(r.RegEnumValueA(base, 0, name, &name_size, &type, data, &data_size),
-              reg::more_data);
+    EXPECT_EQ(r.enum_value(base, 0, name, &name_size, &type, data, &data_size), reg::more_data);
     EXPECT_EQ(std::string(name), std::string(254, 'v'));
     EXPECT_EQ(name_size, 255u);
     EXPECT_EQ(data_size, 2u);
@@ -305,12 +298,12 @@ struct QueryCase {
 
 TEST_F(RegistryContract, QueryValueBufferSemantics) {
     set_text(base, "text", "hello");
-    ASSERT_EQ(r.RegSetValueExA(base, "bare", reg::type_sz,
-                               reinterpret_cast<const std::uint8_t*>("xyz#"), 3),
-              reg::success);
-    ASSERT_EQ(r.RegSetValueExA(base, "empty", reg::type_sz,
-                               reinterpret_cast<const std::uint8_t*>(""), 0),
-              reg::success);
+    ASSERT_EQ(
+        r.set_value(base, "bare", reg::type_sz, reinterpret_cast<const std::uint8_t*>("xyz#"), 3),
+        reg::success);
+    ASSERT_EQ(
+        r.set_value(base, "empty", reg::type_sz, reinterpret_cast<const std::uint8_t*>(""), 0),
+        reg::success);
     set_bytes(base, "bin", "abc");
     const QueryCase cases[] = {
         {"text fits", "text", true, 6, reg::success, 6, std::string("hello\0", 6)},
@@ -318,8 +311,7 @@ TEST_F(RegistryContract, QueryValueBufferSemantics) {
         {"size only", "text", false, 1, reg::success, 6, ""},
         {"missing value", "none", true, 7, reg::file_not_found, 7, "#######"},
         {"missing value, size only", "none", false, 7, reg::file_not_found, 0, ""},
-        {"text without NUL gains one", "bare", true, 5, reg::success, 3,
-         std::string("xyz\0#", 5)},
+        {"text without NUL gains one", "bare", true, 5, reg::success, 3, std::string("xyz\0#", 5)},
         {"text without NUL, exact room", "bare", true, 3, reg::success, 3, "xyz"},
         {"empty text leaves the buffer", "empty", true, 4, reg::success, 0, "####"},
         {"bytes get no NUL", "bin", true, 5, reg::success, 3, "abc##"},
@@ -330,7 +322,7 @@ TEST_F(RegistryContract, QueryValueBufferSemantics) {
         std::uint8_t data[16];
         std::memset(data, '#', sizeof data);
         std::uint32_t size = c.size_in, type = 99;
-        EXPECT_EQ(r.RegQueryValueExA(base, c.name, &type, c.with_data ? data : nullptr, &size),
+        EXPECT_EQ(r.query_value(base, c.name, &type, c.with_data ? data : nullptr, &size),
                   c.status);
         EXPECT_EQ(size, c.size_out);
         if (c.status == reg::file_not_found) {
@@ -341,12 +333,12 @@ TEST_F(RegistryContract, QueryValueBufferSemantics) {
         }
     }
     std::uint8_t data[4];
-    EXPECT_EQ(r.RegQueryValueExA(base, "text", nullptr, data, nullptr), reg::invalid_parameter);
-    EXPECT_EQ(r.RegQueryValueExA(base, "text", nullptr, nullptr, nullptr), reg::success);
+    EXPECT_EQ(r.query_value(base, "text", nullptr, data, nullptr), reg::invalid_parameter);
+    EXPECT_EQ(r.query_value(base, "text", nullptr, nullptr, nullptr), reg::success);
     // The empty name and a null name are the key's default value.
     set_text(base, "", "default");
     std::uint32_t size = sizeof data;
-    EXPECT_EQ(r.RegQueryValueExA(base, nullptr, nullptr, nullptr, &size), reg::success);
+    EXPECT_EQ(r.query_value(base, nullptr, nullptr, nullptr, &size), reg::success);
     EXPECT_EQ(size, 8u);
 }
 
@@ -356,116 +348,112 @@ TEST_F(RegistryContract, QueryInfoCountsAndLongestOfWhatIsThere) {
     set_text(base, "abcdef", "0123456789");  // 11 ANSI bytes, stored as 22
     set_bytes(base, "b", std::string(16, 'x'));
     std::uint32_t keys = 0, key_len = 0, values = 0, name_len = 0, data_len = 0;
-    ASSERT_EQ(r.RegQueryInfoKeyA(base, &keys, &key_len, &values, &name_len, &data_len),
-              reg::success);
+    ASSERT_EQ(r.query_key_info(base, &keys, &key_len, &values, &name_len, &data_len), reg::success);
     EXPECT_EQ(keys, 2u);
     EXPECT_EQ(key_len, 6u);
     EXPECT_EQ(values, 2u);
     EXPECT_EQ(name_len, 6u);
     EXPECT_EQ(data_len, 22u);
-    ASSERT_EQ(r.RegDeleteValueA(base, "ABCDEF"), reg::success);
-    ASSERT_EQ(r.RegDeleteKeyA(base, "LONGER"), reg::success);
-    ASSERT_EQ(r.RegQueryInfoKeyA(base, &keys, &key_len, &values, &name_len, &data_len),
-              reg::success);
+    ASSERT_EQ(r.delete_value(base, "ABCDEF"), reg::success);
+    ASSERT_EQ(r.delete_key(base, "LONGER"), reg::success);
+    ASSERT_EQ(r.query_key_info(base, &keys, &key_len, &values, &name_len, &data_len), reg::success);
     EXPECT_EQ(keys, 1u);
     EXPECT_EQ(key_len, 2u);
     EXPECT_EQ(values, 1u);
     EXPECT_EQ(name_len, 1u);
     EXPECT_EQ(data_len, 16u);
-    EXPECT_EQ(r.RegQueryInfoKeyA(base, nullptr, nullptr, nullptr, nullptr, nullptr),
-              reg::success);
+    EXPECT_EQ(r.query_key_info(base, nullptr, nullptr, nullptr, nullptr, nullptr), reg::success);
 }
 
 TEST_F(RegistryContract, ValueNamesUpTo16383Characters) {
     const std::string longest(16383, 'w');
     set_bytes(base, longest, "x");
     std::uint32_t size = 0;
-    EXPECT_EQ(r.RegQueryValueExA(base, longest.c_str(), nullptr, nullptr, &size), reg::success);
+    EXPECT_EQ(r.query_value(base, longest.c_str(), nullptr, nullptr, &size), reg::success);
     const std::string too_long(16384, 'w');
-    EXPECT_EQ(r.RegSetValueExA(base, too_long.c_str(), reg::type_binary,
-                               reinterpret_cast<const std::uint8_t*>("x"), 1),
+    EXPECT_EQ(r.set_value(base, too_long.c_str(), reg::type_binary,
+                          reinterpret_cast<const std::uint8_t*>("x"), 1),
               reg::invalid_parameter);
-    EXPECT_EQ(r.RegDeleteValueA(base, longest.c_str()), reg::success);
-    EXPECT_EQ(r.RegDeleteValueA(base, longest.c_str()), reg::file_not_found);
+    EXPECT_EQ(r.delete_value(base, longest.c_str()), reg::success);
+    EXPECT_EQ(r.delete_value(base, longest.c_str()), reg::file_not_found);
 }
 
 TEST_F(RegistryContract, HandlesAllowOnlyWhatTheyWereOpenedFor) {
     make_key("child");
     set_text(base, "v", "x");
     reg_key read = 0, write = 0;
-    ASSERT_EQ(r.RegOpenKeyExA(base, "", reg::key_read, &read), reg::success);
-    ASSERT_EQ(r.RegOpenKeyExA(base, "", reg::key_write, &write), reg::success);
+    ASSERT_EQ(r.open_key(base, "", reg::key_read, &read), reg::success);
+    ASSERT_EQ(r.open_key(base, "", reg::key_write, &write), reg::success);
     std::uint8_t data[4];
     std::uint32_t size = sizeof data;
     char name[8];
     std::uint32_t name_size = sizeof name;
-    EXPECT_EQ(r.RegSetValueExA(read, "w", reg::type_binary, data, 1), reg::access_denied);
-    EXPECT_EQ(r.RegDeleteValueA(read, "v"), reg::access_denied);
-    EXPECT_EQ(r.RegQueryValueExA(read, "v", nullptr, data, &size), reg::success);
-    EXPECT_EQ(r.RegQueryValueExA(write, "v", nullptr, data, &size), reg::access_denied);
-    EXPECT_EQ(r.RegEnumKeyExA(write, 0, name, &name_size), reg::access_denied);
-    EXPECT_EQ(r.RegEnumValueA(write, 0, name, &name_size, nullptr, nullptr, nullptr),
+    EXPECT_EQ(r.set_value(read, "w", reg::type_binary, data, 1), reg::access_denied);
+    EXPECT_EQ(r.delete_value(read, "v"), reg::access_denied);
+    EXPECT_EQ(r.query_value(read, "v", nullptr, data, &size), reg::success);
+    EXPECT_EQ(r.query_value(write, "v", nullptr, data, &size), reg::access_denied);
+    EXPECT_EQ(r.enum_subkey(write, 0, name, &name_size), reg::access_denied);
+    EXPECT_EQ(r.enum_value(write, 0, name, &name_size, nullptr, nullptr, nullptr),
               reg::access_denied);
-    EXPECT_EQ(r.RegQueryInfoKeyA(write, nullptr, nullptr, nullptr, nullptr, nullptr),
-              reg::success);
-    EXPECT_EQ(r.RegSetValueExA(write, "w", reg::type_binary, data, 1), reg::success);
-    EXPECT_EQ(r.RegDeleteValueA(write, "w"), reg::success);
-    r.RegCloseKey(read);
-    r.RegCloseKey(write);
+    EXPECT_EQ(r.query_key_info(write, nullptr, nullptr, nullptr, nullptr, nullptr), reg::success);
+    EXPECT_EQ(r.set_value(write, "w", reg::type_binary, data, 1), reg::success);
+    EXPECT_EQ(r.delete_value(write, "w"), reg::success);
+    r.close_key(read);
+    r.close_key(write);
     // Deleting the key itself needs no particular access.
-    ASSERT_EQ(r.RegOpenKeyExA(base, "child", reg::key_read, &read), reg::success);
-    EXPECT_EQ(r.RegDeleteKeyA(read, ""), reg::success);
-    r.RegCloseKey(read);
+    ASSERT_EQ(r.open_key(base, "child", reg::key_read, &read), reg::success);
+    EXPECT_EQ(r.delete_key(read, ""), reg::success);
+    r.close_key(read);
 }
 
 TEST_F(RegistryContract, DeleteRefusesKeysWithSubkeysAndMissingKeys) {
     make_key("parent\\child");
-    EXPECT_EQ(r.RegDeleteKeyA(base, "parent"), reg::access_denied);
-    EXPECT_EQ(r.RegDeleteKeyA(base, "nosuch"), reg::file_not_found);
-    EXPECT_EQ(r.RegDeleteValueA(base, "nosuch"), reg::file_not_found);
-    EXPECT_EQ(r.RegDeleteKeyA(base, "PARENT\\CHILD"), reg::success);
-    EXPECT_EQ(r.RegDeleteKeyA(base, "parent\\"), reg::success);
+    EXPECT_EQ(r.delete_key(base, "parent"), reg::access_denied);
+    EXPECT_EQ(r.delete_key(base, "nosuch"), reg::file_not_found);
+    EXPECT_EQ(r.delete_value(base, "nosuch"), reg::file_not_found);
+    EXPECT_EQ(r.delete_key(base, "PARENT\\CHILD"), reg::success);
+    EXPECT_EQ(r.delete_key(base, "parent\\"), reg::success);
     EXPECT_EQ(key_names(base), std::vector<std::string>{});
 }
 
 TEST_F(RegistryContract, AHandleToADeletedKeyFailsEverythingButClose) {
     reg_key gone = create("gone");
     set_text(gone, "v", "x");
-    ASSERT_EQ(r.RegDeleteKeyA(gone, ""), reg::success);
+    ASSERT_EQ(r.delete_key(gone, ""), reg::success);
     std::uint8_t data[4] = {};
     std::uint32_t size = sizeof data;
     char name[8];
     std::uint32_t name_size = sizeof name;
     reg_key other = 0;
     const long results[] = {
-        r.RegQueryValueExA(gone, "v", nullptr, data, &size),
-        r.RegSetValueExA(gone, "v", reg::type_binary, data, 1),
-        r.RegDeleteValueA(gone, "v"),
-        r.RegEnumKeyExA(gone, 0, name, &name_size),
-        r.RegEnumValueA(gone, 0, name, &name_size, nullptr, nullptr, nullptr),
-        r.RegQueryInfoKeyA(gone, nullptr, nullptr, nullptr, nullptr, nullptr),
-        r.RegOpenKeyExA(gone, "", reg::key_read, &other),
-        r.RegOpenKeyExA(gone, "x", reg::key_read, &other),
-        r.RegCreateKeyA(gone, "x", &other),
-        r.RegDeleteKeyA(gone, ""),
+        r.query_value(gone, "v", nullptr, data, &size),
+        r.set_value(gone, "v", reg::type_binary, data, 1),
+        r.delete_value(gone, "v"),
+        r.enum_subkey(gone, 0, name, &name_size),
+        r.enum_value(gone, 0, name, &name_size, nullptr, nullptr, nullptr),
+        r.query_key_info(gone, nullptr, nullptr, nullptr, nullptr, nullptr),
+        r.open_key(gone, "", reg::key_read, &other),
+        r.open_key(gone, "x", reg::key_read, &other),
+        r.create_key(gone, "x", &other),
+        r.delete_key(gone, ""),
     };
     for (std::size_t i = 0; i < std::size(results); ++i)
         EXPECT_EQ(results[i], reg::key_deleted) << "call " << i;
-    EXPECT_EQ(r.RegCloseKey(gone), reg::success);
+    EXPECT_EQ(r.close_key(gone), reg::success);
     // Whether the handle allows a call is checked first.
     gone = create("gone");
     reg_key writing = 0;
-    ASSERT_EQ(r.RegOpenKeyExA(gone, "", reg::key_write, &writing), reg::success);
-    ASSERT_EQ(r.RegDeleteKeyA(gone, ""), reg::success);
-    EXPECT_EQ(r.RegQueryValueExA(writing, "v", nullptr, data, &size), reg::access_denied);
-    EXPECT_EQ(r.RegSetValueExA(writing, "v", reg::type_binary, data, 1), reg::key_deleted);
-    r.RegCloseKey(writing);
-    r.RegCloseKey(gone);
+    ASSERT_EQ(r.open_key(gone, "", reg::key_write, &writing), reg::success);
+    ASSERT_EQ(r.delete_key(gone, ""), reg::success);
+    EXPECT_EQ(r.query_value(writing, "v", nullptr, data, &size), reg::access_denied);
+    EXPECT_EQ(r.set_value(writing, "v", reg::type_binary, data, 1), reg::key_deleted);
+    r.close_key(writing);
+    r.close_key(gone);
     // A key made again under the same name is a new key.
     reg_key again = create("gone");
     size = sizeof data;
-    EXPECT_EQ(r.RegQueryValueExA(again, "v", nullptr, data, &size), reg::file_not_found);
-    r.RegCloseKey(again);
+    EXPECT_EQ(r.query_value(again, "v", nullptr, data, &size), reg::file_not_found);
+    r.close_key(again);
 }
 
 // Keys whose security allows only reading cannot be made through the interface; the
@@ -476,23 +464,23 @@ TEST_F(RegistryContract, ReadOnlyKeyRefusesMoreThanReading) {
     if (!test::set_read_only(tp, reg::current_user, ro, true))
         GTEST_SKIP() << "needs a key whose security allows only reading";
     reg_key key = 0;
-    EXPECT_EQ(r.RegOpenKeyExA(base, "ro", reg::key_all_access, &key), reg::access_denied);
-    EXPECT_EQ(r.RegOpenKeyExA(base, "ro", reg::key_write, &key), reg::access_denied);
-    EXPECT_EQ(r.RegDeleteKeyA(base, "ro\\below"), reg::success);
-    EXPECT_EQ(r.RegDeleteKeyA(base, "ro"), reg::access_denied);
-    EXPECT_EQ(r.RegCreateKeyA(base, "ro\\new", &key), reg::access_denied);
-    ASSERT_EQ(r.RegOpenKeyExA(base, "ro", reg::key_read, &key), reg::success);
-    r.RegCloseKey(key);
+    EXPECT_EQ(r.open_key(base, "ro", reg::key_all_access, &key), reg::access_denied);
+    EXPECT_EQ(r.open_key(base, "ro", reg::key_write, &key), reg::access_denied);
+    EXPECT_EQ(r.delete_key(base, "ro\\below"), reg::success);
+    EXPECT_EQ(r.delete_key(base, "ro"), reg::access_denied);
+    EXPECT_EQ(r.create_key(base, "ro\\new", &key), reg::access_denied);
+    ASSERT_EQ(r.open_key(base, "ro", reg::key_read, &key), reg::success);
+    r.close_key(key);
     // The default access of RegOpenKeyA and RegCreateKeyA gets reading only.
-    ASSERT_EQ(r.RegOpenKeyA(base, "ro", &key), reg::success);
+    ASSERT_EQ(r.open_key_default(base, "ro", &key), reg::success);
     const std::uint8_t byte = 1;
-    EXPECT_EQ(r.RegSetValueExA(key, "v", reg::type_binary, &byte, 1), reg::access_denied);
-    r.RegCloseKey(key);
-    ASSERT_EQ(r.RegCreateKeyA(base, "ro", &key), reg::success);
-    EXPECT_EQ(r.RegSetValueExA(key, "v", reg::type_binary, &byte, 1), reg::access_denied);
-    r.RegCloseKey(key);
+    EXPECT_EQ(r.set_value(key, "v", reg::type_binary, &byte, 1), reg::access_denied);
+    r.close_key(key);
+    ASSERT_EQ(r.create_key(base, "ro", &key), reg::success);
+    EXPECT_EQ(r.set_value(key, "v", reg::type_binary, &byte, 1), reg::access_denied);
+    r.close_key(key);
     test::set_read_only(tp, reg::current_user, ro, false);
-    EXPECT_EQ(r.RegDeleteKeyA(base, "ro"), reg::success);
+    EXPECT_EQ(r.delete_key(base, "ro"), reg::success);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include "probes/program_settings.h"
 #include "probes/settings_enumeration.h"
+#include "registry/reg_key.h"
 #include "registry/twin_registry.h"
+#include "support/registry_test_support.h"
 #include "support/test_platform.h"
 
 namespace tarnwell {
@@ -22,30 +24,22 @@ protected:
         // ScratchKey's unique name, reused as the application's name.
         app = scratch.sub_key().substr(scratch.sub_key().find('\\') + 1);
         app_key = std::string(program_settings_tree) + "\\" + app;
-        reg_key tree = 0;
-        tree_existed = api.RegOpenKeyExA(reg::current_user, program_settings_tree, reg::key_read,
-                                         &tree) == reg::success;
-        if (tree_existed) api.RegCloseKey(tree);
+        tree_existed = RegKey(api).open(reg::current_user, program_settings_tree,
+                                        reg::key_read) == reg::success;
     }
     ~SettingsEnumeration() override {
         test::delete_tree(api, reg::current_user, app_key);
         // The tree itself goes again only when this test made it and nothing else is in it.
-        if (!tree_existed) api.RegDeleteKeyA(reg::current_user, program_settings_tree);
+        if (!tree_existed) api.delete_key(reg::current_user, program_settings_tree);
     }
     void TearDown() override { EXPECT_EQ(test::open_handles(tp), 0u); }
 
     void set(const std::string& section, const std::string& name, std::uint32_t type,
              const std::string& data) {
-        reg_key key = 0;
-        ASSERT_EQ(api.RegCreateKeyA(reg::current_user, (app_key + "\\" + section).c_str(), &key),
-                  reg::success);
-        if (type != reg::type_none) {
-            EXPECT_EQ(api.RegSetValueExA(key, name.c_str(), type,
-                                         reinterpret_cast<const std::uint8_t*>(data.data()),
-                                         static_cast<std::uint32_t>(data.size())),
-                      reg::success);
-        }
-        api.RegCloseKey(key);
+        if (type == reg::type_none)
+            test::make_key(api, reg::current_user, app_key + "\\" + section);
+        else
+            test::put_value(api, reg::current_user, app_key + "\\" + section, name, type, data);
     }
     std::int32_t list(const std::string& section, Table& table) {
         return GetAllSettingValue(api, app + "\\" + section, table);

@@ -7,7 +7,9 @@
 
 #include "platform/run_time_error.h"
 #include "registry/clsRegistryAccess.h"
+#include "registry/reg_key.h"
 #include "registry/twin_registry.h"
+#include "support/registry_test_support.h"
 #include "support/test_platform.h"
 
 namespace tarnwell {
@@ -20,15 +22,8 @@ protected:
     std::string key(const std::string& below) const { return scratch.path() + "\\" + below; }
     void set_raw(const std::string& below, const std::string& name, std::uint32_t type,
                  const std::string& bytes) {
-        reg_key k = 0;
-        ASSERT_EQ(api.RegCreateKeyA(reg::current_user, (scratch.sub_key() + "\\" + below).c_str(),
-                                    &k),
-                  reg::success);
-        EXPECT_EQ(api.RegSetValueExA(k, name.c_str(), type,
-                                     reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                     static_cast<std::uint32_t>(bytes.size())),
-                  reg::success);
-        api.RegCloseKey(k);
+        test::put_value(api, reg::current_user, scratch.sub_key() + "\\" + below, name, type,
+                        bytes);
     }
 
     test::TestPlatform tp;
@@ -54,8 +49,8 @@ TEST_F(KeyValueOps, KeysAreCreatedTestedAndDeleted) {
     EXPECT_NE(reg.KillKey(key("A\\B")), 0);
     EXPECT_FALSE(reg.HaveSubkey(key("A")));
 
-    const std::string failing[] = {key("missing"), key("missing\\deeper"),
-                                   "HKXX\\Software", "\\HKCU\\Software"};
+    const std::string failing[] = {key("missing"), key("missing\\deeper"), "HKXX\\Software",
+                                   "\\HKCU\\Software"};
     for (const std::string& path : failing) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(reg.KeyExists(path));
@@ -73,18 +68,14 @@ TEST_F(KeyValueOps, EnumKeysListsSubkeysInRegistryOrder) {
     // The longest key name; a path text that long is more than the registry takes, so
     // the key is made below an open handle.
     const std::string long_name(255, 'k');
-    reg_key list = 0, child = 0;
-    ASSERT_EQ(api.RegOpenKeyExA(reg::current_user, (scratch.sub_key() + "\\list").c_str(),
-                                reg::key_all_access, &list),
+    RegKey list(api);
+    ASSERT_EQ(list.open(reg::current_user, scratch.sub_key() + "\\list", reg::key_all_access),
               reg::success);
-    ASSERT_EQ(api.RegCreateKeyA(list, long_name.c_str(), &child), reg::success);
-    api.RegCloseKey(child);
+    ASSERT_EQ(RegKey(api).create(list.handle(), long_name), reg::success);
+    list.close();
     std::vector<std::string> keys = {"stale"};
     EXPECT_EQ(reg.EnumKeys(key("list"), keys), 3);
     EXPECT_EQ(keys, (std::vector<std::string>{"Alpha", "beta", long_name}));
-    // Removed here: the scratch key's clean-up goes by path texts.
-    EXPECT_EQ(api.RegDeleteKeyA(list, long_name.c_str()), reg::success);
-    api.RegCloseKey(list);
     EXPECT_EQ(reg.EnumKeys(key("list\\beta"), keys), 0);
     EXPECT_TRUE(keys.empty());
     keys = {"stale"};
@@ -127,8 +118,7 @@ TEST_F(KeyValueOps, ValuesReadBackAsWritten) {
          "5-"},
         {"number", [](R& r, auto& p) { return r.WriteDWORD(p, "n", -2); },
          [](R& r, auto& p) { return std::to_string(r.ReadDWORD(p, "n", 7)); }, "-2"},
-        {"number, byte order",
-         [](R& r, auto& p) { return r.WriteDWORD(p, "n", 0x00636261); },
+        {"number, byte order", [](R& r, auto& p) { return r.WriteDWORD(p, "n", 0x00636261); },
          [](R& r, auto& p) { return r.ReadString(p, "n", "default"); }, "abc"},
         {"short text as number", [](R& r, auto& p) { return r.WriteString(p, "n", "ab"); },
          [](R& r, auto& p) { return std::to_string(r.ReadDWORD(p, "n", 7)); }, "25185"},
@@ -228,7 +218,8 @@ TEST_F(KeyValueOps, EnumValuesListsEachTypeOrAll) {
     set_raw("enum", "expand", reg::type_expand_sz, std::string("%x%\0", 4));
     set_raw("enum", " spaced ", reg::type_sz, std::string("s\0", 2));
     std::string bytes300;
-    for (int i = 0; i < 300; ++i) bytes300 += static_cast<char>(i);
+    for (int i = 0; i < 300; ++i)
+        bytes300 += static_cast<char>(i);
     set_raw("enum", "long", reg::type_binary, bytes300);
     set_raw("enum", long_name, reg::type_dword, std::string("\x09\0\0\0", 4));
     const std::string hex300 = reg.BinToStr(bytes300).substr(1);
@@ -236,8 +227,8 @@ TEST_F(KeyValueOps, EnumValuesListsEachTypeOrAll) {
     const EnumCase cases[] = {
         {-1,
          {"", "spaced", "bin", "expand", "long", long_name, "one", "text", "two"},
-         {std::string("default"), std::string("s"), std::string("0A 0B"), RegValue{}, hex300,
-          9, 1, std::string("hello"), 2}},
+         {std::string("default"), std::string("s"), std::string("0A 0B"), RegValue{}, hex300, 9, 1,
+          std::string("hello"), 2}},
         {reg::type_dword, {long_name, "one", "two"}, {9, 1, 2}},
         {reg::type_sz,
          {"", "spaced", "text"},
@@ -257,9 +248,14 @@ TEST_F(KeyValueOps, EnumValuesListsEachTypeOrAll) {
 }
 
 TEST_F(KeyValueOps, AnyTextIsHandledWithoutRaising) {
-    const std::string texts[] = {"", "\\", "HKCU\\\\", "HKCU\\" + std::string(300, 'x'),
+    const std::string texts[] = {"",
+                                 "\\",
+                                 "HKCU\\\\",
+                                 "HKCU\\" + std::string(300, 'x'),
                                  "HKCU\\Software\\" + std::string(1000, 'y'),
-                                 std::string(5000, '\\'), "HKCU\\a\0b", "\xff\xfe\\\x01"};
+                                 std::string(5000, '\\'),
+                                 "HKCU\\a\0b",
+                                 "\xff\xfe\\\x01"};
     for (const std::string& path : texts) {
         std::vector<std::string> names;
         std::vector<RegValue> values;

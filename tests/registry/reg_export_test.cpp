@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <stdexcept>
 
 #include "common/text.h"
-#include "support/file_test_support.h"
 #include "registry/reg_file_fixture.h"
+#include "support/file_test_support.h"
+#include "support/registry_test_support.h"
 
 namespace tarnwell::test {
 namespace {
@@ -13,7 +13,8 @@ namespace {
 // The lines, each ended with CR LF.
 std::string crlf(std::initializer_list<std::string> lines) {
     std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
+    for (const std::string& line : lines)
+        text += line + "\r\n";
     return text;
 }
 
@@ -75,7 +76,8 @@ TEST_F(Export, NumbersAreEightUpperCaseHexDigits) {
 TEST_F(Export, ValuesAreWrittenWholeAndCharacterForCharacter) {
     const std::string long_text(300, 'y');
     std::string bytes;
-    for (int i = 0; i < 1000; ++i) bytes += static_cast<char>(i * 7);
+    for (int i = 0; i < 1000; ++i)
+        bytes += static_cast<char>(i * 7);
     std::string pairs;
     for (int i = 0; i < 1000; ++i) {
         char pair[4];
@@ -100,10 +102,9 @@ TEST_F(Export, DefaultValueIsAnAtLineOnlyForText) {
     put("", "", reg::type_binary, "\x01");
     put_number("Sub", "", 7);
     put("Text", "", reg::type_sz, std::string("t\0", 2));
-    EXPECT_EQ(exported(scratch.path()),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"\"=hex:01", "",
-                    "[" + long_path + "\\Sub]", "\"\"=dword:00000007", "",
-                    "[" + long_path + "\\Text]", "@=\"t\"", ""}));
+    EXPECT_EQ(exported(scratch.path()), crlf({"REGEDIT4", "", "[" + long_path + "]", "\"\"=hex:01",
+                                              "", "[" + long_path + "\\Sub]", "\"\"=dword:00000007",
+                                              "", "[" + long_path + "\\Text]", "@=\"t\"", ""}));
 }
 
 TEST_F(Export, ValuesOfOtherTypesAreLeftOut) {
@@ -115,7 +116,8 @@ TEST_F(Export, ValuesOfOtherTypesAreLeftOut) {
 }
 
 TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
-    for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"}) put_text(key, "v", key);
+    for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
+        put_text(key, "v", key);
     put_text("", "v", "root");
     EXPECT_EQ(exported(scratch.path(), false),
               crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""}));
@@ -123,15 +125,16 @@ TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
     const std::string text = exported(scratch.path(), true);
     std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""});
     for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
-        expected += crlf(
-            {"[" + long_path + "\\" + key + "]", std::string("\"v\"=\"") + key + "\"", ""});
+        expected +=
+            crlf({"[" + long_path + "\\" + key + "]", std::string("\"v\"=\"") + key + "\"", ""});
     EXPECT_EQ(text, expected);
 }
 
 TEST_F(Export, LargeTreeIsWrittenInFull) {
     const std::string bytes(1000, '\x5A');
     std::string pairs = "5A";
-    for (int i = 1; i < 1000; ++i) pairs += ",5A";
+    for (int i = 1; i < 1000; ++i)
+        pairs += ",5A";
     std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", ""});
     for (int i = 0; i < 70; ++i) {
         const std::string key = "k" + std::to_string(100 + i);
@@ -169,10 +172,11 @@ TEST_F(Export, ExistingFileIsNeverOverwritten) {
 TEST_F(Export, FileMadeAfterTheSearchIsNotReplaced) {
     put_text("", "v", "1");
     // Another program makes the file between the export's search and its creation.
-    HookedFileSystem racing(platform.files, [&](const std::string& operation,
-                                                const std::string& path) {
-        if (operation == "create_file") platform.files.create_file(path, "theirs");
-    });
+    HookedFileSystem racing(platform.files,
+                            [&](const std::string& operation, const std::string& path) {
+                                if (operation == "create_file")
+                                    platform.files.create_file(path, "theirs");
+                            });
     clsRegistryAccess exporter(platform.registry, racing, platform.desktop);
     EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), 0);
     EXPECT_EQ(platform.files.read_file(file), "theirs");
@@ -182,80 +186,6 @@ TEST_F(Export, FileThatCannotBeCreatedGivesZero) {
     EXPECT_EQ(registry.ExportToReg(scratch.path(), file + "\\no\\such\\folder.reg", true), 0);
 }
 
-// Passes every call on to a registry, except that listing one key goes wrong: from a
-// chosen index on, the chosen call returns the chosen status, as when the key is
-// deleted while it is read.
-class ListingFailsRegistry : public RegistryApi {
-public:
-    ListingFailsRegistry(RegistryApi& inner, std::string key, std::string call,
-                         std::uint32_t from_index, long status)
-        : inner_(inner), key_(std::move(key)), call_(std::move(call)), from_(from_index),
-          status_(status) {}
-
-    long RegOpenKeyA(reg_key key, const char* sub_key, reg_key* result) override {
-        return remember(inner_.RegOpenKeyA(key, sub_key, result), sub_key, result);
-    }
-    long RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
-                       reg_key* result) override {
-        return remember(inner_.RegOpenKeyExA(key, sub_key, access, result), sub_key, result);
-    }
-    long RegCreateKeyA(reg_key key, const char* sub_key, reg_key* result) override {
-        return inner_.RegCreateKeyA(key, sub_key, result);
-    }
-    long RegCloseKey(reg_key key) override {
-        failing_.erase(key);
-        return inner_.RegCloseKey(key);
-    }
-    long RegDeleteKeyA(reg_key key, const char* sub_key) override {
-        return inner_.RegDeleteKeyA(key, sub_key);
-    }
-    long RegDeleteValueA(reg_key key, const char* name) override {
-        return inner_.RegDeleteValueA(key, name);
-    }
-    long RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
-                       std::uint32_t* size) override {
-        if (fails(key, "RegEnumKeyExA", index)) return status_;
-        return inner_.RegEnumKeyExA(key, index, name, size);
-    }
-    long RegEnumValueA(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
-                       std::uint32_t* type, std::uint8_t* data,
-                       std::uint32_t* data_size) override {
-        if (fails(key, "RegEnumValueA", index)) return status_;
-        return inner_.RegEnumValueA(key, index, name, name_size, type, data, data_size);
-    }
-    long RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys, std::uint32_t* longest_sub_key,
-                          std::uint32_t* values, std::uint32_t* longest_name,
-                          std::uint32_t* longest_data) override {
-        if (fails(key, "RegQueryInfoKeyA", from_)) return status_;
-        return inner_.RegQueryInfoKeyA(key, sub_keys, longest_sub_key, values, longest_name,
-                                       longest_data);
-    }
-    long RegQueryValueExA(reg_key key, const char* name, std::uint32_t* type,
-                          std::uint8_t* data, std::uint32_t* data_size) override {
-        return inner_.RegQueryValueExA(key, name, type, data, data_size);
-    }
-    long RegSetValueExA(reg_key key, const char* name, std::uint32_t type,
-                        const std::uint8_t* data, std::uint32_t data_size) override {
-        return inner_.RegSetValueExA(key, name, type, data, data_size);
-    }
-
-private:
-    long remember(long status, const char* sub_key, const reg_key* result) {
-        if (status == reg::success && sub_key != nullptr && sub_key == key_)
-            failing_.insert(*result);
-        return status;
-    }
-    bool fails(reg_key key, const std::string& call, std::uint32_t index) const {
-        return call == call_ && index >= from_ && failing_.count(key) != 0;
-    }
-
-    RegistryApi& inner_;
-    std::string key_, call_;
-    std::uint32_t from_;
-    long status_;
-    std::set<reg_key> failing_;
-};
-
 TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
     put_text("", "v", "root");
     put_text("a", "v", "1");
@@ -264,9 +194,10 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
     put_text("b\\b1", "v", "4");
     put_text("b\\b2", "v", "5");
     put_text("c", "v", "6");
-    const std::string before_b =
-        crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", "",
-              "[" + long_path + "\\a]", "\"v\"=\"1\"", ""});
+    const std::string before_b = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", "",
+                                       "[" + long_path + "\\a]", "\"v\"=\"1\"", ""});
+    // From its second entry on (or at once, for the query), the listing of key b fails
+    // with the status, as when the key is deleted while it is read.
     const struct {
         const char* call;
         long status;
@@ -274,26 +205,30 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
         std::string text;
     } cases[] = {
         // What was listed before the failure stays in the file, the short block does not.
-        {"RegQueryInfoKeyA", reg::key_deleted, 0, before_b},
-        {"RegEnumValueA", reg::key_deleted, 0, before_b},
-        {"RegEnumKeyExA", reg::key_deleted, 0, before_b},
-        {"RegEnumValueA", reg::access_denied, 0, before_b},
-        {"RegEnumValueA", reg::more_data, 0, before_b},
+        {"query_key_info", reg::key_deleted, 0, before_b},
+        {"enum_value", reg::key_deleted, 0, before_b},
+        {"enum_subkey", reg::key_deleted, 0, before_b},
+        {"enum_value", reg::access_denied, 0, before_b},
+        {"enum_value", reg::more_data, 0, before_b},
         // A list that got shorter meanwhile ends where it ends.
-        {"RegEnumValueA", reg::no_more_items, 1,
+        {"enum_value", reg::no_more_items, 1,
          before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", ""}) +
-             crlf({"[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "",
-                   "[" + long_path + "\\b\\b2]", "\"v\"=\"5\"", "",
-                   "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
-        {"RegEnumKeyExA", reg::no_more_items, 1,
+             crlf({"[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "", "[" + long_path + "\\b\\b2]",
+                   "\"v\"=\"5\"", "", "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
+        {"enum_subkey", reg::no_more_items, 1,
          before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", "\"w\"=\"3\"", "",
-                          "[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "",
-                          "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
+                          "[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "", "[" + long_path + "\\c]",
+                          "\"v\"=\"6\"", ""})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.status));
-        ListingFailsRegistry failing(platform.registry, scratch.sub_key() + "\\b", c.call, 1,
-                                     c.status);
+        const std::string b = scratch.sub_key() + "\\b";
+        test::HookedRegistry failing(platform.registry, [&](const test::HookedRegistry::Call& call) {
+            const bool from_here = call.operation == "query_key_info" || call.index >= 1;
+            return call.operation == c.call && call.key_path == b && from_here
+                       ? std::optional<long>(c.status)
+                       : std::nullopt;
+        });
         clsRegistryAccess exporter(failing, platform.files, platform.desktop);
         file = scratch_file("failing.reg");
         EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), c.result);
@@ -329,9 +264,8 @@ TEST_F(Export, FailureOnTheWayStopsTheExportAndKeepsWhatWasWritten) {
     RecordingStatus status;
     status.fail_at = 2;
     EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true, &status), 0);
-    EXPECT_EQ(platform.files.read_file(file),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "", "[" + long_path + "\\a]",
-                    "\"v\"=\"1\"", ""}));
+    EXPECT_EQ(platform.files.read_file(file), crlf({"REGEDIT4", "", "[" + long_path + "]", "",
+                                                    "[" + long_path + "\\a]", "\"v\"=\"1\"", ""}));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "common/little_endian.h"
 #include "registry/clsRegistryAccess.h"
+#include "support/registry_test_support.h"
 #include "support/test_platform.h"
 
 #if !defined(_WIN32)
@@ -35,23 +36,22 @@ using RegTree = std::map<std::string, std::map<std::string, StoredValue>>;
 inline void read_tree(RegistryApi& api, reg_key root, const std::string& sub_key,
                       const std::string& relative, RegTree& tree) {
     reg_key key = 0;
-    if (api.RegOpenKeyExA(root, sub_key.c_str(), reg::key_read, &key) != reg::success) return;
+    if (api.open_key(root, sub_key.c_str(), reg::key_read, &key) != reg::success) return;
     auto& values = tree[relative];
     std::vector<std::string> names;
     std::vector<char> name(16384);
     for (std::uint32_t i = 0;; ++i) {
         std::uint32_t size = static_cast<std::uint32_t>(name.size());
-        if (api.RegEnumValueA(key, i, name.data(), &size, nullptr, nullptr, nullptr) !=
-            reg::success)
+        if (api.enum_value(key, i, name.data(), &size, nullptr, nullptr, nullptr) != reg::success)
             break;
         names.emplace_back(name.data(), size);
     }
     for (const std::string& value_name : names) {
         StoredValue value;
         std::uint32_t size = 0;
-        api.RegQueryValueExA(key, value_name.c_str(), &value.type, nullptr, &size);
+        api.query_value(key, value_name.c_str(), &value.type, nullptr, &size);
         std::vector<std::uint8_t> data(size + 1u);
-        EXPECT_EQ(api.RegQueryValueExA(key, value_name.c_str(), &value.type, data.data(), &size),
+        EXPECT_EQ(api.query_value(key, value_name.c_str(), &value.type, data.data(), &size),
                   reg::success);
         value.data.assign(reinterpret_cast<const char*>(data.data()), size);
         values[value_name] = value;
@@ -60,10 +60,10 @@ inline void read_tree(RegistryApi& api, reg_key root, const std::string& sub_key
     for (std::uint32_t i = 0;; ++i) {
         char child[256];
         std::uint32_t size = sizeof child;
-        if (api.RegEnumKeyExA(key, i, child, &size) != reg::success) break;
+        if (api.enum_subkey(key, i, child, &size) != reg::success) break;
         children.emplace_back(child, size);
     }
-    api.RegCloseKey(key);
+    api.close_key(key);
     for (const std::string& child : children)
         read_tree(api, root, sub_key + "\\" + child,
                   relative.empty() ? child : relative + "\\" + child, tree);
@@ -109,7 +109,8 @@ protected:
     std::string long_path = "HKEY_CURRENT_USER\\" + scratch.sub_key();
 
     void TearDown() override {
-        for (const std::string& file : files_made_) std::remove(file.c_str());
+        for (const std::string& file : files_made_)
+            std::remove(file.c_str());
 #if !defined(_WIN32)
         // Every key an operation opened was closed again.
         EXPECT_EQ(test_platform.twin()->registry.open_handles(), 0u);
@@ -140,32 +141,23 @@ protected:
         return result;
     }
 
+    // The key below the scratch key ("" for the scratch key itself).
+    std::string below(const std::string& key) const {
+        return key.empty() ? scratch.sub_key() : scratch.sub_key() + "\\" + key;
+    }
     // Creates the key (below the scratch key) and sets one value on it.
     void put(const std::string& key, const std::string& name, std::uint32_t type,
              const std::string& data) {
-        reg_key opened = 0;
-        const std::string sub = key.empty() ? scratch.sub_key() : scratch.sub_key() + "\\" + key;
-        ASSERT_EQ(platform.registry.RegCreateKeyA(reg::current_user, sub.c_str(), &opened),
-                  reg::success);
-        ASSERT_EQ(platform.registry.RegSetValueExA(
-                      opened, name.c_str(), type,
-                      reinterpret_cast<const std::uint8_t*>(data.data()),
-                      static_cast<std::uint32_t>(data.size())),
-                  reg::success);
-        platform.registry.RegCloseKey(opened);
+        put_value(platform.registry, reg::current_user, below(key), name, type, data);
     }
     void put_text(const std::string& key, const std::string& name, const std::string& text) {
-        put(key, name, reg::type_sz, std::string(text) + '\0');
+        test::put_text(platform.registry, reg::current_user, below(key), name, text);
     }
     void put_number(const std::string& key, const std::string& name, std::int32_t number) {
-        put(key, name, reg::type_dword, u32_le_bytes(static_cast<std::uint32_t>(number)));
+        test::put_number(platform.registry, reg::current_user, below(key), name, number);
     }
     void make_key(const std::string& key) {
-        reg_key opened = 0;
-        const std::string sub = scratch.sub_key() + "\\" + key;
-        ASSERT_EQ(platform.registry.RegCreateKeyA(reg::current_user, sub.c_str(), &opened),
-                  reg::success);
-        platform.registry.RegCloseKey(opened);
+        test::make_key(platform.registry, reg::current_user, below(key));
     }
 
 private:

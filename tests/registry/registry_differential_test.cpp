@@ -32,7 +32,8 @@ constexpr int steps = 3000;
 std::string show(const std::string& text) {
     if (text.size() > 48) {
         std::uint32_t hash = 2166136261u;
-        for (char c : text) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        for (char c : text)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
         char buffer[40];
         std::snprintf(buffer, sizeof buffer, "<%zu:%08x>", text.size(), hash);
         return buffer;
@@ -89,13 +90,15 @@ private:
         static const char* const names[] = {"a", "A", "b", "Key", "KEY", "x y", "deep", "Z_"};
         std::string path;
         const std::uint32_t depth = next(4);
-        for (std::uint32_t i = 0; i < depth; ++i) path += std::string("\\") + pick(names);
+        for (std::uint32_t i = 0; i < depth; ++i)
+            path += std::string("\\") + pick(names);
         if (next(40) == 0) path += "\\" + std::string(257, 'k');
         return path;
     }
     std::string key_path(const std::string& relative) {
-        static const char* const roots[] = {"HKCU\\", "hkcu\\", "HKEY_CURRENT_USER\\",
-                                            "\\HKEY_CURRENT_USER\\", "HKXX\\", "\\HKCU\\"};
+        static const char* const roots[] = {
+            "HKCU\\", "hkcu\\",  "HKEY_CURRENT_USER\\", "\\HKEY_CURRENT_USER\\",
+            "HKXX\\", "\\HKCU\\"};
         const char* root = next(10) == 0 ? pick(roots) : "HKCU\\";
         return root + scratch_.sub_key() + relative;
     }
@@ -116,7 +119,8 @@ private:
         static const char digits[] = "0123456789abcdefABCDEF   G-";
         const std::uint32_t length = next(8) == 0 ? 600 : next(30);
         std::string result;
-        for (std::uint32_t i = 0; i < length; ++i) result += digits[next(sizeof digits - 1)];
+        for (std::uint32_t i = 0; i < length; ++i)
+            result += digits[next(sizeof digits - 1)];
         return result;
     }
 
@@ -125,23 +129,35 @@ private:
         const std::string path = key_path(rel);
         line << show(rel) << ' ';
         switch (next(24)) {
-        case 0: case 1: line << "CreateKey " << (reg_.CreateKey(path) != 0); break;
-        case 2: line << "KillKey " << (reg_.KillKey(path) != 0); break;
-        case 3: line << "KeyExists " << reg_.KeyExists(path); break;
-        case 4: line << "HaveSubkey " << reg_.HaveSubkey(path); break;
+        case 0:
+        case 1:
+            line << "CreateKey " << (reg_.CreateKey(path) != 0);
+            break;
+        case 2:
+            line << "KillKey " << (reg_.KillKey(path) != 0);
+            break;
+        case 3:
+            line << "KeyExists " << reg_.KeyExists(path);
+            break;
+        case 4:
+            line << "HaveSubkey " << reg_.HaveSubkey(path);
+            break;
         case 5: {
             std::vector<std::string> keys;
             line << "EnumKeys " << reg_.EnumKeys(path, keys);
-            for (const std::string& k : keys) line << ' ' << show(k);
+            for (const std::string& k : keys)
+                line << ' ' << show(k);
             break;
         }
-        case 6: case 7: {
+        case 6:
+        case 7: {
             const std::string name = value_name(), value = text();
             line << "WriteString " << show(name) << ' ' << show(value) << ' '
                  << (reg_.WriteString(path, name, value) != 0);
             break;
         }
-        case 8: case 9: {
+        case 8:
+        case 9: {
             const std::string name = value_name();
             line << "ReadString " << show(name) << ' ' << show(reg_.ReadString(path, name, "d"));
             break;
@@ -195,18 +211,19 @@ private:
             line << "CreateKeyIfDoesntExists " << create;
             break;
         }
-        default: raw_step(rel, line); break;
+        default:
+            raw_step(rel, line);
+            break;
         }
     }
 
     // The registry calls themselves, with buffers of every size and every value type.
     void raw_step(const std::string& rel, std::ostream& line) {
-        static const std::uint32_t access[] = {reg::key_read, reg::key_write,
-                                               reg::key_all_access};
+        static const std::uint32_t access[] = {reg::key_read, reg::key_write, reg::key_all_access};
         const std::string sub = scratch_.sub_key() + rel;
         reg_key key = 0;
         const std::uint32_t wanted = pick(access);
-        const long opened = api_.RegOpenKeyExA(reg::current_user, sub.c_str(), wanted, &key);
+        const long opened = api_.open_key(reg::current_user, sub.c_str(), wanted, &key);
         line << "raw open " << std::hex << wanted << std::dec << ' ' << opened;
         if (opened != reg::success) return;
         static const std::uint32_t sizes[] = {0, 1, 2, 4, 5, 10, 255, 400};
@@ -219,9 +236,9 @@ private:
             // standing there as part of a text.
             std::string buffer = data + 'X';
             line << " set " << type << ' ' << show(name) << ' ' << show(data) << ' '
-                 << api_.RegSetValueExA(key, name.c_str(), type,
-                                        reinterpret_cast<const std::uint8_t*>(buffer.data()),
-                                        static_cast<std::uint32_t>(data.size()));
+                 << api_.set_value(key, name.c_str(), type,
+                                   reinterpret_cast<const std::uint8_t*>(buffer.data()),
+                                   static_cast<std::uint32_t>(data.size()));
             break;
         }
         case 1: {
@@ -230,11 +247,11 @@ private:
             const bool with_data = next(4) != 0;
             std::string data(400, '#');
             std::uint32_t size = size_in, type = 99;
-            const long status = api_.RegQueryValueExA(
+            const long status = api_.query_value(
                 key, name.c_str(), &type,
                 with_data ? reinterpret_cast<std::uint8_t*>(data.data()) : nullptr, &size);
-            line << " query " << show(name) << ' ' << size_in << ' ' << with_data << ' '
-                 << status << ' ' << size << ' ' << type << ' ' << show(data);
+            line << " query " << show(name) << ' ' << size_in << ' ' << with_data << ' ' << status
+                 << ' ' << size << ' ' << type << ' ' << show(data);
             break;
         }
         case 2: {
@@ -242,18 +259,18 @@ private:
             std::string name(400, '#'), data(400, '#');
             std::uint32_t name_size = name_in, data_size = data_in, type = 99;
             const long status =
-                api_.RegEnumValueA(key, index, name.data(), &name_size, &type,
-                                   reinterpret_cast<std::uint8_t*>(data.data()), &data_size);
+                api_.enum_value(key, index, name.data(), &name_size, &type,
+                                reinterpret_cast<std::uint8_t*>(data.data()), &data_size);
             line << " enum value " << index << ' ' << name_in << ' ' << data_in << ' ' << status
-                 << ' ' << name_size << ' ' << data_size << ' ' << type << ' ' << show(name)
-                 << ' ' << show(data);
+                 << ' ' << name_size << ' ' << data_size << ' ' << type << ' ' << show(name) << ' '
+                 << show(data);
             break;
         }
         case 3: {
             const std::uint32_t index = next(5), name_in = pick(sizes);
             std::string name(400, '#');
             std::uint32_t name_size = name_in;
-            const long status = api_.RegEnumKeyExA(key, index, name.data(), &name_size);
+            const long status = api_.enum_subkey(key, index, name.data(), &name_size);
             line << " enum key " << index << ' ' << name_in << ' ' << status << ' ' << name_size
                  << ' ' << show(name);
             break;
@@ -261,15 +278,16 @@ private:
         case 4: {
             std::uint32_t info[5] = {9, 9, 9, 9, 9};
             line << " info "
-                 << api_.RegQueryInfoKeyA(key, &info[0], &info[1], &info[2], &info[3], &info[4]);
-            for (std::uint32_t n : info) line << ' ' << n;
+                 << api_.query_key_info(key, &info[0], &info[1], &info[2], &info[3], &info[4]);
+            for (std::uint32_t n : info)
+                line << ' ' << n;
             break;
         }
         default:
-            line << " delete self " << api_.RegDeleteKeyA(key, "");
+            line << " delete self " << api_.delete_key(key, "");
             break;
         }
-        api_.RegCloseKey(key);
+        api_.close_key(key);
     }
 
     RegistryApi& api_;
@@ -286,11 +304,10 @@ TEST(RegistryDifferential, RandomSequenceLeavesNoKeyOpen) {
         test::ScratchKey scratch(api);
         reg_key key = 0;
         std::uint32_t keys = 1, values = 1;
-        ASSERT_EQ(api.RegOpenKeyExA(reg::current_user, scratch.sub_key().c_str(), reg::key_read,
-                                    &key),
+        ASSERT_EQ(api.open_key(reg::current_user, scratch.sub_key().c_str(), reg::key_read, &key),
                   reg::success);
-        api.RegQueryInfoKeyA(key, &keys, nullptr, &values, nullptr, nullptr);
-        api.RegCloseKey(key);
+        api.query_key_info(key, &keys, nullptr, &values, nullptr, nullptr);
+        api.close_key(key);
         ASSERT_EQ(keys + values, 0u) << "the scratch key holds what an earlier run left";
         Sequence(tp, scratch).run(log);
         EXPECT_EQ(test::open_handles(tp), 0u);

@@ -12,6 +12,8 @@
 #define tarnwell_getpid getpid
 #endif
 
+#include "registry/reg_key.h"
+
 #if defined(_WIN32)
 #include "platform/win32/win32_platform.h"
 #else
@@ -25,42 +27,34 @@ struct TestPlatform::Parts {
     Win32Platform real;
     Platform platform = real.platform();
 };
-TestPlatform::TestPlatform() : parts_(new Parts), platform_(&parts_->platform), twin_(nullptr) {}
+TestPlatform::TestPlatform()
+    : parts_(std::make_unique<Parts>()), platform_(&parts_->platform), twin_(nullptr) {}
 #else
 struct TestPlatform::Parts {
     HostTwin twin;
     Platform platform = twin.platform();
 };
 TestPlatform::TestPlatform()
-    : parts_(new Parts), platform_(&parts_->platform), twin_(&parts_->twin) {}
+    : parts_(std::make_unique<Parts>()), platform_(&parts_->platform), twin_(&parts_->twin) {}
 #endif
 
-TestPlatform::~TestPlatform() { delete parts_; }
+TestPlatform::~TestPlatform() = default;
 
 namespace {
 
 // Deletes the subkey `name` of an open key and everything below it, opening each level
 // relative to its parent so that no path grows past what the registry accepts.
 void delete_below(RegistryApi& registry, reg_key parent, const std::string& name) {
-    reg_key key = 0;
-    if (registry.RegOpenKeyExA(parent, name.c_str(), reg::key_all_access, &key) != reg::success)
-        return;
-    for (;;) {
-        char child[512];
-        std::uint32_t size = sizeof child;
-        if (registry.RegEnumKeyExA(key, 0, child, &size) != reg::success) break;
-        const std::string child_name(child, size);
-        delete_below(registry, key, child_name);
+    RegKey key(registry);
+    if (key.open(parent, name, reg::key_all_access) != reg::success) return;
+    std::string child;
+    while (key.enum_subkey(0, child) == reg::success) {
+        delete_below(registry, key.handle(), child);
         // A child that could not be deleted would be listed first again forever.
-        reg_key still_there = 0;
-        if (registry.RegOpenKeyExA(key, child_name.c_str(), reg::key_read, &still_there) ==
-            reg::success) {
-            registry.RegCloseKey(still_there);
-            break;
-        }
+        if (RegKey(registry).open(key.handle(), child, reg::key_read) == reg::success) break;
     }
-    registry.RegCloseKey(key);
-    registry.RegDeleteKeyA(parent, name.c_str());
+    key.close();
+    registry.delete_key(parent, name.c_str());
 }
 
 }  // namespace
@@ -78,9 +72,7 @@ ScratchKey::ScratchKey(RegistryApi& registry) : registry_(registry) {
                std::to_string(run) + "-" + std::to_string(counter++);
     path_ = "HKCU\\" + sub_key_;
     delete_tree(registry_, reg::current_user, sub_key_);
-    reg_key key = 0;
-    if (registry_.RegCreateKeyA(reg::current_user, sub_key_.c_str(), &key) == reg::success)
-        registry_.RegCloseKey(key);
+    RegKey(registry_).create(reg::current_user, sub_key_);
 }
 
 ScratchKey::~ScratchKey() { delete_tree(registry_, reg::current_user, sub_key_); }

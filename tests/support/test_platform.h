@@ -3,6 +3,7 @@
 // (run under Wine) the real Windows calls. Contract tests use only the interfaces;
 // tests that need to prepare a state the interfaces cannot make (a read-only key, a
 // missing support library) ask twin() and skip where it is null.
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -28,7 +29,7 @@ public:
 
 private:
     struct Parts;
-    Parts* parts_;
+    std::unique_ptr<Parts> parts_;
     Platform* platform_;
     HostTwin* twin_;
 };
@@ -41,7 +42,7 @@ public:
     ~ScratchKey();
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;
-    const std::string& path() const { return path_; }       // "HKCU\Software\..."
+    const std::string& path() const { return path_; }        // "HKCU\Software\..."
     const std::string& sub_key() const { return sub_key_; }  // "Software\..."
 
 private:

@@ -40,18 +40,22 @@ constexpr std::size_t max_value_name = 16383;
 // Code page 1252 to UTF-16, then to lower case, as Wine compares names.
 std::uint16_t folded(unsigned char c) {
     static const std::uint16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     if (c >= 'A' && c <= 'Z') return static_cast<std::uint16_t>(c + 0x20);
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<std::uint16_t>(c + 0x20);
     if (c < 0x80 || c >= 0xA0) return c;
     const std::uint16_t u = high[c - 0x80];
     switch (u) {
-    case 0x0160: case 0x0152: case 0x017D: return static_cast<std::uint16_t>(u + 1);
-    case 0x0178: return 0x00FF;
-    default: return u;
+    case 0x0160:
+    case 0x0152:
+    case 0x017D:
+        return static_cast<std::uint16_t>(u + 1);
+    case 0x0178:
+        return 0x00FF;
+    default:
+        return u;
     }
 }
 
@@ -71,8 +75,8 @@ bool is_string_type(std::uint32_t type) {
 }
 
 std::uint32_t map_generic(std::uint32_t access) {
-    std::uint32_t mapped = access & ~(generic_read | generic_write | generic_execute |
-                                      generic_all | wow64_view_flags);
+    std::uint32_t mapped =
+        access & ~(generic_read | generic_write | generic_execute | generic_all | wow64_view_flags);
     if (access & (generic_read | generic_execute)) mapped |= reg::key_read;
     if (access & generic_write) mapped |= reg::key_write;
     if (access & generic_all) mapped |= reg::key_all_access;
@@ -172,8 +176,8 @@ struct HostRegistry::State {
         roots[reg::dyn_data] = dyn_data;
         roots[reg::classes_root] = make_path(machine, {"Software", "Classes"});
         roots[reg::current_user] = make_path(user, {"S-1-5-21-0-0-0-1000"});
-        roots[reg::current_config] = make_path(
-            machine, {"System", "CurrentControlSet", "Hardware Profiles", "Current"});
+        roots[reg::current_config] =
+            make_path(machine, {"System", "CurrentControlSet", "Hardware Profiles", "Current"});
         make_path(user, {".Default"});
     }
 
@@ -303,17 +307,17 @@ struct HostRegistry::State {
 HostRegistry::HostRegistry() : state_(std::make_unique<State>()) {}
 HostRegistry::~HostRegistry() = default;
 
-long HostRegistry::RegOpenKeyA(reg_key key, const char* sub_key, reg_key* result) {
+long HostRegistry::open_key_default(reg_key key, const char* sub_key, reg_key* result) {
     if (!result) return reg::invalid_parameter;
     if (!sub_key || !*sub_key) {
         *result = key;
         return reg::success;
     }
-    return RegOpenKeyExA(key, sub_key, maximum_allowed, result);
+    return open_key(key, sub_key, maximum_allowed, result);
 }
 
-long HostRegistry::RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t access,
-                                 reg_key* result) {
+long HostRegistry::open_key(reg_key key, const char* sub_key, std::uint32_t access,
+                            reg_key* result) {
     if (!result) return reg::invalid_parameter;
     if ((!sub_key || !*sub_key) && State::is_predefined(key)) {
         *result = key;
@@ -322,16 +326,16 @@ long HostRegistry::RegOpenKeyExA(reg_key key, const char* sub_key, std::uint32_t
     return state_->open(key, sub_key, access, false, result);
 }
 
-long HostRegistry::RegCreateKeyA(reg_key key, const char* sub_key, reg_key* result) {
+long HostRegistry::create_key(reg_key key, const char* sub_key, reg_key* result) {
     return state_->open(key, sub_key, maximum_allowed, true, result);
 }
 
-long HostRegistry::RegCloseKey(reg_key key) {
+long HostRegistry::close_key(reg_key key) {
     if (State::is_predefined(key)) return reg::success;
     return state_->handles.erase(key) ? reg::success : reg::invalid_handle;
 }
 
-long HostRegistry::RegDeleteKeyA(reg_key key, const char* sub_key) {
+long HostRegistry::delete_key(reg_key key, const char* sub_key) {
     if (!sub_key || !*sub_key) {
         State::Target t = state_->target(key, 0);
         if (t.status != reg::success) return t.status;
@@ -342,11 +346,11 @@ long HostRegistry::RegDeleteKeyA(reg_key key, const char* sub_key) {
         status != reg::success)
         return status;
     const long status = State::delete_node(*state_->handles[opened].node);
-    RegCloseKey(opened);
+    close_key(opened);
     return status;
 }
 
-long HostRegistry::RegDeleteValueA(reg_key key, const char* value_name) {
+long HostRegistry::delete_value(reg_key key, const char* value_name) {
     State::Target t = state_->target(key, key_set_value);
     if (t.status != reg::success) return t.status;
     State::Value* v = t.node->find_value(text_or_empty(value_name));
@@ -355,8 +359,8 @@ long HostRegistry::RegDeleteValueA(reg_key key, const char* value_name) {
     return reg::success;
 }
 
-long HostRegistry::RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
-                                 std::uint32_t* name_size) {
+long HostRegistry::enum_subkey(reg_key key, std::uint32_t index, char* name,
+                               std::uint32_t* name_size) {
     State::Target t = state_->target(key, key_enumerate_sub_keys);
     if (t.status != reg::success) return t.status;
     if (!name || !name_size) return reg::invalid_parameter;
@@ -368,9 +372,9 @@ long HostRegistry::RegEnumKeyExA(reg_key key, std::uint32_t index, char* name,
     return reg::success;
 }
 
-long HostRegistry::RegEnumValueA(reg_key key, std::uint32_t index, char* name,
-                                 std::uint32_t* name_size, std::uint32_t* type,
-                                 std::uint8_t* data, std::uint32_t* data_size) {
+long HostRegistry::enum_value(reg_key key, std::uint32_t index, char* name,
+                              std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
+                              std::uint32_t* data_size) {
     if (data && !data_size) return reg::invalid_parameter;
     State::Target t = state_->target(key, key_query_value);
     if (t.status != reg::success) return t.status;
@@ -397,10 +401,9 @@ long HostRegistry::RegEnumValueA(reg_key key, std::uint32_t index, char* name,
     return status;
 }
 
-long HostRegistry::RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys,
-                                    std::uint32_t* max_sub_key_len, std::uint32_t* values,
-                                    std::uint32_t* max_value_name_len,
-                                    std::uint32_t* max_value_len) {
+long HostRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
+                                  std::uint32_t* max_sub_key_len, std::uint32_t* values,
+                                  std::uint32_t* max_value_name_len, std::uint32_t* max_value_len) {
     State::Target t = state_->target(key, 0);
     if (t.status != reg::success) return t.status;
     std::uint32_t longest_key = 0, longest_name = 0, longest_data = 0;
@@ -418,8 +421,8 @@ long HostRegistry::RegQueryInfoKeyA(reg_key key, std::uint32_t* sub_keys,
     return reg::success;
 }
 
-long HostRegistry::RegQueryValueExA(reg_key key, const char* value_name, std::uint32_t* type,
-                                    std::uint8_t* data, std::uint32_t* data_size) {
+long HostRegistry::query_value(reg_key key, const char* value_name, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* data_size) {
     if (data && !data_size) return reg::invalid_parameter;
     // Before anything else the type reads REG_NONE and, when no data is asked for,
     // the size 0; a failure leaves them so.
@@ -436,8 +439,8 @@ long HostRegistry::RegQueryValueExA(reg_key key, const char* value_name, std::ui
     return status;
 }
 
-long HostRegistry::RegSetValueExA(reg_key key, const char* value_name, std::uint32_t type,
-                                  const std::uint8_t* data, std::uint32_t data_size) {
+long HostRegistry::set_value(reg_key key, const char* value_name, std::uint32_t type,
+                             const std::uint8_t* data, std::uint32_t data_size) {
     State::Target t = state_->target(key, key_set_value);
     if (t.status != reg::success) return t.status;
     const std::string name = text_or_empty(value_name);

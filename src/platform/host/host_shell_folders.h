@@ -11,9 +11,9 @@ class HostShellFolders : public ShellFolders {
 public:
     HostShellFolders();
 
-    long SHGetSpecialFolderLocation(std::int32_t csidl, item_id_list* list) override;
-    int SHGetPathFromIDListA(item_id_list list, char* path) override;
-    void CoTaskMemFree(item_id_list list) override;
+    long folder_item_list(std::int32_t csidl, item_id_list* list) override;
+    int path_of_item_list(item_id_list list, char* path) override;
+    void free_item_list(item_id_list list) override;
 
     // Test set-up: the path an id resolves to; an empty path makes it a virtual
     // folder (the lookup succeeds, the path query fails); remove() makes the shell

@@ -6,9 +6,9 @@ namespace tarnwell {
 
 class Win32ShellFolders : public ShellFolders {
 public:
-    long SHGetSpecialFolderLocation(std::int32_t csidl, item_id_list* list) override;
-    int SHGetPathFromIDListA(item_id_list list, char* path) override;
-    void CoTaskMemFree(item_id_list list) override;
+    long folder_item_list(std::int32_t csidl, item_id_list* list) override;
+    int path_of_item_list(item_id_list list, char* path) override;
+    void free_item_list(item_id_list list) override;
 };
 
 }  // namespace tarnwell

@@ -1,0 +1,199 @@
+#include "registry/reg_key.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "common/little_endian.h"
+#include "registry/registry_limits.h"
+
+namespace tarnwell {
+
+namespace {
+
+// An entry that grows between the size query and the read makes the read report more
+// data; it is read again with larger buffers a few times before the read gives up.
+constexpr int max_read_attempts = 4;
+
+// The first buffers when the key cannot tell its longest entries.
+constexpr std::size_t least_buffer = registry_limits::fixed_buffer + 1;
+
+std::uint32_t size_of(std::size_t size) { return static_cast<std::uint32_t>(size); }
+
+}  // namespace
+
+RegKey::RegKey(RegKey&& other) noexcept
+    : api_(other.api_),
+      handle_(std::exchange(other.handle_, 0)),
+      open_(std::exchange(other.open_, false)),
+      owns_(std::exchange(other.owns_, false)),
+      name_buffer_(std::move(other.name_buffer_)),
+      data_buffer_(std::move(other.data_buffer_)) {}
+
+RegKey& RegKey::operator=(RegKey&& other) noexcept {
+    if (this != &other) {
+        close();
+        api_ = other.api_;
+        handle_ = std::exchange(other.handle_, 0);
+        open_ = std::exchange(other.open_, false);
+        owns_ = std::exchange(other.owns_, false);
+        name_buffer_ = std::move(other.name_buffer_);
+        data_buffer_ = std::move(other.data_buffer_);
+    }
+    return *this;
+}
+
+long RegKey::opened(long status, reg_key parent, reg_key result) {
+    if (status == reg::success) {
+        handle_ = result;
+        open_ = true;
+        owns_ = result != parent;
+    }
+    return status;
+}
+
+long RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {
+    close();
+    reg_key result = 0;
+    const long status = api_->open_key(parent, sub_key.c_str(), access, &result);
+    return opened(status, parent, result);
+}
+
+long RegKey::open_default(reg_key parent, const std::string& sub_key) {
+    close();
+    reg_key result = 0;
+    const long status = api_->open_key_default(parent, sub_key.c_str(), &result);
+    return opened(status, parent, result);
+}
+
+long RegKey::create(reg_key parent, const std::string& sub_key) {
+    close();
+    reg_key result = 0;
+    const long status = api_->create_key(parent, sub_key.c_str(), &result);
+    return opened(status, parent, result);
+}
+
+void RegKey::close() {
+    if (owns_) api_->close_key(handle_);
+    handle_ = 0;
+    open_ = false;
+    owns_ = false;
+}
+
+long RegKey::query_info(RegKeyInfo& info) const {
+    RegKeyInfo read;
+    const long status =
+        api_->query_key_info(handle_, &read.subkeys, &read.longest_subkey, &read.values,
+                             &read.longest_value_name, &read.longest_data);
+    if (status == reg::success) info = read;
+    return status;
+}
+
+long RegKey::query_value(const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                         std::uint32_t* size) const {
+    return api_->query_value(handle_, name.c_str(), type, data, size);
+}
+
+long RegKey::read_value(const std::string& name, RegValueEntry& value) const {
+    std::uint32_t type = reg::type_none;
+    std::uint32_t size = 0;
+    long status = query_value(name, &type, nullptr, &size);
+    for (int attempt = 1; status == reg::success && attempt <= max_read_attempts; ++attempt) {
+        std::string data(size, '\0');
+        std::uint32_t got = size;
+        status = query_value(name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &got);
+        if (status == reg::more_data && attempt < max_read_attempts) {
+            size = std::max(got, size_of(data.size() * 2));
+            status = reg::success;
+            continue;
+        }
+        if (status == reg::success) {
+            data.resize(std::min<std::size_t>(got, data.size()));
+            value.name = name;
+            value.type = type;
+            value.data = std::move(data);
+        }
+        break;
+    }
+    return status;
+}
+
+long RegKey::set_value(const std::string& name, std::uint32_t type,
+                       const std::string& bytes) const {
+    // The registry wants a data pointer even for no data.
+    static const std::uint8_t nothing = 0;
+    const auto* data =
+        bytes.empty() ? &nothing : reinterpret_cast<const std::uint8_t*>(bytes.data());
+    return api_->set_value(handle_, name.c_str(), type, data, size_of(bytes.size()));
+}
+
+long RegKey::set_string(const std::string& name, const std::string& text) const {
+    return set_value(name, reg::type_sz, text + '\0');
+}
+
+long RegKey::set_dword(const std::string& name, std::uint32_t number) const {
+    return set_value(name, reg::type_dword, u32_le_bytes(number));
+}
+
+long RegKey::set_binary(const std::string& name, const std::string& bytes) const {
+    return set_value(name, reg::type_binary, bytes);
+}
+
+long RegKey::delete_value(const std::string& name) const {
+    return api_->delete_value(handle_, name.c_str());
+}
+
+long RegKey::delete_key(const std::string& sub_key) const {
+    return api_->delete_key(handle_, sub_key.c_str());
+}
+
+void RegKey::grow_buffers(std::uint32_t reported_data_size) {
+    RegKeyInfo info;
+    query_info(info);
+    const std::size_t longest_name =
+        std::min(std::max(info.longest_subkey, info.longest_value_name),
+                 registry_limits::longest_value_name) +
+        std::size_t{1};
+    name_buffer_.resize(std::max({name_buffer_.size() * 2, longest_name, least_buffer}));
+    data_buffer_.resize(std::max<std::size_t>(
+        {data_buffer_.size() * 2, info.longest_data, reported_data_size, least_buffer}));
+}
+
+long RegKey::enum_subkey(std::uint32_t index, std::string& name) {
+    if (name_buffer_.empty()) grow_buffers(0);
+    for (int attempt = 1;; ++attempt) {
+        std::uint32_t size = size_of(name_buffer_.size());
+        const long status = api_->enum_subkey(handle_, index, name_buffer_.data(), &size);
+        if (status == reg::more_data && attempt < max_read_attempts) {
+            grow_buffers(0);
+            continue;
+        }
+        if (status == reg::success)
+            name.assign(name_buffer_.data(), std::min<std::size_t>(size, name_buffer_.size()));
+        return status;
+    }
+}
+
+long RegKey::enum_value(std::uint32_t index, RegValueEntry& value) {
+    if (name_buffer_.empty()) grow_buffers(0);
+    for (int attempt = 1;; ++attempt) {
+        std::uint32_t name_size = size_of(name_buffer_.size());
+        std::uint32_t data_size = size_of(data_buffer_.size());
+        std::uint32_t type = reg::type_none;
+        const long status = api_->enum_value(handle_, index, name_buffer_.data(), &name_size, &type,
+                                             data_buffer_.data(), &data_size);
+        if (status == reg::more_data && attempt < max_read_attempts) {
+            grow_buffers(data_size);
+            continue;
+        }
+        if (status == reg::success) {
+            value.name.assign(name_buffer_.data(),
+                              std::min<std::size_t>(name_size, name_buffer_.size()));
+            value.type = type;
+            value.data.assign(reinterpret_cast<const char*>(data_buffer_.data()),
+                              std::min<std::size_t>(data_size, data_buffer_.size()));
+        }
+        return status;
+    }
+}
+
+}  // namespace tarnwell
