@@ -30,7 +30,8 @@ inline volatile unsigned touched_sum = 0;
 // Reads one byte of each 4 KiB page of the buffer.
 inline void touch_each_page(const char* buffer, std::uint64_t size) {
     unsigned sum = 0;
-    for (std::uint64_t i = 0; i < size; i += 4096) sum += static_cast<unsigned char>(buffer[i]);
+    for (std::uint64_t i = 0; i < size; i += 4096)
+        sum += static_cast<unsigned char>(buffer[i]);
     touched_sum = sum;
 }
 

@@ -50,7 +50,8 @@ struct Reader {
 // offset per record, the integer table and the section-9 list.
 std::uint64_t table_bytes(const EpsgStore& store) {
     std::uint64_t bytes = 0;
-    for (const EpsgSection& section : store.sections) bytes += 4 * section.size();
+    for (const EpsgSection& section : store.sections)
+        bytes += 4 * section.size();
     return bytes + 16 * store.integer_table.rows.size() + 4 * store.section9_list.size();
 }
 
@@ -66,8 +67,7 @@ void print_timings(const std::string& row, const std::string& file, int runs) {
     reader.time_read(store);
     const std::string touched = row + "-touched";
     const auto size_text = static_cast<unsigned long long>(size);
-    std::printf("row\t%s\trate\t%llu\tdefinitions reader\tone read call\n", row.c_str(),
-                size_text);
+    std::printf("row\t%s\trate\t%llu\tdefinitions reader\tone read call\n", row.c_str(), size_text);
     std::printf("row\t%s\trate\t%llu\tdefinitions reader\tone read call, one byte per page\n",
                 touched.c_str(), size_text);
     for (int i = 0; i < runs; ++i) {
@@ -92,11 +92,11 @@ void print_memory(const std::string& row, const std::string& file) {
     std::uint64_t size = 0;
     bench::time_raw_read(file, size, bench::AfterRead::nothing);
     const std::uint64_t tables = table_bytes(*store);
-    std::printf("note\t%s\tpeak memory of one read %.1f MiB = %.3f x (file %.1f MiB + tables "
-                "%.1f MiB); file bytes kept after the read %.1f MiB\n",
-                row.c_str(), mib(growth), static_cast<double>(growth) /
-                                              static_cast<double>(size + tables),
-                mib(size), mib(tables), mib(store->buffer_bytes_held()));
+    std::printf(
+        "note\t%s\tpeak memory of one read %.1f MiB = %.3f x (file %.1f MiB + tables "
+        "%.1f MiB); file bytes kept after the read %.1f MiB\n",
+        row.c_str(), mib(growth), static_cast<double>(growth) / static_cast<double>(size + tables),
+        mib(size), mib(tables), mib(store->buffer_bytes_held()));
 }
 
 }  // namespace

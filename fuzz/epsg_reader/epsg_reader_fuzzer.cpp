@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string written = epsg_writer::write_store(store);
-    if (read_through && (written.size() > size || std::memcmp(data, written.data(), written.size()) != 0))
+    if (read_through &&
+        (written.size() > size || std::memcmp(data, written.data(), written.size()) != 0))
         std::abort();
     return 0;
 }

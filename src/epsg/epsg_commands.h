@@ -23,9 +23,8 @@ using AppendReportLine = std::function<void(const std::string& line)>;
 
 // Reads the definitions file at fname into the store; ierr 0 on success, -1 after a
 // failure (shown in a message box naming the stage).
-void read_persisted_EPSG_projection_database(FileSystem& files, Desktop& desktop,
-                                             EpsgStore& store, const std::string& fname,
-                                             std::int32_t& ierr);
+void read_persisted_EPSG_projection_database(FileSystem& files, Desktop& desktop, EpsgStore& store,
+                                             const std::string& fname, std::int32_t& ierr);
 
 // "Test EPSG definitions": reads the file found at start-up and says whether it is valid.
 void test_epsg_definitions(const std::string& epsg_definitions_path, FileSystem& files,

@@ -92,8 +92,7 @@ struct TextSteps {
 
 std::string record_name(std::size_t index) { return "record " + std::to_string(index); }
 
-void read_section(Cursor& in, const std::shared_ptr<const FileBytes>& bytes,
-                  EpsgSection& section) {
+void read_section(Cursor& in, const std::shared_ptr<const FileBytes>& bytes, EpsgSection& section) {
     const EpsgLayout& layout = section.layout();
     const std::int32_t count = in.read_count(layout.smallest_record(), "record");
     section.replace(count, bytes);
@@ -132,8 +131,7 @@ void read_integer_table(Cursor& in, EpsgIntegerTable& table) {
     table.rows = std::move(rows);
 }
 
-void read_section9_list(Cursor& in, std::int32_t section9_count,
-                        std::vector<std::int32_t>& list) {
+void read_section9_list(Cursor& in, std::int32_t section9_count, std::vector<std::int32_t>& list) {
     const std::size_t entries = static_cast<std::size_t>(section9_count) + 1;
     in.need(in.position(), 4 * entries, "the section-9 list");
     std::vector<std::int32_t> values(entries);
@@ -204,16 +202,15 @@ void read_epsg_definitions(const std::shared_ptr<const FileBytes>& bytes, EpsgSt
     keep_only_what_the_tables_need(store, bytes);
 }
 
-void read_persisted_EPSG_projection_database(FileSystem& files, Desktop& desktop,
-                                             EpsgStore& store, const std::string& fname,
-                                             std::int32_t& ierr) {
+void read_persisted_EPSG_projection_database(FileSystem& files, Desktop& desktop, EpsgStore& store,
+                                             const std::string& fname, std::int32_t& ierr) {
     std::int32_t stage = 0;
     std::string description;
     try {
         // The file is opened for reading only, read whole and closed at stage 0. Its
         // size is checked against the limit before its buffer is allocated.
-        const auto bytes = std::make_shared<const FileBytes>(
-            read_whole_file(files, fname, epsg_file_size_limit));
+        const auto bytes =
+            std::make_shared<const FileBytes>(read_whole_file(files, fname, epsg_file_size_limit));
         read_epsg_definitions(bytes, store, stage);
         ierr = 0;
         return;

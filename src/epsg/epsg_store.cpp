@@ -86,7 +86,8 @@ std::size_t EpsgStore::buffer_bytes_held() const {
     std::size_t distinct = 0;
     for (const EpsgSection& section : sections) {
         const FileBytes* source = section.source().get();
-        if (source == nullptr || std::find(counted, counted + distinct, source) != counted + distinct)
+        if (source == nullptr ||
+            std::find(counted, counted + distinct, source) != counted + distinct)
             continue;
         counted[distinct++] = source;
         held += source->size();

@@ -101,9 +101,7 @@ struct EpsgStore {
 
     // Section 1 to 9.
     EpsgSection& section(int k) { return sections.at(static_cast<std::size_t>(k - 1)); }
-    const EpsgSection& section(int k) const {
-        return sections.at(static_cast<std::size_t>(k - 1));
-    }
+    const EpsgSection& section(int k) const { return sections.at(static_cast<std::size_t>(k - 1)); }
 
     std::array<EpsgSection, epsg_section_count> sections;
     EpsgIntegerTable integer_table;

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "epsg/epsg_commands.h"
-#include "support/file_test_support.h"
 #include "epsg_writer/epsg_writer.h"
 #include "platform/run_time_error.h"
+#include "support/file_test_support.h"
 
 namespace tarnwell {
 namespace {
@@ -80,20 +80,30 @@ struct UpdateCase {
     const char* name;
     const char* place;  // "bin", "common", "app" or "" for nowhere (and no App folder)
     Target target;
-    Lines lines;        // "@" stands for the wanted path
+    Lines lines;  // "@" stands for the wanted path
 };
 
 const UpdateCase update_cases[] = {
-    {"InBin", "bin", Target::free,
+    {"InBin",
+     "bin",
+     Target::free,
      {start, "Specified QRX_EPSG_definitions file name exists", returned + "@", exists}},
     {"InCommonAppDir", "common", Target::free, {start, in_bin, in_common, returned + "@", exists}},
-    {"InAppFolder", "app", Target::free,
+    {"InAppFolder",
+     "app",
+     Target::free,
      {start, in_bin, in_common, in_app, returned + "@", exists}},
-    {"Nowhere", "", Target::free,
+    {"Nowhere",
+     "",
+     Target::free,
      {start, in_bin, in_common, in_app, "No QRX_EPSG_definitions.dat file located", returned}},
-    {"BinFolderMissing", "common", Target::no_bin_folder,
+    {"BinFolderMissing",
+     "common",
+     Target::no_bin_folder,
      {start, in_bin, in_common, returned + "@", missing}},
-    {"FolderInTheWay", "app", Target::folder_of_that_name,
+    {"FolderInTheWay",
+     "app",
+     Target::folder_of_that_name,
      {start, in_bin, in_common, in_app, returned + "@", missing}},
 };
 
@@ -127,8 +137,8 @@ TEST_P(UpdateCommandTest, AppendsItsStepsAndCopiesIntoTheBinFolder) {
     if (c.target == Target::free) {
         EXPECT_TRUE(desktop.messages.empty()) << desktop.messages.front();
     } else {
-        const std::string source = (place == "app" ? folders.app : folders.common_app) + "\\" +
-                                   file_name;
+        const std::string source =
+            (place == "app" ? folders.app : folders.common_app) + "\\" + file_name;
         const std::string prefix = "An error occurred while copying the EPSG definitions file " +
                                    source + " to " + wanted() + ": ";
         ASSERT_EQ(desktop.messages.size(), 1u);
@@ -172,7 +182,8 @@ TEST_F(EpsgCommandsTest, FailingStepsAreSkippedAndTheCopysReasonComesAfterTheLin
     files.create_file(folders.app + "\\" + file_name, "from App");
     // The bin folder's test fails as on a failing device; the copy as into a folder
     // the user may not write to, or onto a full disk.
-    for (const std::string reason : {"Access is denied.", "There is not enough space on the disk."}) {
+    for (const std::string reason :
+         {"Access is denied.", "There is not enough space on the disk."}) {
         lines.clear();
         desktop = HostDesktop();
         HookedFileSystem hooked(files, [&](const std::string& operation, const std::string& path) {
@@ -184,8 +195,8 @@ TEST_F(EpsgCommandsTest, FailingStepsAreSkippedAndTheCopysReasonComesAfterTheLin
         EXPECT_EQ(lines, (Lines{start, in_bin, in_common, in_app, returned + wanted(), missing}));
         EXPECT_FALSE(files.file_exists(wanted()));
         EXPECT_EQ(desktop.messages,
-                  Lines{"An error occurred while copying the EPSG definitions file " +
-                        folders.app + "\\" + file_name + " to " + wanted() + ": " + reason});
+                  Lines{"An error occurred while copying the EPSG definitions file " + folders.app +
+                        "\\" + file_name + " to " + wanted() + ": " + reason});
     }
 }
 

@@ -5,8 +5,8 @@
 // reading.
 #include <gtest/gtest.h>
 
-#include "support/file_test_support.h"
 #include "platform/run_time_error.h"
+#include "support/file_test_support.h"
 
 namespace tarnwell {
 namespace {
@@ -21,8 +21,8 @@ protected:
 TEST_F(FileSystemContract, SearchFindsTheNameWindowsResolvesAPatternTo) {
     files.create_file(folder / "a.reg", "x");
     const std::pair<const char*, bool> cases[] = {
-        {"a.reg", true},   {"A.REG", true},   {"a.reg.", true}, {"a.reg..", true},
-        {"a.reg ", true},  {"*.reg", true},   {"A?REG", true},  {"*", true},
+        {"a.reg", true},   {"A.REG", true},    {"a.reg.", true}, {"a.reg..", true},
+        {"a.reg ", true},  {"*.reg", true},    {"A?REG", true},  {"*", true},
         {"a.re", false},   {"a.reg.x", false}, {"b.reg", false}, {"*.regx", false},
         {"a?reg?", false},
     };
@@ -65,9 +65,12 @@ TEST_F(FileSystemContract, FilesAndFoldersAreToldApart) {
         std::string path;
         bool file, folder;
     } cases[] = {
-        {folder / "Data.csv", true, false}, {folder / "DATA.CSV", true, false},
-        {sub, false, true},                 {folder / "TBL", false, true},
-        {folder / "none.csv", false, false}, {folder / "none\\x.csv", false, false},
+        {folder / "Data.csv", true, false},
+        {folder / "DATA.CSV", true, false},
+        {sub, false, true},
+        {folder / "TBL", false, true},
+        {folder / "none.csv", false, false},
+        {folder / "none\\x.csv", false, false},
         {"", false, false},
     };
     for (const auto& c : cases) {
@@ -83,7 +86,8 @@ TEST_F(FileSystemContract, FileNameIsTheTextAfterTheLastSeparator) {
         {"name.dat", "name.dat"},
         {"C:/Bin/x.dat", "x.dat"},
     };
-    for (const auto& [path, name] : cases) EXPECT_EQ(files.file_name(path), name) << path;
+    for (const auto& [path, name] : cases)
+        EXPECT_EQ(files.file_name(path), name) << path;
 }
 
 TEST_F(FileSystemContract, CopyNeverReplacesAndAFailedCopyLeavesNoFile) {

@@ -11,8 +11,8 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/host/host_desktop.h"
 #include "platform/file_system.h"
+#include "platform/host/host_desktop.h"
 #include "support/test_platform.h"
 
 #if defined(_WIN32)
@@ -31,9 +31,9 @@ public:
     explicit ScratchFolder(TestPlatform& platform) : twin_(platform.twin()) {
 #if defined(_WIN32)
         static std::atomic<int> counter{0};
-        host_path_ = std::filesystem::temp_directory_path() /
-                     ("tarnwell-files-" + std::to_string(_getpid()) + "-" +
-                      std::to_string(counter++));
+        host_path_ =
+            std::filesystem::temp_directory_path() /
+            ("tarnwell-files-" + std::to_string(_getpid()) + "-" + std::to_string(counter++));
         std::filesystem::remove_all(host_path_);
         std::filesystem::create_directories(host_path_);
         path_ = host_path_.string();

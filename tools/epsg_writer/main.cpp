@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
             o.plan.integer_count = 999;
         }
         const auto wanted = static_cast<std::size_t>(o.size_mb * 1024 * 1024);
-        const FileImage image = wanted > 0 ? write_file_of_size(o.plan, wanted)
-                                           : write_file(o.plan);
+        const FileImage image =
+            wanted > 0 ? write_file_of_size(o.plan, wanted) : write_file(o.plan);
         std::ofstream out(o.out, std::ios::binary | std::ios::trunc);
         out.write(image.bytes.data(), static_cast<std::streamsize>(image.bytes.size()));
         if (!out.flush()) throw std::runtime_error("cannot write " + o.out);

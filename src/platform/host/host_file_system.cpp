@@ -145,8 +145,7 @@ bool HostFileSystem::matches_exist(const std::string& pattern) {
     std::error_code ec;
     if (name.empty()) return false;
     // A name without wildcards finds the entry it resolves to, as a path would.
-    if (name.find_first_of("*?") == std::string::npos)
-        return fs::exists(host_path(pattern), ec);
+    if (name.find_first_of("*?") == std::string::npos) return fs::exists(host_path(pattern), ec);
     const fs::path dir = host_path(folder.empty() ? "\\" : folder);
     if (!fs::is_directory(dir, ec)) return false;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {

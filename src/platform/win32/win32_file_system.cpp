@@ -81,7 +81,8 @@ std::string Win32FileSystem::special_folder(int which) {
     }
     if (length == 0 || length > MAX_PATH) raise_last_error();
     std::string path(buffer, length);
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    while (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
     return path;
 }
 
@@ -135,9 +136,9 @@ std::string Win32FileSystem::read_file(const std::string& path) {
 std::unique_ptr<ReadableFile> Win32FileSystem::open_for_reading(const std::string& path) {
     // OPEN_EXISTING: a missing file is an error, never created; a folder cannot be
     // opened without backup semantics, so it is refused too.
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE handle =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) raise_last_error();
     return std::make_unique<Win32ReadableFile>(handle);
 }
