@@ -54,12 +54,19 @@ ctest_preset() {
   "$top/scripts/build.sh" "$preset" && ctest --preset "$preset" -L "$label" -j 2 --timeout 900
 }
 
+# Registry keys are closed by the key type alone: no close call anywhere else above the
+# platform layer.
+step key-closing bash -c "! grep -rnE '(close_key|RegCloseKey)\(' '$top/src' '$top/tools' \
+  --include='*.cpp' --include='*.h' | grep -v -e '/src/platform/' -e '/src/registry/reg_key\.cpp:'"
 step host ctest_preset host host
 step asan ctest_preset asan host
 # The product: the 32-bit program and its support library.
 step win32-product bash -c "'$top/scripts/build.sh' win32 && \
   i686-w64-mingw32-objdump -f '$top/build/win32/src/app/win32/tarnwell_env.exe' | grep -q 'pei-i386' && \
   i686-w64-mingw32-objdump -p '$top/build/win32/src/app/win32/QRX_Intel_Win32.dll' | grep -q 'FINDFILEINPATH$'"
+# The registry component as shipped: the 32-bit DLL.
+step win32-component "$top/scripts/check-component-dll.sh" \
+  "$top/build/win32/src/com/TarnwellRegistry.dll"
 # The Windows tests under Wine (the 32-bit build where this machine can run it).
 if [ "$TARNWELL_WINE_ARCH" = win64 ]; then
   echo "(this machine cannot run 32-bit code: the Wine tests run the 64-bit build of the same program)"

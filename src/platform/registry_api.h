@@ -33,6 +33,7 @@ constexpr long key_deleted = 1018;
 constexpr std::uint32_t key_read = 0x20019;
 constexpr std::uint32_t key_write = 0x20006;
 constexpr std::uint32_t key_all_access = 0xF003F;
+constexpr std::uint32_t maximum_allowed = 0x02000000;
 
 // Value types.
 constexpr std::uint32_t type_none = 0;

@@ -35,6 +35,13 @@ bool is_exported(const RegValueEntry& value) {
            value.type == reg::type_dword || (value.name.empty() && holds_text(value.type));
 }
 
+// A CR LF in a name or text ends the value's line early in the file.
+bool breaks_its_line(const RegValueEntry& value) {
+    const bool text = holds_text(value.type);
+    return value.name.find("\r\n") != std::string::npos ||
+           (text && value.data.find("\r\n") != std::string::npos);
+}
+
 // One key's block: the key line, the default text, the named texts, the binaries,
 // the numbers, each group in enumeration order, and the closing empty line.
 std::string key_block(const std::string& key_line_path, const RegKeyContents& contents) {
@@ -100,19 +107,27 @@ public:
           file_(file),
           report_(report) {}
 
-    // False when a key opened but could not be listed whole: the export ends there. A
-    // failing status text or file raises.
-    bool export_key(const std::string& path) {
+    // The key at `path` and, when asked, its subtree. False when a key opened but could
+    // not be listed whole: the export ends there. A failing status text or file raises.
+    bool export_tree(const std::string& path) {
         const std::string full_path = with_long_root(path);
+        const KeyPath parsed = split_key_path(full_path);
+        return export_key(parsed.root, parsed.sub_key, full_path);
+    }
+
+private:
+    // The key sub_key below parent (a root or an open key), written as full_path. Its
+    // subkeys are opened below it while it stays open, so that a key is reached however
+    // deep it lies.
+    bool export_key(reg_key parent, const std::string& sub_key, const std::string& full_path) {
         if (output_ != nullptr) {
             desktop_.process_pending_events();
             output_->set_text(full_path);
         }
-        const KeyPath parsed = split_key_path(full_path);
         RegKey key(api_);
         RegKeyContents contents;
         // A key that cannot be opened gets an empty block and no subkeys.
-        const long opened = key.open(parsed.root, parsed.sub_key, reg::key_read);
+        const long opened = key.open(parent, sub_key, reg::key_read);
         if (opened == reg::success) {
             if (const long status = read_key_contents(key, contents); status != reg::success) {
                 report_.failure = "the key " + full_path + " could not be read whole (" +
@@ -123,22 +138,24 @@ public:
             report_.problems.push_back(
                 {0, full_path, "", opened, "could not be opened: written without values"});
         }
-        key.close();
         note_values_left_out(full_path, contents);
         file_.add(key_block(full_path, contents));
         if (opened != reg::success || !subkeys_) return true;
         for (const std::string& subkey : contents.subkeys) {
-            if (!export_key(full_path + "\\" + subkey)) return false;
+            if (!export_key(key.handle(), subkey, full_path + "\\" + subkey)) return false;
         }
         return true;
     }
 
-private:
     void note_values_left_out(const std::string& path, const RegKeyContents& contents) {
         for (const RegValueEntry& value : contents.values) {
-            if (!is_exported(value))
+            if (!is_exported(value)) {
                 report_.problems.push_back(
                     {0, path, value.name, 0, "not exported: " + value_type_name(value.type)});
+            } else if (breaks_its_line(value)) {
+                report_.problems.push_back(
+                    {0, path, value.name, 0, "holds a line break: it will not import whole"});
+            }
         }
     }
 
@@ -177,7 +194,7 @@ bool clsRegistryAccess::ExportKey(const std::string& sPath, const std::string& s
     BlockFile file(files_, sRegFile);
     bool whole = false;
     try {
-        whole = TreeExport(api_, desktop_, IncludeSubkeys, Output, file, report).export_key(sPath);
+        whole = TreeExport(api_, desktop_, IncludeSubkeys, Output, file, report).export_tree(sPath);
     } catch (const std::exception& failure) {
         // A failing status text or file write ends the export; what was exported before
         // it still goes to the file.

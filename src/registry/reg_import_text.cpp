@@ -26,6 +26,8 @@ std::vector<std::string_view> split_lines(const std::string& text) {
     return lines;
 }
 
+constexpr const char* line_ends_failure = "lines must end in CR LF";
+
 std::string without_quotes(std::string_view text) { return without_chars(text, "\""); }
 
 // The number of a "dword:" value: its leading hex digits, blanks skipped; no digit
@@ -155,8 +157,20 @@ bool apply_value_line(KeyBlock& block, std::size_t line_number, std::string_view
 std::int32_t apply_reg_text(RegistryApi& api, const std::string& text, RegFileReport& report) {
     const std::vector<std::string_view> lines = split_lines(text);
     if (!equals_ignoring_case(lines[0], "REGEDIT4")) {
-        report.failure = "not a REGEDIT4 file: its first line is not \"REGEDIT4\"";
+        report.failure = starts_with_ignoring_case(lines[0], "REGEDIT4\n")
+                             ? line_ends_failure
+                             : "not a REGEDIT4 file: its first line is not \"REGEDIT4\"";
         return 0;
+    }
+    // A file whose lines end in LF alone would be read as a few long lines, its keys and
+    // values mangled: it is refused before anything is changed. (A text value may hold
+    // a line feed, a key line never does.)
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = trim_spaces(lines[i]);
+        if (!line.empty() && line[0] == '[' && line.find('\n') != std::string_view::npos) {
+            report.failure = "line " + std::to_string(i + 1) + ": " + line_ends_failure;
+            return 0;
+        }
     }
     for (std::size_t i = 1; i < lines.size(); ++i) {
         // Only key lines start a block; values outside one, comments and empty lines

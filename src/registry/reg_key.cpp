@@ -51,25 +51,52 @@ long RegKey::opened(long status, reg_key parent, reg_key result) {
     return status;
 }
 
-long RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {
+long RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access) {
     close();
     reg_key result = 0;
-    const long status = api_->open_key(parent, sub_key.c_str(), access, &result);
+    long status = reg::success;
+    switch (how) {
+    case How::open:
+        status = api_->open_key(parent, sub_key.c_str(), access, &result);
+        break;
+    case How::open_default:
+        status = api_->open_key_default(parent, sub_key.c_str(), &result);
+        break;
+    case How::create:
+        status = api_->create_key(parent, sub_key.c_str(), &result);
+        break;
+    }
+    // The ANSI calls take a path text of a limited length (Wine's, 260 characters); a
+    // deeper key is reached one level at a time.
+    if (status == reg::more_data && sub_key.find('\\') != std::string::npos)
+        return open_level_by_level(how, parent, sub_key, access);
     return opened(status, parent, result);
+}
+
+long RegKey::open_level_by_level(How how, reg_key parent, const std::string& sub_key,
+                                 std::uint32_t access) {
+    // A trailing backslash names no level of its own.
+    const std::string path = sub_key.substr(0, sub_key.find_last_not_of('\\') + 1);
+    const std::size_t last = path.find_last_of('\\');
+    if (last == std::string::npos) return open_by(how, parent, path, access);
+    RegKey above(*api_);
+    const long status = how == How::create
+                            ? above.create(parent, path.substr(0, last))
+                            : above.open(parent, path.substr(0, last), reg::maximum_allowed);
+    if (status != reg::success) return status;
+    return open_by(how, above.handle(), path.substr(last + 1), access);
+}
+
+long RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {
+    return open_by(How::open, parent, sub_key, access);
 }
 
 long RegKey::open_default(reg_key parent, const std::string& sub_key) {
-    close();
-    reg_key result = 0;
-    const long status = api_->open_key_default(parent, sub_key.c_str(), &result);
-    return opened(status, parent, result);
+    return open_by(How::open_default, parent, sub_key, 0);
 }
 
 long RegKey::create(reg_key parent, const std::string& sub_key) {
-    close();
-    reg_key result = 0;
-    const long status = api_->create_key(parent, sub_key.c_str(), &result);
-    return opened(status, parent, result);
+    return open_by(How::create, parent, sub_key, 0);
 }
 
 void RegKey::close() {

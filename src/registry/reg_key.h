@@ -37,7 +37,8 @@ public:
     RegKey& operator=(const RegKey&) = delete;
 
     // Each of these closes the key held before, then opens (or creates) sub_key below
-    // parent, which may be a predefined root or another open key's handle().
+    // parent, which may be a predefined root or another open key's handle(). A path too
+    // long for one call is followed one level at a time.
     long open(reg_key parent, const std::string& sub_key, std::uint32_t access);
     // With whatever access the key allows (RegOpenKeyA). An empty sub_key gives the
     // parent itself back; this object then does not close it.
@@ -79,6 +80,11 @@ public:
     long enum_value(std::uint32_t index, RegValueEntry& value);
 
 private:
+    enum class How { open, open_default, create };
+    long open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access);
+    // The key above opened (or created) first, then the last level below it.
+    long open_level_by_level(How how, reg_key parent, const std::string& sub_key,
+                             std::uint32_t access);
     long opened(long status, reg_key parent, reg_key result);
     // Makes room for the longest name and data the key now holds, and at least twice the
     // room there was (a data size the registry reported is exact).

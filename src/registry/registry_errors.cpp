@@ -26,7 +26,7 @@ std::string registry_error_text(long status) {
         name = "name too long";
         break;
     case reg::more_data:
-        name = "more data than the buffer holds";
+        name = "more data: a buffer or a name too long";
         break;
     case reg::key_deleted:
         name = "key deleted";

@@ -26,7 +26,8 @@ TEST_F(Installation, SettingsTreeAndTheMakersBranch) {
     const std::string tree = "Software\\VB and VBA Program Settings";
     make_key(reg::current_user, tree);
     form.Form_Load();
-    EXPECT_EQ(line_after("VB and VBA Program Settings exists"), "Quillmere Settings does not exist");
+    EXPECT_EQ(line_after("VB and VBA Program Settings exists"),
+              "Quillmere Settings does not exist");
 
     make_key(reg::current_user, tree + "\\Quillmere");
     form.Form_Load();
@@ -50,12 +51,15 @@ struct GeoTiffCase {
     const char* folder;  // where the file is put
     bool plotwick_on_path;
     const char* line;
+    const char* also_in = nullptr;  // a second place holding the file
 };
 
 class GeoTiffPlaces : public ReportFixture, public ::testing::WithParamInterface<GeoTiffCase> {};
 
 TEST_P(GeoTiffPlaces, FirstPlaceHoldingTheFileGivesTheLine) {
     twin.files.make_file(std::string(GetParam().folder) + "\\GeoTIFF_PCS_codes.csv");
+    if (GetParam().also_in != nullptr)
+        twin.files.make_file(std::string(GetParam().also_in) + "\\GeoTIFF_PCS_codes.csv");
     if (GetParam().plotwick_on_path) program_in(app, "plotwick.exe");
     form.Form_Load();
     EXPECT_NE(view.text.find(std::string("\r\r") + GetParam().line + "\r"), std::string::npos);
@@ -68,6 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
         GeoTiffCase{common_app, false,
                     "Plotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder"},
         GeoTiffCase{app, true, "Plotwick GeoTIFF_PCS_codes file exists in App folder"},
+        // The bin folder is searched first, the per-user folder before the App folder.
+        GeoTiffCase{common_app, false, "Plotwick GeoTIFF_PCS_codes file exists in bin folder", bin},
+        GeoTiffCase{app, true, "Plotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder",
+                    common_app},
         // Without plotwick.exe there is no App folder to look in.
         GeoTiffCase{app, false, "Plotwick GeoTIFF_PCS_codes file does not exist"}));
 
@@ -140,42 +148,75 @@ TEST_F(Installation, SettingsFolderWithNothingSaved) {
     twin.files.make_folder(bin);
     form.Form_Load();
     const std::vector<std::string> lines = body();
-    const auto start = std::find(lines.begin(), lines.end(),
-                                 "Plotwick Settings Folder C:\\Bin\\Tarnwell exists");
+    const auto start =
+        std::find(lines.begin(), lines.end(), "Plotwick Settings Folder C:\\Bin\\Tarnwell exists");
     ASSERT_NE(start, lines.end());
     EXPECT_EQ(*(start - 1), "");
     EXPECT_EQ(std::vector<std::string>(start + 1, start + 10),
-              (std::vector<std::string>{"Plotwick Ini file plotwick.ini does not exist",
-                                        "Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl does not exist",
-                                        "", "No saved projections",
-                                        "Plotwick projection.csv file does not exist", "",
-                                        "No saved datum transforms:",
-                                        "Plotwick datum.csv file does not exist", ""}));
+              (std::vector<std::string>{
+                  "Plotwick Ini file plotwick.ini does not exist",
+                  "Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl does not exist", "",
+                  "No saved projections", "Plotwick projection.csv file does not exist", "",
+                  "No saved datum transforms:", "Plotwick datum.csv file does not exist", ""}));
 }
 
-TEST_F(Installation, SettingsFolderWithSavedEntriesAndFiles) {
+// Saved projections and datum transforms in the settings tree: how many, and the
+// lines the settings folder's section ends with.
+struct SavedEntriesCase {
+    int projections;
+    int datum_transforms;
+    std::vector<std::string> last_lines;
+};
+
+class SavedEntries : public ReportFixture,
+                     public ::testing::WithParamInterface<SavedEntriesCase> {};
+
+TEST_P(SavedEntries, AreCountedAndTheListFilesTestedOnlyWithoutThem) {
     twin.files.make_file(std::string(bin) + "\\plotwick.ini");
     twin.files.make_folder(std::string(bin) + "\\tbl");
     twin.files.make_file(std::string(bin) + "\\projection.csv");
     twin.files.make_file(std::string(bin) + "\\datum.csv");
-    setting("Quillmere", "Projection", "UTM 32N", "EPSG:32632");
-    setting("Quillmere", "Projection", "Lambert", "EPSG:2154");
+    for (int i = 0; i < GetParam().projections; ++i)
+        setting("Quillmere", "Projection", "EPSG:" + std::to_string(32632 + i), "UTM");
+    for (int i = 0; i < GetParam().datum_transforms; ++i)
+        setting("Quillmere", "DatumTransform", "ED50 " + std::to_string(i), "1133");
     setting("Quillmere", "DatumTransform", "", "default values do not count");
     form.Form_Load();
-    EXPECT_TRUE(has_line("Plotwick Ini file plotwick.ini exists"));
-    EXPECT_TRUE(has_line("Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl exists"));
-    EXPECT_EQ(line_after("Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl exists"), "");
-    EXPECT_TRUE(has_line("Number of saved projections: 2"));
-    EXPECT_FALSE(has_line("Plotwick projection.csv file exists"));  // only without saved ones
-    EXPECT_EQ(line_after("No saved datum transforms:"), "Plotwick datum.csv file exists");
+    const std::vector<std::string> lines = body();
+    const auto start =
+        std::find(lines.begin(), lines.end(), "Plotwick Ini file plotwick.ini exists");
+    ASSERT_NE(start, lines.end());
+    std::vector<std::string> expected = {
+        "Plotwick Ini file plotwick.ini exists",
+        "Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl exists"};
+    for (const std::string& line : GetParam().last_lines)
+        expected.push_back(line);
+    EXPECT_EQ(std::vector<std::string>(start, start + static_cast<long>(expected.size())),
+              expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, SavedEntries,
+    ::testing::Values(
+        SavedEntriesCase{2,
+                         0,
+                         {"", "Number of saved projections: 2", "",
+                          "No saved datum transforms:", "Plotwick datum.csv file exists"}},
+        SavedEntriesCase{
+            1,
+            1,
+            {"", "Number of saved projections: 1", "", "Number of saved datum transforms: 1", ""}},
+        SavedEntriesCase{0,
+                         3,
+                         {"", "No saved projections", "Plotwick projection.csv file exists", "",
+                          "Number of saved datum transforms: 3", ""}}));
 
 TEST_F(Installation, MissingSupportLibraryStopsAfterTheTarnwellFolderLine) {
     twin.support.installed = false;
     twin.files.make_file(std::string(bin) + "\\QRX_EPSG_definitions.dat");
     form.Form_Load();
-    EXPECT_EQ(body(), (std::vector<std::string>{"", "VB and VBA Program Settings does not exist", "",
-                                                "Tarnwell Folder exists"}));
+    EXPECT_EQ(body(), (std::vector<std::string>{"", "VB and VBA Program Settings does not exist",
+                                                "", "Tarnwell Folder exists"}));
     ASSERT_EQ(twin.desktop.messages.size(), 1u);
     EXPECT_EQ(twin.desktop.messages[0],
               "An error occurred while locating the file: File not found: QRX_Intel_Win32.dll");

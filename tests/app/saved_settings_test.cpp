@@ -54,11 +54,14 @@ TEST_F(SavedSettings, WorkingFoldersAndRecentEntries) {
     setting("Quillmere", "Solidane", "CWD", "C:\\Work");
     setting("Quillmere", "Solidane", "MRU2", "second");
     setting("Quillmere", "Solidane", "MRU5", "fifth");
+    setting("Quillmere", "Solidane", "MRU6", "sixth");
+    setting("Quillmere", "Solidane", "MRU7", "not read");
     user_value("Quillmere", "QRX_Invernis_setup", "CWD", " D:\\Inv ");
     form.Form_Load();
     EXPECT_EQ(tail_from(body(), "QRX_Invernis_setup CWD: D:\\Inv"),
               joined({"QRX_Invernis_setup CWD: D:\\Inv", "", "Solidane CWD: C:\\Work",
-                      "QRX_Invernis_setup MRU: second", "QRX_Invernis_setup MRU: fifth"},
+                      "QRX_Invernis_setup MRU: second", "QRX_Invernis_setup MRU: fifth",
+                      "QRX_Invernis_setup MRU: sixth"},
                      empty_form_sizes));
 }
 
@@ -112,19 +115,13 @@ TEST_F(SavedSettings, ModuleSettingsOnlyWithAWeighting) {
     EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "Sondrix Settings") - 1), "");
 }
 
-// A registry whose calls on one key raise, as when memory runs out mid-lookup.
-class FailingRegistry : public HostRegistry {
-public:
-    long open_key(reg_key key, const char* sub_key, std::uint32_t access,
-                  reg_key* result) override {
-        if (std::string(sub_key).find("Tessilon") != std::string::npos) throw std::bad_alloc();
-        return HostRegistry::open_key(key, sub_key, access, result);
-    }
-};
-
 TEST(SavedSettingsLookup, AFailureShowsTheLookupsOwnMessageAndTheReportGoesOn) {
     HostTwin twin;
-    FailingRegistry registry;
+    // Opening any key of one section raises, as when memory runs out mid-lookup.
+    HookedRegistry registry(twin.registry, [](const HookedRegistry::Call& call) {
+        if (call.key_path.find("Tessilon") != std::string::npos) throw std::bad_alloc();
+        return std::optional<long>();
+    });
     Platform platform{registry, twin.files, twin.shell, twin.desktop, twin.support};
     HostReportView view;
     ProgramState program;

@@ -155,7 +155,7 @@ REGEDIT4
 [-%F\del\parent]
 [%F\empty]
 REG
-)" = 0 ] || fail "deletions: import failed"
+)" = 3 ] || fail "deletions: a key with subkeys that was not deleted went unreported"
 has "$F\\del" "    kept    REG_SZ    2"
 lacks "$F\\del" "gone"
 lacks "$F\\del" "(Default)"

@@ -44,24 +44,29 @@ struct SearchCase {
 };
 
 TEST(FindFileInPath, SearchesThePathListInOrder) {
+    // A lookup that would find anything by name, even one with a drive or stream colon.
     const Folders folders({{"C:\\A\\plotwick.exe", "plotwick.exe"},
                            {"C:\\B\\plotwick.exe", "plotwick.exe"},
-                           {"C:\\B\\Solidane.EXE", "Solidane.EXE"}});
+                           {"C:\\B\\Solidane.EXE", "Solidane.EXE"},
+                           {"C:\\A\\C:plotwick.exe", "C:plotwick.exe"}});
     const SearchCase cases[] = {
         {"first folder wins", "C:\\A;C:\\B", "plotwick.exe", "C:\\A\\plotwick.exe"},
         {"order of the list", "C:\\B;C:\\A", "plotwick.exe", "C:\\B\\plotwick.exe"},
         {"name as stored", "C:\\A;C:\\B", "solidane.exe", "C:\\B\\Solidane.EXE"},
         {"quoted entry, trailing separator", "\"C:\\B\\\";;", "solidane.exe",
          "C:\\B\\Solidane.EXE"},
+        {"trailing forward slash", "C:\\B/", "solidane.exe", "C:\\B\\Solidane.EXE"},
         {"not on the path", "C:\\A", "Solidane.exe", ""},
         {"empty path", "", "plotwick.exe", ""},
         {"a path is not a name", "C:\\A", "C:\\A\\plotwick.exe", ""},
+        {"nor is a name on a drive", "C:\\A", "C:plotwick.exe", ""},
     };
     for (const SearchCase& c : cases) {
         std::string buffer(256, ' ');
         const std::string name = c.name;
-        const std::int32_t found = find_file_in_path(name.c_str(), static_cast<std::int32_t>(name.size()),
-                                                     &buffer[0], 256, c.path_list, folders.lookup());
+        const std::int32_t found =
+            find_file_in_path(name.c_str(), static_cast<std::int32_t>(name.size()), &buffer[0], 256,
+                              c.path_list, folders.lookup());
         const std::string expected = c.expected;
         EXPECT_EQ(found, static_cast<std::int32_t>(expected.size())) << c.what;
         // The path stands at the start; the rest of the buffer stays blank.
@@ -79,6 +84,8 @@ TEST(FindFileInPath, NeverWritesPastTheBuffer) {
     EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder, folders.lookup()), 0);
     EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, "C:\\S", folders.lookup()), 10);
     EXPECT_EQ(memory, "C:\\S\\p.exe      GUARD");
+    // A path exactly as long as the buffer fits.
+    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 10, "C:\\S", folders.lookup()), 10);
 }
 
 TEST(FindFileInPath, TheNameEndsAtItsLengthOrAtANul) {

@@ -24,8 +24,8 @@ protected:
         // ScratchKey's unique name, reused as the application's name.
         app = scratch.sub_key().substr(scratch.sub_key().find('\\') + 1);
         app_key = std::string(program_settings_tree) + "\\" + app;
-        tree_existed = RegKey(api).open(reg::current_user, program_settings_tree,
-                                        reg::key_read) == reg::success;
+        tree_existed = RegKey(api).open(reg::current_user, program_settings_tree, reg::key_read) ==
+                       reg::success;
     }
     ~SettingsEnumeration() override {
         test::delete_tree(api, reg::current_user, app_key);
@@ -88,6 +88,29 @@ TEST_F(SettingsEnumeration, BlankNamesAreSkippedButKeepTheirRows) {
                             {"z", "last"},
                             {"", ""},
                             {"", ""}}));
+}
+
+// One value of the settings tree: its text up to the first NUL, blanks kept, or the
+// caller's default; the key is closed again on every path.
+TEST_F(SettingsEnumeration, GetSettingReadsOneValueOrGivesTheDefault) {
+    set("Gantrel", "Name", reg::type_sz, "  UTM 32N  \0"s);
+    set("Gantrel", "Cut", reg::type_sz, "a\0b\0"s);
+    set("Gantrel", "Empty", reg::type_sz, "\0"s);
+    test::HookedRegistry counted(api, [](const auto&) { return std::optional<long>(); });
+    const struct {
+        const char* section;
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {"Gantrel", "Name", "  UTM 32N  "}, {"Gantrel", "Cut", "a"},
+        {"Gantrel", "Empty", ""},           {"Gantrel", "Missing", "<default>"},
+        {"Missing", "Name", "<default>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.section) + "\\" + c.name);
+        EXPECT_EQ(GetSetting(counted, app, c.section, c.name, "<default>"), c.expected);
+        EXPECT_EQ(counted.open_handles(), 0u);
+    }
 }
 
 }  // namespace

@@ -100,11 +100,15 @@ TEST_F(Export, ValuesAreWrittenWholeAndCharacterForCharacter) {
 
 TEST_F(Export, DefaultValueIsAnAtLineOnlyForText) {
     put("", "", reg::type_binary, "\x01");
+    put("Empty", "", reg::type_sz, std::string("\0", 1));             // no line for an empty text
+    put("Expand", "", reg::type_expand_sz, std::string("%x%\0", 4));  // written as its text
     put_number("Sub", "", 7);
     put("Text", "", reg::type_sz, std::string("t\0", 2));
-    EXPECT_EQ(exported(scratch.path()), crlf({"REGEDIT4", "", "[" + long_path + "]", "\"\"=hex:01",
-                                              "", "[" + long_path + "\\Sub]", "\"\"=dword:00000007",
-                                              "", "[" + long_path + "\\Text]", "@=\"t\"", ""}));
+    EXPECT_EQ(exported(scratch.path()),
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"\"=hex:01", "",
+                    "[" + long_path + "\\Empty]", "", "[" + long_path + "\\Expand]", "@=\"%x%\"",
+                    "", "[" + long_path + "\\Sub]", "\"\"=dword:00000007", "",
+                    "[" + long_path + "\\Text]", "@=\"t\"", ""}));
 }
 
 TEST_F(Export, ValuesOfOtherTypesAreLeftOut) {
@@ -223,12 +227,13 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.status));
         const std::string b = scratch.sub_key() + "\\b";
-        test::HookedRegistry failing(platform.registry, [&](const test::HookedRegistry::Call& call) {
-            const bool from_here = call.operation == "query_key_info" || call.index >= 1;
-            return call.operation == c.call && call.key_path == b && from_here
-                       ? std::optional<long>(c.status)
-                       : std::nullopt;
-        });
+        test::HookedRegistry failing(
+            platform.registry, [&](const test::HookedRegistry::Call& call) {
+                const bool from_here = call.operation == "query_key_info" || call.index >= 1;
+                return call.operation == c.call && call.key_path == b && from_here
+                           ? std::optional<long>(c.status)
+                           : std::nullopt;
+            });
         clsRegistryAccess exporter(failing, platform.files, platform.desktop);
         file = scratch_file("failing.reg");
         EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), c.result);

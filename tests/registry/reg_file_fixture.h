@@ -33,10 +33,12 @@ struct StoredValue {
 // Key path below the listed key ("" for the key itself) -> value name -> value.
 using RegTree = std::map<std::string, std::map<std::string, StoredValue>>;
 
-inline void read_tree(RegistryApi& api, reg_key root, const std::string& sub_key,
+// Lists the key sub_key below parent and everything below it into `tree`, each subkey
+// opened below its parent so that keys of any depth are reached.
+inline void read_tree(RegistryApi& api, reg_key parent, const std::string& sub_key,
                       const std::string& relative, RegTree& tree) {
     reg_key key = 0;
-    if (api.open_key(root, sub_key.c_str(), reg::key_read, &key) != reg::success) return;
+    if (api.open_key(parent, sub_key.c_str(), reg::key_read, &key) != reg::success) return;
     auto& values = tree[relative];
     std::vector<std::string> names;
     std::vector<char> name(16384);
@@ -63,10 +65,9 @@ inline void read_tree(RegistryApi& api, reg_key root, const std::string& sub_key
         if (api.enum_subkey(key, i, child, &size) != reg::success) break;
         children.emplace_back(child, size);
     }
-    api.close_key(key);
     for (const std::string& child : children)
-        read_tree(api, root, sub_key + "\\" + child,
-                  relative.empty() ? child : relative + "\\" + child, tree);
+        read_tree(api, key, child, relative.empty() ? child : relative + "\\" + child, tree);
+    api.close_key(key);
 }
 
 // One line per key ("key") and per value ("key|name|type|data"): texts without their

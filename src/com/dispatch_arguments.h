@@ -1,0 +1,31 @@
+#pragma once
+// The arguments of a late-bound call, adapted for the type library's dispatcher.
+// JScript passes every argument by value. A value given to an [in, out] VARIANT
+// parameter (the enumerations' arrays, StrToBin's text) is handed to the member as a
+// reference to a copy of its own, which the member may replace and which is dropped
+// after the call, as a by-value argument should be; left as a value, Wine's dispatcher
+// tries to convert the member's array back into the caller's value and fails the call.
+#include <windows.h>
+
+#include <vector>
+
+namespace tarnwell::com {
+
+class ByValueArguments {
+public:
+    ByValueArguments(ITypeInfo& info, DISPID member, WORD flags, DISPPARAMS* parameters);
+    ~ByValueArguments();
+    ByValueArguments(const ByValueArguments&) = delete;
+    ByValueArguments& operator=(const ByValueArguments&) = delete;
+
+    // The parameters to dispatch: the caller's, or the adapted copy.
+    DISPPARAMS* parameters() { return parameters_; }
+
+private:
+    DISPPARAMS* parameters_;
+    DISPPARAMS adapted_ = {};
+    std::vector<VARIANT> arguments_;
+    std::vector<VARIANT> copies_;
+};
+
+}  // namespace tarnwell::com

@@ -1,0 +1,23 @@
+#pragma once
+// The export's status text for a COM client: any object with a settable Text property
+// (a VB text box, a script's own object), set through IDispatch.
+#include <windows.h>
+#include <wrl/client.h>
+
+#include "platform/report_view.h"
+
+namespace tarnwell::com {
+
+class DispatchStatusText : public StatusText {
+public:
+    explicit DispatchStatusText(Microsoft::WRL::ComPtr<IDispatch> target);
+    // Raises run_time_error when the object has no Text property or refuses the text;
+    // the export then stops and returns 0.
+    void set_text(const std::string& text) override;
+
+private:
+    Microsoft::WRL::ComPtr<IDispatch> target_;
+    DISPID text_id_ = DISPID_UNKNOWN;
+};
+
+}  // namespace tarnwell::com

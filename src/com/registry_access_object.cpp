@@ -1,0 +1,254 @@
+#include "com/registry_access_object.h"
+
+#include <optional>
+
+#include "com/com_error.h"
+#include "com/com_text.h"
+#include "com/dispatch_arguments.h"
+#include "com/dispatch_status_text.h"
+#include "com/server_module.h"
+#include "com/type_library.h"
+#include "com/variant_args.h"
+#include "platform/run_time_error.h"
+
+namespace tarnwell::com {
+
+namespace {
+
+VARIANT_BOOL vb_bool(bool value) { return value ? VARIANT_TRUE : VARIANT_FALSE; }
+
+// The place for an [out, retval] result; a client that passes none gets E_POINTER.
+template <class T>
+T& result_place(T* result) {
+    if (result == nullptr) throw com_error(E_POINTER, L"Invalid pointer");
+    return *result;
+}
+
+// Sets a text result from what `text` gives; a failure leaves the result null, as COM
+// asks of an [out] text.
+template <class Text>
+void set_text_result(BSTR* result, Text&& text) {
+    BSTR& place = result_place(result);
+    place = nullptr;
+    place = new_bstr(text());
+}
+
+}  // namespace
+
+HRESULT RegistryAccessObject::create(REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    HRESULT found = E_NOINTERFACE;
+    const HRESULT made = guarded([&] {
+        auto* created = new RegistryAccessObject(interface_type_info());
+        found = created->QueryInterface(iid, object);
+        created->Release();
+    });
+    return FAILED(made) ? made : found;
+}
+
+RegistryAccessObject::RegistryAccessObject(Microsoft::WRL::ComPtr<ITypeInfo> type_info)
+    : type_info_(std::move(type_info)) {
+    object_created();
+}
+
+RegistryAccessObject::~RegistryAccessObject() { object_destroyed(); }
+
+HRESULT RegistryAccessObject::QueryInterface(REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__clsRegistryAccess) {
+        *object = static_cast<_clsRegistryAccess*>(this);
+    } else if (iid == IID_ISupportErrorInfo) {
+        *object = static_cast<ISupportErrorInfo*>(this);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG RegistryAccessObject::AddRef() { return ++references_; }
+
+ULONG RegistryAccessObject::Release() {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+HRESULT RegistryAccessObject::GetTypeInfoCount(UINT* count) {
+    if (count == nullptr) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT RegistryAccessObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (info == nullptr) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    return type_info_.CopyTo(info);
+}
+
+HRESULT RegistryAccessObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) {
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    return DispGetIDsOfNames(type_info_.Get(), names, count, ids);
+}
+
+HRESULT RegistryAccessObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags,
+                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* bad_argument) {
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ByValueArguments arguments(*type_info_.Get(), id, flags, parameters);
+    return type_info_->Invoke(static_cast<_clsRegistryAccess*>(this), id, flags,
+                              arguments.parameters(), result, exception, bad_argument);
+}
+
+HRESULT RegistryAccessObject::InterfaceSupportsErrorInfo(REFIID iid) {
+    return iid == IID__clsRegistryAccess ? S_OK : S_FALSE;
+}
+
+HRESULT RegistryAccessObject::put_CreateKeyIfDoesntExists(VARIANT_BOOL offon) {
+    return guarded([&] { access_.set_CreateKeyIfDoesntExists(offon != VARIANT_FALSE); });
+}
+
+HRESULT RegistryAccessObject::get_CreateKeyIfDoesntExists(VARIANT_BOOL* result) {
+    return guarded([&] { result_place(result) = vb_bool(access_.CreateKeyIfDoesntExists()); });
+}
+
+HRESULT RegistryAccessObject::CreateKey(BSTR sPath, LONG* result) {
+    return guarded([&] { result_place(result) = access_.CreateKey(ansi_name(sPath)); });
+}
+
+HRESULT RegistryAccessObject::KillKey(BSTR sPath, LONG* result) {
+    return guarded([&] { result_place(result) = access_.KillKey(ansi_name(sPath)); });
+}
+
+HRESULT RegistryAccessObject::KeyExists(BSTR sPath, VARIANT_BOOL* result) {
+    return guarded([&] { result_place(result) = vb_bool(access_.KeyExists(ansi_name(sPath))); });
+}
+
+HRESULT RegistryAccessObject::EnumKeys(BSTR sPath, VARIANT* Key, LONG* result) {
+    return guarded([&] {
+        LONG& count = result_place(result);
+        std::vector<std::string> names;
+        count = access_.EnumKeys(ansi_name(sPath), names);
+        // The array is emptied even when the key cannot be opened.
+        put_array(Key, variant_array(names));
+    });
+}
+
+HRESULT RegistryAccessObject::HaveSubkey(BSTR sPath, VARIANT_BOOL* result) {
+    return guarded([&] { result_place(result) = vb_bool(access_.HaveSubkey(ansi_name(sPath))); });
+}
+
+HRESULT RegistryAccessObject::WriteString(BSTR sPath, BSTR sName, BSTR sValue, LONG* result) {
+    return guarded([&] {
+        result_place(result) =
+            access_.WriteString(ansi_name(sPath), ansi_name(sName), ansi_text(sValue));
+    });
+}
+
+HRESULT RegistryAccessObject::ReadString(BSTR sPath, BSTR sName, BSTR sDefault, BSTR* result) {
+    return guarded([&] {
+        set_text_result(result, [&] {
+            return access_.ReadString(ansi_name(sPath), ansi_name(sName), ansi_text(sDefault));
+        });
+    });
+}
+
+HRESULT RegistryAccessObject::WriteDWORD(BSTR sPath, BSTR sName, LONG lValue, LONG* result) {
+    return guarded([&] {
+        result_place(result) = access_.WriteDWORD(ansi_name(sPath), ansi_name(sName), lValue);
+    });
+}
+
+HRESULT RegistryAccessObject::ReadDWORD(BSTR sPath, BSTR sName, LONG lDefault, LONG* result) {
+    return guarded([&] {
+        result_place(result) = access_.ReadDWORD(ansi_name(sPath), ansi_name(sName), lDefault);
+    });
+}
+
+HRESULT RegistryAccessObject::WriteBinary(BSTR sPath, BSTR sName, BSTR sValue, LONG* result) {
+    return guarded([&] {
+        result_place(result) =
+            access_.WriteBinary(ansi_name(sPath), ansi_name(sName), ansi_text(sValue));
+    });
+}
+
+HRESULT RegistryAccessObject::ReadBinary(BSTR sPath, BSTR sName, BSTR sDefault, BSTR* result) {
+    return guarded([&] {
+        set_text_result(result, [&] {
+            return access_.ReadBinary(ansi_name(sPath), ansi_name(sName), ansi_text(sDefault));
+        });
+    });
+}
+
+HRESULT RegistryAccessObject::KillValue(BSTR sPath, BSTR sName, LONG* result) {
+    return guarded(
+        [&] { result_place(result) = access_.KillValue(ansi_name(sPath), ansi_name(sName)); });
+}
+
+HRESULT RegistryAccessObject::ValueExists(BSTR sPath, BSTR sName, VARIANT_BOOL* result) {
+    return guarded([&] {
+        result_place(result) = vb_bool(access_.ValueExists(ansi_name(sPath), ansi_name(sName)));
+    });
+}
+
+HRESULT RegistryAccessObject::EnumValues(BSTR sPath, VARIANT* sName, VARIANT* sValue, LONG OnlyType,
+                                         LONG* result) {
+    return guarded([&] {
+        LONG& count = result_place(result);
+        std::vector<std::string> names;
+        std::vector<RegValue> values;
+        count = access_.EnumValues(ansi_name(sPath), names, values, OnlyType);
+        // A key that cannot be opened leaves the caller's arrays as they were.
+        if (count == -1) return;
+        put_array(sName, variant_array(names));
+        put_array(sValue, variant_array(values));
+    });
+}
+
+HRESULT RegistryAccessObject::ExportToReg(BSTR sPath, BSTR sRegFile, VARIANT_BOOL IncludeSubkeys,
+                                          VARIANT Output, LONG* result) {
+    return guarded([&] {
+        LONG& written = result_place(result);
+        std::optional<DispatchStatusText> status;
+        if (auto object = optional_object(Output)) status.emplace(std::move(object));
+        written = access_.ExportToReg(ansi_name(sPath), ansi_name(sRegFile),
+                                      IncludeSubkeys != VARIANT_FALSE, status ? &*status : nullptr);
+    });
+}
+
+HRESULT RegistryAccessObject::ImportFromReg(BSTR sRegFile, LONG* result) {
+    return guarded([&] { result_place(result) = access_.ImportFromReg(ansi_name(sRegFile)); });
+}
+
+HRESULT RegistryAccessObject::StrToBin(VARIANT* sBin, BSTR* result) {
+    return guarded([&] {
+        set_text_result(result, [&] {
+            std::string hex = text_of(sBin);
+            std::string bytes;
+            try {
+                bytes = access_.StrToBin(hex);
+            } catch (const run_time_error&) {
+                // The class rewrites the caller's text before it raises its overflow.
+                put_text(sBin, hex);
+                throw;
+            }
+            put_text(sBin, hex);
+            return bytes;
+        });
+    });
+}
+
+HRESULT RegistryAccessObject::BinToStr(BSTR sStr, BSTR* result) {
+    return guarded(
+        [&] { set_text_result(result, [&] { return access_.BinToStr(ansi_text(sStr)); }); });
+}
+
+HRESULT RegistryAccessObject::isBinValid(BSTR sBin, VARIANT_BOOL* result) {
+    return guarded([&] { result_place(result) = vb_bool(access_.isBinValid(ansi_text(sBin))); });
+}
+
+}  // namespace tarnwell::com

@@ -1,0 +1,14 @@
+#pragma once
+// The component's type library, read from the DLL's own TYPELIB resource: it drives
+// IDispatch (names, IDs, argument types) and names the library and the interface in
+// the registration.
+#include <windows.h>
+#include <wrl/client.h>
+
+namespace tarnwell::com {
+
+// Both raise com_error when the library cannot be loaded.
+Microsoft::WRL::ComPtr<ITypeLib> component_type_library();
+Microsoft::WRL::ComPtr<ITypeInfo> interface_type_info();
+
+}  // namespace tarnwell::com

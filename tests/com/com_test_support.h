@@ -1,0 +1,148 @@
+#pragma once
+// What the component's tests share: the DLL loaded from beside the test program (as a
+// client would load it, but without registration), owned BSTRs and VARIANTs, and a
+// late-bound call by member name as a script host makes it.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "com/tarnwell_registry.h"
+
+namespace tarnwell::test {
+
+using Microsoft::WRL::ComPtr;
+
+class Bstr {
+public:
+    explicit Bstr(const std::wstring& text)
+        : text_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    ~Bstr() { SysFreeString(text_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    operator BSTR() const { return text_; }
+
+private:
+    BSTR text_;
+};
+
+struct Variant : VARIANT {
+    Variant() { VariantInit(this); }
+    explicit Variant(const std::wstring& text) : Variant() {
+        V_VT(this) = VT_BSTR;
+        V_BSTR(this) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    }
+    explicit Variant(long number) : Variant() {
+        V_VT(this) = VT_I4;
+        V_I4(this) = number;
+    }
+    ~Variant() { VariantClear(this); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+};
+
+// A VARIANT that refers to another, as script engines pass their variables.
+inline VARIANT reference_to(VARIANT& variable) {
+    VARIANT reference;
+    VariantInit(&reference);
+    V_VT(&reference) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&reference) = &variable;
+    return reference;
+}
+
+// The component DLL beside the test program, loaded and asked for its class object.
+class ComponentDll {
+public:
+    ComponentDll() {
+        wchar_t path[MAX_PATH];
+        const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring folder(path, length);
+        path_ = folder.substr(0, folder.find_last_of(L'\\') + 1) + L"TarnwellRegistry.dll";
+        module_ = LoadLibraryW(path_.c_str());
+    }
+    ~ComponentDll() {
+        if (module_ != nullptr) FreeLibrary(module_);
+    }
+    ComponentDll(const ComponentDll&) = delete;
+    ComponentDll& operator=(const ComponentDll&) = delete;
+
+    bool loaded() const { return module_ != nullptr; }
+    const std::wstring& path() const { return path_; }
+    HMODULE module() const { return module_; }
+
+    template <class Function>
+    Function* function(const char* name) const {
+        return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+    HRESULT class_object(REFCLSID clsid, ComPtr<IClassFactory>& factory) const {
+        using GetClassObject = HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**);
+        return function<GetClassObject>("DllGetClassObject")(
+            clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.ReleaseAndGetAddressOf()));
+    }
+    HRESULT can_unload_now() const {
+        using CanUnloadNow = HRESULT STDAPICALLTYPE();
+        return function<CanUnloadNow>("DllCanUnloadNow")();
+    }
+    ComPtr<_clsRegistryAccess> new_object() const {
+        ComPtr<IClassFactory> factory;
+        ComPtr<_clsRegistryAccess> object;
+        if (SUCCEEDED(class_object(CLSID_clsRegistryAccess, factory)))
+            factory->CreateInstance(nullptr, IID__clsRegistryAccess,
+                                    reinterpret_cast<void**>(object.GetAddressOf()));
+        return object;
+    }
+
+private:
+    std::wstring path_;
+    HMODULE module_ = nullptr;
+};
+
+// One late-bound call: the member looked up by name, the arguments given in their
+// natural order (IDispatch takes them last first).
+struct Invocation {
+    HRESULT code = E_FAIL;
+    Variant result;
+    EXCEPINFO exception = {};
+    ~Invocation() {
+        SysFreeString(exception.bstrDescription);
+        SysFreeString(exception.bstrSource);
+        SysFreeString(exception.bstrHelpFile);
+    }
+    std::wstring description() const {
+        return exception.bstrDescription ? exception.bstrDescription : L"";
+    }
+};
+
+template <class... Arguments>
+void invoke(IDispatch& object, const wchar_t* member, Invocation& call,
+            const Arguments&... arguments) {
+    LPOLESTR name = const_cast<LPOLESTR>(member);
+    DISPID id = DISPID_UNKNOWN;
+    call.code = object.GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(call.code)) return;
+    // Shallow copies: the caller's arguments own their contents for the whole call.
+    std::vector<VARIANT> reversed{static_cast<const VARIANT&>(arguments)...};
+    std::reverse(reversed.begin(), reversed.end());
+    DISPPARAMS parameters = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    UINT bad_argument = 0;
+    call.code =
+        object.Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                      &parameters, &call.result, &call.exception, &bad_argument);
+}
+
+// COM for the calling thread, in a single-threaded apartment, as a VB client has it.
+class ComApartment : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        ASSERT_TRUE(dll.loaded()) << "TarnwellRegistry.dll is not beside the test program";
+    }
+    void TearDown() override { CoUninitialize(); }
+
+    ComponentDll dll;
+};
+
+}  // namespace tarnwell::test

@@ -1,0 +1,441 @@
+// The component's COM object, loaded from the DLL without registration: its lifetime
+// counts, the conversions at its boundary (texts, out arrays, the status object) and
+// the errors it reports, through the vtable (as compiled VB calls it) and through
+// IDispatch (as scripts call it). The registry work itself is the class's and is
+// tested with the class.
+#include <functional>
+
+#include "com_test_support.h"
+#include "status_box.h"
+#include "support/test_platform.h"
+
+namespace tarnwell::test {
+namespace {
+
+constexpr HRESULT invalid_argument = static_cast<HRESULT>(0x800A0005);
+constexpr HRESULT overflow = static_cast<HRESULT>(0x800A0006);
+constexpr HRESULT type_mismatch = static_cast<HRESULT>(0x800A000D);
+
+std::wstring widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+std::wstring text_of(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : L""; }
+
+// The elements of a 0-based array of VARIANTs, as texts (numbers in decimal, Empty as
+// "<empty>"); fails the test for any other shape.
+std::vector<std::wstring> elements(const VARIANT& holder) {
+    const VARIANT& value =
+        V_VT(&holder) == (VT_BYREF | VT_VARIANT) ? *V_VARIANTREF(&holder) : holder;
+    SAFEARRAY* array = V_VT(&value) == (VT_ARRAY | VT_VARIANT)              ? V_ARRAY(&value)
+                       : V_VT(&value) == (VT_BYREF | VT_ARRAY | VT_VARIANT) ? *V_ARRAYREF(&value)
+                                                                            : nullptr;
+    std::vector<std::wstring> texts;
+    EXPECT_NE(array, nullptr) << "not an array of VARIANTs, vt " << V_VT(&value);
+    if (array == nullptr) return texts;
+    LONG lower = -1, upper = -2;
+    SafeArrayGetLBound(array, 1, &lower);
+    SafeArrayGetUBound(array, 1, &upper);
+    EXPECT_EQ(lower, 0);
+    for (LONG i = lower; i <= upper; ++i) {
+        VARIANT element;
+        VariantInit(&element);
+        SafeArrayGetElement(array, &i, &element);
+        if (V_VT(&element) == VT_BSTR)
+            texts.push_back(text_of(V_BSTR(&element)));
+        else if (V_VT(&element) == VT_I4)
+            texts.push_back(std::to_wstring(V_I4(&element)));
+        else if (V_VT(&element) == VT_EMPTY)
+            texts.push_back(L"<empty>");
+        else
+            texts.push_back(L"<vt " + std::to_wstring(V_VT(&element)) + L">");
+        VariantClear(&element);
+    }
+    return texts;
+}
+
+TEST_F(ComApartment, DllCanUnloadNowOnlyWithoutObjectsAndLocks) {
+    EXPECT_EQ(dll.can_unload_now(), S_OK);
+    auto first = dll.new_object();
+    auto second = dll.new_object();
+    ASSERT_TRUE(first && second);
+    ComPtr<ISupportErrorInfo> other_interface;
+    ASSERT_EQ(first.As(&other_interface), S_OK);
+    first.Reset();
+    EXPECT_EQ(dll.can_unload_now(), S_FALSE);
+    other_interface.Reset();
+    EXPECT_EQ(dll.can_unload_now(), S_FALSE);
+    second.Reset();
+    EXPECT_EQ(dll.can_unload_now(), S_OK);
+
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(dll.class_object(CLSID_clsRegistryAccess, factory), S_OK);
+    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+    EXPECT_EQ(dll.can_unload_now(), S_FALSE);
+    EXPECT_EQ(factory->LockServer(FALSE), S_OK);
+    EXPECT_EQ(dll.can_unload_now(), S_OK);
+}
+
+TEST_F(ComApartment, FactoryMakesOnlyItsClassAndInterfaces) {
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(dll.class_object(IID__clsRegistryAccess, factory), CLASS_E_CLASSNOTAVAILABLE);
+    ASSERT_EQ(dll.class_object(CLSID_clsRegistryAccess, factory), S_OK);
+    ComPtr<IUnknown> made;
+    IUnknown* outer = factory.Get();
+    EXPECT_EQ(
+        factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(made.GetAddressOf())),
+        CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPersist,
+                                      reinterpret_cast<void**>(made.GetAddressOf())),
+              E_NOINTERFACE);
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
+                                      reinterpret_cast<void**>(made.GetAddressOf())),
+              S_OK);
+    ComPtr<ISupportErrorInfo> errors;
+    ASSERT_EQ(made.As(&errors), S_OK);
+    EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID__clsRegistryAccess), S_OK);
+}
+
+class Component : public ComApartment {
+protected:
+    void SetUp() override {
+        ComApartment::SetUp();
+        object = dll.new_object();
+        ASSERT_TRUE(object);
+    }
+    void TearDown() override {
+        object.Reset();
+        ComApartment::TearDown();
+    }
+    std::wstring key(const std::wstring& below) const {
+        return widened(scratch.path()) + (below.empty() ? L"" : L"\\" + below);
+    }
+    void create(const std::wstring& below) {
+        LONG handle = 0;
+        ASSERT_EQ(object->CreateKey(Bstr(key(below)), &handle), S_OK);
+        ASSERT_NE(handle, 0);
+    }
+
+    TestPlatform tp;
+    ScratchKey scratch{tp.platform().registry};
+    ComPtr<_clsRegistryAccess> object;
+};
+
+struct ErrorCase {
+    const char* what;
+    HRESULT code;
+    const wchar_t* description;  // its beginning
+    std::function<HRESULT(_clsRegistryAccess&)> early_bound;
+    std::function<void(IDispatch&, Invocation&)> late_bound;
+};
+
+TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
+    const std::wstring long_text(32768, L'A');
+    const std::wstring unrepresentable = key(L"\u4E00");
+    const ErrorCase cases[] = {
+        {"BinToStr of 32,768 characters", overflow, L"Overflow",
+         [&](_clsRegistryAccess& o) {
+             BSTR hex = nullptr;
+             return o.BinToStr(Bstr(long_text), &hex);
+         },
+         [&](IDispatch& o, Invocation& call) { invoke(o, L"BinToStr", call, Variant(long_text)); }},
+        {"StrToBin of 32,768 digits", overflow, L"Overflow",
+         [&](_clsRegistryAccess& o) {
+             Variant digits(long_text);
+             BSTR bytes = nullptr;
+             return o.StrToBin(&digits, &bytes);
+         },
+         [&](IDispatch& o, Invocation& call) { invoke(o, L"StrToBin", call, Variant(long_text)); }},
+        {"WriteBinary of 32,768 digits", overflow, L"Overflow",
+         [&](_clsRegistryAccess& o) {
+             LONG written = -1;
+             return o.WriteBinary(Bstr(key(L"")), Bstr(L"b"), Bstr(long_text), &written);
+         },
+         [&](IDispatch& o, Invocation& call) {
+             invoke(o, L"WriteBinary", call, Variant(key(L"")), Variant(std::wstring(L"b")),
+                    Variant(long_text));
+         }},
+        {"a path the ANSI code page cannot hold", invalid_argument,
+         L"Invalid procedure call or argument",
+         [&](_clsRegistryAccess& o) {
+             VARIANT_BOOL exists = VARIANT_TRUE;
+             return o.KeyExists(Bstr(unrepresentable), &exists);
+         },
+         [&](IDispatch& o, Invocation& call) {
+             invoke(o, L"KeyExists", call, Variant(unrepresentable));
+         }},
+        {"an Output that is not an object", type_mismatch, L"Type mismatch",
+         [&](_clsRegistryAccess& o) {
+             LONG written = -1;
+             return o.ExportToReg(Bstr(key(L"")), Bstr(L"C:\\never.reg"), VARIANT_TRUE, Variant(5L),
+                                  &written);
+         },
+         [&](IDispatch& o, Invocation& call) {
+             VARIANT yes;
+             V_VT(&yes) = VT_BOOL;
+             V_BOOL(&yes) = VARIANT_TRUE;
+             invoke(o, L"ExportToReg", call, Variant(key(L"")),
+                    Variant(std::wstring(L"C:\\never.reg")), yes, Variant(5L));
+         }},
+    };
+    for (const ErrorCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.early_bound(*object.Get()), c.code);
+        ComPtr<IErrorInfo> info;
+        ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
+        BSTR description = nullptr, source = nullptr;
+        info->GetDescription(&description);
+        info->GetSource(&source);
+        EXPECT_EQ(text_of(description).rfind(c.description, 0), 0u) << text_of(description).size();
+        EXPECT_EQ(text_of(source), L"TarnwellRegistry.clsRegistryAccess");
+        SysFreeString(description);
+        SysFreeString(source);
+
+        Invocation call;
+        c.late_bound(*object.Get(), call);
+        EXPECT_EQ(call.code, DISP_E_EXCEPTION);
+        EXPECT_EQ(call.exception.scode, c.code);
+        EXPECT_EQ(call.description().rfind(c.description, 0), 0u);
+        EXPECT_EQ(text_of(call.exception.bstrSource), L"TarnwellRegistry.clsRegistryAccess");
+    }
+}
+
+TEST_F(Component, TextsCrossInTheAnsiCodePageOrNotAtAll) {
+    const std::wstring accented = L"caf\u00E9 \u00C4";  // held by the usual ANSI code pages
+    LONG written = 0;
+    ASSERT_EQ(object->WriteString(Bstr(key(L"texts")), Bstr(accented), Bstr(accented), &written),
+              S_OK);
+    EXPECT_NE(written, 0);
+    BSTR read = nullptr;
+    ASSERT_EQ(object->ReadString(Bstr(key(L"texts")), Bstr(accented), Bstr(L"none"), &read), S_OK);
+    EXPECT_EQ(text_of(read), accented);
+    SysFreeString(read);
+
+    // A substitute ('?', or 'A' for A-macron) would name or store something else.
+    for (const wchar_t* refused : {L"\u4E00", L"\u0100", L"a\u0100b"}) {
+        SCOPED_TRACE(std::to_string(refused[0]));
+        EXPECT_EQ(object->WriteString(Bstr(key(L"refused")), Bstr(refused), Bstr(L"x"), &written),
+                  invalid_argument);
+        EXPECT_EQ(object->WriteString(Bstr(key(L"refused")), Bstr(L"n"), Bstr(refused), &written),
+                  invalid_argument);
+        EXPECT_EQ(object->CreateKey(Bstr(key(refused)), &written), invalid_argument);
+    }
+    VARIANT_BOOL exists = VARIANT_TRUE;
+    ASSERT_EQ(object->KeyExists(Bstr(key(L"refused")), &exists), S_OK);
+    EXPECT_EQ(exists, VARIANT_FALSE);
+
+    // Cut at a NUL, a path would name its parent key and a name another value.
+    create(L"parent");
+    const std::wstring child_after_nul = key(L"parent") + std::wstring(1, L'\0') + L"\\child";
+    EXPECT_EQ(object->KillKey(Bstr(child_after_nul), &written), invalid_argument);
+    EXPECT_EQ(object->WriteString(Bstr(key(L"parent")), Bstr(std::wstring(L"n\0x", 3)), Bstr(L"v"),
+                                  &written),
+              invalid_argument);
+    ASSERT_EQ(object->KeyExists(Bstr(key(L"parent")), &exists), S_OK);
+    EXPECT_EQ(exists, VARIANT_TRUE);
+    Variant value_names, values;
+    LONG count = -1;
+    ASSERT_EQ(object->EnumValues(Bstr(key(L"parent")), &value_names, &values, -1, &count), S_OK);
+    EXPECT_EQ(count, 0);
+
+    // Byte text, one character per byte, survives the round trip through BSTRs.
+    Variant hex(std::wstring(L"00 80 81 FF"));
+    BSTR bytes = nullptr, back = nullptr;
+    ASSERT_EQ(object->StrToBin(&hex, &bytes), S_OK);
+    EXPECT_EQ(SysStringLen(bytes), 4u);
+    ASSERT_EQ(object->BinToStr(bytes, &back), S_OK);
+    EXPECT_EQ(text_of(back), L" 00 80 81 FF");
+    SysFreeString(bytes);
+    SysFreeString(back);
+}
+
+TEST_F(Component, StrToBinRewritesTheCallersText) {
+    BSTR caller_string = SysAllocString(L"01 0A ff");
+    Variant plain(std::wstring(L"01 0A ff"));
+    Variant script_variable(std::wstring(L"01 0A ff"));
+    VARIANT by_reference = reference_to(script_variable);
+    VARIANT vb_string;  // a VB String variable passed to the Variant parameter
+    V_VT(&vb_string) = VT_BYREF | VT_BSTR;
+    V_BSTRREF(&vb_string) = &caller_string;
+    const std::pair<const char*, VARIANT*> forms[] = {
+        {"Variant", &plain}, {"reference to a Variant", &by_reference}, {"String", &vb_string}};
+    for (const auto& [what, argument] : forms) {
+        SCOPED_TRACE(what);
+        BSTR bytes = nullptr;
+        ASSERT_EQ(object->StrToBin(argument, &bytes), S_OK);
+        EXPECT_EQ(text_of(bytes), std::wstring(L"\x01\x0A\xFF"));
+        SysFreeString(bytes);
+    }
+    EXPECT_EQ(text_of(V_BSTR(&plain)), L"010Aff");
+    EXPECT_EQ(text_of(V_BSTR(&script_variable)), L"010Aff");
+    EXPECT_EQ(text_of(caller_string), L"010Aff");
+    SysFreeString(caller_string);
+}
+
+TEST_F(Component, EnumerationsFillTheCallersVariants) {
+    create(L"tree\\one");
+    create(L"tree\\two");
+    Variant empty, old_text(std::wstring(L"old")), array_holder;
+    SAFEARRAY* old_array = SafeArrayCreateVector(VT_VARIANT, 0, 3);
+    VARIANT reference_to_empty = reference_to(empty);
+    VARIANT reference_to_text = reference_to(old_text);
+    VARIANT vb_array;  // a VB Variant array passed by reference
+    V_VT(&vb_array) = VT_BYREF | VT_ARRAY | VT_VARIANT;
+    V_ARRAYREF(&vb_array) = &old_array;
+    Variant plain;
+    const std::pair<const char*, VARIANT*> targets[] = {{"Variant", &plain},
+                                                        {"reference to Empty", &reference_to_empty},
+                                                        {"reference to a text", &reference_to_text},
+                                                        {"Variant array", &vb_array}};
+    for (const auto& [what, target] : targets) {
+        SCOPED_TRACE(what);
+        LONG count = 0;
+        ASSERT_EQ(object->EnumKeys(Bstr(key(L"tree")), target, &count), S_OK);
+        EXPECT_EQ(count, 2);
+        EXPECT_EQ(elements(*target), (std::vector<std::wstring>{L"one", L"two"}));
+    }
+    SafeArrayDestroy(old_array);
+
+    // A key that cannot be opened: EnumKeys still empties its array, EnumValues leaves
+    // both of its arguments alone.
+    LONG count = 0;
+    ASSERT_EQ(object->EnumKeys(Bstr(key(L"missing")), &plain, &count), S_OK);
+    EXPECT_EQ(count, -1);
+    EXPECT_TRUE(elements(plain).empty());
+    Variant names(std::wstring(L"untouched")), values(std::wstring(L"untouched"));
+    ASSERT_EQ(object->EnumValues(Bstr(key(L"missing")), &names, &values, -1, &count), S_OK);
+    EXPECT_EQ(count, -1);
+    EXPECT_EQ(text_of(V_BSTR(&names)), L"untouched");
+    EXPECT_EQ(text_of(V_BSTR(&values)), L"untouched");
+
+    // A number is a Long, texts and bytes are Strings, other types are Empty. (Names in
+    // alphabetical order: Wine lists values by name, Windows in the order written.)
+    LONG written = 0;
+    object->WriteString(Bstr(key(L"tree")), Bstr(L"a"), Bstr(L"text"), &written);
+    object->WriteDWORD(Bstr(key(L"tree")), Bstr(L"b"), -5, &written);
+    object->WriteBinary(Bstr(key(L"tree")), Bstr(L"c"), Bstr(L"01 FF"), &written);
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (scratch.sub_key() + "\\tree").c_str(), 0,
+                            KEY_SET_VALUE, &raw),
+              ERROR_SUCCESS);
+    RegSetValueExA(raw, "d", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>("%x%"), 4);
+    RegCloseKey(raw);
+    ASSERT_EQ(object->EnumValues(Bstr(key(L"tree")), &names, &values, -1, &count), S_OK);
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(elements(names), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
+    EXPECT_EQ(elements(values), (std::vector<std::wstring>{L"text", L"-5", L"01 FF", L"<empty>"}));
+
+    VARIANT number;  // a reference to a Long cannot take an array
+    LONG long_variable = 0;
+    V_VT(&number) = VT_BYREF | VT_I4;
+    V_I4REF(&number) = &long_variable;
+    EXPECT_EQ(object->EnumKeys(Bstr(key(L"tree")), &number, &count), type_mismatch);
+}
+
+TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
+    create(L"a\\b");
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string file =
+        std::string(folder) + "com-export-" + scratch.path().substr(14) + ".reg";
+    const std::wstring root = L"HKEY_CURRENT_USER\\" + widened(scratch.sub_key());
+    struct Case {
+        StatusBox::Kind kind;
+        LONG result;
+        std::vector<std::wstring> shown;
+    };
+    const Case cases[] = {
+        {StatusBox::Kind::text_box, 1, {root, root + L"\\a", root + L"\\a\\b"}},
+        {StatusBox::Kind::refusing_box, 0, {}},
+        {StatusBox::Kind::no_text_property, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        DeleteFileA(file.c_str());
+        StatusBox box(c.kind);
+        Variant output;
+        V_VT(&output) = VT_DISPATCH;
+        V_DISPATCH(&output) = &box;
+        LONG written = -1;
+        ASSERT_EQ(object->ExportToReg(Bstr(key(L"")), Bstr(widened(file)), VARIANT_TRUE, output,
+                                      &written),
+                  S_OK);
+        V_VT(&output) = VT_EMPTY;  // the box is not the Variant's to release
+        EXPECT_EQ(written, c.result);
+        EXPECT_EQ(box.shown, c.shown);
+    }
+
+    // Left out by a script, or Nothing: no status, and the export goes on.
+    VARIANT no;
+    V_VT(&no) = VT_BOOL;
+    V_BOOL(&no) = VARIANT_FALSE;
+    VARIANT nothing;
+    V_VT(&nothing) = VT_DISPATCH;
+    V_DISPATCH(&nothing) = nullptr;
+    for (bool left_out : {true, false}) {
+        DeleteFileA(file.c_str());
+        Invocation call;
+        if (left_out)
+            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(widened(file)),
+                   no);
+        else
+            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(widened(file)),
+                   no, nothing);
+        EXPECT_EQ(call.code, S_OK);
+        EXPECT_EQ(V_VT(&call.result), VT_I4);
+        EXPECT_EQ(V_I4(&call.result), 1);
+    }
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(Component, ScriptsGetAutomationTypesAndCoercedArguments) {
+    create(L"k");
+    Invocation exists, missing, number, text;
+    invoke(*object.Get(), L"keyexists", exists, Variant(key(L"k")));  // names in any case
+    invoke(*object.Get(), L"KeyExists", missing, Variant(key(L"none")));
+    // A text where a long is expected is converted as VB converts it.
+    invoke(*object.Get(), L"ReadDWORD", number, Variant(key(L"k")), Variant(std::wstring(L"n")),
+           Variant(std::wstring(L"42")));
+    invoke(*object.Get(), L"ReadString", text, Variant(key(L"k")), Variant(std::wstring(L"s")),
+           Variant(std::wstring(L"default")));
+    ASSERT_EQ(exists.code, S_OK);
+    EXPECT_EQ(V_VT(&exists.result), VT_BOOL);
+    EXPECT_EQ(V_BOOL(&exists.result), VARIANT_TRUE);  // -1
+    EXPECT_EQ(V_BOOL(&missing.result), VARIANT_FALSE);
+    ASSERT_EQ(number.code, S_OK);
+    EXPECT_EQ(V_VT(&number.result), VT_I4);
+    EXPECT_EQ(V_I4(&number.result), 42);
+    ASSERT_EQ(text.code, S_OK);
+    EXPECT_EQ(V_VT(&text.result), VT_BSTR);
+    EXPECT_EQ(text_of(V_BSTR(&text.result)), L"default");
+
+    // JScript passes its arguments by value: the array goes nowhere, the count comes
+    // back and the caller's value stays as it was.
+    for (VARTYPE kind : {VT_NULL, VT_EMPTY, VT_I4}) {
+        SCOPED_TRACE(kind);
+        VARIANT value;
+        VariantInit(&value);
+        V_VT(&value) = kind;
+        Invocation enumerated;
+        invoke(*object.Get(), L"EnumKeys", enumerated, Variant(key(L"")), value);
+        EXPECT_EQ(enumerated.code, S_OK);
+        EXPECT_EQ(V_I4(&enumerated.result), 1);
+        EXPECT_EQ(V_VT(&value), kind);
+    }
+
+    // The property: put through IDispatch, read back through the vtable.
+    VARIANT off;
+    V_VT(&off) = VT_BOOL;
+    V_BOOL(&off) = VARIANT_FALSE;
+    DISPID put_id = DISPID_PROPERTYPUT, id = DISPID_UNKNOWN;
+    LPOLESTR name = const_cast<LPOLESTR>(L"CreateKeyIfDoesntExists");
+    ASSERT_EQ(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
+    DISPPARAMS put = {&off, &put_id, 1, 1};
+    EXPECT_EQ(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &put, nullptr,
+                             nullptr, nullptr),
+              S_OK);
+    VARIANT_BOOL flag = VARIANT_TRUE;
+    ASSERT_EQ(object->get_CreateKeyIfDoesntExists(&flag), S_OK);
+    EXPECT_EQ(flag, VARIANT_FALSE);
+}
+
+}  // namespace
+}  // namespace tarnwell::test

@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# The registry component (TarnwellRegistry.dll) under Wine, installed on C: as a user
+# would install it:
+#  1. regsvr32 registers it machine-wide; every member called from VBScript through
+#     CreateObject, from C++ through the vtable and through the C++ class itself give
+#     the same results on the same registry; the exports made through COM are byte for
+#     byte regtool's exports of the same tree, and so is the documented example script;
+#     JScript can call the enumerations;
+#  2. regsvr32 /u leaves HKCR\CLSID, HKCR\Interface, HKCR\TypeLib and the ProgID key as
+#     they were before, byte for byte; so does a refused registration;
+#  3. regsvr32 /n /i:user registers for the current user only (Wine activates from
+#     the machine-wide classes only, so this registration is checked by its keys), and
+#     /u /n /i:user leaves the user's classes as they were.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../../scripts/wine-env.sh"
+source "$here/lib.sh"
+
+DLL="$E2E_BUILD/src/com/TarnwellRegistry.dll"
+SEQUENCE="$E2E_BUILD/tests/com/member_sequence/com_member_sequence.exe"
+REGTOOL="$E2E_BUILD/tools/regtool/regtool.exe"
+for built in "$DLL" "$SEQUENCE" "$REGTOOL"; do
+  [ -f "$built" ] || { e2e_fail "$built is missing: build the $TARNWELL_WINE_ARCH preset"; exit 1; }
+done
+
+CLSID='{F1F8CDFB-5F09-4D42-8EE6-AA99B15999B5}'
+IID='{6A64F9BD-C12A-486B-9688-F933362F39B6}'
+LIBID='{8D62F6F0-2738-48CB-B319-28FD5B826BF9}'
+PROGID='TarnwellRegistry.clsRegistryAccess'
+PLATFORM=win32
+[ "$TARNWELL_WINE_ARCH" = win64 ] && PLATFORM=win64
+SCRATCH='HKCU\Software\tarnwell-com-members'
+INSTALLED='C:\Tarnwell\TarnwellRegistry.dll'
+
+e2e_new_prefix com_component
+trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+e2e_put_file "$INSTALLED" "$DLL"
+e2e_put_file 'C:\com\member_sequence.vbs' "$here/../com/member_sequence/member_sequence.vbs"
+e2e_put_file 'C:\com\enumerations.js' "$here/../com/enumerations.js"
+e2e_put_file 'C:\com\export_key.vbs' "$here/../../docs/export_key.vbs"
+work="$(e2e_unix_path 'C:\com')"
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+wine_run() { "$TARNWELL_WINE" "$@" >/dev/null 2>&1; }
+regtool() { wine_run "$REGTOOL" "$@"; }
+query() { "$TARNWELL_WINE" reg query "$@" 2>/dev/null | tr -d '\r'; }
+has() {  # has KEY LINE: reg query KEY shows that value line
+  query "$1" | grep -Fxq -- "$2" || fail "$1: no line '$2'"
+}
+lacks_key() { if query "$1" >/dev/null; then fail "$1 exists"; fi; }
+same_file() { cmp -s "$1" "$2" || fail "$3: $(basename "$1") and $(basename "$2") differ ($work)"; }
+
+# The exports compared before and after: regedit's own export of each key, or a line
+# saying that the key is missing.
+snapshot() {
+  local name="$1" key file
+  local -a keys=("HKEY_CLASSES_ROOT\\CLSID" "HKEY_CLASSES_ROOT\\Interface"
+                 "HKEY_CLASSES_ROOT\\TypeLib" "HKEY_CLASSES_ROOT\\$PROGID")
+  for key in CLSID Interface TypeLib "$PROGID"; do
+    keys+=("HKEY_CURRENT_USER\\Software\\Classes\\$key")
+  done
+  : >"$work/$name.snapshot"
+  for key in "${keys[@]}"; do
+    file="$work/export.reg"
+    rm -f "$file"
+    if wine_run regedit /E "$(e2e_windows_path "$file")" "$key" && [ -f "$file" ]; then
+      { echo "== $key"; cat "$file"; } >>"$work/$name.snapshot"
+    else
+      echo "== $key (missing)" >>"$work/$name.snapshot"
+    fi
+  done
+}
+unchanged_since() {
+  snapshot "$2"
+  cmp -s "$work/$1.snapshot" "$work/$2.snapshot" \
+    || fail "$2: the classes differ from $1 ($work/$1.snapshot, $work/$2.snapshot)"
+}
+
+# --- 1. Machine-wide registration and the member sequence ---------------------------
+# The script host registers its own type library the first time it runs; let it do
+# so before the classes are taken as they were.
+printf 'Set fso = CreateObject("Scripting.FileSystemObject")\r\n' >"$work/warm-up.vbs"
+printf 'var fso = new ActiveXObject("Scripting.FileSystemObject");\r\n' >"$work/warm-up.js"
+wine_run cscript //nologo 'C:\com\warm-up.vbs'
+wine_run cscript //nologo 'C:\com\warm-up.js'
+snapshot before
+wine_run regsvr32 /s "$INSTALLED" || fail "regsvr32 failed"
+has "HKCR\\CLSID\\$CLSID\\InprocServer32" "    (Default)    REG_SZ    $INSTALLED"
+has "HKCR\\CLSID\\$CLSID\\InprocServer32" "    ThreadingModel    REG_SZ    Apartment"
+has "HKCR\\CLSID\\$CLSID\\ProgID" "    (Default)    REG_SZ    $PROGID"
+has "HKCR\\$PROGID\\CLSID" "    (Default)    REG_SZ    $CLSID"
+has "HKCR\\TypeLib\\$LIBID\\1.0\\0\\$PLATFORM" "    (Default)    REG_SZ    $INSTALLED"
+has "HKCR\\Interface\\$IID\\TypeLib" "    (Default)    REG_SZ    $LIBID"
+
+perl -pe 's/\n/\r\n/' >"$work/import.reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\tarnwell-com-members\\imported]
+@="imported default"
+"text"="C:\\Bin\\Tarnwell"
+"bytes"=hex:01,0a,FF
+"number"=dword:000000ff
+"negative"=dword:FFFFFFFF
+
+[HKCU\\Software\\tarnwell-com-members\\imported\\sub]
+"a"="x=y"
+REG
+# regtool's import and export of the same file, for the component's to match.
+regtool import 'C:\com\import.reg' export "$SCRATCH\\imported" 'C:\com\regtool-imported.reg' \
+  || fail "regtool import and export failed"
+wine_run reg delete "$SCRATCH" /f || true
+
+for client in vbscript class vtable; do
+  case "$client" in
+    vbscript) wine_run cscript //nologo 'C:\com\member_sequence.vbs' "$SCRATCH" \
+                'C:\com\import.reg' "C:\\com\\$client-" "C:\\com\\$client-results.txt" ;;
+    *) wine_run "$SEQUENCE" "$client" "$SCRATCH" 'C:\com\import.reg' "C:\\com\\$client-" \
+         "C:\\com\\$client-results.txt" || fail "$client: the sequence did not run to its end" ;;
+  esac
+  [ -s "$work/$client-results.txt" ] || { fail "$client: no results"; continue; }
+  if grep -E '^(UNEXPECTED|FAILED)' "$work/$client-results.txt" >&2; then fail "$client: see above"; fi
+  regtool export "$SCRATCH" "C:\\com\\$client-regtool-tree.reg" \
+    export "$SCRATCH\\values" "C:\\com\\$client-regtool-values.reg" --no-subkeys \
+    || fail "$client: regtool export failed"
+  same_file "$work/$client-tree.reg" "$work/$client-regtool-tree.reg" "$client: ExportToReg"
+  same_file "$work/$client-values.reg" "$work/$client-regtool-values.reg" "$client: ExportToReg"
+  same_file "$work/$client-imported.reg" "$work/regtool-imported.reg" "$client: ImportFromReg"
+  if [ "$client" = class ]; then
+    wine_run cscript //nologo 'C:\com\export_key.vbs' "$SCRATCH" 'C:\com\example.reg'
+    same_file "$work/example.reg" "$work/class-regtool-tree.reg" "docs/export_key.vbs"
+  fi
+  wine_run reg delete "$SCRATCH" /f || fail "$client: the sequence left no tree"
+done
+same_file "$work/vbscript-results.txt" "$work/class-results.txt" "VBScript and the C++ class"
+same_file "$work/vtable-results.txt" "$work/class-results.txt" "the vtable and the C++ class"
+
+"$TARNWELL_WINE" reg add 'HKCU\Software\tarnwell-com-js\one' /f >/dev/null 2>&1
+"$TARNWELL_WINE" reg add 'HKCU\Software\tarnwell-com-js\two' /f >/dev/null 2>&1
+for name in a b c; do
+  "$TARNWELL_WINE" reg add 'HKCU\Software\tarnwell-com-js' /v "$name" /d x /f >/dev/null 2>&1
+done
+wine_run cscript //nologo 'C:\com\enumerations.js' 'HKCU\Software\tarnwell-com-js' 'C:\com\js.txt'
+printf 'EnumKeys 2\r\nEnumValues 3\r\nKeyExists true\r\n' >"$work/js-expected.txt"
+same_file "$work/js.txt" "$work/js-expected.txt" "JScript"
+
+# --- 2. Unregistration, and a registration refused ----------------------------------
+wine_run regsvr32 /u /s "$INSTALLED" || fail "regsvr32 /u failed"
+unchanged_since before after-unregister
+if wine_run regsvr32 /s /n /i:nobody "$INSTALLED"; then fail "regsvr32 /i:nobody succeeded"; fi
+unchanged_since before after-refused
+
+# --- 3. Per-user registration -------------------------------------------------------
+wine_run regsvr32 /s /n /i:user "$INSTALLED" || fail "regsvr32 /n /i:user failed"
+user='HKCU\Software\Classes'
+has "$user\\CLSID\\$CLSID\\InprocServer32" "    (Default)    REG_SZ    $INSTALLED"
+has "$user\\CLSID\\$CLSID\\InprocServer32" "    ThreadingModel    REG_SZ    Apartment"
+has "$user\\$PROGID\\CLSID" "    (Default)    REG_SZ    $CLSID"
+has "$user\\TypeLib\\$LIBID\\1.0\\0\\$PLATFORM" "    (Default)    REG_SZ    $INSTALLED"
+has "$user\\Interface\\$IID\\ProxyStubClsid32" \
+  "    (Default)    REG_SZ    {00020424-0000-0000-C000-000000000046}"
+lacks_key "HKLM\\Software\\Classes\\CLSID\\$CLSID"
+lacks_key "HKLM\\Software\\Classes\\$PROGID"
+wine_run regsvr32 /u /s /n /i:user "$INSTALLED" || fail "regsvr32 /u /n /i:user failed"
+unchanged_since before after-user-unregister
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures checks failed; files in $work" >&2
+  exit 1
+fi
+echo "com_component: ok"

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# regtool as a script sees it, under Wine on a real registry: its help, its exit codes
+# and the one-line reasons on standard error; files it must not write; values the file
+# format leaves out; keys deeper than a registry path text, exported and imported whole.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../../scripts/wine-env.sh"
+source "$here/lib.sh"
+
+REGTOOL="$E2E_BUILD/tools/regtool/regtool.exe"
+[ -f "$REGTOOL" ] || { e2e_fail "$REGTOOL is missing: build the $TARNWELL_WINE_ARCH preset"; exit 1; }
+
+e2e_new_prefix regtool_scripts
+work="$E2E_BUILD/e2e/regtool_scripts/work"
+rm -rf "$work"
+mkdir -p "$work"
+trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+
+TOP='HKEY_CURRENT_USER\Software\tarnwell-regtool'
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+win() { e2e_windows_path "$1"; }
+
+# run NAME ARGS...: regtool's standard output and error into NAME.out and NAME.err,
+# its exit code into $code.
+run() {
+  local name="$1"; shift
+  code=0
+  "$TARNWELL_WINE" "$REGTOOL" "$@" >"$work/$name.out" 2>"$work/$name.err" || code=$?
+  tr -d '\r' <"$work/$name.out" >"$work/$name.o" && mv "$work/$name.o" "$work/$name.out"
+  tr -d '\r' <"$work/$name.err" >"$work/$name.e" && mv "$work/$name.e" "$work/$name.err"
+}
+# expect NAME CODE [TEXT]: the exit code, and TEXT somewhere in standard error.
+expect() {
+  [ "$code" = "$2" ] || fail "$1: exit code $code, wanted $2 ($(head -c 300 "$work/$1.err"))"
+  if [ $# -ge 3 ] && ! grep -Fq -- "$3" "$work/$1.err"; then
+    fail "$1: standard error lacks '$3': $(head -c 300 "$work/$1.err")"
+  fi
+}
+# reg_file NAME: a REGEDIT4 file from standard input, CR LF line ends unless told LF.
+reg_file() { perl -pe 's/\n/\r\n/' >"$work/$1.reg"; }
+
+# --- Help and usage -------------------------------------------------------------------
+for help in --help /?; do
+  run help "$help"
+  expect help 0
+  grep -q '^exit codes:' "$work/help.out" || fail "$help: no usage on standard output"
+  [ -s "$work/help.err" ] && fail "$help: wrote to standard error"
+done
+run nothing
+expect nothing 2 "no command given"
+run bad frobnicate
+expect bad 2 'cannot read the command at "frobnicate"'
+grep -q '^usage:' "$work/bad.err" || fail "usage error without the usage"
+
+# --- Export ---------------------------------------------------------------------------
+run missing export "$TOP\\absent" "$(win "$work/absent.reg")"
+expect missing 1 "cannot open the key $TOP\\absent"
+[ -e "$work/absent.reg" ] && fail "export of a missing key wrote a file"
+
+"$TARNWELL_WINE" reg add "$TOP\\kinds" /v text /d plain /f >/dev/null 2>&1
+"$TARNWELL_WINE" reg add "$TOP\\kinds" /v path /t REG_EXPAND_SZ /d '%SystemRoot%' /f >/dev/null 2>&1
+"$TARNWELL_WINE" reg add "$TOP\\kinds" /v list /t REG_MULTI_SZ /d 'a\0b' /f >/dev/null 2>&1
+run kinds export "$TOP\\kinds" "$(win "$work/kinds.reg")"
+expect kinds 3 "$TOP\\kinds value \"path\": not exported: expandable text"
+expect kinds 3 "$TOP\\kinds value \"list\": not exported: multi-text"
+expect kinds 3 "2 things did not go through"
+grep -q '"text"="plain"' "$work/kinds.reg" || fail "kinds: the text value is not in the file"
+
+printf 'precious' >"$work/taken.reg"
+run taken export "$TOP\\kinds" "$(win "$work/taken.reg")"
+expect taken 1 "already exists"
+[ "$(cat "$work/taken.reg")" = precious ] || fail "an existing file was changed"
+
+# --- Keys deeper than one registry path text: written by Wine's regedit, then exported,
+# deleted and imported back by regtool, and exported again byte for byte.
+perl -e '
+  my $key = $ARGV[0];
+  print "REGEDIT4\n\n";
+  for my $level (0 .. 13) {
+    $key .= "\\" . (chr(97 + $level) x 44) . ($level % 10);
+    print "[$key]\n\"level\"=\"$level\"\n\n";
+  }' "$TOP\\deep" | reg_file deep-source
+"$TARNWELL_WINE" regedit /S "$(win "$work/deep-source.reg")" >/dev/null 2>&1
+run deep1 export "$TOP\\deep" "$(win "$work/deep1.reg")"
+expect deep1 0
+[ "$(grep -c '^"level"=' "$work/deep1.reg")" = 14 ] || fail "deep: not every level was exported"
+"$TARNWELL_WINE" reg delete "$TOP\\deep" /f >/dev/null 2>&1
+run deep-import import "$(win "$work/deep1.reg")"
+expect deep-import 0
+run deep2 export "$TOP\\deep" "$(win "$work/deep2.reg")"
+expect deep2 0
+cmp -s "$work/deep1.reg" "$work/deep2.reg" || fail "deep: the tree did not come back identical"
+
+# --- Import ---------------------------------------------------------------------------
+run absent-file import "$(win "$work/no-such.reg")"
+expect absent-file 1 "file not found"
+printf 'Windows Registry Editor Version 5.00\r\n' >"$work/v5.reg"
+run v5 import "$(win "$work/v5.reg")"
+expect v5 1 "not a REGEDIT4 file"
+printf 'REGEDIT4\n\n[%s\\lf]\n"v"="1"\n' "$TOP" >"$work/lf.reg"
+run lf import "$(win "$work/lf.reg")"
+expect lf 1 "lines must end in CR LF"
+printf 'REGEDIT4\r\n[%s\\lf]\n"v"="1"\n' "$TOP" >"$work/lf-body.reg"
+run lf-body import "$(win "$work/lf-body.reg")"
+expect lf-body 1 "line 2: lines must end in CR LF"
+"$TARNWELL_WINE" reg query "$TOP\\lf" >/dev/null 2>&1 && fail "an LF file changed the registry"
+reg_file stopped <<REG
+REGEDIT4
+
+[$TOP\\stopped]
+"before"="1"
+"d"=dword:123456789
+REG
+run stopped import "$(win "$work/stopped.reg")"
+expect stopped 1 "line 5: the number is too large for 32 bits"
+
+"$TARNWELL_WINE" reg add "$TOP\\parent\\child" /v v /d 1 /f >/dev/null 2>&1
+long_name=$(printf 'n%.0s' $(seq 300))
+reg_file refused <<REG
+REGEDIT4
+
+[-$TOP\\parent]
+[$TOP\\$long_name]
+"v"="1"
+[$TOP\\fine]
+"v"="2"
+REG
+run refused import "$(win "$work/refused.reg")"
+expect refused 3 "line 3: $TOP\\parent: key not deleted"
+expect refused 3 "line 5: $TOP\\$long_name value \"v\": not written"
+"$TARNWELL_WINE" reg query "$TOP\\fine" /v v >/dev/null 2>&1 || fail "refused: the import did not go on"
+"$TARNWELL_WINE" reg query "$TOP\\parent\\child" >/dev/null 2>&1 || fail "refused: a key with subkeys went"
+
+"$TARNWELL_WINE" reg delete "$TOP" /f >/dev/null 2>&1 || true
+if [ "$failures" -gt 0 ]; then
+  echo "$failures checks failed; files in $work" >&2
+  exit 1
+fi
+echo "regtool scripts: help, exit codes, reasons, left-out values and deep keys as documented"
