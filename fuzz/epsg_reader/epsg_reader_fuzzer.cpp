@@ -6,6 +6,7 @@
 //   - a store, new or old, whose tables cannot all be walked after the read.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -17,14 +18,21 @@ using namespace tarnwell;
 
 namespace {
 
+std::shared_ptr<const FileBytes> bytes_of(const char* data, std::size_t size) {
+    auto bytes = std::make_shared<FileBytes>(size);
+    if (size != 0) std::memcpy(bytes->data(), data, size);
+    return bytes;
+}
+
 // A valid file with two records in every section and texts in every record.
-const std::shared_ptr<const std::string>& earlier_file() {
+const std::shared_ptr<const FileBytes>& earlier_file() {
     static const auto bytes = [] {
         epsg_writer::FilePlan plan;
         plan.counts = {1, 1, 1, 1, 1, 1, 1, 1, 1};
         plan.integer_count = 1;
         plan.texts = epsg_writer::synthetic_texts();
-        return std::make_shared<const std::string>(epsg_writer::write_file(plan).bytes);
+        const std::string file = epsg_writer::write_file(plan).bytes;
+        return bytes_of(file.data(), file.size());
     }();
     return bytes;
 }
@@ -36,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int32_t stage = 0;
     read_epsg_definitions(earlier_file(), store, stage);
 
-    const auto bytes =
-        std::make_shared<const std::string>(reinterpret_cast<const char*>(data), size);
+    const auto bytes = bytes_of(reinterpret_cast<const char*>(data), size);
     bool read_through = true;
     stage = 0;
     try {
@@ -48,6 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string written = epsg_writer::write_store(store);
-    if (read_through && bytes->compare(0, written.size(), written) != 0) std::abort();
+    if (read_through &&
+        (written.size() > size || std::memcmp(data, written.data(), written.size()) != 0))
+        std::abort();
     return 0;
 }

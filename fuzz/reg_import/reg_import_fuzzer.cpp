@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/host/host_desktop.h"
@@ -30,6 +31,9 @@ public:
         throw run_time_error("not available");
     }
     std::string read_file(const std::string& path) override { return files.at(path); }
+    std::unique_ptr<ReadableFile> open_for_reading(const std::string&) override {
+        throw run_time_error("not available");
+    }
     void create_file(const std::string& path, const std::string& text) override {
         if (!files.emplace(path, text).second) throw run_time_error("File already exists");
     }

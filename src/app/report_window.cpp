@@ -72,7 +72,8 @@ SuiteFolders Form_Tarnwell_Environment::suite_folders() const {
 }
 
 void Form_Tarnwell_Environment::Command_Update_EPSG_app_location_Click() {
-    update_epsg_app_location(suite_folders(), platform_.files, append_after_empty_line());
+    update_epsg_app_location(suite_folders(), platform_.files, platform_.desktop,
+                             append_after_empty_line());
 }
 
 AppendReportLine Form_Tarnwell_Environment::append_after_empty_line() {

@@ -32,16 +32,18 @@ void test_epsg_definitions(const std::string& epsg_definitions_path, FileSystem&
                         valid ? MessageKind::information : MessageKind::error);
 }
 
-std::string update_app_file(const std::string& fname, const SuiteFolders& folders,
-                            FileSystem& files, const AppendReportLine& append) {
+AppFileUpdate locate_and_copy_app_file(const std::string& fname, const SuiteFolders& folders,
+                                       FileSystem& files, const AppendReportLine& append) {
+    AppFileUpdate update;
     const std::string t = trim_spaces(fname);
     if (t.empty()) {
         append("No QRX_EPSG_definitions file name specified");
-        return std::string();
+        return update;
     }
     if (exists_or_false(files, t)) {
         append("Specified QRX_EPSG_definitions file name exists");
-        return t;
+        update.location = t;
+        return update;
     }
 
     // The name is taken from the path as given, spaces and all.
@@ -60,38 +62,53 @@ std::string update_app_file(const std::string& fname, const SuiteFolders& folder
         {folders.common_app, "Test for QRX_EPSG_definitions file in WindowsCommonAppDir"},
         {folders.app, "Test for QRX_EPSG_definitions file in Plotwick folder"},
     };
-    std::string source;
     for (const Place& place : places) {
         append(place.line);
         const std::string candidate = place.folder + "\\" + name;
         if (exists_or_false(files, candidate)) {
-            source = candidate;
+            update.source = candidate;
             break;
         }
     }
-    if (source.empty()) {
+    if (update.source.empty()) {
         append("No QRX_EPSG_definitions.dat file located");
-        return std::string();
+        return update;
     }
 
-    // A failed copy leaves no file at fname; the caller's existence test shows it. The
-    // copy never replaces a file that appeared at fname since the test above.
+    // A failed copy leaves no file at fname and the search goes on to its end; the
+    // reason is kept for the caller. The copy never replaces a file that appeared at
+    // fname since the test above.
     try {
-        files.copy_file(source, fname);
-    } catch (const std::exception&) {
+        files.copy_file(update.source, fname);
+    } catch (const std::exception& failure) {
+        update.copy_failure = failure.what();
     }
-    return fname;
+    update.location = fname;
+    return update;
 }
 
-void update_epsg_app_location(const SuiteFolders& folders, FileSystem& files,
+std::string update_app_file(const std::string& fname, const SuiteFolders& folders,
+                            FileSystem& files, const AppendReportLine& append) {
+    return locate_and_copy_app_file(fname, folders, files, append).location;
+}
+
+void update_epsg_app_location(const SuiteFolders& folders, FileSystem& files, Desktop& desktop,
                               const AppendReportLine& append) {
     append("Test QRX_EPSG_definitions location");
     const std::string wanted = folders.bin + "\\" + definitions_file_name;
-    const std::string location = update_app_file(wanted, folders, files, append);
-    append("Retuned QRX_EPSG_definitions location: " + location);
-    if (location.empty()) return;
-    append(exists_or_false(files, location) ? "Plotwick QRX_EPSG_definitions file exists"
-                                            : "Plotwick QRX_EPSG_definitions file does not exist");
+    const AppFileUpdate update = locate_and_copy_app_file(wanted, folders, files, append);
+    append("Retuned QRX_EPSG_definitions location: " + update.location);
+    if (update.location.empty()) return;
+    append(exists_or_false(files, update.location)
+               ? "Plotwick QRX_EPSG_definitions file exists"
+               : "Plotwick QRX_EPSG_definitions file does not exist");
+    // The lines say where the file should be; the message box says why it is not.
+    if (!update.copy_failure.empty()) {
+        desktop.message_box("An error occurred while copying the EPSG definitions file " +
+                                update.source + " to " + update.location + ": " +
+                                update.copy_failure,
+                            MessageKind::error);
+    }
 }
 
 }  // namespace tarnwell

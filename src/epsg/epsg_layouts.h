@@ -22,13 +22,15 @@ struct EpsgLayout {
 
     constexpr std::size_t text_count() const {
         std::size_t n = 0;
-        for (std::size_t i = 0; i < item_count; ++i) n += is_text(i) ? 1 : 0;
+        for (std::size_t i = 0; i < item_count; ++i)
+            n += is_text(i) ? 1 : 0;
         return n;
     }
 
     constexpr std::size_t fixed_bytes() const {
         std::size_t n = 0;
-        for (std::size_t i = 0; i < item_count; ++i) n += items[i];
+        for (std::size_t i = 0; i < item_count; ++i)
+            n += items[i];
         return n;
     }
 

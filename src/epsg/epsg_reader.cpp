@@ -1,5 +1,6 @@
 #include "epsg/epsg_reader.h"
 
+#include <cstring>
 #include <new>
 
 #include "common/little_endian.h"
@@ -13,7 +14,7 @@ namespace {
 // A read position in the file's bytes that never passes their end.
 class Cursor {
 public:
-    explicit Cursor(const std::string& bytes)
+    explicit Cursor(const FileBytes& bytes)
         : begin_(bytes.data()), pos_(begin_), end_(begin_ + bytes.size()) {}
 
     const char* position() const { return pos_; }
@@ -91,8 +92,7 @@ struct TextSteps {
 
 std::string record_name(std::size_t index) { return "record " + std::to_string(index); }
 
-void read_section(Cursor& in, const std::shared_ptr<const std::string>& bytes,
-                  EpsgSection& section) {
+void read_section(Cursor& in, const std::shared_ptr<const FileBytes>& bytes, EpsgSection& section) {
     const EpsgLayout& layout = section.layout();
     const std::int32_t count = in.read_count(layout.smallest_record(), "record");
     section.replace(count, bytes);
@@ -111,7 +111,7 @@ void read_section(Cursor& in, const std::shared_ptr<const std::string>& bytes,
         }
         if (!in.fits(p, steps.fixed_after)) in.past_end(p, steps.fixed_after, record_name(index));
         p += steps.fixed_after;
-        section.fill(index, record);
+        section.fill_next(record, p);
     }
     in.skip_to(p);
 }
@@ -131,8 +131,7 @@ void read_integer_table(Cursor& in, EpsgIntegerTable& table) {
     table.rows = std::move(rows);
 }
 
-void read_section9_list(Cursor& in, std::int32_t section9_count,
-                        std::vector<std::int32_t>& list) {
+void read_section9_list(Cursor& in, std::int32_t section9_count, std::vector<std::int32_t>& list) {
     const std::size_t entries = static_cast<std::size_t>(section9_count) + 1;
     in.need(in.position(), 4 * entries, "the section-9 list");
     std::vector<std::int32_t> values(entries);
@@ -145,11 +144,37 @@ void read_section9_list(Cursor& in, std::int32_t section9_count,
     list = std::move(values);
 }
 
-}  // namespace
+// The sections this read reached share its buffer. When more than an eighth of the
+// buffer is bytes no table needs (the counts, the tables copied out, whatever follows
+// the section-9 list, or the rest of a file that failed), the records' bytes move to
+// a buffer of their own size and the file's buffer is freed. A file of records alone
+// keeps its buffer; the copy is made only where it frees memory worth the copy.
+void keep_only_what_the_tables_need(EpsgStore& store,
+                                    const std::shared_ptr<const FileBytes>& bytes) {
+    const char* begin = nullptr;
+    const char* end = nullptr;
+    for (const EpsgSection& section : store.sections) {
+        if (section.source() != bytes || section.filled() == 0) continue;
+        if (begin == nullptr) begin = section.bytes_begin();
+        end = section.bytes_end();
+    }
+    const std::size_t needed = static_cast<std::size_t>(end - begin);
+    if (needed >= bytes->size() - bytes->size() / 8) return;
 
-void read_epsg_definitions(const std::shared_ptr<const std::string>& bytes, EpsgStore& store,
-                           std::int32_t& stage) {
-    Cursor in(*bytes);
+    std::shared_ptr<FileBytes> kept;
+    try {
+        kept = std::make_shared<FileBytes>(needed);
+    } catch (const std::bad_alloc&) {
+        return;  // the tables stay whole in the file's buffer
+    }
+    if (needed != 0) std::memcpy(kept->data(), begin, needed);
+    for (EpsgSection& section : store.sections) {
+        if (section.source() == bytes) section.move_source(kept, begin);
+    }
+}
+
+void read_blocks(Cursor& in, const std::shared_ptr<const FileBytes>& bytes, EpsgStore& store,
+                 std::int32_t& stage) {
     for (int k = 1; k <= epsg_section_count; ++k) {
         stage = k;
         read_section(in, bytes, store.section(k));
@@ -160,14 +185,32 @@ void read_epsg_definitions(const std::shared_ptr<const std::string>& bytes, Epsg
     read_section9_list(in, store.section(9).count(), store.section9_list);
 }
 
-void read_persisted_EPSG_projection_database(FileSystem& files, Desktop& desktop,
-                                             EpsgStore& store, const std::string& fname,
-                                             std::int32_t& ierr) {
+}  // namespace
+
+void read_epsg_definitions(const std::shared_ptr<const FileBytes>& bytes, EpsgStore& store,
+                           std::int32_t& stage) {
+    // Record offsets within a buffer are 32-bit.
+    if (bytes->size() > epsg_file_size_limit)
+        throw file_too_large(bytes->size(), epsg_file_size_limit);
+    Cursor in(*bytes);
+    try {
+        read_blocks(in, bytes, store, stage);
+    } catch (...) {
+        keep_only_what_the_tables_need(store, bytes);
+        throw;
+    }
+    keep_only_what_the_tables_need(store, bytes);
+}
+
+void read_persisted_EPSG_projection_database(FileSystem& files, Desktop& desktop, EpsgStore& store,
+                                             const std::string& fname, std::int32_t& ierr) {
     std::int32_t stage = 0;
     std::string description;
     try {
-        // The file is opened for reading only, read whole and closed at stage 0.
-        const auto bytes = std::make_shared<const std::string>(files.read_file(fname));
+        // The file is opened for reading only, read whole and closed at stage 0. Its
+        // size is checked against the limit before its buffer is allocated.
+        const auto bytes =
+            std::make_shared<const FileBytes>(read_whole_file(files, fname, epsg_file_size_limit));
         read_epsg_definitions(bytes, store, stage);
         ierr = 0;
         return;

@@ -1,5 +1,6 @@
 #include "epsg/epsg_store.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -52,13 +53,46 @@ std::size_t EpsgRecord::size_on_disk() const {
     return static_cast<std::size_t>(last.data() + last.size() - data_);
 }
 
-void EpsgSection::replace(std::int32_t count, std::shared_ptr<const std::string> source) {
-    std::vector<const char*> starts(static_cast<std::size_t>(count) + 1, nullptr);
-    starts_ = std::move(starts);
+EpsgRecord EpsgSection::record(std::size_t index) const {
+    if (index >= size_) throw std::out_of_range("no such record in the section");
+    return {*layout_, index < filled_ ? first_ + offsets_[index] : nullptr};
+}
+
+void EpsgSection::replace(std::int32_t count, std::shared_ptr<const FileBytes> source) {
+    const std::size_t size = static_cast<std::size_t>(count) + 1;
+    // Left uninitialised: each entry is written when its record is filled.
+    offsets_.reset(new std::uint32_t[size]);
+    size_ = size;
+    filled_ = 0;
+    first_ = end_ = nullptr;
     source_ = std::move(source);
     count_ = count;
 }
 
+void EpsgSection::move_source(std::shared_ptr<const FileBytes> to, const char* from) {
+    if (filled_ != 0) {
+        const char* moved = to->data() + (first_ - from);
+        end_ = moved + (end_ - first_);
+        first_ = moved;
+    }
+    source_ = std::move(to);
+}
+
 EpsgStore::EpsgStore() : sections(new_sections()) {}
+
+std::size_t EpsgStore::buffer_bytes_held() const {
+    std::size_t held = 0;
+    const FileBytes* counted[epsg_section_count] = {};
+    std::size_t distinct = 0;
+    for (const EpsgSection& section : sections) {
+        const FileBytes* source = section.source().get();
+        if (source == nullptr ||
+            std::find(counted, counted + distinct, source) != counted + distinct)
+            continue;
+        counted[distinct++] = source;
+        held += source->size();
+    }
+    return held;
+}
 
 }  // namespace tarnwell

@@ -4,10 +4,10 @@
 // store table by table, so after a failed read some tables may hold the new file's
 // content and others the content of an earlier read.
 //
-// A section's records are not copied out of the file: a table keeps the bytes of the
-// file it was read from and each record is a view of its own bytes there. Reading a
-// large file then costs little more than reading its bytes, and a table that a later
-// read does not reach keeps its file alive for as long as it needs it.
+// A section's records are not copied out of the file: a table keeps the buffer its
+// file was read into and each record is a view of its own bytes there. Reading a large
+// file then costs little more than reading its bytes, and a table that a later read
+// does not reach keeps its bytes alive for as long as it needs them.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "epsg/epsg_layouts.h"
+#include "platform/file_bytes.h"
 
 namespace tarnwell {
 
@@ -44,7 +45,8 @@ private:
     const char* data_;
 };
 
-// One section table: its count and its records with indices 0 to the count.
+// One section table: its count and its records with indices 0 to the count, filled
+// in index order by a read.
 class EpsgSection {
 public:
     explicit EpsgSection(const EpsgLayout& layout) : layout_(&layout) {}
@@ -52,20 +54,40 @@ public:
     const EpsgLayout& layout() const { return *layout_; }
     // The count read from the file; -1 before any read sized the table.
     std::int32_t count() const { return count_; }
-    std::size_t size() const { return starts_.size(); }
-    EpsgRecord record(std::size_t index) const { return {*layout_, starts_.at(index)}; }
+    std::size_t size() const { return size_; }
+    // Records from index filled() on have not been filled.
+    std::size_t filled() const { return filled_; }
+    EpsgRecord record(std::size_t index) const;
 
     // Replaces the table by count + 1 records not yet filled, whose bytes will lie in
     // source. On failure (no memory) the table is left as it was.
-    void replace(std::int32_t count, std::shared_ptr<const std::string> source);
-    // Record index is the whole record starting at data, inside the table's source.
-    void fill(std::size_t index, const char* data) { starts_[index] = data; }
+    void replace(std::int32_t count, std::shared_ptr<const FileBytes> source);
+    // Fills the next record: its bytes are [begin, end) in the table's source, and
+    // begin is where the record before it ended.
+    void fill_next(const char* begin, const char* end) {
+        if (filled_ == 0) first_ = begin;
+        offsets_[filled_++] = static_cast<std::uint32_t>(begin - first_);
+        end_ = end;
+    }
+
+    // The buffer the records lie in, and the bytes of the filled ones in it.
+    const std::shared_ptr<const FileBytes>& source() const { return source_; }
+    const char* bytes_begin() const { return first_; }
+    const char* bytes_end() const { return end_; }
+    // The filled records' bytes now lie in `to`, copied there from `from` on (every
+    // byte from bytes_begin() to bytes_end()).
+    void move_source(std::shared_ptr<const FileBytes> to, const char* from);
 
 private:
     const EpsgLayout* layout_;
     std::int32_t count_ = -1;
-    std::shared_ptr<const std::string> source_;
-    std::vector<const char*> starts_;
+    std::size_t size_ = 0;
+    std::size_t filled_ = 0;
+    std::shared_ptr<const FileBytes> source_;
+    // Record i starts offsets_[i] bytes after first_, the start of record 0.
+    std::unique_ptr<std::uint32_t[]> offsets_;
+    const char* first_ = nullptr;
+    const char* end_ = nullptr;
 };
 
 // The integer table: rows 0 to its count, columns 0 to 3.
@@ -79,14 +101,15 @@ struct EpsgStore {
 
     // Section 1 to 9.
     EpsgSection& section(int k) { return sections.at(static_cast<std::size_t>(k - 1)); }
-    const EpsgSection& section(int k) const {
-        return sections.at(static_cast<std::size_t>(k - 1));
-    }
+    const EpsgSection& section(int k) const { return sections.at(static_cast<std::size_t>(k - 1)); }
 
     std::array<EpsgSection, epsg_section_count> sections;
     EpsgIntegerTable integer_table;
     // One entry per record of section 9.
     std::vector<std::int32_t> section9_list;
+
+    // Bytes of file buffers the section tables keep alive.
+    std::size_t buffer_bytes_held() const;
 };
 
 }  // namespace tarnwell

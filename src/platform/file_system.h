@@ -3,9 +3,24 @@
 // file-name part of a path, pattern search, copy and whole-file reads and writes.
 // Paths are Windows paths in the ANSI code page. Failures are raised as
 // run_time_error with a description of the cause.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace tarnwell {
+
+// A file opened for reading only, closed when the object goes. Failures raise
+// run_time_error with the system's description.
+class ReadableFile {
+public:
+    virtual ~ReadableFile() = default;
+    // The file's size in bytes.
+    virtual std::uint64_t size() = 0;
+    // Reads up to n bytes at the current position into buffer and moves past them;
+    // returns how many were read, 0 at the end of the file.
+    virtual std::size_t read(char* buffer, std::size_t n) = 0;
+};
 
 class FileSystem {
 public:
@@ -26,6 +41,8 @@ public:
     virtual void copy_file(const std::string& source, const std::string& destination) = 0;
     // The whole content of a file, opened for reading only.
     virtual std::string read_file(const std::string& path) = 0;
+    // Opens an existing file (not a folder) for reading only; never creates one.
+    virtual std::unique_ptr<ReadableFile> open_for_reading(const std::string& path) = 0;
     // Creates a new file and writes the text to it. Raises when an entry of that name
     // already exists: an existing file is never replaced.
     virtual void create_file(const std::string& path, const std::string& text) = 0;

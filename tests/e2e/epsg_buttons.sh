@@ -2,12 +2,29 @@
 # The two EPSG buttons, end to end: definitions files written by the writer tool (under
 # Wine) into the prefix's C: drive, the program's message boxes read from the real
 # dialogs, the report lines of the Update button read back through Copy Text, and the
-# copied file compared byte for byte.
+# copied file compared byte for byte. Updates whose copy fails show the reason after
+# their lines; a file over the size limit is refused at stage 0 by its size.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
 source "$here/lib.sh"
-trap e2e_stop_display EXIT
+
+# A folder nobody may write to, also for root (whom file modes do not stop): the
+# immutable attribute where the file system has it.
+read_only_folders=()
+make_read_only() {
+  if [ "$(id -u)" = 0 ]; then chattr +i "$1" 2>/dev/null || return 1; else chmod a-w "$1"; fi
+  read_only_folders+=("$1")
+}
+make_writable_again() {
+  local folder
+  for folder in "${read_only_folders[@]}"; do
+    if [ "$(id -u)" = 0 ]; then chattr -i "$folder"; else chmod u+w "$folder"; fi
+  done
+  read_only_folders=()
+}
+end_of_script() { make_writable_again; e2e_stop_display; }
+trap end_of_script EXIT
 e2e_start_display
 
 bin_file='C:\Bin\Tarnwell\QRX_EPSG_definitions.dat'
@@ -110,3 +127,67 @@ reader_text="$(cat "$E2E_BUILD/e2e/epsg_gone/reader.txt")"
 expect_dialog epsg_gone verdict "The EPSG definition file $bin_file is not valid"
 [ ! -e "$(e2e_unix_path "$bin_file")" ] || e2e_fail "epsg_gone: the missing file was created"
 e2e_finish epsg_gone
+
+# The Update button when the file is only in the per-user folder and its copy into the
+# bin folder fails: the report lines of a failed copy, then the reason in a message box.
+expect_failed_update() {
+  local scenario="$1" out="$E2E_BUILD/e2e/$1"
+  e2e_launch
+  e2e_wait_window
+  e2e_click copy_text
+  e2e_clipboard "$out/before.txt"
+  e2e_click update_epsg
+  e2e_dialog "$out/reason.txt"
+  local reason prefix="An error occurred while copying the EPSG definitions file $common_file to $bin_file: "
+  reason="$(cat "$out/reason.txt")"
+  [[ "$reason" == "$prefix"?* ]] || e2e_fail "$scenario: message box '$reason'"
+  echo "$scenario: ${reason#"$prefix"}"
+  e2e_click copy_text
+  e2e_clipboard "$out/after.txt"
+  { cat "$out/before.txt"
+    for line in "Test QRX_EPSG_definitions location" \
+                "Test for QRX_EPSG_definitions file in TarnwellDir" \
+                "Test for QRX_EPSG_definitions file in WindowsCommonAppDir" \
+                "Retuned QRX_EPSG_definitions location: $bin_file" \
+                "Plotwick QRX_EPSG_definitions file does not exist"; do
+      printf '\r\r%s' "$line"
+    done; } > "$out/expected.txt"
+  if ! cmp -s "$out/expected.txt" "$out/after.txt"; then
+    diff <(tr '\r' '\n' < "$out/expected.txt") <(tr '\r' '\n' < "$out/after.txt") >&2 || true
+    e2e_fail "$scenario: report after Update"
+  fi
+}
+
+# (e) The bin folder is read-only.
+e2e_new_prefix epsg_read_only_bin
+mkdir -p "$(e2e_unix_path 'C:\Bin\Tarnwell')"
+e2e_put_file "$common_file" "$files/valid.dat"
+if make_read_only "$(e2e_unix_path 'C:\Bin\Tarnwell')"; then
+  expect_failed_update epsg_read_only_bin
+  [ ! -e "$(e2e_unix_path "$bin_file")" ] || e2e_fail "epsg_read_only_bin: a file was copied"
+  e2e_finish epsg_read_only_bin
+  make_writable_again
+else
+  echo "epsg_read_only_bin: skipped, this file system cannot make a folder read-only for root"
+fi
+
+# (f) A folder stands where the definitions file should go.
+e2e_new_prefix epsg_folder_in_the_way
+mkdir -p "$(e2e_unix_path "$bin_file")"
+e2e_put_file "$common_file" "$files/valid.dat"
+expect_failed_update epsg_folder_in_the_way
+[ -d "$(e2e_unix_path "$bin_file")" ] || e2e_fail "epsg_folder_in_the_way: the folder is gone"
+e2e_finish epsg_folder_in_the_way
+
+# (g) A file over the size limit (a sparse file of 1 GiB): refused at stage 0 with its
+# size and the limit, before any buffer is allocated.
+e2e_new_prefix epsg_too_large
+e2e_put_file "$bin_file" "$files/valid.dat"
+truncate -s 1G "$(e2e_unix_path "$bin_file")"
+e2e_launch
+e2e_wait_window
+e2e_click test_epsg
+too_large="File too large to read: 1073741824 bytes, more than the limit of 536870912 bytes"
+expect_dialog epsg_too_large reader "${reader_failure}0 : $too_large"
+expect_dialog epsg_too_large verdict "The EPSG definition file $bin_file is not valid"
+e2e_finish epsg_too_large

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "epsg/epsg_commands.h"
-#include "support/file_test_support.h"
 #include "epsg_writer/epsg_writer.h"
 #include "platform/run_time_error.h"
+#include "support/file_test_support.h"
 
 namespace tarnwell {
 namespace {
@@ -32,8 +32,12 @@ protected:
     }
 
     std::string wanted() const { return folders.bin + "\\" + file_name; }
+    // Lines come before any message box.
     AppendReportLine append() {
-        return [this](const std::string& line) { lines.push_back(line); };
+        return [this](const std::string& line) {
+            EXPECT_TRUE(desktop.messages.empty()) << "a line after a message box: " << line;
+            lines.push_back(line);
+        };
     }
 
     TestPlatform platform;
@@ -41,10 +45,10 @@ protected:
     ScratchFolder folder{platform};
     SuiteFolders folders;
     Lines lines;
+    HostDesktop desktop;
 };
 
 TEST_F(EpsgCommandsTest, TestCommandSaysWhetherTheFileReadsThrough) {
-    HostDesktop desktop;
     EpsgStore store;
     const std::string path = wanted();
     std::string bytes = epsg_writer::write_file({}).bytes;
@@ -68,22 +72,39 @@ TEST_F(EpsgCommandsTest, TestCommandSaysWhetherTheFileReadsThrough) {
               (std::vector<MessageKind>{MessageKind::error, MessageKind::error}));
 }
 
+// What stands at the wanted path before the Update command.
+enum class Target { free, no_bin_folder, folder_of_that_name };
+
 // Where the file stands before the Update command, and the lines the command appends.
 struct UpdateCase {
     const char* name;
     const char* place;  // "bin", "common", "app" or "" for nowhere (and no App folder)
-    bool bin_folder_exists;
-    Lines lines;        // "@" stands for the wanted path
+    Target target;
+    Lines lines;  // "@" stands for the wanted path
 };
 
 const UpdateCase update_cases[] = {
-    {"InBin", "bin", true,
+    {"InBin",
+     "bin",
+     Target::free,
      {start, "Specified QRX_EPSG_definitions file name exists", returned + "@", exists}},
-    {"InCommonAppDir", "common", true, {start, in_bin, in_common, returned + "@", exists}},
-    {"InAppFolder", "app", true, {start, in_bin, in_common, in_app, returned + "@", exists}},
-    {"Nowhere", "", true,
+    {"InCommonAppDir", "common", Target::free, {start, in_bin, in_common, returned + "@", exists}},
+    {"InAppFolder",
+     "app",
+     Target::free,
+     {start, in_bin, in_common, in_app, returned + "@", exists}},
+    {"Nowhere",
+     "",
+     Target::free,
      {start, in_bin, in_common, in_app, "No QRX_EPSG_definitions.dat file located", returned}},
-    {"BinFolderMissing", "common", false, {start, in_bin, in_common, returned + "@", missing}},
+    {"BinFolderMissing",
+     "common",
+     Target::no_bin_folder,
+     {start, in_bin, in_common, returned + "@", missing}},
+    {"FolderInTheWay",
+     "app",
+     Target::folder_of_that_name,
+     {start, in_bin, in_common, in_app, returned + "@", missing}},
 };
 
 class UpdateCommandTest : public EpsgCommandsTest,
@@ -91,7 +112,8 @@ class UpdateCommandTest : public EpsgCommandsTest,
 
 TEST_P(UpdateCommandTest, AppendsItsStepsAndCopiesIntoTheBinFolder) {
     const UpdateCase& c = GetParam();
-    if (!c.bin_folder_exists) folders.bin = folder / "Missing";
+    if (c.target == Target::no_bin_folder) folders.bin = folder / "Missing";
+    if (c.target == Target::folder_of_that_name) folder.make_folder("Bin\\" + file_name);
     if (*c.place == '\0') folders.app.clear();  // searched at the root of the drive
     const std::string content = "definitions from " + std::string(c.place);
     const std::string place = c.place;
@@ -99,17 +121,30 @@ TEST_P(UpdateCommandTest, AppendsItsStepsAndCopiesIntoTheBinFolder) {
     if (place == "common") files.create_file(folders.common_app + "\\" + file_name, content);
     if (place == "app") files.create_file(folders.app + "\\" + file_name, content);
 
-    update_epsg_app_location(folders, files, append());
+    update_epsg_app_location(folders, files, desktop, append());
 
     Lines expected = c.lines;
     for (std::string& line : expected) {
         if (!line.empty() && line.back() == '@') line = line.substr(0, line.size() - 1) + wanted();
     }
     EXPECT_EQ(lines, expected);
-    const bool copied = !place.empty() && c.bin_folder_exists;
+    const bool copied = !place.empty() && c.target == Target::free;
     ASSERT_EQ(files.file_exists(wanted()), copied);
     if (copied) {
         EXPECT_EQ(files.read_file(wanted()), content);
+    }
+    // A failed copy is explained after the lines, with the system's reason.
+    if (c.target == Target::free) {
+        EXPECT_TRUE(desktop.messages.empty()) << desktop.messages.front();
+    } else {
+        const std::string source =
+            (place == "app" ? folders.app : folders.common_app) + "\\" + file_name;
+        const std::string prefix = "An error occurred while copying the EPSG definitions file " +
+                                   source + " to " + wanted() + ": ";
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_EQ(desktop.messages[0].rfind(prefix, 0), 0u) << desktop.messages[0];
+        EXPECT_GT(desktop.messages[0].size(), prefix.size()) << "no reason given";
+        EXPECT_EQ(desktop.message_kinds, std::vector<MessageKind>{MessageKind::error});
     }
 }
 
@@ -143,17 +178,36 @@ TEST_F(EpsgCommandsTest, CopyNeverReplacesAFileThatAppearedMeanwhile) {
     EXPECT_EQ(files.read_file(wanted()), "written meanwhile");
 }
 
-TEST_F(EpsgCommandsTest, FailingStepsAreSkipped) {
+TEST_F(EpsgCommandsTest, FailingStepsAreSkippedAndTheCopysReasonComesAfterTheLines) {
     files.create_file(folders.app + "\\" + file_name, "from App");
-    // The bin folder's test and the copy fail as on a failing device.
-    HookedFileSystem hooked(files, [&](const std::string& operation, const std::string& path) {
-        if ((operation == "file_exists" && path.rfind(folders.bin, 0) == 0) ||
-            operation == "copy_file")
-            throw run_time_error("Device I/O error");
-    });
-    update_epsg_app_location(folders, hooked, append());
-    EXPECT_EQ(lines, (Lines{start, in_bin, in_common, in_app, returned + wanted(), missing}));
-    EXPECT_FALSE(files.file_exists(wanted()));
+    // The bin folder's test fails as on a failing device; the copy as into a folder
+    // the user may not write to, or onto a full disk.
+    for (const std::string reason :
+         {"Access is denied.", "There is not enough space on the disk."}) {
+        lines.clear();
+        desktop = HostDesktop();
+        HookedFileSystem hooked(files, [&](const std::string& operation, const std::string& path) {
+            if (operation == "file_exists" && path.rfind(folders.bin, 0) == 0)
+                throw run_time_error("Device I/O error");
+            if (operation == "copy_file") throw run_time_error(reason);
+        });
+        update_epsg_app_location(folders, hooked, desktop, append());
+        EXPECT_EQ(lines, (Lines{start, in_bin, in_common, in_app, returned + wanted(), missing}));
+        EXPECT_FALSE(files.file_exists(wanted()));
+        EXPECT_EQ(desktop.messages,
+                  Lines{"An error occurred while copying the EPSG definitions file " + folders.app +
+                        "\\" + file_name + " to " + wanted() + ": " + reason});
+    }
+}
+
+TEST_F(EpsgCommandsTest, UpdateAppFileStillReturnsTheWantedPathAfterAFailedCopy) {
+    files.create_file(folders.common_app + "\\" + file_name, "from CommonAppDir");
+    folders.bin = folder / "Missing";
+    EXPECT_EQ(update_app_file(wanted(), folders, files, append()), wanted());
+    const AppFileUpdate update = locate_and_copy_app_file(wanted(), folders, files, append());
+    EXPECT_EQ(update.location, wanted());
+    EXPECT_EQ(update.source, folders.common_app + "\\" + file_name);
+    EXPECT_FALSE(update.copy_failure.empty());
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "epsg/epsg_commands.h"
-#include "support/file_test_support.h"
 #include "epsg_writer/epsg_writer.h"
+#include "support/file_test_support.h"
 
 namespace tarnwell {
 namespace {

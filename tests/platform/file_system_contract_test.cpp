@@ -1,11 +1,12 @@
 // The file layer's contract, on the host twin and under Wine on the real Windows calls:
 // special folders, existence tests, the file-name part of a path, pattern search as
 // Windows resolves names (letter case aside, trailing dots and spaces dropped), copy and
-// create that never replace a file, appends and whole-file reads.
+// create that never replace a file, appends, whole-file reads and files opened for
+// reading.
 #include <gtest/gtest.h>
 
-#include "support/file_test_support.h"
 #include "platform/run_time_error.h"
+#include "support/file_test_support.h"
 
 namespace tarnwell {
 namespace {
@@ -20,8 +21,8 @@ protected:
 TEST_F(FileSystemContract, SearchFindsTheNameWindowsResolvesAPatternTo) {
     files.create_file(folder / "a.reg", "x");
     const std::pair<const char*, bool> cases[] = {
-        {"a.reg", true},   {"A.REG", true},   {"a.reg.", true}, {"a.reg..", true},
-        {"a.reg ", true},  {"*.reg", true},   {"A?REG", true},  {"*", true},
+        {"a.reg", true},   {"A.REG", true},    {"a.reg.", true}, {"a.reg..", true},
+        {"a.reg ", true},  {"*.reg", true},    {"A?REG", true},  {"*", true},
         {"a.re", false},   {"a.reg.x", false}, {"b.reg", false}, {"*.regx", false},
         {"a?reg?", false},
     };
@@ -64,9 +65,12 @@ TEST_F(FileSystemContract, FilesAndFoldersAreToldApart) {
         std::string path;
         bool file, folder;
     } cases[] = {
-        {folder / "Data.csv", true, false}, {folder / "DATA.CSV", true, false},
-        {sub, false, true},                 {folder / "TBL", false, true},
-        {folder / "none.csv", false, false}, {folder / "none\\x.csv", false, false},
+        {folder / "Data.csv", true, false},
+        {folder / "DATA.CSV", true, false},
+        {sub, false, true},
+        {folder / "TBL", false, true},
+        {folder / "none.csv", false, false},
+        {folder / "none\\x.csv", false, false},
         {"", false, false},
     };
     for (const auto& c : cases) {
@@ -82,7 +86,8 @@ TEST_F(FileSystemContract, FileNameIsTheTextAfterTheLastSeparator) {
         {"name.dat", "name.dat"},
         {"C:/Bin/x.dat", "x.dat"},
     };
-    for (const auto& [path, name] : cases) EXPECT_EQ(files.file_name(path), name) << path;
+    for (const auto& [path, name] : cases)
+        EXPECT_EQ(files.file_name(path), name) << path;
 }
 
 TEST_F(FileSystemContract, CopyNeverReplacesAndAFailedCopyLeavesNoFile) {
@@ -106,6 +111,32 @@ TEST_F(FileSystemContract, AppendAddsToTheEndAndReadsAreWhole) {
     EXPECT_THROW(files.read_file(folder.path()), run_time_error);
     // A read never creates the file it looks for.
     EXPECT_FALSE(files.file_exists(folder / "none.txt"));
+}
+
+TEST_F(FileSystemContract, FileOpenedForReadingGivesItsSizeAndItsBytesToOneRead) {
+    const std::string contents[] = {"", std::string("\0\xff\r\n", 4), std::string(300000, 'q')};
+    int n = 0;
+    for (const std::string& content : contents) {
+        SCOPED_TRACE(content.size());
+        const std::string path = folder / ("r" + std::to_string(++n) + ".dat");
+        files.create_file(path, content);
+        const auto file = files.open_for_reading(path);
+        ASSERT_EQ(file->size(), content.size());
+        std::string buffer(content.size() + 10, '-');
+        EXPECT_EQ(file->read(&buffer[0], buffer.size()), content.size());
+        EXPECT_EQ(buffer.substr(0, content.size()), content);
+        EXPECT_EQ(file->read(&buffer[0], buffer.size()), 0u);  // at the end
+    }
+}
+
+TEST_F(FileSystemContract, OpenForReadingRefusesMissingFilesAndFolders) {
+    const std::string missing = folder / "none.dat";
+    for (const std::string& path : {missing, folder / "no folder\\none.dat", folder.path()}) {
+        SCOPED_TRACE(path);
+        EXPECT_THROW(files.open_for_reading(path), run_time_error);
+    }
+    // Nothing is created by the attempt.
+    EXPECT_FALSE(files.file_exists(missing));
 }
 
 }  // namespace

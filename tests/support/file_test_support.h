@@ -6,12 +6,13 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "platform/host/host_desktop.h"
 #include "platform/file_system.h"
+#include "platform/host/host_desktop.h"
 #include "support/test_platform.h"
 
 #if defined(_WIN32)
@@ -30,9 +31,9 @@ public:
     explicit ScratchFolder(TestPlatform& platform) : twin_(platform.twin()) {
 #if defined(_WIN32)
         static std::atomic<int> counter{0};
-        host_path_ = std::filesystem::temp_directory_path() /
-                     ("tarnwell-files-" + std::to_string(_getpid()) + "-" +
-                      std::to_string(counter++));
+        host_path_ =
+            std::filesystem::temp_directory_path() /
+            ("tarnwell-files-" + std::to_string(_getpid()) + "-" + std::to_string(counter++));
         std::filesystem::remove_all(host_path_);
         std::filesystem::create_directories(host_path_);
         path_ = host_path_.string();
@@ -101,6 +102,10 @@ public:
     std::string read_file(const std::string& path) override {
         before_("read_file", path);
         return inner_.read_file(path);
+    }
+    std::unique_ptr<ReadableFile> open_for_reading(const std::string& path) override {
+        before_("open_for_reading", path);
+        return inner_.open_for_reading(path);
     }
     void create_file(const std::string& path, const std::string& text) override {
         before_("create_file", path);

@@ -94,7 +94,8 @@ FileImage write_file_of_size(const FilePlan& plan, std::size_t min_bytes) {
             return static_cast<std::int32_t>(records - 1);
         };
         FilePlan scaled = plan;
-        for (auto& count : scaled.counts) count = scale(count);
+        for (auto& count : scaled.counts)
+            count = scale(count);
         scaled.integer_count = scale(plan.integer_count);
         image = write_file(scaled);
     }
@@ -121,9 +122,11 @@ std::string write_store(const EpsgStore& store) {
     }
     append_int32(out, store.integer_table.count);
     for (const auto& row : store.integer_table.rows) {
-        for (std::int32_t value : row) append_int32(out, value);
+        for (std::int32_t value : row)
+            append_int32(out, value);
     }
-    for (std::int32_t value : store.section9_list) append_int32(out, value);
+    for (std::int32_t value : store.section9_list)
+        append_int32(out, value);
     return out;
 }
 
@@ -140,8 +143,8 @@ TextSource texts_from_pools(TextPools pools) {
 
 TextSource synthetic_texts() {
     return [](int section, std::size_t record, std::size_t text) {
-        std::string name = "Name " + std::to_string(section) + "." + std::to_string(record) +
-                           "." + std::to_string(text) + " ";
+        std::string name = "Name " + std::to_string(section) + "." + std::to_string(record) + "." +
+                           std::to_string(text) + " ";
         name.append((record * 7 + text * 11) % 48, 'x');
         return name;
     };

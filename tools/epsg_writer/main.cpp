@@ -2,11 +2,13 @@
 //
 //   epsg_writer OUT [--counts N1,...,N9] [--integer-count C]
 //                   [--texts empty|synthetic|epsg] [--proj-db PATH] [--size-mb MB]
+//                   [--long-text LENGTH]
 //
 // Every count announces count + 1 records (default 0: one record per section). With
 // --size-mb the counts (or, without --counts, the proportions of the EPSG dataset) are
 // scaled up until the file holds at least that many megabytes. --texts epsg takes the
-// texts from the EPSG names in proj.db (Debian package proj-data).
+// texts from the EPSG names in proj.db (Debian package proj-data). --long-text makes the
+// first text of section 9's first record LENGTH bytes long (up to 65535).
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -28,13 +30,15 @@ struct Options {
     std::string texts = "empty";
     std::string proj_db = default_proj_db;
     double size_mb = 0;
+    long long_text = -1;
 };
 
 [[noreturn]] void usage(const std::string& problem) {
     std::cerr << "epsg_writer: " << problem << "\n"
               << "usage: epsg_writer OUT [--counts N1,...,N9] [--integer-count C]\n"
               << "                   [--texts empty|synthetic|epsg] [--proj-db PATH] "
-                 "[--size-mb MB]\n";
+                 "[--size-mb MB]\n"
+              << "                   [--long-text LENGTH]\n";
     std::exit(2);
 }
 
@@ -78,6 +82,9 @@ Options parse_options(int argc, char** argv) {
         } else if (arg == "--size-mb") {
             o.size_mb = std::atof(value().c_str());
             if (o.size_mb <= 0) usage("--size-mb needs a positive size");
+        } else if (arg == "--long-text") {
+            o.long_text = std::atol(value().c_str());
+            if (o.long_text < 0 || o.long_text > 0xffff) usage("--long-text takes 0 to 65535");
         } else if (!arg.empty() && arg[0] == '-') {
             usage("unknown option " + arg);
         } else if (o.out.empty()) {
@@ -97,13 +104,21 @@ int main(int argc, char** argv) {
     try {
         if (o.texts == "synthetic") o.plan.texts = synthetic_texts();
         if (o.texts == "epsg") o.plan.texts = texts_from_pools(read_proj_db_names(o.proj_db));
+        if (o.long_text >= 0) {
+            const auto length = static_cast<std::size_t>(o.long_text);
+            o.plan.texts = [length, texts = o.plan.texts](int section, std::size_t record,
+                                                          std::size_t text) {
+                if (section == 9 && record == 0 && text == 0) return std::string(length, 'L');
+                return texts ? texts(section, record, text) : std::string();
+            };
+        }
         if (!o.counts_given && o.size_mb > 0) {
             o.plan.counts = epsg_dataset_counts;
             o.plan.integer_count = 999;
         }
         const auto wanted = static_cast<std::size_t>(o.size_mb * 1024 * 1024);
-        const FileImage image = wanted > 0 ? write_file_of_size(o.plan, wanted)
-                                           : write_file(o.plan);
+        const FileImage image =
+            wanted > 0 ? write_file_of_size(o.plan, wanted) : write_file(o.plan);
         std::ofstream out(o.out, std::ios::binary | std::ios::trunc);
         out.write(image.bytes.data(), static_cast<std::streamsize>(image.bytes.size()));
         if (!out.flush()) throw std::runtime_error("cannot write " + o.out);

@@ -29,7 +29,8 @@ std::string to_ansi(const unsigned char* utf8) {
         unsigned code = *p++;
         int more = code >= 0xf0 ? 3 : code >= 0xe0 ? 2 : code >= 0xc0 ? 1 : 0;
         if (more > 0) code &= 0x3fu >> more;
-        for (; more > 0 && (*p & 0xc0) == 0x80; --more) code = (code << 6) | (*p++ & 0x3fu);
+        for (; more > 0 && (*p & 0xc0) == 0x80; --more)
+            code = (code << 6) | (*p++ & 0x3fu);
         out += code < 0x100 && more == 0 ? static_cast<char>(code) : '?';
     }
     return out;
@@ -72,7 +73,8 @@ private:
 TextPools read_proj_db_names(const std::string& path) {
     Database db(path);
     TextPools pools;
-    for (std::size_t k = 0; k < pools.size(); ++k) pools[k] = db.texts(section_queries[k]);
+    for (std::size_t k = 0; k < pools.size(); ++k)
+        pools[k] = db.texts(section_queries[k]);
     return pools;
 }
 

@@ -1,15 +1,19 @@
 #include "platform/host/host_file_system.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
 #include "common/text.h"
+#include "platform/file_bytes.h"
 #include "platform/run_time_error.h"
 #include "platform/wildcard_match.h"
 
@@ -46,6 +50,33 @@ std::vector<std::string> split_path(const std::string& path, char& drive) {
     }
     return parts;
 }
+
+// A file open for reading through a POSIX descriptor.
+class HostReadableFile : public ReadableFile {
+public:
+    explicit HostReadableFile(int fd) : fd_(fd) {}
+    ~HostReadableFile() override { ::close(fd_); }
+    HostReadableFile(const HostReadableFile&) = delete;
+    HostReadableFile& operator=(const HostReadableFile&) = delete;
+
+    std::uint64_t size() override {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) throw run_time_error("Device I/O error");
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    std::size_t read(char* buffer, std::size_t n) override {
+        ssize_t got = 0;
+        do {
+            got = ::read(fd_, buffer, n);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) throw run_time_error("Device I/O error");
+        return static_cast<std::size_t>(got);
+    }
+
+private:
+    int fd_;
+};
 
 }  // namespace
 
@@ -114,8 +145,7 @@ bool HostFileSystem::matches_exist(const std::string& pattern) {
     std::error_code ec;
     if (name.empty()) return false;
     // A name without wildcards finds the entry it resolves to, as a path would.
-    if (name.find_first_of("*?") == std::string::npos)
-        return fs::exists(host_path(pattern), ec);
+    if (name.find_first_of("*?") == std::string::npos) return fs::exists(host_path(pattern), ec);
     const fs::path dir = host_path(folder.empty() ? "\\" : folder);
     if (!fs::is_directory(dir, ec)) return false;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
@@ -135,11 +165,21 @@ void HostFileSystem::copy_file(const std::string& source, const std::string& des
 }
 
 std::string HostFileSystem::read_file(const std::string& path) {
+    const std::unique_ptr<ReadableFile> file = open_for_reading(path);
+    std::string content(static_cast<std::size_t>(file->size()), '\0');
+    content.resize(read_fully(*file, &content[0], content.size()));
+    return content;
+}
+
+std::unique_ptr<ReadableFile> HostFileSystem::open_for_reading(const std::string& path) {
     check_not_failing(path);
-    std::ifstream in(host_path(path), std::ios::binary);
-    std::error_code ec;
-    if (!in || fs::is_directory(host_path(path), ec)) throw run_time_error("File not found");
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const int fd = ::open(host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw run_time_error("File not found");
+    auto file = std::make_unique<HostReadableFile>(fd);
+    struct stat st {};
+    // Windows opens no folder as a file.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw run_time_error("Permission denied");
+    return file;
 }
 
 void HostFileSystem::create_file(const std::string& path, const std::string& text) {

@@ -22,6 +22,7 @@ public:
     bool matches_exist(const std::string& pattern) override;
     void copy_file(const std::string& source, const std::string& destination) override;
     std::string read_file(const std::string& path) override;
+    std::unique_ptr<ReadableFile> open_for_reading(const std::string& path) override;
     void create_file(const std::string& path, const std::string& text) override;
     void append_file(const std::string& path, const std::string& text) override;
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/file_bytes.h"
 #include "platform/run_time_error.h"
 #include "platform/wildcard_match.h"
 #include "platform/win32/win32_text.h"
@@ -41,6 +42,29 @@ void write_all(HANDLE file, const std::string& text) {
     }
 }
 
+// A file open for reading through a kernel32 handle.
+class Win32ReadableFile : public ReadableFile {
+public:
+    explicit Win32ReadableFile(HANDLE handle) : file_(handle) {}
+
+    std::uint64_t size() override {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(file_.get(), &size)) raise_last_error();
+        return static_cast<std::uint64_t>(size.QuadPart);
+    }
+
+    std::size_t read(char* buffer, std::size_t n) override {
+        // One call reads at most 4 GiB - 1 bytes (a DWORD); the caller asks again.
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(n, MAXDWORD));
+        DWORD got = 0;
+        if (!ReadFile(file_.get(), buffer, want, &got, nullptr)) raise_last_error();
+        return got;
+    }
+
+private:
+    FileHandle file_;
+};
+
 DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
 }  // namespace
@@ -57,7 +81,8 @@ std::string Win32FileSystem::special_folder(int which) {
     }
     if (length == 0 || length > MAX_PATH) raise_last_error();
     std::string path(buffer, length);
-    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    while (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
     return path;
 }
 
@@ -100,24 +125,22 @@ void Win32FileSystem::copy_file(const std::string& source, const std::string& de
 }
 
 std::string Win32FileSystem::read_file(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) raise_last_error();
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size)) raise_last_error();
-    if (static_cast<unsigned long long>(size.QuadPart) > static_cast<unsigned long long>(INT_MAX))
-        throw run_time_error("Out of memory");
-    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < content.size()) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(content.size() - done);
-        if (!ReadFile(file.get(), &content[done], want, &got, nullptr)) raise_last_error();
-        if (got == 0) break;  // the file shrank while it was read
-        done += got;
-    }
-    content.resize(done);
+    const std::unique_ptr<ReadableFile> file = open_for_reading(path);
+    const std::uint64_t size = file->size();
+    if (size > static_cast<std::uint64_t>(INT_MAX)) throw run_time_error("Out of memory");
+    std::string content(static_cast<std::size_t>(size), '\0');
+    content.resize(read_fully(*file, &content[0], content.size()));
     return content;
+}
+
+std::unique_ptr<ReadableFile> Win32FileSystem::open_for_reading(const std::string& path) {
+    // OPEN_EXISTING: a missing file is an error, never created; a folder cannot be
+    // opened without backup semantics, so it is refused too.
+    const HANDLE handle =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) raise_last_error();
+    return std::make_unique<Win32ReadableFile>(handle);
 }
 
 void Win32FileSystem::create_file(const std::string& path, const std::string& text) {

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The project's benchmark command: builds what it needs, runs every benchmark with RUNS
+# interleaved runs of each figure and its anchor, and prints one table of medians.
+#   scripts/bench.sh [RUNS] [--scaling]     (RUNS default 7)
+# --scaling adds a table of the definitions reader's time on files of 1, 10, 100 and
+# 500 MB.
+#
+# A benchmark is a command that prints tab-separated lines, which this script gathers
+# and formats; to add rows, add a function that runs one to `benchmarks` below:
+#   row     ROW  rate|time  BYTES  FIGURE-LABEL  ANCHOR-LABEL
+#   sample  ROW  figure|anchor  SECONDS
+#   note    ROW  TEXT
+# A `rate` row's ratio is the figure's rate as a share of the anchor's (anchor time /
+# figure time: 1 is as fast as the anchor, higher is faster); a `time` row's is figure
+# time / anchor time (lower is faster). BYTES > 0 adds MB/s to the table.
+set -euo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$top/scripts/lib.sh"
+source "$top/scripts/wine-env.sh"
+runs=7
+scaling=0
+for arg in "$@"; do
+  case "$arg" in
+    --scaling) scaling=1 ;;
+    *[!0-9]* | '') echo "usage: scripts/bench.sh [RUNS] [--scaling]" >&2; exit 2 ;;
+    *) runs="$arg" ;;
+  esac
+done
+[ "$runs" -ge 1 ] || { echo "RUNS must be at least 1" >&2; exit 2; }
+
+work="$top/build/bench"
+mkdir -p "$work"
+windows_build="$top/build/$TARNWELL_WINE_ARCH"
+echo "building (host, $TARNWELL_WINE_ARCH) ..." >&2
+"$top/scripts/build.sh" host epsg_read_bench epsg_writer >/dev/null
+"$top/scripts/build.sh" "$TARNWELL_WINE_ARCH" epsg_read_bench >/dev/null
+tarnwell_prefix "$windows_build/wineprefix"
+
+# A definitions file of at least SIZE MB whose texts are the EPSG names of proj.db,
+# written once: definitions_file SIZE -> path
+definitions_file() {
+  local file="$work/definitions-$1mb.dat"
+  if [ ! -s "$file" ]; then
+    "$top/build/host/tools/epsg_writer/epsg_writer" "$file.part" --size-mb "$1" --texts epsg \
+      >/dev/null || { echo "bench: no EPSG names: install proj-data" >&2; return 1; }
+    mv "$file.part" "$file"
+  fi
+  echo "$file"
+}
+
+# The definitions reader in both builds: ROW-PREFIX FILE RUNS
+epsg_read_rows() {
+  local prefix="$1" file="$2" n="$3"
+  "$top/build/host/bench/epsg_read/epsg_read_bench" "$prefix host" "$file" "$n"
+  "$top/build/host/bench/epsg_read/epsg_read_bench" "$prefix host" "$file" --memory
+  local exe="$windows_build/bench/epsg_read/epsg_read_bench.exe"
+  "$TARNWELL_WINE" "$exe" "$prefix $TARNWELL_WINE_ARCH" "Z:${file//\//\\}" "$n" | tr -d '\r'
+  "$TARNWELL_WINE" "$exe" "$prefix $TARNWELL_WINE_ARCH" "Z:${file//\//\\}" --memory | tr -d '\r'
+}
+
+# Medians of the gathered lines, one table row per ROW in the order they came.
+print_table() {
+  local lines="$1"
+  printf '%-38s %12s %12s %10s  %s\n' "row (medians of $runs runs)" figure anchor ratio "figure vs anchor"
+  local rows row kind bytes figure_label anchor_label figure anchor
+  rows=$(awk -F'\t' '$1 == "row" {print $2}' "$lines")
+  while IFS= read -r row; do
+    IFS=$'\t' read -r kind bytes figure_label anchor_label < <(
+      awk -F'\t' -v r="$row" '$1 == "row" && $2 == r {print $3 "\t" $4 "\t" $5 "\t" $6; exit}' "$lines")
+    figure=$(median $(awk -F'\t' -v r="$row" '$1 == "sample" && $2 == r && $3 == "figure" {print $4}' "$lines"))
+    anchor=$(median $(awk -F'\t' -v r="$row" '$1 == "sample" && $2 == r && $3 == "anchor" {print $4}' "$lines"))
+    awk -v row="$row" -v kind="$kind" -v bytes="$bytes" -v f="$figure" -v a="$anchor" \
+        -v labels="$figure_label / $anchor_label" 'BEGIN {
+      ratio = (kind == "rate") ? a / f : f / a
+      fs = sprintf("%.1f ms", f * 1000); as = sprintf("%.1f ms", a * 1000)
+      if (bytes > 0) { fs = sprintf("%.0f MB/s", bytes / 1048576 / f); as = sprintf("%.0f MB/s", bytes / 1048576 / a) }
+      printf "%-38s %12s %12s %6.2f x %s  %s\n", row, fs, as, ratio, kind, labels
+    }'
+  done <<< "$rows"
+  awk -F'\t' '$1 == "note" {print "  " $2 ": " $3}' "$lines"
+}
+
+# The definitions reader on a file of more than 100 MB.
+epsg_read_benchmark() {
+  local file
+  file=$(definitions_file 110)
+  epsg_read_rows epsg-read "$file" "$runs"
+}
+
+benchmarks=(epsg_read_benchmark)
+lines="$work/rows.tsv"
+: > "$lines"
+for benchmark in "${benchmarks[@]}"; do
+  echo "running $benchmark ..." >&2
+  "$benchmark" >> "$lines"
+done
+print_table "$lines"
+
+if [ "$scaling" = 1 ]; then
+  echo
+  echo "EPSG definitions reader by file size (medians of $runs runs; ms per MB should stay flat)"
+  printf '%-8s %-8s %12s %12s %14s\n' size build reader "ms per MB" "read call"
+  for size in 1 10 100 500; do
+    file=$(definitions_file "$size")
+    scale_lines="$work/scaling-$size.tsv"
+    epsg_read_rows "$size-mb" "$file" "$runs" > "$scale_lines"
+    for build in host "$TARNWELL_WINE_ARCH"; do
+      row="$size-mb $build"
+      figure=$(median $(awk -F'\t' -v r="$row" '$1 == "sample" && $2 == r && $3 == "figure" {print $4}' "$scale_lines"))
+      anchor=$(median $(awk -F'\t' -v r="$row" '$1 == "sample" && $2 == r && $3 == "anchor" {print $4}' "$scale_lines"))
+      bytes=$(awk -F'\t' -v r="$row" '$1 == "row" && $2 == r {print $4; exit}' "$scale_lines")
+      awk -v s="$size MB" -v b="$build" -v f="$figure" -v a="$anchor" -v bytes="$bytes" 'BEGIN {
+        printf "%-8s %-8s %9.1f ms %12.2f %11.1f ms\n", s, b, f * 1000, f * 1000 / (bytes / 1048576), a * 1000
+      }'
+    done
+  done
+fi
