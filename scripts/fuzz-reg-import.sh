@@ -15,6 +15,7 @@ mkdir -p "$out/corpus"
 cd "$out"
 # The working corpus grows under the build folder; the seeds in the repository stay as
 # they are.
+# Inputs up to 128 KB leave room for long values and many keys.
 "$build/fuzz/reg_import_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-  -max_len=8192 -print_final_stats=1 -artifact_prefix="$out/" \
-  corpus "$top/fuzz/reg_import/corpus"
+  -max_len=131072 -dict="$top/fuzz/reg_import/reg_import.dict" -print_final_stats=1 \
+  -artifact_prefix="$out/" corpus "$top/fuzz/reg_import/corpus"
