@@ -35,6 +35,8 @@ double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead aft
     ::fstat(fd, &st);
     size = static_cast<std::uint64_t>(st.st_size);
     buffer.reset(new char[static_cast<std::size_t>(size)]);
+    // The same buffer the host file layer reads into.
+    prepare_large_read_buffer(buffer.get(), static_cast<std::size_t>(size));
     const ssize_t got = ::read(fd, buffer.get(), size);
     ::close(fd);
     if (after == AfterRead::touch_each_page) touch_each_page(buffer.get(), size);

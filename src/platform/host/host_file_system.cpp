@@ -1,11 +1,13 @@
 #include "platform/host/host_file_system.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -51,6 +53,19 @@ std::vector<std::string> split_path(const std::string& path, char& drive) {
     return parts;
 }
 
+}  // namespace
+
+void prepare_large_read_buffer(char* buffer, std::size_t size) {
+    constexpr std::uintptr_t huge_page = 2 * 1024 * 1024;
+    const auto start = reinterpret_cast<std::uintptr_t>(buffer);
+    const std::uintptr_t first = (start + huge_page - 1) & ~(huge_page - 1);
+    const std::uintptr_t last = (start + size) & ~(huge_page - 1);
+    // Only whole huge pages inside the buffer; advice that is not taken changes nothing.
+    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+namespace {
+
 // A file open for reading through a POSIX descriptor.
 class HostReadableFile : public ReadableFile {
 public:
@@ -66,6 +81,7 @@ public:
     }
 
     std::size_t read(char* buffer, std::size_t n) override {
+        prepare_large_read_buffer(buffer, n);
         ssize_t got = 0;
         do {
             got = ::read(fd_, buffer, n);

@@ -10,6 +10,11 @@
 
 namespace tarnwell {
 
+// Asks Linux for huge pages behind a buffer about to receive a large read. Filling
+// 4 KiB pages one fault at a time costs more than the copy itself on some machines;
+// every large read on the host goes through this, the benchmark's read call too.
+void prepare_large_read_buffer(char* buffer, std::size_t size);
+
 class HostFileSystem : public FileSystem {
 public:
     // Drive X: is the folder root/x. Paths without a drive are on drive C.
