@@ -8,7 +8,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     // The rich-text pane's window class lives in this library.
     if (LoadLibraryA("riched20.dll") == nullptr) {
         MessageBoxA(nullptr, "The rich-text control (riched20.dll) cannot be loaded.",
-                    tarnwell::program_title, MB_OK);
+                    tarnwell::program_title, MB_OK | MB_ICONERROR);
         return 1;
     }
     static tarnwell::Win32Platform platform;
@@ -18,7 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(window.handle(), &message)) continue;
+        if (window.translate_keyboard(message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -9,7 +9,7 @@
 
 namespace tarnwell {
 
-const char* const program_title = "tarnwell_env";
+const char* const program_title = "Tarnwell System Files";
 
 namespace {
 

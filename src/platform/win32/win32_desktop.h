@@ -17,7 +17,7 @@ public:
     void* owner_window = nullptr;
 };
 
-// The program's title, shown on every message box.
+// The program's title: the report window's caption, and the title of every message box.
 extern const char* const program_title;
 
 }  // namespace tarnwell
