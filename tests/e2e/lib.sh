@@ -42,7 +42,7 @@ e2e_start_display() {
     sleep 0.1
   done
   xdotool getdisplaygeometry >/dev/null 2>&1 || { e2e_fail "Xvfb did not start"; return 1; }
-  openbox --sm-disable >/dev/null 2>&1 &
+  openbox --sm-disable >"${E2E_BUILD}/openbox-$n.log" 2>&1 &
   E2E_WM=$!
   for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
@@ -134,6 +134,20 @@ e2e_click() {
 # The window's geometry as it reports it (see tools/e2e_probe): lines "screen W H",
 # "work|window|client L T R B", "state ...", "control|NAME|STATE|L|T|R|B".
 e2e_geometry() { "$TARNWELL_WINE" "$E2E_PROBE" geometry "$E2E_CAPTION" 2>/dev/null | tr -d '\r'; }
+
+# The window manager's frame around the program's window, title bar included, in screen
+# pixels: "LEFT TOP RIGHT BOTTOM".
+e2e_frame() {
+  local x y w h extents
+  eval "$(xwininfo -id "$E2E_WINDOW" | sed -n \
+    -e 's/^ *Absolute upper-left X: *\(-*[0-9]*\)$/x=\1/p' \
+    -e 's/^ *Absolute upper-left Y: *\(-*[0-9]*\)$/y=\1/p' \
+    -e 's/^ *Width: *\([0-9]*\)$/w=\1/p' -e 's/^ *Height: *\([0-9]*\)$/h=\1/p')"
+  extents=$(xprop -id "$E2E_WINDOW" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ',')
+  local l r t b
+  read -r l r t b <<<"${extents:-0 0 0 0}"
+  echo "$((x - l)) $((y - t)) $((x + w + r)) $((y + h + b))"
+}
 
 # The control with the keyboard focus: a button's caption or "pane".
 e2e_focus() { "$TARNWELL_WINE" "$E2E_PROBE" focus "$E2E_CAPTION" 2>/dev/null | tr -d '\r'; }

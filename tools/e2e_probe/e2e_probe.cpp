@@ -9,7 +9,8 @@
 //   e2e_probe where CAPTION CONTROL   the centre of a control ("pane" or a button's
 //                                     caption) in screen pixels, to click it
 //   e2e_probe focus CAPTION           the control that has the keyboard focus
-//   e2e_probe menu                    waits for a context menu and prints its items
+//   e2e_probe menu                    waits (up to two seconds) until a context menu is
+//                                     open
 // CAPTION names the program's main window; a message box with the same title is not it.
 #include <windows.h>
 
@@ -214,20 +215,10 @@ int print_focus(const char* caption) {
     return 0;
 }
 
-int print_menu() {
-    for (int attempt = 0; attempt < 100; ++attempt) {
+int wait_for_menu() {
+    for (int attempt = 0; attempt < 40; ++attempt) {
         HWND popup = FindWindowA("#32768", nullptr);
-        if (popup != nullptr && IsWindowVisible(popup)) {
-            HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-            const int count = menu != nullptr ? GetMenuItemCount(menu) : -1;
-            for (int i = 0; i < count; ++i) {
-                char item[256] = {};
-                GetMenuStringA(menu, static_cast<UINT>(i), item, sizeof item, MF_BYPOSITION);
-                const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-                std::printf("%s|%s\n", item, (state & MF_GRAYED) ? "disabled" : "enabled");
-            }
-            return count >= 0 ? 0 : 3;
-        }
+        if (popup != nullptr && IsWindowVisible(popup)) return 0;
         Sleep(50);
     }
     return 2;
@@ -243,7 +234,7 @@ int main(int argc, char** argv) {
     if (command == "geometry" && argc == 3) return print_geometry(argv[2]);
     if (command == "where" && argc == 4) return print_centre(argv[2], argv[3]);
     if (command == "focus" && argc == 3) return print_focus(argv[2]);
-    if (command == "menu" && argc == 2) return print_menu();
+    if (command == "menu" && argc == 2) return wait_for_menu();
     std::fprintf(stderr,
                  "usage: e2e_probe clipboard FILE | dialog TITLE FILE | buttons CAPTION |\n"
                  "       geometry CAPTION | where CAPTION CONTROL | focus CAPTION | menu\n");
