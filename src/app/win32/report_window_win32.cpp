@@ -1,5 +1,6 @@
 #include "app/win32/report_window_win32.h"
 
+#include <commdlg.h>
 #include <richedit.h>
 #include <windowsx.h>
 
@@ -7,6 +8,7 @@
 
 #include "app/error_description.h"
 #include "app/win32/monitor_dpi.h"
+#include "app/win32/report_file.h"
 #include "app/win32/window_geometry.h"
 #include "platform/win32/win32_desktop.h"
 
@@ -21,7 +23,7 @@ constexpr int first_control_id = 100;
 constexpr int program_icon = 1;
 
 // The pane's context menu.
-enum PaneMenuItem : UINT { menu_copy = 1, menu_select_all };
+enum PaneMenuItem : UINT { menu_copy = 1, menu_select_all, menu_save };
 
 int control_index(Control which) { return static_cast<int>(which); }
 
@@ -29,6 +31,20 @@ HFONT make_arial_bold(int tenths_of_point, int dpi) {
     return CreateFontA(-MulDiv(tenths_of_point, dpi, 720), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, "Arial");
+}
+
+// The name the Save As dialog offers: the computer and today's date, so that reports
+// from many workstations can share a folder.
+std::string default_report_name() {
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof computer;
+    if (!GetComputerNameA(computer, &size)) computer[0] = '\0';
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    char name[MAX_PATH] = {};
+    wsprintfA(name, "Tarnwell report %s %04u-%02u-%02u.txt", computer, today.wYear, today.wMonth,
+              today.wDay);
+    return name;
 }
 
 HICON load_program_icon(HINSTANCE instance, int size_metric) {
@@ -53,7 +69,7 @@ ReportWindowWin32::~ReportWindowWin32() {
 
 HWND ReportWindowWin32::control(Control which) const { return controls_[control_index(which)]; }
 
-bool ReportWindowWin32::open(int show_command) {
+bool ReportWindowWin32::create() {
     WNDCLASSEXA window_type = {};
     window_type.cbSize = sizeof window_type;
     window_type.lpfnWndProc = window_procedure;
@@ -78,12 +94,15 @@ bool ReportWindowWin32::open(int show_command) {
     place_window();
 
     form_.Form_Load();
+    return true;
+}
+
+void ReportWindowWin32::show(int show_command) {
     // The window opens on the start of the report.
     pane_.show_start();
     ShowWindow(window_, show_command);
     UpdateWindow(window_);
     SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
-    return true;
 }
 
 bool ReportWindowWin32::create_controls() {
@@ -201,12 +220,38 @@ void ReportWindowWin32::show_pane_menu(LPARAM screen_point) {
     AppendMenuA(menu, MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0), menu_copy,
                 "&Copy\tCtrl+C");
     AppendMenuA(menu, MF_STRING, menu_select_all, "Select &All\tCtrl+A");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    // In Unicode for its ellipsis, which not every ANSI code page has.
+    AppendMenuW(menu, MF_STRING, menu_save, L"&Save report\u2026");
     const int chosen =
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, GET_X_LPARAM(screen_point),
                        GET_Y_LPARAM(screen_point), 0, window_, nullptr);
     DestroyMenu(menu);
     if (chosen == menu_copy) pane_.copy_selection();
     if (chosen == menu_select_all) pane_.select_all();
+    if (chosen == menu_save) save_report();
+}
+
+void ReportWindowWin32::save_report() {
+    char file[MAX_PATH] = {};
+    lstrcpynA(file, default_report_name().c_str(), MAX_PATH);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = "Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = "txt";
+    // The dialog asks before it lets a file be replaced.
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                   OFN_NOREADONLYRETURN | OFN_EXPLORER;
+    if (!GetSaveFileNameA(&dialog)) return;
+    // The same bytes as Copy Text; the report in the window stays as it is.
+    const std::string failure = write_report_file(file, pane_.text(), ExistingFile::replace);
+    if (!failure.empty())
+        platform_.desktop.message_box(
+            "The report could not be saved to " + std::string(file) + ": " + failure,
+            MessageKind::error);
 }
 
 void ReportWindowWin32::on_click(int control_id) {

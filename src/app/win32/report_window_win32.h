@@ -22,9 +22,10 @@ public:
     ReportWindowWin32(const ReportWindowWin32&) = delete;
     ReportWindowWin32& operator=(const ReportWindowWin32&) = delete;
 
-    // Creates the window, runs the load handler, then shows the window with the focus on
-    // the first control of the tab order.
-    bool open(int show_command);
+    // Creates the window, unseen, and runs the load handler: the report is in the pane.
+    bool create();
+    // Shows the window with the focus on the first control of the tab order.
+    void show(int show_command);
     HWND handle() const { return window_; }
 
     // The window's keyboard: Enter presses the focused button, then Tab, Shift+Tab and
@@ -45,6 +46,7 @@ private:
     void lay_out();
     void apply_fonts();
     void show_pane_menu(LPARAM screen_point);
+    void save_report();
     void on_click(int control_id);
     void on_dpi_changed(int dpi, const RECT& suggested);
     HWND control(Control which) const;
