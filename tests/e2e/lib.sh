@@ -31,24 +31,33 @@ e2e_new_prefix() {
 # Xvfb on a free display with the openbox window manager (title bars, resizing,
 # maximising, focus), at E2E_SCREEN (WIDTHxHEIGHT, default 1280x1024).
 e2e_start_display() {
-  local n=$(( 90 + $$ % 400 ))
-  while [ -e "/tmp/.X${n}-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
+  mkdir -p "$E2E_BUILD/e2e"
+  local display_file
+  display_file="$(mktemp)"
+  # Xvfb picks a free display itself and writes its number once it accepts clients: no
+  # race with the servers of other test runs on this machine.
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp \
+    3>"$display_file" >/dev/null 2>&1 &
   E2E_XVFB=$!
-  export DISPLAY=":$n"
   local _
-  for _ in $(seq 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  for _ in $(seq 300); do
+    [ -s "$display_file" ] && break
+    kill -0 "$E2E_XVFB" 2>/dev/null || break
     sleep 0.1
   done
-  xdotool getdisplaygeometry >/dev/null 2>&1 || { e2e_fail "Xvfb did not start"; return 1; }
-  openbox --sm-disable >"${E2E_BUILD}/openbox-$n.log" 2>&1 &
+  local n
+  n=$(tr -d '\n' <"$display_file")
+  rm -f "$display_file"
+  [ -n "$n" ] || { e2e_fail "Xvfb did not start"; return 1; }
+  export DISPLAY=":$n"
+  openbox --sm-disable >"$E2E_BUILD/e2e/openbox.log" 2>&1 &
   E2E_WM=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$E2E_WM" 2>/dev/null || break
     sleep 0.1
   done
-  e2e_fail "the window manager did not start"
+  e2e_fail "the window manager did not start: $(tail -n 2 "$E2E_BUILD/e2e/openbox.log")"
 }
 
 e2e_stop_display() {

@@ -79,7 +79,9 @@ bool ReportWindowWin32::create() {
     window_type.hIconSm = load_program_icon(instance_, SM_CXSMICON);
     window_type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_type.lpszClassName = window_class;
-    if (RegisterClassExA(&window_type) == 0) return false;
+    // Registered once per process, however many windows it makes.
+    if (RegisterClassExA(&window_type) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
 
     // Made hidden where Windows puts new windows, to learn its monitor and that monitor's
     // DPI; sized and centred there before it is shown.
