@@ -49,11 +49,12 @@ void Form_Tarnwell_Environment::write_report() {
 }
 
 void Form_Tarnwell_Environment::append_report_line(const std::string& line, bool blank_before) {
-    std::string text = view_.pane_text();
-    text += '\r';
-    if (blank_before) text += '\r';
-    text += line;
-    view_.set_pane_text(text);
+    // The pane is read-only, so its text is what the program wrote: adding at its end
+    // keeps the pane's current text as the base of the append without reading it back
+    // and writing it again, which would cost the square of the report's length.
+    std::string tail(blank_before ? "\r\r" : "\r");
+    tail += line;
+    view_.append_pane_text(tail);
 }
 
 void Form_Tarnwell_Environment::Command_copy_text_Click() {

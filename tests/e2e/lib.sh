@@ -1,5 +1,6 @@
 # Shared steps of the end-to-end tests: the real program under Wine on a virtual X
-# display, driven by clicks, read back through the clipboard and the real dialogs.
+# display with a window manager, driven by real pointer clicks and keys, read back
+# through the clipboard and the real dialogs.
 # Source after scripts/wine-env.sh. Every scenario gets a fresh copy of a template
 # prefix, so scenarios cannot see each other's registry or files.
 
@@ -8,7 +9,8 @@ E2E_BUILD="${E2E_BUILD:-$E2E_TOP/build/$TARNWELL_WINE_ARCH}"
 E2E_EXE="$E2E_BUILD/src/app/win32/tarnwell_env.exe"
 E2E_PROBE="$E2E_BUILD/tools/e2e_probe/e2e_probe.exe"
 E2E_CAPTION="Tarnwell System Files"
-E2E_TITLE="tarnwell_env"
+# Message boxes carry the window's caption as their title.
+E2E_TITLE="$E2E_CAPTION"
 export LC_ALL=C TZ=UTC
 
 e2e_fail() { echo "FAIL: $*" >&2; return 1; }
@@ -26,24 +28,55 @@ e2e_new_prefix() {
   E2E_DRIVE_C="$prefix/drive_c"
 }
 
+# Xvfb on a free display with the openbox window manager (title bars, resizing,
+# maximising, focus), at E2E_SCREEN (WIDTHxHEIGHT, default 1280x1024). On a busy machine
+# a server can go before its window manager connects: then both start again.
 e2e_start_display() {
-  local n=$(( 90 + $$ % 400 ))
-  while [ -e "/tmp/.X${n}-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local attempt
+  for attempt in 1 2 3; do
+    e2e_try_display && return 0
+    e2e_stop_display
+  done
+  e2e_fail "no display with a window manager: $(tail -n 2 "$E2E_BUILD/e2e/openbox.log")"
+}
+
+e2e_try_display() {
+  mkdir -p "$E2E_BUILD/e2e"
+  local display_file
+  display_file="$(mktemp)"
+  # Xvfb picks a free display itself and writes its number once it accepts clients: no
+  # race with the servers of other test runs on this machine.
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp \
+    3>"$display_file" >/dev/null 2>&1 &
   E2E_XVFB=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+  local _
+  for _ in $(seq 300); do
+    [ -s "$display_file" ] && break
+    kill -0 "$E2E_XVFB" 2>/dev/null || break
     sleep 0.1
   done
-  e2e_fail "Xvfb did not start"
+  local n
+  n=$(tr -d '\n' <"$display_file")
+  rm -f "$display_file"
+  [ -n "$n" ] || return 1
+  export DISPLAY=":$n"
+  xdotool getdisplaygeometry >/dev/null 2>&1 || return 1
+  openbox --sm-disable >"$E2E_BUILD/e2e/openbox.log" 2>&1 &
+  E2E_WM=$!
+  for _ in $(seq 300); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$E2E_WM" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
 }
 
 e2e_stop_display() {
   [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${E2E_WM:-}" ] && kill "$E2E_WM" 2>/dev/null || true
   [ -n "${E2E_XVFB:-}" ] && kill "$E2E_XVFB" 2>/dev/null || true
-  wait "${E2E_XVFB:-}" 2>/dev/null || true
-  E2E_XVFB=""
+  wait "${E2E_WM:-}" "${E2E_XVFB:-}" 2>/dev/null || true
+  E2E_XVFB="" E2E_WM=""
 }
 
 # Starts the program without waiting for its window (a message box may come first).
@@ -55,12 +88,23 @@ e2e_launch() {
   E2E_PID=$!
 }
 
+# The X window of the program's main window: visible, with the caption, and not one of
+# its message boxes, which carry the same title.
+e2e_find_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --name "^${E2E_CAPTION}\$" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG \
+      || { echo "$id"; return 0; }
+  done
+  return 1
+}
+
 # Waits for the window (up to a minute); E2E_SHOWN_MS is when it appeared.
 e2e_wait_window() {
   E2E_WINDOW=""
   local deadline=$(( $(date +%s) + 60 ))
   while [ "$(date +%s)" -lt "$deadline" ]; do
-    E2E_WINDOW=$(xdotool search --onlyvisible --name "^${E2E_CAPTION}\$" 2>/dev/null | head -n1 || true)
+    E2E_WINDOW=$(e2e_find_window || true)
     [ -n "$E2E_WINDOW" ] && break
     kill -0 "$E2E_PID" 2>/dev/null || break
     sleep 0.02
@@ -78,23 +122,59 @@ e2e_start_program() {
   e2e_wait_window
 }
 
-# Client coordinates of a control's centre at 96 DPI, from the window's layout in twips.
-e2e_control_centre() {
-  local left top width height
+# The probe's name of a control: a button's caption, or "pane".
+e2e_control_name() {
   case "$1" in
-    done)        left=11730 top=12390 width=1095 height=300 ;;
-    copy_text)   left=10290 top=12390 width=1340 height=290 ;;
-    test_epsg)   left=4950  top=12390 width=2450 height=290 ;;
-    update_epsg) left=7560  top=12390 width=2450 height=290 ;;
+    done) echo "Done" ;;
+    copy_text) echo "Copy Text" ;;
+    test_epsg) echo "Test EPSG definitions" ;;
+    update_epsg) echo "Update EPSG app location" ;;
+    pane) echo "pane" ;;
     *) e2e_fail "no control $1"; return 1 ;;
   esac
-  echo "$(( (left + width / 2) * 96 / 1440 )) $(( (top + height / 2) * 96 / 1440 ))"
 }
 
+# The centre of a control in screen pixels, as the running window reports it.
+e2e_control_centre() {
+  local name
+  name="$(e2e_control_name "$1")" || return 1
+  "$TARNWELL_WINE" "$E2E_PROBE" where "$E2E_CAPTION" "$name" 2>/dev/null | tr -d '\r'
+}
+
+# A real pointer click (BUTTON 1 left, 3 right) on a control, where the window says it is:
+# e2e_click CONTROL [BUTTON].
 e2e_click() {
   local x y
-  read -r x y < <(e2e_control_centre "$1")
-  xdotool mousemove --window "$E2E_WINDOW" "$x" "$y" click 1
+  read -r x y < <(e2e_control_centre "$1") || true
+  [ -n "${y:-}" ] || { e2e_fail "the window does not report where $1 is"; return 1; }
+  xdotool mousemove "$x" "$y" click "${2:-1}"
+  sleep 0.5
+}
+
+# The window's geometry as it reports it (see tools/e2e_probe): lines "screen W H",
+# "work|window|client L T R B", "state ...", "control|NAME|STATE|L|T|R|B".
+e2e_geometry() { "$TARNWELL_WINE" "$E2E_PROBE" geometry "$E2E_CAPTION" 2>/dev/null | tr -d '\r'; }
+
+# The window manager's frame around the program's window, title bar included, in screen
+# pixels: "LEFT TOP RIGHT BOTTOM".
+e2e_frame() {
+  local x y w h extents
+  eval "$(xwininfo -id "$E2E_WINDOW" | sed -n \
+    -e 's/^ *Absolute upper-left X: *\(-*[0-9]*\)$/x=\1/p' \
+    -e 's/^ *Absolute upper-left Y: *\(-*[0-9]*\)$/y=\1/p' \
+    -e 's/^ *Width: *\([0-9]*\)$/w=\1/p' -e 's/^ *Height: *\([0-9]*\)$/h=\1/p')"
+  extents=$(xprop -id "$E2E_WINDOW" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ',')
+  local l r t b
+  read -r l r t b <<<"${extents:-0 0 0 0}"
+  echo "$((x - l)) $((y - t)) $((x + w + r)) $((y + h + b))"
+}
+
+# The control with the keyboard focus: a button's caption or "pane".
+e2e_focus() { "$TARNWELL_WINE" "$E2E_PROBE" focus "$E2E_CAPTION" 2>/dev/null | tr -d '\r'; }
+
+# Keys pressed on the real keyboard, into the focused window: e2e_keys KEY...
+e2e_keys() {
+  xdotool key --delay 80 "$@"
   sleep 0.5
 }
 
@@ -147,6 +227,12 @@ e2e_wait_exit() {
     sleep 0.05
   done
   e2e_fail "the program did not exit"
+}
+
+# The screen's DPI for programs started after it (96, 144, 192, ...).
+e2e_set_dpi() {
+  "$TARNWELL_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+    >/dev/null 2>&1 || e2e_fail "reg add LogPixels $1"
 }
 
 # Sets a text value with Wine's own reg.exe, in the registry view the program sees:

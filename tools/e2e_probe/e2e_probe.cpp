@@ -1,13 +1,23 @@
-// e2e_probe: looks at the running program's windows from outside, as a person would.
-//   e2e_probe clipboard FILE       the clipboard's plain text, byte for byte, into FILE
-//   e2e_probe dialog TITLE FILE    waits for a message box, writes its text to FILE and
-//                                  presses its OK button
-//   e2e_probe buttons CAPTION      prints "caption enabled|disabled" for each button
+// e2e_probe: looks at the running program's windows from outside, as a person would,
+// and tells the end-to-end scripts where things are on the screen.
+//   e2e_probe clipboard FILE          the clipboard's plain text, byte for byte, into FILE
+//   e2e_probe dialog TITLE FILE       waits for a message box, writes its text to FILE and
+//                                     presses its OK button
+//   e2e_probe buttons CAPTION         "caption enabled|disabled" for each button
+//   e2e_probe geometry CAPTION        the screen, the work area, the window, its client
+//                                     area and each control, in screen pixels
+//   e2e_probe where CAPTION CONTROL   the centre of a control ("pane" or a button's
+//                                     caption) in screen pixels, to click it
+//   e2e_probe focus CAPTION           the control that has the keyboard focus
+//   e2e_probe menu                    waits (up to two seconds) until a context menu is
+//                                     open
+// CAPTION names the program's main window; a message box with the same title is not it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -16,6 +26,18 @@ bool write_file(const char* path, const std::string& text) {
     if (out == nullptr) return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
     return std::fclose(out) == 0 && written;
+}
+
+std::string class_of(HWND window) {
+    char type[64] = {};
+    GetClassNameA(window, type, sizeof type);
+    return type;
+}
+
+std::string text_of(HWND window) {
+    char text[4096] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
 }
 
 int read_clipboard(const char* path) {
@@ -46,14 +68,12 @@ struct Texts {
 
 BOOL CALLBACK collect_dialog_text(HWND child, LPARAM param) {
     auto* texts = reinterpret_cast<Texts*>(param);
-    char type[64] = {};
-    GetClassNameA(child, type, sizeof type);
-    char text[4096] = {};
-    GetWindowTextA(child, text, sizeof text);
-    if (lstrcmpiA(type, "Static") == 0 && text[0] != '\0') {
+    const std::string type = class_of(child);
+    const std::string text = text_of(child);
+    if (lstrcmpiA(type.c_str(), "Static") == 0 && !text.empty()) {
         if (!texts->message.empty()) texts->message += "\n";
         texts->message += text;
-    } else if (lstrcmpiA(type, "Button") == 0 && GetDlgCtrlID(child) == IDOK) {
+    } else if (lstrcmpiA(type.c_str(), "Button") == 0 && GetDlgCtrlID(child) == IDOK) {
         texts->ok = child;
     }
     return TRUE;
@@ -80,22 +100,128 @@ int read_dialog(const char* title, const char* path) {
     return 2;
 }
 
-BOOL CALLBACK print_button(HWND child, LPARAM) {
-    char type[64] = {};
-    GetClassNameA(child, type, sizeof type);
-    char text[256] = {};
-    GetWindowTextA(child, text, sizeof text);
-    const LONG style = GetWindowLongA(child, GWL_STYLE);
-    if (lstrcmpiA(type, "Button") == 0 && (style & BS_TYPEMASK) != BS_GROUPBOX)
-        std::printf("%s %s\n", text, IsWindowEnabled(child) ? "enabled" : "disabled");
+// The main window: the top-level window with the caption that is not a dialog box.
+struct MainWindowSearch {
+    const char* caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK match_main_window(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<MainWindowSearch*>(param);
+    if (text_of(window) == search->caption && class_of(window) != "#32770") {
+        search->found = window;
+        return FALSE;
+    }
     return TRUE;
 }
 
+HWND main_window(const char* caption) {
+    MainWindowSearch search{caption};
+    EnumWindows(match_main_window, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A control's name for the scripts: "pane" for the rich-text box, "frame" for the group
+// box, a button's caption otherwise.
+std::string control_name(HWND control) {
+    const std::string type = class_of(control);
+    if (type.rfind("RichEdit", 0) == 0 || type.rfind("RICHEDIT", 0) == 0) return "pane";
+    if (lstrcmpiA(type.c_str(), "Button") == 0 &&
+        (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+        return "frame";
+    return text_of(control);
+}
+
+BOOL CALLBACK collect_child(HWND child, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> controls_of(HWND window) {
+    std::vector<HWND> children;
+    EnumChildWindows(window, collect_child, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+void print_rect(const char* label, const RECT& rect) {
+    std::printf("%s %ld %ld %ld %ld\n", label, static_cast<long>(rect.left),
+                static_cast<long>(rect.top), static_cast<long>(rect.right),
+                static_cast<long>(rect.bottom));
+}
+
 int print_buttons(const char* caption) {
-    HWND window = FindWindowA(nullptr, caption);
+    HWND window = main_window(caption);
     if (window == nullptr) return 2;
-    EnumChildWindows(window, print_button, 0);
+    for (HWND control : controls_of(window)) {
+        const std::string name = control_name(control);
+        if (name == "pane" || name == "frame") continue;
+        std::printf("%s %s\n", name.c_str(), IsWindowEnabled(control) ? "enabled" : "disabled");
+    }
     return 0;
+}
+
+int print_geometry(const char* caption) {
+    HWND window = main_window(caption);
+    if (window == nullptr) return 2;
+    std::printf("screen %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    print_rect("work", monitor.rcWork);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    print_rect("window", rect);
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    print_rect("client", rect);
+    std::printf("state %s\n", IsZoomed(window) ? "maximized" : IsIconic(window) ? "minimized"
+                                                                                : "normal");
+    // Captions hold blanks, so the control lines are separated by "|".
+    for (HWND control : controls_of(window)) {
+        GetWindowRect(control, &rect);
+        std::printf("control|%s|%s|%ld|%ld|%ld|%ld\n", control_name(control).c_str(),
+                    IsWindowEnabled(control) ? "enabled" : "disabled", static_cast<long>(rect.left),
+                    static_cast<long>(rect.top), static_cast<long>(rect.right),
+                    static_cast<long>(rect.bottom));
+    }
+    return 0;
+}
+
+int print_centre(const char* caption, const char* wanted) {
+    HWND window = main_window(caption);
+    if (window == nullptr) return 2;
+    for (HWND control : controls_of(window)) {
+        if (control_name(control) != wanted) continue;
+        RECT rect = {};
+        GetWindowRect(control, &rect);
+        std::printf("%ld %ld\n", static_cast<long>((rect.left + rect.right) / 2),
+                    static_cast<long>((rect.top + rect.bottom) / 2));
+        return 0;
+    }
+    return 3;
+}
+
+int print_focus(const char* caption) {
+    HWND window = main_window(caption);
+    if (window == nullptr) return 2;
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread)) return 3;
+    if (thread.hwndFocus == nullptr) {
+        std::printf("(none)\n");
+    } else {
+        std::printf("%s\n", control_name(thread.hwndFocus).c_str());
+    }
+    return 0;
+}
+
+int wait_for_menu() {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        HWND popup = FindWindowA("#32768", nullptr);
+        if (popup != nullptr && IsWindowVisible(popup)) return 0;
+        Sleep(50);
+    }
+    return 2;
 }
 
 }  // namespace
@@ -105,6 +231,12 @@ int main(int argc, char** argv) {
     if (command == "clipboard" && argc == 3) return read_clipboard(argv[2]);
     if (command == "dialog" && argc == 4) return read_dialog(argv[2], argv[3]);
     if (command == "buttons" && argc == 3) return print_buttons(argv[2]);
-    std::fprintf(stderr, "usage: e2e_probe clipboard FILE | dialog TITLE FILE | buttons CAPTION\n");
+    if (command == "geometry" && argc == 3) return print_geometry(argv[2]);
+    if (command == "where" && argc == 4) return print_centre(argv[2], argv[3]);
+    if (command == "focus" && argc == 3) return print_focus(argv[2]);
+    if (command == "menu" && argc == 2) return wait_for_menu();
+    std::fprintf(stderr,
+                 "usage: e2e_probe clipboard FILE | dialog TITLE FILE | buttons CAPTION |\n"
+                 "       geometry CAPTION | where CAPTION CONTROL | focus CAPTION | menu\n");
     return 1;
 }

@@ -1,24 +1,47 @@
 // tarnwell_env: writes the environment report of a Tarnwell workstation into its one
-// window.
+// window, or with "/report FILE" into a file for scripts.
 #include <windows.h>
 
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/win32/report_switch.h"
 #include "app/win32/report_window_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+    using tarnwell::CommandLine;
+    const CommandLine command =
+        tarnwell::parse_command_line(std::vector<std::string>(__argv + 1, __argv + __argc));
+    if (command.action == CommandLine::Action::usage) return tarnwell::show_usage();
+    if (command.action == CommandLine::Action::unreadable) {
+        // No message box: a script must not wait on one.
+        tarnwell::write_to_console(tarnwell::usage_text);
+        return tarnwell::command_line_unreadable;
+    }
+    const bool for_script = command.action == CommandLine::Action::report;
+
     // The rich-text pane's window class lives in this library.
     if (LoadLibraryA("riched20.dll") == nullptr) {
-        MessageBoxA(nullptr, "The rich-text control (riched20.dll) cannot be loaded.",
-                    tarnwell::program_title, MB_OK);
+        const char* const failure = "The rich-text control (riched20.dll) cannot be loaded.";
+        if (for_script) {
+            tarnwell::write_to_console(std::string(failure) + "\r\n");
+            return tarnwell::report_not_written;
+        }
+        MessageBoxA(nullptr, failure, tarnwell::program_title, MB_OK | MB_ICONERROR);
         return 1;
     }
     static tarnwell::Win32Platform platform;
     static tarnwell::ProgramState program;
     static tarnwell::ReportWindowWin32 window(instance, platform, program);
-    if (!window.open(show_command)) return 1;
+    if (for_script) return tarnwell::write_report_to_file(window, platform, command.report_file);
 
+    if (!window.create()) return 1;
+    window.show(show_command);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(window.handle(), &message)) continue;
+        if (window.translate_keyboard(message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

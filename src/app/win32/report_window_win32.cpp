@@ -1,26 +1,56 @@
 #include "app/win32/report_window_win32.h"
 
+#include <commdlg.h>
 #include <richedit.h>
+#include <windowsx.h>
 
-#include <vector>
+#include <iterator>
 
 #include "app/error_description.h"
-#include "app/win32/window_layout.h"
+#include "app/win32/monitor_dpi.h"
+#include "app/win32/report_file.h"
+#include "app/win32/window_geometry.h"
+#include "platform/win32/win32_desktop.h"
 
 namespace tarnwell {
 
 namespace {
 
 constexpr const char* window_class = "TarnwellEnvironmentReport";
-constexpr const char* window_caption = "Tarnwell System Files";
+constexpr DWORD window_style = WS_OVERLAPPEDWINDOW;
+constexpr DWORD window_ex_style = 0;
 constexpr int first_control_id = 100;
+constexpr int program_icon = 1;
+
+// The pane's context menu.
+enum PaneMenuItem : UINT { menu_copy = 1, menu_select_all, menu_save };
 
 int control_index(Control which) { return static_cast<int>(which); }
 
-HFONT make_arial_bold(int tenths_of_point, int dpi_y) {
-    return CreateFontA(-MulDiv(tenths_of_point, dpi_y, 720), 0, 0, 0, FW_BOLD, FALSE, FALSE,
-                       FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+HFONT make_arial_bold(int tenths_of_point, int dpi) {
+    return CreateFontA(-MulDiv(tenths_of_point, dpi, 720), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, "Arial");
+}
+
+// The name the Save As dialog offers: the computer and today's date, so that reports
+// from many workstations can share a folder.
+std::string default_report_name() {
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof computer;
+    if (!GetComputerNameA(computer, &size)) computer[0] = '\0';
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    char name[MAX_PATH] = {};
+    wsprintfA(name, "Tarnwell report %s %04u-%02u-%02u.txt", computer, today.wYear, today.wMonth,
+              today.wDay);
+    return name;
+}
+
+HICON load_program_icon(HINSTANCE instance, int size_metric) {
+    const int size = GetSystemMetrics(size_metric);
+    return static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(program_icon), IMAGE_ICON, size, size, 0));
 }
 
 }  // namespace
@@ -39,95 +69,139 @@ ReportWindowWin32::~ReportWindowWin32() {
 
 HWND ReportWindowWin32::control(Control which) const { return controls_[control_index(which)]; }
 
-bool ReportWindowWin32::open(int show_command) {
-    WNDCLASSA window_type = {};
+bool ReportWindowWin32::create() {
+    WNDCLASSEXA window_type = {};
+    window_type.cbSize = sizeof window_type;
     window_type.lpfnWndProc = window_procedure;
     window_type.hInstance = instance_;
     window_type.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    window_type.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    window_type.hIcon = load_program_icon(instance_, SM_CXICON);
+    window_type.hIconSm = load_program_icon(instance_, SM_CXSMICON);
     window_type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_type.lpszClassName = window_class;
-    if (RegisterClassA(&window_type) == 0) return false;
+    // Registered once per process, however many windows it makes.
+    if (RegisterClassExA(&window_type) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
 
-    HDC screen = GetDC(nullptr);
-    const int dpi_x = GetDeviceCaps(screen, LOGPIXELSX);
-    const int dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame = {0, 0, MulDiv(client_width_twips, dpi_x, 1440),
-                  MulDiv(client_height_twips, dpi_y, 1440)};
-    AdjustWindowRect(&frame, style, FALSE);
-    window_ = CreateWindowExA(0, window_class, window_caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                              instance_, this);
+    // Made hidden where Windows puts new windows, to learn its monitor and that monitor's
+    // DPI; sized and centred there before it is shown.
+    window_ = CreateWindowExA(window_ex_style, window_class, program_title, window_style,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                              nullptr, instance_, this);
     if (window_ == nullptr) return false;
     platform_.desktop.owner_window = window_;
-
-    pane_font_ = make_arial_bold(100, dpi_y);
-    button_font_ = make_arial_bold(85, dpi_y);
-    for (const ControlLayout& layout : window_layout) {
-        const bool is_pane = layout.control == Control::pane;
-        const bool is_frame = layout.control == Control::frame;
-        DWORD control_style = WS_CHILD | WS_VISIBLE;
-        const char* type = "BUTTON";
-        if (is_frame) {
-            control_style |= BS_GROUPBOX;
-        } else if (is_pane) {
-            type = RICHEDIT_CLASSA;
-            control_style |= WS_TABSTOP | WS_VSCROLL | WS_BORDER | ES_MULTILINE | ES_AUTOVSCROLL |
-                             ES_WANTRETURN | ES_NOHIDESEL;
-        } else {
-            control_style |= WS_TABSTOP | BS_PUSHBUTTON;
-        }
-        if (!layout.enabled) control_style |= WS_DISABLED;
-        HWND created = CreateWindowExA(
-            0, type, layout.caption, control_style, MulDiv(layout.left, dpi_x, 1440),
-            MulDiv(layout.top, dpi_y, 1440), MulDiv(layout.width, dpi_x, 1440),
-            MulDiv(layout.height, dpi_y, 1440), window_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_control_id +
-                                                         control_index(layout.control))),
-            instance_, nullptr);
-        if (created == nullptr) return false;
-        controls_[control_index(layout.control)] = created;
-        if (layout.font_tenths_of_point != 0)
-            SendMessageA(created, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(is_pane ? pane_font_ : button_font_), FALSE);
-    }
-    // The report may grow well past the pane's default limit of 32K characters.
-    SendMessageA(control(Control::pane), EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    dpi_ = dpi_of_window(window_);
+    if (!create_controls()) return false;
+    apply_fonts();
+    place_window();
 
     form_.Form_Load();
-    // The window opens on the start of the report.
-    SendMessageA(control(Control::pane), EM_SETSEL, 0, 0);
-    SendMessageA(control(Control::pane), EM_SCROLLCARET, 0, 0);
-    ShowWindow(window_, show_command);
-    UpdateWindow(window_);
     return true;
 }
 
-std::string ReportWindowWin32::pane_text() {
-    // EM_GETTEXTEX keeps the pane's CR-only line breaks; WM_GETTEXT would add line feeds.
-    HWND pane = control(Control::pane);
-    GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
-    const LRESULT length =
-        SendMessageA(pane, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
-    if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-    GETTEXTEX text_query = {};
-    text_query.cb = static_cast<DWORD>(buffer.size());
-    text_query.flags = GT_DEFAULT;
-    text_query.codepage = CP_ACP;
-    const LRESULT copied = SendMessageA(pane, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&text_query),
-                                        reinterpret_cast<LPARAM>(buffer.data()));
-    return std::string(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
+void ReportWindowWin32::show(int show_command) {
+    // The window opens on the start of the report.
+    pane_.show_start();
+    ShowWindow(window_, show_command);
+    UpdateWindow(window_);
+    SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
 }
 
-void ReportWindowWin32::set_pane_text(const std::string& text) {
-    SETTEXTEX how = {ST_DEFAULT, CP_ACP};
-    SendMessageA(control(Control::pane), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
-                 reinterpret_cast<LPARAM>(text.c_str()));
+bool ReportWindowWin32::create_controls() {
+    for (const ControlLayout& layout : window_layout) {
+        const int id = first_control_id + control_index(layout.control);
+        HWND created = nullptr;
+        if (layout.control == Control::pane) {
+            if (pane_.create(window_, id, instance_)) created = pane_.handle();
+        } else {
+            DWORD style = WS_CHILD | WS_VISIBLE;
+            style |= layout.control == Control::frame ? BS_GROUPBOX : WS_TABSTOP | BS_PUSHBUTTON;
+            if (!layout.enabled) style |= WS_DISABLED;
+            created = CreateWindowExA(0, "BUTTON", layout.caption, style, 0, 0, 0, 0, window_,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                      instance_, nullptr);
+        }
+        if (created == nullptr) return false;
+        controls_[control_index(layout.control)] = created;
+    }
+    return true;
 }
+
+void ReportWindowWin32::apply_fonts() {
+    HFONT old_pane_font = pane_font_;
+    HFONT old_button_font = button_font_;
+    pane_font_ = make_arial_bold(100, dpi_);
+    button_font_ = make_arial_bold(85, dpi_);
+    for (const ControlLayout& layout : window_layout) {
+        if (layout.font_tenths_of_point == 0) continue;
+        HFONT font = layout.control == Control::pane ? pane_font_ : button_font_;
+        SendMessageA(control(layout.control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    if (old_pane_font != nullptr) DeleteObject(old_pane_font);
+    if (old_button_font != nullptr) DeleteObject(old_button_font);
+}
+
+void ReportWindowWin32::place_window() {
+    const PixelSize design = design_client_size(dpi_);
+    const PixelSize minimum = minimum_client_size(dpi_);
+    const SIZE design_window =
+        window_size_for_client(design.width, design.height, window_style, window_ex_style, dpi_);
+    const SIZE minimum_window =
+        window_size_for_client(minimum.width, minimum.height, window_style, window_ex_style, dpi_);
+    const RECT work = work_area_of(window_);
+    const PixelRect placed = initial_window_rect(
+        {design_window.cx, design_window.cy}, {minimum_window.cx, minimum_window.cy},
+        {work.left, work.top, work.right, work.bottom});
+    SetWindowPos(window_, nullptr, placed.left, placed.top, placed.width(), placed.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    lay_out();
+}
+
+void ReportWindowWin32::lay_out() {
+    RECT client = {};
+    GetClientRect(window_, &client);
+    const PixelSize size = {client.right - client.left, client.bottom - client.top};
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(std::size(window_layout)));
+    for (const ControlLayout& layout : window_layout) {
+        const PixelRect rect = control_rect(layout, size, dpi_);
+        if (moves != nullptr)
+            moves = DeferWindowPos(moves, control(layout.control), nullptr, rect.left, rect.top,
+                                   rect.width(), rect.height(),
+                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    }
+    if (moves != nullptr) EndDeferWindowPos(moves);
+    // The frame's border and the buttons move over what was drawn before.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void ReportWindowWin32::on_dpi_changed(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    apply_fonts();
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    lay_out();
+}
+
+bool ReportWindowWin32::translate_keyboard(MSG& message) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+        HWND focus = GetFocus();
+        for (Control button :
+             {Control::done, Control::copy_text, Control::test_epsg, Control::update_epsg}) {
+            if (focus == control(button) && IsWindowEnabled(focus)) {
+                SendMessageA(focus, BM_CLICK, 0, 0);
+                return true;
+            }
+        }
+    }
+    return IsDialogMessageA(window_, &message) != FALSE;
+}
+
+std::string ReportWindowWin32::pane_text() { return pane_.text(); }
+
+void ReportWindowWin32::set_pane_text(const std::string& text) { pane_.set_text(text); }
+
+void ReportWindowWin32::append_pane_text(const std::string& tail) { pane_.append(tail); }
 
 void ReportWindowWin32::set_enabled(EpsgButton button, bool enabled) {
     EnableWindow(control(button == EpsgButton::test ? Control::test_epsg : Control::update_epsg),
@@ -138,6 +212,48 @@ bool ReportWindowWin32::is_enabled(EpsgButton button) {
     return IsWindowEnabled(
                control(button == EpsgButton::test ? Control::test_epsg : Control::update_epsg)) !=
            FALSE;
+}
+
+void ReportWindowWin32::show_pane_menu(LPARAM screen_point) {
+    CHARRANGE selection = {};
+    SendMessageA(pane_.handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) return;
+    AppendMenuA(menu, MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0), menu_copy,
+                "&Copy\tCtrl+C");
+    AppendMenuA(menu, MF_STRING, menu_select_all, "Select &All\tCtrl+A");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    // In Unicode for its ellipsis, which not every ANSI code page has.
+    AppendMenuW(menu, MF_STRING, menu_save, L"&Save report\u2026");
+    const int chosen =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, GET_X_LPARAM(screen_point),
+                       GET_Y_LPARAM(screen_point), 0, window_, nullptr);
+    DestroyMenu(menu);
+    if (chosen == menu_copy) pane_.copy_selection();
+    if (chosen == menu_select_all) pane_.select_all();
+    if (chosen == menu_save) save_report();
+}
+
+void ReportWindowWin32::save_report() {
+    char file[MAX_PATH] = {};
+    lstrcpynA(file, default_report_name().c_str(), MAX_PATH);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = "Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = "txt";
+    // The dialog asks before it lets a file be replaced.
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                   OFN_NOREADONLYRETURN | OFN_EXPLORER;
+    if (!GetSaveFileNameA(&dialog)) return;
+    // The same bytes as Copy Text; the report in the window stays as it is.
+    const std::string failure = write_report_file(file, pane_.text(), ExistingFile::replace);
+    if (!failure.empty())
+        platform_.desktop.message_box(
+            "The report could not be saved to " + std::string(file) + ": " + failure,
+            MessageKind::error);
 }
 
 void ReportWindowWin32::on_click(int control_id) {
@@ -173,8 +289,43 @@ LRESULT CALLBACK ReportWindowWin32::window_procedure(HWND window, UINT message, 
 LRESULT ReportWindowWin32::handle_message(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
         case WM_COMMAND:
+            // Escape, through the dialog keyboard, is Done.
+            if (LOWORD(w) == IDCANCEL) {
+                on_click(first_control_id + control_index(Control::done));
+                return 0;
+            }
             if (HIWORD(w) == BN_CLICKED && LOWORD(w) >= first_control_id) {
                 on_click(LOWORD(w));
+                return 0;
+            }
+            break;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(w) == pane_.handle()) {
+                show_pane_menu(l);
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            if (w != SIZE_MINIMIZED && controls_[0] != nullptr) lay_out();
+            return 0;
+        case WM_GETMINMAXINFO: {
+            const PixelSize minimum = minimum_client_size(dpi_);
+            const SIZE window = window_size_for_client(minimum.width, minimum.height,
+                                                       window_style, window_ex_style, dpi_);
+            auto* limits = reinterpret_cast<MINMAXINFO*>(l);
+            limits->ptMinTrackSize = {window.cx, window.cy};
+            return 0;
+        }
+        case WM_DPICHANGED:
+            on_dpi_changed(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+            return 0;
+        case WM_ACTIVATE:
+            // Keep the focused control across a switch to another window and back.
+            if (LOWORD(w) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(window_, focus)) last_focus_ = focus;
+            } else if (last_focus_ != nullptr) {
+                SetFocus(last_focus_);
                 return 0;
             }
             break;

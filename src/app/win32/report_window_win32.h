@@ -1,11 +1,14 @@
 #pragma once
-// The report window on Windows: creates the controls from the layout, shows the report
-// pane's text to the report logic and routes the button clicks to it.
+// The report window on Windows: creates the controls from the layout, fits the window to
+// its monitor at that monitor's DPI, lays the controls out again when the window is
+// resized or moves to another DPI, gives the keyboard the layout's tab order, shows the
+// report pane's text to the report logic and routes the button clicks to it.
 #include <windows.h>
 
-#include <memory>
+#include <string>
 
 #include "app/report_window.h"
+#include "app/win32/report_pane.h"
 #include "app/win32/window_layout.h"
 #include "platform/report_view.h"
 #include "platform/win32/win32_platform.h"
@@ -16,21 +19,36 @@ class ReportWindowWin32 : public ReportView {
 public:
     ReportWindowWin32(HINSTANCE instance, Win32Platform& platform, ProgramState& program);
     ~ReportWindowWin32() override;
+    ReportWindowWin32(const ReportWindowWin32&) = delete;
+    ReportWindowWin32& operator=(const ReportWindowWin32&) = delete;
 
-    // Creates the window, runs the load handler, then shows the window.
-    bool open(int show_command);
+    // Creates the window, unseen, and runs the load handler: the report is in the pane.
+    bool create();
+    // Shows the window with the focus on the first control of the tab order.
+    void show(int show_command);
     HWND handle() const { return window_; }
+
+    // The window's keyboard: Enter presses the focused button, then Tab, Shift+Tab and
+    // Escape as in a dialog. True when the message was handled.
+    bool translate_keyboard(MSG& message);
 
     std::string pane_text() override;
     void set_pane_text(const std::string& text) override;
+    void append_pane_text(const std::string& tail) override;
     void set_enabled(EpsgButton button, bool enabled) override;
     bool is_enabled(EpsgButton button) override;
 
 private:
     static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle_message(UINT message, WPARAM w, LPARAM l);
-    void create_controls();
+    bool create_controls();
+    void place_window();
+    void lay_out();
+    void apply_fonts();
+    void show_pane_menu(LPARAM screen_point);
+    void save_report();
     void on_click(int control_id);
+    void on_dpi_changed(int dpi, const RECT& suggested);
     HWND control(Control which) const;
 
     HINSTANCE instance_;
@@ -39,8 +57,12 @@ private:
     Form_Tarnwell_Environment form_;
     HWND window_ = nullptr;
     HWND controls_[6] = {};
+    ReportPane pane_;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
     HFONT pane_font_ = nullptr;
     HFONT button_font_ = nullptr;
+    // The control that had the focus when the window was last deactivated.
+    HWND last_focus_ = nullptr;
 };
 
 }  // namespace tarnwell

@@ -9,6 +9,7 @@ class HostReportView : public ReportView {
 public:
     std::string pane_text() override { return text; }
     void set_pane_text(const std::string& new_text) override { text = new_text; }
+    void append_pane_text(const std::string& tail) override { text += tail; }
     void set_enabled(EpsgButton button, bool enabled) override {
         (button == EpsgButton::test ? test_enabled : update_enabled) = enabled;
     }

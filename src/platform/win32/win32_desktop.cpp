@@ -9,7 +9,7 @@
 
 namespace tarnwell {
 
-const char* const program_title = "tarnwell_env";
+const char* const program_title = "Tarnwell System Files";
 
 namespace {
 
@@ -25,6 +25,10 @@ std::string format_now(const SYSTEMTIME& now, bool date) {
 }  // namespace
 
 void Win32Desktop::message_box(const std::string& text, MessageKind kind) {
+    if (recorded_messages != nullptr) {
+        recorded_messages->push_back(text);
+        return;
+    }
     const UINT icon = kind == MessageKind::error ? MB_ICONERROR : MB_ICONINFORMATION;
     MessageBoxA(static_cast<HWND>(owner_window), text.c_str(), program_title, MB_OK | icon);
 }

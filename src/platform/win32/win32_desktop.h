@@ -1,6 +1,9 @@
 #pragma once
 // The desktop on Windows: message boxes, the clipboard, the message queue, the user's
 // date and time formats and the end of the process.
+#include <string>
+#include <vector>
+
 #include "platform/desktop.h"
 
 namespace tarnwell {
@@ -15,9 +18,12 @@ public:
 
     // The window that owns message boxes and the clipboard (a HWND), once there is one.
     void* owner_window = nullptr;
+    // When set, message boxes are not shown but their texts kept here, for a run that
+    // no person watches.
+    std::vector<std::string>* recorded_messages = nullptr;
 };
 
-// The program's title, shown on every message box.
+// The program's title: the report window's caption, and the title of every message box.
 extern const char* const program_title;
 
 }  // namespace tarnwell

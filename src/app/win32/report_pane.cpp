@@ -1,0 +1,120 @@
+#include "app/win32/report_pane.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <vector>
+
+namespace tarnwell {
+
+namespace {
+
+constexpr UINT_PTR pane_subclass_id = 1;
+
+// Where a context menu asked for from the keyboard opens: at the caret, in screen
+// coordinates.
+LPARAM caret_point(HWND pane) {
+    POINT caret = {};
+    if (!GetCaretPos(&caret)) caret = {0, 0};
+    ClientToScreen(pane, &caret);
+    return MAKELPARAM(caret.x, caret.y);
+}
+
+}  // namespace
+
+bool ReportPane::create(HWND parent, int control_id, HINSTANCE instance) {
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_BORDER |
+                        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL |
+                        ES_READONLY;
+    pane_ = CreateWindowExA(0, RICHEDIT_CLASSA, "", style, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), instance,
+                            nullptr);
+    if (pane_ == nullptr) return false;
+    // The report may grow well past the pane's default limit of 32K characters.
+    SendMessageA(pane_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    // Each report line on one row, with a horizontal scroll bar for long ones: wrapping a
+    // line of a few hundred kilobytes (a long stored setting) takes the rich-text box
+    // minutes, a row of a megabyte well under a second.
+    SendMessageA(pane_, EM_SETTARGETDEVICE, 0, 1);
+    return SetWindowSubclass(pane_, subclass_procedure, pane_subclass_id, 0) != FALSE;
+}
+
+std::string ReportPane::text() const {
+    GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
+    const LRESULT length =
+        SendMessageA(pane_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
+    if (length <= 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    GETTEXTEX text_query = {};
+    text_query.cb = static_cast<DWORD>(buffer.size());
+    text_query.flags = GT_DEFAULT;
+    text_query.codepage = CP_ACP;
+    const LRESULT copied = SendMessageA(pane_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&text_query),
+                                        reinterpret_cast<LPARAM>(buffer.data()));
+    return std::string(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
+}
+
+void ReportPane::set_text(const std::string& text) {
+    SETTEXTEX how = {ST_DEFAULT, CP_ACP};
+    SendMessageA(pane_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void ReportPane::append(const std::string& tail) {
+    GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const LRESULT end =
+        SendMessageA(pane_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
+    CHARRANGE at_end = {static_cast<LONG>(end), static_cast<LONG>(end)};
+    SendMessageA(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&at_end));
+    // Inserted in place of the (empty) selection, with the same conversion as a whole text.
+    SETTEXTEX how = {ST_SELECTION, CP_ACP};
+    SendMessageA(pane_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                 reinterpret_cast<LPARAM>(tail.c_str()));
+}
+
+void ReportPane::copy_selection() { SendMessageA(pane_, WM_COPY, 0, 0); }
+
+void ReportPane::select_all() {
+    CHARRANGE all = {0, -1};
+    SendMessageA(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+}
+
+void ReportPane::show_start() {
+    CHARRANGE start = {0, 0};
+    SendMessageA(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    SendMessageA(pane_, EM_SCROLLCARET, 0, 0);
+}
+
+LRESULT CALLBACK ReportPane::subclass_procedure(HWND pane, UINT message, WPARAM w, LPARAM l,
+                                                UINT_PTR, DWORD_PTR) {
+    switch (message) {
+        case WM_GETDLGCODE: {
+            // Arrows and characters (Ctrl+A, Ctrl+C) stay with the pane; Tab, Escape and
+            // Enter go to the window's keyboard handling. Entering the pane keeps the
+            // reader's selection rather than selecting the whole report.
+            const LRESULT wanted = DefSubclassProc(pane, message, w, l);
+            return wanted & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
+        }
+        case WM_CUT:
+        case WM_PASTE:
+        case WM_CLEAR:
+        case WM_UNDO:
+        case EM_UNDO:
+        case EM_REDO:
+        case EM_PASTESPECIAL:
+            // Editing commands, whoever sends them: some rich-text boxes carry out a few
+            // of them even when read-only.
+            return 0;
+        case WM_CONTEXTMENU:
+            SendMessageA(GetParent(pane), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane),
+                         l == -1 ? caret_point(pane) : l);
+            return 0;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(pane, subclass_procedure, pane_subclass_id);
+            break;
+        default: break;
+    }
+    return DefSubclassProc(pane, message, w, l);
+}
+
+}  // namespace tarnwell

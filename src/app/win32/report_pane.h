@@ -1,0 +1,39 @@
+#pragma once
+// The report pane: a read-only rich-text box that holds the report as plain text with
+// carriage-return-only line breaks. Keys, paste and drops cannot change it; selection,
+// Ctrl+A, Ctrl+C and scrolling work. Tab, Escape and Enter are left to the window, so
+// the keyboard can leave the pane, and a right-click (or Shift+F10) asks the parent
+// window for its context menu with WM_CONTEXTMENU.
+#include <windows.h>
+
+#include <string>
+
+namespace tarnwell {
+
+class ReportPane {
+public:
+    // Creates the pane as a child control; false when it cannot be made.
+    bool create(HWND parent, int control_id, HINSTANCE instance);
+    HWND handle() const { return pane_; }
+
+    // The pane's text with its CR-only line breaks (WM_GETTEXT would add line feeds).
+    std::string text() const;
+    // Replaces the whole text.
+    void set_text(const std::string& text);
+    // Adds text at the end without rewriting what is there, so that a long report costs
+    // no more than its length.
+    void append(const std::string& tail);
+
+    void copy_selection();
+    void select_all();
+    // Puts the caret at the start and shows the first line.
+    void show_start();
+
+private:
+    static LRESULT CALLBACK subclass_procedure(HWND pane, UINT message, WPARAM w, LPARAM l,
+                                               UINT_PTR id, DWORD_PTR data);
+
+    HWND pane_ = nullptr;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# tarnwell_env.exe /report FILE, as a script runs it: no window and no dialog, the process
+# ends by itself, the file holds exactly what Copy Text gives on the same workstation,
+# messages follow the report, an existing file is never replaced, and the exit codes
+# say what happened. Also /? and command lines that cannot be read.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/../../scripts/wine-env.sh"
+source "$here/lib.sh"
+trap e2e_stop_display EXIT
+e2e_start_display
+out="$E2E_BUILD/e2e/report_switch"
+
+# Runs the program with the arguments, waits up to a minute for it to end by itself and
+# fails if a window of it appears meanwhile; REPORT_EXIT is its exit code.
+run_unattended() {
+  local exe="$1"; shift
+  "$TARNWELL_WINE" "$exe" "$@" >"$out/console.txt" 2>/dev/null &
+  local pid=$! seen=""
+  for _ in $(seq 600); do
+    kill -0 "$pid" 2>/dev/null || break
+    xdotool search --onlyvisible --name "^${E2E_CAPTION}\$" >/dev/null 2>&1 && seen=1
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    e2e_fail "$* did not end by itself"
+  fi
+  REPORT_EXIT=0
+  wait "$pid" || REPORT_EXIT=$?
+  [ -z "$seen" ] || e2e_fail "$* showed a window"
+}
+expect_exit() { [ "$REPORT_EXIT" = "$1" ] || e2e_fail "$2: exit code $REPORT_EXIT, not $1"; }
+# A report without its header's date and time.
+body_of() { sed -z 's/^Tarnwell System Environment Report Date: [^\r]*//' "$1"; }
+
+# (a) The sample workstation: the file is what Copy Text gives, but for the clock.
+e2e_new_prefix report_switch
+cp -r "$E2E_TOP/docs/sample_workstation" "$E2E_DRIVE_C/sample_workstation"
+"$TARNWELL_WINE" cmd /c 'C:\sample_workstation\sample.cmd' >/dev/null 2>&1
+mkdir -p "$E2E_DRIVE_C/reports"
+run_unattended "$E2E_EXE" /report 'C:\reports\first.txt'
+expect_exit 0 "/report"
+written="$E2E_DRIVE_C/reports/first.txt"
+e2e_start_program
+e2e_click copy_text
+e2e_clipboard "$out/clipboard.txt"
+e2e_click done
+e2e_wait_exit
+cmp -s <(body_of "$written") <(body_of "$out/clipboard.txt") \
+  || e2e_fail "/report wrote other text than Copy Text copies"
+head -c 41 "$written" | grep -q '^Tarnwell System Environment Report Date: ' \
+  || e2e_fail "/report: no header"
+grep -q 'Number of saved projections: 2' "$written" || e2e_fail "/report: not the sample's report"
+
+# (b) An existing file is left as it is.
+cp "$written" "$out/first.txt"
+run_unattended "$E2E_EXE" /report 'C:\reports\first.txt'
+expect_exit 2 "/report onto an existing file"
+cmp -s "$written" "$out/first.txt" || e2e_fail "/report changed an existing file"
+
+# (c) The switch in another form and case.
+run_unattended "$E2E_EXE" -REPORT 'C:\reports\second.txt'
+expect_exit 0 "-REPORT"
+cmp -s <(body_of "$written") <(body_of "$E2E_DRIVE_C/reports/second.txt") \
+  || e2e_fail "-REPORT wrote another report"
+
+# (d) A folder that does not exist: nothing written.
+run_unattended "$E2E_EXE" /report 'C:\no such folder\r.txt'
+expect_exit 2 "/report into a missing folder"
+
+# (e) Command lines that cannot be read.
+for arguments in "/bogus" "/report" "/report a.txt b.txt"; do
+  # shellcheck disable=SC2086
+  run_unattended "$E2E_EXE" $arguments
+  expect_exit 3 "$arguments"
+done
+grep -q 'Usage: tarnwell_env.exe' "$out/console.txt" || e2e_fail "no usage on the console"
+"$WINESERVER" -k >/dev/null 2>&1 || true
+echo "report_switch: ok"
+
+# (f) No support library: the partial report, then the message after an empty line.
+e2e_new_prefix report_switch_no_library
+mkdir -p "$E2E_DRIVE_C/Program" "$E2E_DRIVE_C/Bin/Tarnwell"
+cp "$E2E_EXE" "$E2E_DRIVE_C/Program/"
+run_unattended "$E2E_DRIVE_C/Program/tarnwell_env.exe" /report 'C:\partial.txt'
+expect_exit 1 "/report without the support library"
+{ printf '\r\r%s\r\r%s\r\r%s' "VB and VBA Program Settings does not exist" "Tarnwell Folder exists" \
+    "An error occurred while locating the file: File not found: QRX_Intel_Win32.dll"; } \
+  >"$out/partial_expected.txt"
+cmp -s "$out/partial_expected.txt" <(body_of "$E2E_DRIVE_C/partial.txt") \
+  || e2e_fail "/report without the support library wrote: $(tr '\r' '|' <"$E2E_DRIVE_C/partial.txt")"
+"$WINESERVER" -k >/dev/null 2>&1 || true
+echo "report_switch_no_library: ok"
+
+# (g) The collecting script of the README, twice: collected, then already there.
+e2e_new_prefix report_switch_collect
+tools="$E2E_DRIVE_C/Tools/tarnwell_env"
+mkdir -p "$tools" "$E2E_DRIVE_C/share"
+cp "$E2E_EXE" "$(dirname "$E2E_EXE")/QRX_Intel_Win32.dll" "$E2E_TOP/docs/collect_report.cmd" "$tools/"
+for expected in 0 2; do
+  REPORT_EXIT=0
+  "$TARNWELL_WINE" cmd /c 'C:\Tools\tarnwell_env\collect_report.cmd' 'C:\share' >/dev/null 2>&1 \
+    || REPORT_EXIT=$?
+  expect_exit "$expected" "collect_report.cmd"
+done
+collected=$(ls "$E2E_DRIVE_C/share"/*-*.txt)
+head -c 41 "$collected" | grep -q '^Tarnwell System Environment Report Date: ' \
+  || e2e_fail "collect_report.cmd: no report in the share"
+[ "$(tr -d '\r' <"$E2E_DRIVE_C/share/status.log" | cut -d' ' -f3 | xargs)" = "0 2" ] \
+  || e2e_fail "collect_report.cmd: status.log is $(cat "$E2E_DRIVE_C/share/status.log")"
+"$WINESERVER" -k >/dev/null 2>&1 || true
+echo "report_switch_collect: ok"
+
+# (h) /? shows the usage in a message box and on the console.
+e2e_new_prefix report_switch_usage
+"$TARNWELL_WINE" "$E2E_EXE" '/?' >"$out/usage_console.txt" 2>/dev/null &
+E2E_PID=$!
+e2e_dialog "$out/usage_box.txt"
+e2e_wait_exit
+grep -q 'Usage: tarnwell_env.exe \[/report FILE\]' "$out/usage_box.txt" || e2e_fail "/?: no usage box"
+grep -q '3  the command line could not be read' "$out/usage_console.txt" \
+  || e2e_fail "/?: no usage on the console"
+echo "report_switch_usage: ok"

@@ -1,0 +1,80 @@
+// The real report window under Wine, unseen: the report lands in its pane, and a change
+// of DPI redraws the controls at the new DPI where Windows suggests.
+#include "app/win32/report_window_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/win32/monitor_dpi.h"
+#include "app/win32/window_geometry.h"
+
+namespace tarnwell::test {
+namespace {
+
+class ReportWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_NE(LoadLibraryA("riched20.dll"), nullptr); }
+    void SetUp() override {
+        // No message box may wait for a person during a test.
+        platform.desktop.recorded_messages = &messages;
+        ASSERT_TRUE(window.create());
+    }
+    void TearDown() override { DestroyWindow(window.handle()); }
+
+    RECT rect_of(const char* caption) {
+        RECT rect = {};
+        GetWindowRect(FindWindowExA(window.handle(), nullptr, "Button", caption), &rect);
+        return rect;
+    }
+    LONG font_height_of(const char* caption) {
+        HWND button = FindWindowExA(window.handle(), nullptr, "Button", caption);
+        LOGFONTA font = {};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        return font.lfHeight;
+    }
+
+    Win32Platform platform;
+    ProgramState program;
+    std::vector<std::string> messages;
+    ReportWindowWin32 window{GetModuleHandleA(nullptr), platform, program};
+};
+
+TEST_F(ReportWindowTest, TheLoadHandlerWritesTheReportIntoThePane) {
+    const std::string report = window.pane_text();
+    EXPECT_EQ(report.rfind("Tarnwell System Environment Report Date: ", 0), 0u);
+    EXPECT_EQ(report.find('\n'), std::string::npos);
+    EXPECT_FALSE(IsWindowVisible(window.handle()));
+}
+
+TEST_F(ReportWindowTest, ADpiChangeScalesTheControlsAndTakesTheSuggestedPlace) {
+    const int dpi = dpi_of_window(window.handle());
+    const RECT before = rect_of("Copy Text");
+    EXPECT_NEAR(before.bottom - before.top, twips_to_pixels(290, dpi), 1);
+
+    const int doubled = 2 * dpi;
+    RECT suggested = {12, 34, 12 + 1000, 34 + 700};
+    SendMessageA(window.handle(), WM_DPICHANGED, MAKEWPARAM(doubled, doubled),
+                 reinterpret_cast<LPARAM>(&suggested));
+
+    RECT placed = {};
+    GetWindowRect(window.handle(), &placed);
+    EXPECT_EQ(placed.left, 12);
+    EXPECT_EQ(placed.top, 34);
+    const RECT after = rect_of("Copy Text");
+    EXPECT_NEAR(after.bottom - after.top, twips_to_pixels(290, doubled), 1);
+    EXPECT_NEAR(after.right - after.left, twips_to_pixels(1340, doubled), 1);
+    EXPECT_EQ(font_height_of("Copy Text"), -MulDiv(85, doubled, 720));
+    // The button row still ends inside the client area.
+    RECT client = {};
+    GetClientRect(window.handle(), &client);
+    MapWindowPoints(window.handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT done = rect_of("Done");
+    EXPECT_LE(done.right, client.right);
+    EXPECT_LE(done.bottom, client.bottom);
+}
+
+}  // namespace
+}  // namespace tarnwell::test
