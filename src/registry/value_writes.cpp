@@ -3,12 +3,11 @@
 namespace tarnwell {
 
 long open_for_writing(const KeyPath& path, bool create, RegKey& key) {
-    long status = key.open(path.root, path.sub_key, reg::key_all_access);
-    if (status != reg::success) {
-        if (!create) return status;
-        key.create(path.root, path.sub_key);
-    }
-    return key.open(path.root, path.sub_key, reg::key_write);
+    // Creating opens an existing key too, with the access it allows: one that refuses
+    // writing is opened for reading only, and the writes through it fail as they would
+    // after a refused open for writing.
+    if (create) return key.create(path.root, path.sub_key);
+    return key.open(path.root, path.sub_key, reg::key_all_access);
 }
 
 std::string text_value_name(const std::string& name) { return name == "@" ? std::string() : name; }

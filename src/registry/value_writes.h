@@ -11,10 +11,9 @@
 
 namespace tarnwell {
 
-// Opens the key at `path` with write access into `key`. A key that cannot be opened
-// with full access counts as missing: when `create` holds it is created (or opened, if
-// it exists after all) first, otherwise nothing is touched and the open's status comes
-// back.
+// Opens the key at `path` for writing into `key`: when `create` holds, creating it
+// first if it is missing; otherwise only a key the caller may open with full access
+// (one that cannot be counts as missing, and nothing is touched).
 long open_for_writing(const KeyPath& path, bool create, RegKey& key);
 
 // The name a text value is written under: "@" stands for the key's default value, as in
