@@ -2,8 +2,9 @@
 # The project's benchmark command: builds what it needs, runs every benchmark with RUNS
 # interleaved runs of each figure and its anchor, and prints one table of medians.
 #   scripts/bench.sh [RUNS] [--scaling]     (RUNS default 7)
-# --scaling adds a table of the definitions reader's time on files of 1, 10, 100 and
-# 500 MB.
+# --scaling adds tables of how the figures grow: the definitions reader on files of 1,
+# 10, 100 and 500 MB, export and import of 200, 2,000 and 20,000 keys, and start-up with
+# 0, 1,000 and 10,000 saved projections.
 #
 # A benchmark is a command that prints tab-separated lines, which this script gathers
 # and formats; to add rows, add a function that runs one to `benchmarks` below:
@@ -33,7 +34,8 @@ mkdir -p "$work"
 windows_build="$top/build/$TARNWELL_WINE_ARCH"
 echo "building (host, $TARNWELL_WINE_ARCH) ..." >&2
 "$top/scripts/build.sh" host epsg_read_bench epsg_writer >/dev/null
-"$top/scripts/build.sh" "$TARNWELL_WINE_ARCH" epsg_read_bench >/dev/null
+"$top/scripts/build.sh" "$TARNWELL_WINE_ARCH" epsg_read_bench regtool tarnwell_env \
+  empty_pane_window startup_parts_bench e2e_probe >/dev/null
 tarnwell_prefix "$windows_build/wineprefix"
 
 # A definitions file of at least SIZE MB whose texts are the EPSG names of proj.db,
@@ -58,6 +60,11 @@ epsg_read_rows() {
   "$TARNWELL_WINE" "$exe" "$prefix $TARNWELL_WINE_ARCH" "Z:${file//\//\\}" --memory | tr -d '\r'
 }
 
+# sample_median FILE ROW figure|anchor: the median of that row's samples in FILE.
+sample_median() {
+  median $(awk -F'\t' -v r="$2" -v w="$3" '$1 == "sample" && $2 == r && $3 == w {print $4}' "$1")
+}
+
 # Medians of the gathered lines, one table row per ROW in the order they came.
 print_table() {
   local lines="$1"
@@ -67,8 +74,8 @@ print_table() {
   while IFS= read -r row; do
     IFS=$'\t' read -r kind bytes figure_label anchor_label < <(
       awk -F'\t' -v r="$row" '$1 == "row" && $2 == r {print $3 "\t" $4 "\t" $5 "\t" $6; exit}' "$lines")
-    figure=$(median $(awk -F'\t' -v r="$row" '$1 == "sample" && $2 == r && $3 == "figure" {print $4}' "$lines"))
-    anchor=$(median $(awk -F'\t' -v r="$row" '$1 == "sample" && $2 == r && $3 == "anchor" {print $4}' "$lines"))
+    figure=$(sample_median "$lines" "$row" figure)
+    anchor=$(sample_median "$lines" "$row" anchor)
     awk -v row="$row" -v kind="$kind" -v bytes="$bytes" -v f="$figure" -v a="$anchor" \
         -v labels="$figure_label / $anchor_label" 'BEGIN {
       ratio = (kind == "rate") ? a / f : f / a
@@ -87,7 +94,13 @@ epsg_read_benchmark() {
   epsg_read_rows epsg-read "$file" "$runs"
 }
 
-benchmarks=(epsg_read_benchmark)
+# Export and import of the 2,000-key tree against Wine's regedit.
+regfile_benchmark() { "$top/scripts/bench-regfile.sh" "$windows_build" 2000 "$runs"; }
+
+# Start-up on a full workstation against the same window with an empty pane.
+startup_benchmark() { "$top/scripts/bench-startup.sh" 100 "$runs"; }
+
+benchmarks=(epsg_read_benchmark regfile_benchmark startup_benchmark)
 lines="$work/rows.tsv"
 : > "$lines"
 for benchmark in "${benchmarks[@]}"; do
@@ -106,12 +119,38 @@ if [ "$scaling" = 1 ]; then
     epsg_read_rows "$size-mb" "$file" "$runs" > "$scale_lines"
     for build in host "$TARNWELL_WINE_ARCH"; do
       row="$size-mb $build"
-      figure=$(median $(awk -F'\t' -v r="$row" '$1 == "sample" && $2 == r && $3 == "figure" {print $4}' "$scale_lines"))
-      anchor=$(median $(awk -F'\t' -v r="$row" '$1 == "sample" && $2 == r && $3 == "anchor" {print $4}' "$scale_lines"))
+      figure=$(sample_median "$scale_lines" "$row" figure)
+      anchor=$(sample_median "$scale_lines" "$row" anchor)
       bytes=$(awk -F'\t' -v r="$row" '$1 == "row" && $2 == r {print $4; exit}' "$scale_lines")
       awk -v s="$size MB" -v b="$build" -v f="$figure" -v a="$anchor" -v bytes="$bytes" 'BEGIN {
         printf "%-8s %-8s %9.1f ms %12.2f %11.1f ms\n", s, b, f * 1000, f * 1000 / (bytes / 1048576), a * 1000
       }'
     done
+  done
+
+  # figure_medians FILE: "ROW<TAB>median figure<TAB>median anchor" per row of FILE.
+  figure_medians() {
+    local row
+    awk -F'\t' '$1 == "row" {print $2}' "$1" | while IFS= read -r row; do
+      printf '%s\t%s\t%s\n' "$row" "$(sample_median "$1" "$row" figure)" \
+        "$(sample_median "$1" "$row" anchor)"
+    done
+  }
+  echo
+  echo "Export and import by tree size (medians of $runs runs; ms per key should stay flat)"
+  printf '%-22s %12s %12s %12s\n' row regtool "ms per key" regedit
+  for keys in 200 2000 20000; do
+    "$top/scripts/bench-regfile.sh" "$windows_build" "$keys" "$runs" > "$work/regfile-$keys.tsv"
+    figure_medians "$work/regfile-$keys.tsv" | awk -F'\t' -v k="$keys" '{
+      printf "%-22s %9.0f ms %12.3f %9.0f ms\n", $1, $2 * 1000, $2 * 1000 / k, $3 * 1000 }'
+  done
+  echo
+  echo "Start-up by saved projections (medians of $runs runs)"
+  printf '%-36s %12s %16s\n' row tarnwell_env "empty pane"
+  for projections in 0 1000 10000; do
+    "$top/scripts/bench-startup.sh" "$projections" "$runs" > "$work/startup-$projections.tsv"
+    figure_medians "$work/startup-$projections.tsv" | awk -F'\t' '{
+      printf "%-36s %9.0f ms %13.0f ms\n", $1, $2 * 1000, $3 * 1000 }'
+    awk -F'\t' '$1 == "note" && $3 ~ /load handler/ {print "  " $3}' "$work/startup-$projections.tsv"
   done
 fi

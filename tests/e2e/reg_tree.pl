@@ -6,8 +6,10 @@
 #                                 characters without backslash and double quote (which
 #                                 Wine's regedit reads as escapes), texts up to 300
 #                                 characters, binaries up to 1 KB, numbers of any sign
-#   reg_tree.pl bench KEY         40 keys below KEY with 50 keys each (2,000 keys), each
-#                                 with 10 values: 4 texts, 3 binaries, 3 numbers
+#   reg_tree.pl bench KEY [GROUPS]
+#                                 GROUPS keys below KEY (default 40) with 50 keys each
+#                                 (2,000 keys), each with 10 values: 4 texts, 3
+#                                 binaries, 3 numbers
 use strict;
 use warnings;
 
@@ -18,9 +20,10 @@ print "REGEDIT4\r\n\r\n";
 sub hex_line { join ',', map { sprintf '%02X', $_ } @_ }
 
 if ($mode eq 'bench') {
-    my ($key) = @args;
+    my ($key, $groups) = @args;
+    $groups //= 40;
     srand(7);
-    for my $g (0 .. 39) {
+    for my $g (0 .. $groups - 1) {
         for my $k (0 .. 49) {
             print sprintf("[%s\\group %02d\\key %03d]\r\n", $key, $g, $k);
             for my $i (0 .. 3) {
@@ -40,7 +43,7 @@ if ($mode eq 'bench') {
     exit 0;
 }
 
-die "usage: reg_tree.pl random SEED KEY | bench KEY\n" unless $mode eq 'random';
+die "usage: reg_tree.pl random SEED KEY | bench KEY [GROUPS]\n" unless $mode eq 'random';
 my ($seed, $top) = @args;
 srand($seed);
 

@@ -24,8 +24,7 @@ LPARAM caret_point(HWND pane) {
 
 bool ReportPane::create(HWND parent, int control_id, HINSTANCE instance) {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_BORDER |
-                        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL |
-                        ES_READONLY;
+                        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_READONLY;
     pane_ = CreateWindowExA(0, RICHEDIT_CLASSA, "", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), instance,
                             nullptr);
@@ -40,6 +39,7 @@ bool ReportPane::create(HWND parent, int control_id, HINSTANCE instance) {
 }
 
 std::string ReportPane::text() const {
+    if (gathered_) return *gathered_;
     GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
     const LRESULT length =
         SendMessageA(pane_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
@@ -55,12 +55,20 @@ std::string ReportPane::text() const {
 }
 
 void ReportPane::set_text(const std::string& text) {
+    if (gathered_) {
+        *gathered_ = text;
+        return;
+    }
     SETTEXTEX how = {ST_DEFAULT, CP_ACP};
     SendMessageA(pane_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
                  reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void ReportPane::append(const std::string& tail) {
+    if (gathered_) {
+        *gathered_ += tail;
+        return;
+    }
     GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMCHARS, 1200};
     const LRESULT end =
         SendMessageA(pane_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
@@ -70,6 +78,17 @@ void ReportPane::append(const std::string& tail) {
     SETTEXTEX how = {ST_SELECTION, CP_ACP};
     SendMessageA(pane_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
                  reinterpret_cast<LPARAM>(tail.c_str()));
+}
+
+void ReportPane::gather_changes() {
+    if (!gathered_) gathered_ = text();
+}
+
+void ReportPane::apply_gathered() {
+    if (!gathered_) return;
+    const std::string text = std::move(*gathered_);
+    gathered_.reset();
+    set_text(text);
 }
 
 void ReportPane::copy_selection() { SendMessageA(pane_, WM_COPY, 0, 0); }
@@ -88,31 +107,32 @@ void ReportPane::show_start() {
 LRESULT CALLBACK ReportPane::subclass_procedure(HWND pane, UINT message, WPARAM w, LPARAM l,
                                                 UINT_PTR, DWORD_PTR) {
     switch (message) {
-        case WM_GETDLGCODE: {
-            // Arrows and characters (Ctrl+A, Ctrl+C) stay with the pane; Tab, Escape and
-            // Enter go to the window's keyboard handling. Entering the pane keeps the
-            // reader's selection rather than selecting the whole report.
-            const LRESULT wanted = DefSubclassProc(pane, message, w, l);
-            return wanted & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
-        }
-        case WM_CUT:
-        case WM_PASTE:
-        case WM_CLEAR:
-        case WM_UNDO:
-        case EM_UNDO:
-        case EM_REDO:
-        case EM_PASTESPECIAL:
-            // Editing commands, whoever sends them: some rich-text boxes carry out a few
-            // of them even when read-only.
-            return 0;
-        case WM_CONTEXTMENU:
-            SendMessageA(GetParent(pane), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane),
-                         l == -1 ? caret_point(pane) : l);
-            return 0;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(pane, subclass_procedure, pane_subclass_id);
-            break;
-        default: break;
+    case WM_GETDLGCODE: {
+        // Arrows and characters (Ctrl+A, Ctrl+C) stay with the pane; Tab, Escape and
+        // Enter go to the window's keyboard handling. Entering the pane keeps the
+        // reader's selection rather than selecting the whole report.
+        const LRESULT wanted = DefSubclassProc(pane, message, w, l);
+        return wanted & ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
+    }
+    case WM_CUT:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+    case EM_PASTESPECIAL:
+        // Editing commands, whoever sends them: some rich-text boxes carry out a few
+        // of them even when read-only.
+        return 0;
+    case WM_CONTEXTMENU:
+        SendMessageA(GetParent(pane), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane),
+                     l == -1 ? caret_point(pane) : l);
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(pane, subclass_procedure, pane_subclass_id);
+        break;
+    default:
+        break;
     }
     return DefSubclassProc(pane, message, w, l);
 }

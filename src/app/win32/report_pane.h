@@ -6,6 +6,7 @@
 // window for its context menu with WM_CONTEXTMENU.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace tarnwell {
@@ -24,6 +25,13 @@ public:
     // no more than its length.
     void append(const std::string& tail);
 
+    // From gather_changes() to apply_gathered(), set_text and append change only the
+    // text that text() gives, and the box takes it in one piece at the end: the
+    // rich-text box lays itself out again after every change, which for every line of a
+    // report would cost more than the whole report. For a pane nobody sees yet.
+    void gather_changes();
+    void apply_gathered();
+
     void copy_selection();
     void select_all();
     // Puts the caret at the start and shows the first line.
@@ -34,6 +42,7 @@ private:
                                                UINT_PTR id, DWORD_PTR data);
 
     HWND pane_ = nullptr;
+    std::optional<std::string> gathered_;
 };
 
 }  // namespace tarnwell

@@ -69,7 +69,7 @@ ReportWindowWin32::~ReportWindowWin32() {
 
 HWND ReportWindowWin32::control(Control which) const { return controls_[control_index(which)]; }
 
-bool ReportWindowWin32::create() {
+bool ReportWindowWin32::create(OnLoad on_load) {
     WNDCLASSEXA window_type = {};
     window_type.cbSize = sizeof window_type;
     window_type.lpfnWndProc = window_procedure;
@@ -95,7 +95,12 @@ bool ReportWindowWin32::create() {
     apply_fonts();
     place_window();
 
-    form_.Form_Load();
+    if (on_load == OnLoad::write_report) {
+        // Nobody sees the pane before the report is written.
+        pane_.gather_changes();
+        form_.Form_Load();
+        pane_.apply_gathered();
+    }
     return true;
 }
 
@@ -118,8 +123,8 @@ bool ReportWindowWin32::create_controls() {
             style |= layout.control == Control::frame ? BS_GROUPBOX : WS_TABSTOP | BS_PUSHBUTTON;
             if (!layout.enabled) style |= WS_DISABLED;
             created = CreateWindowExA(0, "BUTTON", layout.caption, style, 0, 0, 0, 0, window_,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                      instance_, nullptr);
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
+                                      nullptr);
         }
         if (created == nullptr) return false;
         controls_[control_index(layout.control)] = created;
@@ -149,9 +154,9 @@ void ReportWindowWin32::place_window() {
     const SIZE minimum_window =
         window_size_for_client(minimum.width, minimum.height, window_style, window_ex_style, dpi_);
     const RECT work = work_area_of(window_);
-    const PixelRect placed = initial_window_rect(
-        {design_window.cx, design_window.cy}, {minimum_window.cx, minimum_window.cy},
-        {work.left, work.top, work.right, work.bottom});
+    const PixelRect placed = initial_window_rect({design_window.cx, design_window.cy},
+                                                 {minimum_window.cx, minimum_window.cy},
+                                                 {work.left, work.top, work.right, work.bottom});
     SetWindowPos(window_, nullptr, placed.left, placed.top, placed.width(), placed.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     lay_out();
@@ -177,9 +182,8 @@ void ReportWindowWin32::lay_out() {
 void ReportWindowWin32::on_dpi_changed(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     apply_fonts();
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     lay_out();
 }
 
@@ -209,9 +213,8 @@ void ReportWindowWin32::set_enabled(EpsgButton button, bool enabled) {
 }
 
 bool ReportWindowWin32::is_enabled(EpsgButton button) {
-    return IsWindowEnabled(
-               control(button == EpsgButton::test ? Control::test_epsg : Control::update_epsg)) !=
-           FALSE;
+    return IsWindowEnabled(control(button == EpsgButton::test ? Control::test_epsg
+                                                              : Control::update_epsg)) != FALSE;
 }
 
 void ReportWindowWin32::show_pane_menu(LPARAM screen_point) {
@@ -261,11 +264,20 @@ void ReportWindowWin32::on_click(int control_id) {
     // message box and the window stays open with its report.
     try {
         switch (static_cast<Control>(control_id - first_control_id)) {
-            case Control::done: form_.Command_done_whats_new_Click(); break;
-            case Control::copy_text: form_.Command_copy_text_Click(); break;
-            case Control::test_epsg: form_.Command_test_epsg_Click(); break;
-            case Control::update_epsg: form_.Command_Update_EPSG_app_location_Click(); break;
-            default: break;
+        case Control::done:
+            form_.Command_done_whats_new_Click();
+            break;
+        case Control::copy_text:
+            form_.Command_copy_text_Click();
+            break;
+        case Control::test_epsg:
+            form_.Command_test_epsg_Click();
+            break;
+        case Control::update_epsg:
+            form_.Command_Update_EPSG_app_location_Click();
+            break;
+        default:
+            break;
         }
     } catch (const std::exception& failure) {
         platform_.desktop.message_box("Run-time error: " + error_description(failure),
@@ -288,51 +300,52 @@ LRESULT CALLBACK ReportWindowWin32::window_procedure(HWND window, UINT message, 
 
 LRESULT ReportWindowWin32::handle_message(UINT message, WPARAM w, LPARAM l) {
     switch (message) {
-        case WM_COMMAND:
-            // Escape, through the dialog keyboard, is Done.
-            if (LOWORD(w) == IDCANCEL) {
-                on_click(first_control_id + control_index(Control::done));
-                return 0;
-            }
-            if (HIWORD(w) == BN_CLICKED && LOWORD(w) >= first_control_id) {
-                on_click(LOWORD(w));
-                return 0;
-            }
-            break;
-        case WM_CONTEXTMENU:
-            if (reinterpret_cast<HWND>(w) == pane_.handle()) {
-                show_pane_menu(l);
-                return 0;
-            }
-            break;
-        case WM_SIZE:
-            if (w != SIZE_MINIMIZED && controls_[0] != nullptr) lay_out();
-            return 0;
-        case WM_GETMINMAXINFO: {
-            const PixelSize minimum = minimum_client_size(dpi_);
-            const SIZE window = window_size_for_client(minimum.width, minimum.height,
-                                                       window_style, window_ex_style, dpi_);
-            auto* limits = reinterpret_cast<MINMAXINFO*>(l);
-            limits->ptMinTrackSize = {window.cx, window.cy};
+    case WM_COMMAND:
+        // Escape, through the dialog keyboard, is Done.
+        if (LOWORD(w) == IDCANCEL) {
+            on_click(first_control_id + control_index(Control::done));
             return 0;
         }
-        case WM_DPICHANGED:
-            on_dpi_changed(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+        if (HIWORD(w) == BN_CLICKED && LOWORD(w) >= first_control_id) {
+            on_click(LOWORD(w));
             return 0;
-        case WM_ACTIVATE:
-            // Keep the focused control across a switch to another window and back.
-            if (LOWORD(w) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus != nullptr && IsChild(window_, focus)) last_focus_ = focus;
-            } else if (last_focus_ != nullptr) {
-                SetFocus(last_focus_);
-                return 0;
-            }
-            break;
-        case WM_DESTROY:
-            PostQuitMessage(0);
+        }
+        break;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(w) == pane_.handle()) {
+            show_pane_menu(l);
             return 0;
-        default: break;
+        }
+        break;
+    case WM_SIZE:
+        if (w != SIZE_MINIMIZED && controls_[0] != nullptr) lay_out();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        const PixelSize minimum = minimum_client_size(dpi_);
+        const SIZE window = window_size_for_client(minimum.width, minimum.height, window_style,
+                                                   window_ex_style, dpi_);
+        auto* limits = reinterpret_cast<MINMAXINFO*>(l);
+        limits->ptMinTrackSize = {window.cx, window.cy};
+        return 0;
+    }
+    case WM_DPICHANGED:
+        on_dpi_changed(HIWORD(w), *reinterpret_cast<const RECT*>(l));
+        return 0;
+    case WM_ACTIVATE:
+        // Keep the focused control across a switch to another window and back.
+        if (LOWORD(w) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(window_, focus)) last_focus_ = focus;
+        } else if (last_focus_ != nullptr) {
+            SetFocus(last_focus_);
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
     }
     return DefWindowProcA(window_, message, w, l);
 }

@@ -22,8 +22,12 @@ public:
     ReportWindowWin32(const ReportWindowWin32&) = delete;
     ReportWindowWin32& operator=(const ReportWindowWin32&) = delete;
 
-    // Creates the window, unseen, and runs the load handler: the report is in the pane.
-    bool create();
+    // What create() puts in the pane: the report, written by the load handler, or
+    // nothing (the start-up benchmark measures the report's own cost against that).
+    enum class OnLoad { write_report, leave_empty };
+
+    // Creates the window, unseen, and (as asked) runs the load handler.
+    bool create(OnLoad on_load = OnLoad::write_report);
     // Shows the window with the focus on the first control of the tab order.
     void show(int show_command);
     HWND handle() const { return window_; }

@@ -1,0 +1,22 @@
+// The report window of tarnwell_env with its pane left empty: the same program start,
+// libraries, window, controls and fonts, without the report. The start-up benchmark
+// measures the report's own cost against it.
+#include <windows.h>
+
+#include "app/win32/report_window_win32.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+    if (LoadLibraryA("riched20.dll") == nullptr) return 1;
+    static tarnwell::Win32Platform platform;
+    static tarnwell::ProgramState program;
+    static tarnwell::ReportWindowWin32 window(instance, platform, program);
+    if (!window.create(tarnwell::ReportWindowWin32::OnLoad::leave_empty)) return 1;
+    window.show(show_command);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (window.translate_keyboard(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
