@@ -3,7 +3,7 @@
 # LICENSE (both with CR LF line ends) and SHA256SUMS.txt over all of them.
 #
 # The binaries it ships: add a target here and it is packaged and checksummed.
-set(TARNWELL_PACKAGED_TARGETS tarnwell_env QRX_Intel_Win32 regtool)
+set(TARNWELL_PACKAGED_TARGETS tarnwell_env QRX_Intel_Win32 regtool TarnwellRegistry)
 
 install(TARGETS ${TARNWELL_PACKAGED_TARGETS} RUNTIME DESTINATION . COMPONENT release)
 
@@ -12,8 +12,10 @@ configure_file(${PROJECT_SOURCE_DIR}/package/README.txt ${tarnwell_package_docs}
                @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${tarnwell_package_docs}/LICENSE.txt
                @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/docs/export_key.vbs ${tarnwell_package_docs}/export_key.vbs
+               @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${tarnwell_package_docs}/README.txt ${tarnwell_package_docs}/LICENSE.txt
-        DESTINATION . COMPONENT release)
+        ${tarnwell_package_docs}/export_key.vbs DESTINATION . COMPONENT release)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(tarnwell_package_arch win64)

@@ -51,6 +51,7 @@ for build in "$@"; do
   check_resources "$build/src/app/win32/tarnwell_env.exe" program
   check_resources "$build/tools/regtool/regtool.exe" program
   check_resources "$build/src/app/win32/QRX_Intel_Win32.dll" library
+  check_resources "$build/src/com/TarnwellRegistry.dll" library
 done
 
 # The product's zip.
@@ -60,23 +61,24 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 folder="$unpacked/tarnwell_env-$version-win32"
-expected="LICENSE.txt QRX_Intel_Win32.dll README.txt SHA256SUMS.txt regtool.exe tarnwell_env.exe"
+expected="LICENSE.txt QRX_Intel_Win32.dll README.txt SHA256SUMS.txt TarnwellRegistry.dll export_key.vbs
+          regtool.exe tarnwell_env.exe"
 [ "$(cd "$folder" && ls | sort | xargs)" = "$(xargs -n1 <<<"$expected" | sort | xargs)" ] \
   || fail "the zip holds: $(cd "$folder" && ls | xargs)"
-for binary in tarnwell_env.exe regtool.exe QRX_Intel_Win32.dll; do
+for binary in tarnwell_env.exe regtool.exe QRX_Intel_Win32.dll TarnwellRegistry.dll; do
   i686-w64-mingw32-objdump -f "$folder/$binary" | grep -q 'file format pei-i386' \
     || fail "$binary in the zip is not a 32-bit Windows binary"
   i686-w64-mingw32-objdump -h "$folder/$binary" | grep -q '\.debug' \
     && fail "$binary in the zip is not stripped"
   i686-w64-mingw32-objdump -p "$folder/$binary" | grep 'DLL Name' \
-    | grep -viE 'kernel32|user32|gdi32|advapi32|shell32|ole32|comctl32|comdlg32|msvcrt|api-ms-win' \
+    | grep -viE 'kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt|api-ms-win' \
     && fail "$binary in the zip needs a DLL that Windows does not ship"
 done
-for text in README.txt LICENSE.txt SHA256SUMS.txt; do
+for text in README.txt LICENSE.txt SHA256SUMS.txt export_key.vbs; do
   [ "$(grep -c $'[^\r]$' "$folder/$text" || true)" = 0 ] || fail "$text has lines not ended by CR LF"
 done
 (cd "$folder" && tr -d '\r' <SHA256SUMS.txt | sha256sum --quiet -c -) || fail "the checksums do not match"
-[ "$(wc -l <"$folder/SHA256SUMS.txt")" = 5 ] || fail "SHA256SUMS.txt does not list the five other files"
+[ "$(wc -l <"$folder/SHA256SUMS.txt")" = 7 ] || fail "SHA256SUMS.txt does not list the seven other files"
 
 [ "$failures" = 0 ] && echo "release: ok ($zip)"
 [ "$failures" = 0 ]
