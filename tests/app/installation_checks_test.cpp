@@ -93,6 +93,10 @@ struct LookupCase {
     const char* user;
     const char* settings;
     const char* line;
+    // What get_registry_codes leaves in its out-parameters: the place looked at last and
+    // ierr, which starts at 7 here and is left alone for a value of the settings tree.
+    const char* chkeyloc;
+    std::int32_t ierr;
 };
 
 class ProjectionsDatabaseLookup : public ReportFixture,
@@ -106,17 +110,28 @@ TEST_P(ProjectionsDatabaseLookup, FirstNonBlankPlaceWins) {
     if (c.settings != nullptr) setting("Quillmere", section, "FileName", c.settings);
     form.Form_Load();
     EXPECT_TRUE(has_line(c.line));
+
+    std::string chkey = "stale", chkeyloc;
+    std::int32_t ierr = 7;
+    form.get_registry_codes("Quillmere", section, "FileName", chkey, chkeyloc, ierr);
+    EXPECT_EQ(chkeyloc, c.chkeyloc);
+    EXPECT_EQ(ierr, c.ierr);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Installation, ProjectionsDatabaseLookup,
     ::testing::Values(
-        LookupCase{"M.mdb", "U.mdb", "S.mdb", "EPSG_projections_database in registry: M.mdb"},
-        LookupCase{"   ", "U.mdb", nullptr, "EPSG_projections_database in registry: U.mdb"},
+        LookupCase{"M.mdb", "U.mdb", "S.mdb", "EPSG_projections_database in registry: M.mdb",
+                   "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\", 0},
+        LookupCase{"   ", "U.mdb", nullptr, "EPSG_projections_database in registry: U.mdb",
+                   "\\HKEY_CURRENT_USER\\SOFTWARE\\", 0},
         // Only the settings tree keeps trailing blanks.
-        LookupCase{nullptr, nullptr, "S.mdb  ", "EPSG_projections_database in registry: S.mdb  "},
-        LookupCase{nullptr, nullptr, "<no value>", "EPSG_projections_database file does not exist"},
-        LookupCase{"   ", "  ", nullptr, "EPSG_projections_database file does not exist"}));
+        LookupCase{nullptr, nullptr, "S.mdb  ", "EPSG_projections_database in registry: S.mdb  ",
+                   "VB Registry", 7},
+        LookupCase{nullptr, nullptr, "<no value>", "EPSG_projections_database file does not exist",
+                   "VB Registry", -1},
+        LookupCase{"   ", "  ", nullptr, "EPSG_projections_database file does not exist",
+                   "VB Registry", -1}));
 
 TEST_F(Installation, ProjectionsDatabaseFilesMatchThePatternInAnyCase) {
     twin.files.make_file(std::string(common_app) + "\\epsg_v9.MDB");
