@@ -12,11 +12,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     static tarnwell::ReportWindowWin32 window(instance, platform, program);
     if (!window.create(tarnwell::ReportWindowWin32::OnLoad::leave_empty)) return 1;
     window.show(show_command);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (window.translate_keyboard(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return window.run_until_closed();
 }

@@ -201,6 +201,16 @@ bool ReportWindowWin32::translate_keyboard(MSG& message) {
     return IsDialogMessageA(window_, &message) != FALSE;
 }
 
+int ReportWindowWin32::run_until_closed() {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (translate_keyboard(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
 std::string ReportWindowWin32::pane_text() { return pane_.text(); }
 
 void ReportWindowWin32::set_pane_text(const std::string& text) { pane_.set_text(text); }

@@ -35,6 +35,9 @@ public:
     // The window's keyboard: Enter presses the focused button, then Tab, Shift+Tab and
     // Escape as in a dialog. True when the message was handled.
     bool translate_keyboard(MSG& message);
+    // Runs the program's messages, the window's keyboard first, until the window is
+    // closed; the exit code it was closed with.
+    int run_until_closed();
 
     std::string pane_text() override;
     void set_pane_text(const std::string& text) override;
