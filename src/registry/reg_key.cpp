@@ -82,14 +82,22 @@ long RegKey::open_level_by_level(How how, reg_key parent, const std::string& sub
                                  std::uint32_t access) {
     // A trailing backslash names no level of its own.
     const std::string path = sub_key.substr(0, sub_key.find_last_not_of('\\') + 1);
-    const std::size_t last = path.find_last_of('\\');
-    if (last == std::string::npos) return open_by(how, parent, path, access);
-    RegKey above(*api_);
-    const long status = how == How::create
-                            ? above.create(parent, path.substr(0, last))
-                            : above.open(parent, path.substr(0, last), reg::maximum_allowed);
-    if (status != reg::success) return status;
-    return open_by(how, above.handle(), path.substr(last + 1), access);
+    // One walk from the top, one call per level: the levels above the last are opened
+    // (or created) relative to each other, whatever the depth of the path.
+    RegKey level(*api_);
+    reg_key at = parent;
+    std::size_t start = 0;
+    for (std::size_t end = path.find('\\'); end != std::string::npos;
+         start = end + 1, end = path.find('\\', start)) {
+        RegKey next(*api_);
+        const std::string name = path.substr(start, end - start);
+        const long status =
+            how == How::create ? next.create(at, name) : next.open(at, name, reg::maximum_allowed);
+        if (status != reg::success) return status;
+        level = std::move(next);
+        at = level.handle();
+    }
+    return open_by(how, at, path.substr(start), access);
 }
 
 long RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {

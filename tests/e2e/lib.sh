@@ -23,9 +23,22 @@ e2e_new_prefix() {
   local prefix="$E2E_BUILD/e2e/$name/prefix"
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
-  cp -a "$E2E_BUILD/e2e/template-prefix" "$prefix"
+  e2e_clone_prefix "$E2E_BUILD/e2e/template-prefix" "$prefix"
   export WINEPREFIX="$prefix"
   E2E_DRIVE_C="$prefix/drive_c"
+}
+
+# A prefix is 700 MB, almost all of it Wine's own programs and libraries, which nothing
+# writes to: the clone hard-links those and copies everything else (registry files, ini
+# files, user folders), so thirty scenarios fit on a small disk and cannot change each
+# other's or the template's state.
+e2e_clone_prefix() {
+  local from="$1" to="$2" file
+  cp -al "$from" "$to"
+  find "$to" -type f ! -iregex '.*\.\(dll\|exe\|sys\|drv\|nls\|ocx\|cpl\|acm\|tlb\|ax\|com\)' \
+    -print0 | while IFS= read -r -d '' file; do
+    cp -p --remove-destination "$from/${file#"$to"/}" "$file"
+  done
 }
 
 # Xvfb on a free display with the openbox window manager (title bars, resizing,

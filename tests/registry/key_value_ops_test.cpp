@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "platform/run_time_error.h"
 #include "registry/clsRegistryAccess.h"
@@ -305,6 +306,32 @@ TEST_F(KeyValueOps, AReadOnlyKeyCountsAsAbsentButReads) {
     EXPECT_EQ(reg.EnumValues(key("ro"), names, values, -1), 1);
     EXPECT_EQ(values, std::vector<RegValue>{std::string("x")});
     test::set_read_only(tp, reg::current_user, scratch.sub_key() + "\\ro", false);
+}
+
+// A path of many short levels, longer than the registry takes in one call, is walked once
+// from the top: the texts sent grow with the path, not with its square.
+TEST_F(KeyValueOps, AManyLevelPathIsWalkedOnceFromTheTop) {
+    std::size_t characters_sent = 0;
+    test::HookedRegistry counting(api, [&](const test::HookedRegistry::Call& call) {
+        if (call.operation == "open_key" || call.operation == "create_key")
+            characters_sent += call.sub_key.size();
+        return std::optional<long>();
+    });
+    std::string path = scratch.sub_key();
+    for (int level = 0; level < 300; ++level)
+        path += "\\k";
+
+    RegKey made(counting);
+    ASSERT_EQ(made.create(reg::current_user, path + "\\"), reg::success);
+    ASSERT_EQ(made.set_string("v", "deep"), reg::success);
+    EXPECT_LE(characters_sent, 3 * path.size());
+    characters_sent = 0;
+    RegKey read(counting);
+    ASSERT_EQ(read.open(reg::current_user, path, reg::key_read), reg::success);
+    EXPECT_LE(characters_sent, 3 * path.size());
+    RegValueEntry value;
+    ASSERT_EQ(read.read_value("v", value), reg::success);
+    EXPECT_EQ(value.data, std::string("deep", 5));
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ std::string HookedRegistry::path_below(reg_key parent, const char* sub_key) cons
 
 std::optional<long> HookedRegistry::fails_open(const char* operation, reg_key parent,
                                                const char* sub_key) const {
-    return hook_(Call{operation, path_below(parent, sub_key), 0});
+    return hook_(
+        Call{operation, path_below(parent, sub_key), 0, sub_key != nullptr ? sub_key : ""});
 }
 
 long HookedRegistry::opened(long status, reg_key parent, const char* sub_key,

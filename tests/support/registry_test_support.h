@@ -33,7 +33,8 @@ public:
         std::string operation;  // the interface's name: "open_key", "enum_value", ...
         // The key's path below its root (for an open, the path asked for).
         std::string key_path;
-        std::uint32_t index;  // for enumerations; 0 otherwise
+        std::uint32_t index;       // for enumerations; 0 otherwise
+        std::string sub_key = {};  // for an open, the text passed, relative to its parent
     };
     // The status to fail the call with, or nothing to pass it on.
     using Hook = std::function<std::optional<long>(const Call& call)>;
