@@ -45,8 +45,10 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 wine_run() { "$TARNWELL_WINE" "$@" >/dev/null 2>&1; }
 regtool() { wine_run "$REGTOOL" "$@"; }
 query() { "$TARNWELL_WINE" reg query "$@" 2>/dev/null | tr -d '\r'; }
+# grep reads to the end: with -q it stops at the match, and the writer's broken pipe
+# then fails the pipeline under pipefail.
 has() {  # has KEY LINE: reg query KEY shows that value line
-  query "$1" | grep -Fxq -- "$2" || fail "$1: no line '$2'"
+  query "$1" | grep -Fx -- "$2" >/dev/null || fail "$1: no line '$2'"
 }
 lacks_key() { if query "$1" >/dev/null; then fail "$1 exists"; fi; }
 same_file() { cmp -s "$1" "$2" || fail "$3: $(basename "$1") and $(basename "$2") differ ($work)"; }

@@ -35,7 +35,7 @@ check_resources() {
   [ "$versions" = "$version.0 $version.0" ] \
     || fail "$name: file and product version $versions, project version $version"
   wrestool -x --raw --type=16 "$binary" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\0' \
-    | grep -q "OriginalFilename.*$name" || fail "$name: the version names another file"
+    | grep "OriginalFilename.*$name" >/dev/null || fail "$name: the version names another file"
   [ "$kind" = program ] || return 0
   grep -q -- '--type=14 ' <<<"$listing" || fail "$name: no icon"
   manifest=$(wrestool -x --raw --type=24 --name=1 "$binary") || { fail "$name: no manifest"; return; }
@@ -66,9 +66,9 @@ expected="LICENSE.txt QRX_Intel_Win32.dll README.txt SHA256SUMS.txt TarnwellRegi
 [ "$(cd "$folder" && ls | sort | xargs)" = "$(xargs -n1 <<<"$expected" | sort | xargs)" ] \
   || fail "the zip holds: $(cd "$folder" && ls | xargs)"
 for binary in tarnwell_env.exe regtool.exe QRX_Intel_Win32.dll TarnwellRegistry.dll; do
-  i686-w64-mingw32-objdump -f "$folder/$binary" | grep -q 'file format pei-i386' \
+  i686-w64-mingw32-objdump -f "$folder/$binary" | grep 'file format pei-i386' >/dev/null \
     || fail "$binary in the zip is not a 32-bit Windows binary"
-  i686-w64-mingw32-objdump -h "$folder/$binary" | grep -q '\.debug' \
+  i686-w64-mingw32-objdump -h "$folder/$binary" | grep '\.debug' >/dev/null \
     && fail "$binary in the zip is not stripped"
   i686-w64-mingw32-objdump -p "$folder/$binary" | grep 'DLL Name' \
     | grep -viE 'kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt|api-ms-win' \
