@@ -9,6 +9,7 @@
 #include "registry/reg_key.h"
 #include "registry/reg_key_contents.h"
 #include "registry/registry_errors.h"
+#include "registry/registry_limits.h"
 
 namespace tarnwell {
 
@@ -35,11 +36,19 @@ bool is_exported(const RegValueEntry& value) {
            value.type == reg::type_dword || (value.name.empty() && holds_text(value.type));
 }
 
-// A CR LF in a name or text ends the value's line early in the file.
-bool breaks_its_line(const RegValueEntry& value) {
+// Why the value's line in the file would import as something else, or "" when it
+// imports as it is.
+const char* import_hazard(const RegValueEntry& value) {
     const bool text = holds_text(value.type);
-    return value.name.find("\r\n") != std::string::npos ||
-           (text && value.data.find("\r\n") != std::string::npos);
+    // A CR LF ends the line early.
+    if (value.name.find("\r\n") != std::string::npos ||
+        (text && value.data.find("\r\n") != std::string::npos))
+        return "holds a line break: it will not import whole";
+    // The name of a value line ends at its first quote followed by "=".
+    if (value.name.find("\"=") != std::string::npos)
+        return "its name holds \"=: it will not import whole";
+    if (text && value.name == "@") return "a text named @: it will import as the default value";
+    return "";
 }
 
 // One key's block: the key line, the default text, the named texts, the binaries,
@@ -112,14 +121,15 @@ public:
     bool export_tree(const std::string& path) {
         const std::string full_path = with_long_root(path);
         const KeyPath parsed = split_key_path(full_path);
-        return export_key(parsed.root, parsed.sub_key, full_path);
+        return export_key(parsed.root, parsed.sub_key, full_path, 0);
     }
 
 private:
     // The key sub_key below parent (a root or an open key), written as full_path. Its
     // subkeys are opened below it while it stays open, so that a key is reached however
-    // deep it lies.
-    bool export_key(reg_key parent, const std::string& sub_key, const std::string& full_path) {
+    // deep it lies. `level` counts the levels below the exported key.
+    bool export_key(reg_key parent, const std::string& sub_key, const std::string& full_path,
+                    int level) {
         if (output_ != nullptr) {
             desktop_.process_pending_events();
             output_->set_text(full_path);
@@ -135,14 +145,20 @@ private:
                 return false;
             }
         } else {
-            report_.problems.push_back(
-                {0, full_path, "", opened, "could not be opened: written without values"});
+            report_.add({0, full_path, "", opened, "could not be opened: written without values"});
         }
         note_values_left_out(full_path, contents);
         file_.add(key_block(full_path, contents));
-        if (opened != reg::success || !subkeys_) return true;
+        if (opened != reg::success || !subkeys_ || contents.subkeys.empty()) return true;
+        if (level == registry_limits::deepest_key_level) {
+            report_.add({0, full_path, "", 0,
+                         "subkeys left out: they lie deeper than Windows keeps keys (a link "
+                         "back to a key above?)"});
+            return true;
+        }
         for (const std::string& subkey : contents.subkeys) {
-            if (!export_key(key.handle(), subkey, full_path + "\\" + subkey)) return false;
+            if (!export_key(key.handle(), subkey, full_path + "\\" + subkey, level + 1))
+                return false;
         }
         return true;
     }
@@ -150,11 +166,10 @@ private:
     void note_values_left_out(const std::string& path, const RegKeyContents& contents) {
         for (const RegValueEntry& value : contents.values) {
             if (!is_exported(value)) {
-                report_.problems.push_back(
+                report_.add(
                     {0, path, value.name, 0, "not exported: " + value_type_name(value.type)});
-            } else if (breaks_its_line(value)) {
-                report_.problems.push_back(
-                    {0, path, value.name, 0, "holds a line break: it will not import whole"});
+            } else if (const std::string hazard = import_hazard(value); !hazard.empty()) {
+                report_.add({0, path, value.name, 0, hazard});
             }
         }
     }

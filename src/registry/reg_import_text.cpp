@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string_view>
-#include <vector>
 
 #include "common/text.h"
 #include "registry/hex_codec.h"
@@ -14,17 +13,29 @@ namespace tarnwell {
 
 namespace {
 
-// Lines end with CR LF only; a file with bare LF line ends is one line.
-std::vector<std::string_view> split_lines(const std::string& text) {
-    std::vector<std::string_view> lines;
-    const std::string_view all(text);
-    std::size_t start = 0;
-    for (std::size_t end; (end = all.find("\r\n", start)) != std::string_view::npos;
-         start = end + 2)
-        lines.push_back(all.substr(start, end - start));
-    lines.push_back(all.substr(start));
-    return lines;
-}
+// The lines of a file one after another, without copying them or keeping a list of
+// them. Lines end with CR LF only; a file with bare LF line ends is one line.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+
+    // The next line; false after the last.
+    bool next(std::string_view& line) {
+        if (start_ == std::string_view::npos) return false;
+        const std::size_t end = text_.find("\r\n", start_);
+        line = text_.substr(start_, end == std::string_view::npos ? end : end - start_);
+        start_ = end == std::string_view::npos ? end : end + 2;
+        ++index_;
+        return true;
+    }
+    // The index of the line last returned, counted from 0.
+    std::size_t index() const { return index_; }
+
+private:
+    std::string_view text_;
+    std::size_t start_ = 0;
+    std::size_t index_ = std::size_t(-1);
+};
 
 constexpr const char* line_ends_failure = "lines must end in CR LF";
 
@@ -66,19 +77,21 @@ public:
     }
     void delete_value(std::size_t line, const std::string& name) {
         // A delete never creates the key; a value that is not there is gone already.
-        long status =
-            key_.is_open() ? reg::success : key_.open(path_.root, path_.sub_key, reg::key_write);
-        if (status == reg::success) status = key_.delete_value(name);
+        if (!key_.is_open() && delete_open_failure_ == reg::success)
+            delete_open_failure_ = key_.open(path_.root, path_.sub_key, reg::key_write);
+        long status = key_.is_open() ? key_.delete_value(name) : delete_open_failure_;
         if (status != reg::success && status != reg::file_not_found)
             note(line, name, status, "could not be deleted");
     }
 
 private:
-    // The block's key, opened for writing (and created when missing) on first use.
+    // The block's key, opened for writing (and created when missing) on first use. A
+    // key that failed once is not tried again for every further line of its block.
     bool writable(std::size_t line, const std::string& name) {
         if (key_.is_open()) return true;
-        if (const long status = open_for_writing(path_, true, key_); status != reg::success) {
-            note(line, name, status, "not written: the key could not be opened or created");
+        if (open_failure_ == reg::success) open_failure_ = open_for_writing(path_, true, key_);
+        if (open_failure_ != reg::success) {
+            note(line, name, open_failure_, "not written: the key could not be opened or created");
             return false;
         }
         return true;
@@ -87,10 +100,13 @@ private:
         if (status != reg::success) note(line, name, status, "not written");
     }
     void note(std::size_t line, const std::string& name, long status, const char* what) {
-        report_.problems.push_back({line + 1, path_text_, name, status, what});
+        report_.add({line + 1, path_text_, name, status, what});
     }
 
     RegKey key_;
+    // What opening the key answered when it failed, for writes and for deletes.
+    long open_failure_ = reg::success;
+    long delete_open_failure_ = reg::success;
     std::string path_text_;
     KeyPath path_;
     RegFileReport& report_;
@@ -104,8 +120,7 @@ void delete_key(RegistryApi& api, std::size_t line, const std::string& key_path,
     long status = key.open(path.root, path.sub_key, reg::key_all_access);
     if (status == reg::file_not_found) return;
     if (status == reg::success) status = key.delete_key("");
-    if (status != reg::success)
-        report.problems.push_back({line + 1, key_path, "", status, "key not deleted"});
+    if (status != reg::success) report.add({line + 1, key_path, "", status, "key not deleted"});
 }
 
 // One value line (trimmed, holding "="). A name in double quotes ends at the first
@@ -155,9 +170,11 @@ bool apply_value_line(KeyBlock& block, std::size_t line_number, std::string_view
 }  // namespace
 
 std::int32_t apply_reg_text(RegistryApi& api, const std::string& text, RegFileReport& report) {
-    const std::vector<std::string_view> lines = split_lines(text);
-    if (!equals_ignoring_case(lines[0], "REGEDIT4")) {
-        report.failure = starts_with_ignoring_case(lines[0], "REGEDIT4\n")
+    Lines check(text);
+    std::string_view line;
+    check.next(line);
+    if (!equals_ignoring_case(line, "REGEDIT4")) {
+        report.failure = starts_with_ignoring_case(line, "REGEDIT4\n")
                              ? line_ends_failure
                              : "not a REGEDIT4 file: its first line is not \"REGEDIT4\"";
         return 0;
@@ -165,40 +182,38 @@ std::int32_t apply_reg_text(RegistryApi& api, const std::string& text, RegFileRe
     // A file whose lines end in LF alone would be read as a few long lines, its keys and
     // values mangled: it is refused before anything is changed. (A text value may hold
     // a line feed, a key line never does.)
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = trim_spaces(lines[i]);
+    while (check.next(line)) {
+        line = trim_spaces(line);
         if (!line.empty() && line[0] == '[' && line.find('\n') != std::string_view::npos) {
-            report.failure = "line " + std::to_string(i + 1) + ": " + line_ends_failure;
+            report.failure = "line " + std::to_string(check.index() + 1) + ": " + line_ends_failure;
             return 0;
         }
     }
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        // Only key lines start a block; values outside one, comments and empty lines
-        // are passed over.
-        const std::string_view key_line = trim_spaces(lines[i]);
-        if (key_line.empty() || key_line[0] != '[') continue;
-        if (key_line.size() < 2) {
-            report.failure = "line " + std::to_string(i + 1) +
-                             ": a key line without a key: " + std::string(key_line);
-            return 0;
-        }
-        const std::string key(key_line.substr(1, key_line.size() - 2));
-        if (!key.empty() && key[0] == '-') {
-            delete_key(api, i, key.substr(1), report);
+    Lines lines(text);
+    lines.next(line);
+    // The block of the last key line: its key is opened once for all its values and
+    // closed at the next key line. Values outside a block, comments and empty lines are
+    // passed over.
+    std::optional<KeyBlock> block;
+    while (lines.next(line)) {
+        line = trim_spaces(line);
+        if (!line.empty() && line[0] == '[') {
+            block.reset();
+            if (line.size() < 2) {
+                report.failure = "line " + std::to_string(lines.index() + 1) +
+                                 ": a key line without a key: " + std::string(line);
+                return 0;
+            }
+            const std::string key(line.substr(1, line.size() - 2));
+            if (!key.empty() && key[0] == '-')
+                delete_key(api, lines.index(), key.substr(1), report);
+            else
+                block.emplace(api, key, report);
             continue;
         }
-        // The block's key is opened once for all its values and closed before the next
-        // key line.
-        KeyBlock block(api, key, report);
-        std::size_t j = i + 1;
-        for (; j < lines.size(); ++j) {
-            const std::string_view line = trim_spaces(lines[j]);
-            if (!line.empty() && line[0] == '[') break;
-            if (line.empty() || line[0] == ';' || line.find('=') == std::string_view::npos)
-                continue;
-            if (!apply_value_line(block, j, line, report)) return 0;
-        }
-        i = j - 1;
+        if (!block || line.empty() || line[0] == ';' || line.find('=') == std::string_view::npos)
+            continue;
+        if (!apply_value_line(*block, lines.index(), line, report)) return 0;
     }
     return 1;
 }

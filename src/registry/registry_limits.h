@@ -16,4 +16,8 @@ constexpr std::uint32_t longest_value_name = 16383;
 // raise an overflow beyond this many characters.
 constexpr std::size_t longest_hex_text = 32767;
 
+// Windows keeps keys at most 512 levels deep. An export that goes deeper below its key
+// follows a registry link back to a key above it, and would never end.
+constexpr int deepest_key_level = 512;
+
 }  // namespace tarnwell::registry_limits

@@ -3,7 +3,10 @@
 // deeper than a path text the registry takes in one call.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "registry/reg_file_fixture.h"
+#include "registry/reg_import_text.h"
 
 namespace tarnwell::test {
 namespace {
@@ -41,6 +44,8 @@ TEST_F(Reports, ExportNamesWhatItLeavesOut) {
     put("", "wide", 11, std::string(8, '\1'));
     put_text("", "kept", "k");
     put_text("lines", "two", "first\r\nsecond");
+    put_text("quote", "a\"=b", "v");
+    put_text("at", "@", "x");
     const std::string file = scratch_file("left-out.reg");
     EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true, nullptr, &report), 1);
     EXPECT_EQ(report.failure, "");
@@ -48,7 +53,9 @@ TEST_F(Reports, ExportNamesWhatItLeavesOut) {
               (std::vector<std::string>{
                   "%K|expand|not exported: expandable text", "%K|multi|not exported: multi-text",
                   "%K|wide|not exported: 64-bit number",
-                  "%K\\lines|two|holds a line break: it will not import whole"}));
+                  "%K\\at|@|a text named @: it will import as the default value",
+                  "%K\\lines|two|holds a line break: it will not import whole",
+                  "%K\\quote|a\"=b|its name holds \"=: it will not import whole"}));
 
     // A key that cannot be opened, and a file that is there already.
     EXPECT_EQ(registry.ExportToReg(scratch.path() + "\\missing", scratch_file("m.reg"), true,
@@ -108,6 +115,54 @@ TEST_F(Reports, ImportNamesEachOperationThatFailedAndGoesOn) {
               (std::vector<std::string>{"", "ok", "ok|v|sz:2", "parent", "parent\\child",
                                         "parent\\child|v|sz:1"}));
 }
+
+// A block whose key cannot be made, followed by many value lines: the key is tried once
+// for the writes and once for the deletes (each try a few calls, one per level), every
+// failed line is counted, and what the report keeps of them stays within its limit.
+TEST_F(Reports, ManyLinesUnderAKeyThatCannotBeMadeTryItOnce) {
+    std::size_t opens = 0;
+    HookedRegistry counting(platform.registry, [&](const HookedRegistry::Call& call) {
+        if (call.operation == "create_key" || call.operation == "open_key") ++opens;
+        return std::optional<long>();
+    });
+    constexpr std::size_t value_lines = 20000;
+    std::string text = "REGEDIT4\r\n[" + long_path + "\\" + std::string(2000, 'n') + "]\r\n";
+    for (std::size_t i = 0; i < value_lines; ++i)
+        text += "\"v\"=\"1\"\r\n\"gone\"=-\r\n";
+    EXPECT_EQ(apply_reg_text(counting, text, report), 1);
+    EXPECT_LE(opens, 10u);
+    EXPECT_EQ(report.problem_count(), 2 * value_lines);
+    std::size_t kept = 0;
+    for (const RegFileProblem& problem : report.problems)
+        kept += problem.key.size() + problem.value.size() + problem.what.size();
+    EXPECT_LE(kept, RegFileReport::kept_text_limit);
+    EXPECT_GT(report.problems_not_kept, 0u);
+}
+
+#if !defined(_WIN32)
+// Only a registry link back to a key above can make a tree deeper than Windows keeps
+// keys (the twin makes the deep tree itself): the export stops there and says so.
+TEST_F(Reports, AnExportStopsAtTheDeepestLevelWindowsKeeps) {
+    std::string key;
+    for (int level = 0; level < 515; ++level)
+        key += (level == 0 ? "k" : "\\k");
+    make_key(key);
+    const std::string file = scratch_file("endless.reg");
+    ASSERT_EQ(registry.ExportToReg(scratch.path(), file, true, nullptr, &report), 1);
+    std::string deepest = "%K";
+    for (int level = 0; level < 512; ++level)
+        deepest += "\\k";
+    EXPECT_EQ(
+        problems(report, long_path),
+        std::vector<std::string>{deepest + "||subkeys left out: they lie deeper than Windows keeps "
+                                           "keys (a link back to a key above?)"});
+    const std::string written = platform.files.read_file(file);
+    std::size_t blocks = 0;
+    for (std::size_t at = 0; (at = written.find("\r\n[", at)) != std::string::npos; ++at)
+        ++blocks;
+    EXPECT_EQ(blocks, 513u);
+}
+#endif
 
 // Fourteen levels of 45-character names: a path longer than the registry takes in one
 // call. Export and import reach every level.

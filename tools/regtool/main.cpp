@@ -1,6 +1,8 @@
 // regtool: REGEDIT4 export and import through clsRegistryAccess, for scripts. The usage
 // text below says what it does and what its exit codes mean.
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -50,15 +52,21 @@ Outcome told(const std::string& file, const RegFileReport& report) {
         std::string where = file;
         if (problem.line != 0) where += " line " + std::to_string(problem.line);
         std::string what = problem.key;
-        if (!problem.value.empty()) what += " value \"" + problem.value + "\"";
-        else if (problem.line == 0) what = "key " + what;
+        if (!problem.value.empty())
+            what += " value \"" + problem.value + "\"";
+        else if (problem.line == 0)
+            what = "key " + what;
         std::string line = where + ": " + what + ": " + problem.what;
         if (problem.status != 0) line += ": " + registry_error_text(problem.status);
         std::fprintf(stderr, "regtool: %s\n", line.c_str());
     }
-    if (report.problems.empty()) return done;
-    std::fprintf(stderr, "regtool: %s: %zu %s not go through\n", file.c_str(),
-                 report.problems.size(), report.problems.size() == 1 ? "thing did" : "things did");
+    if (report.problems_not_kept != 0)
+        std::fprintf(stderr, "regtool: %s: %zu more not listed\n", file.c_str(),
+                     report.problems_not_kept);
+    const std::size_t count = report.problem_count();
+    if (count == 0) return done;
+    std::fprintf(stderr, "regtool: %s: %zu %s not go through\n", file.c_str(), count,
+                 count == 1 ? "thing did" : "things did");
     return incomplete;
 }
 
@@ -137,14 +145,23 @@ int main(int argc, char** argv) {
             return usage_error("cannot read the command at \"" + args[i] + "\"");
         }
     }
-    Regtool tool;
-    Outcome outcome = done;
-    for (const Command& command : commands) {
-        const Outcome step = command.verb == "export"
-                                 ? tool.export_key(command.key, command.file, command.subkeys)
-                                 : tool.import_file(command.file);
-        if (step == failed) return failed;
-        if (step == incomplete) outcome = incomplete;
+    // A file too large for the memory, or a failure nothing below expected, ends the
+    // commands with a reason instead of taking the program down.
+    try {
+        Regtool tool;
+        Outcome outcome = done;
+        for (const Command& command : commands) {
+            const Outcome step = command.verb == "export"
+                                     ? tool.export_key(command.key, command.file, command.subkeys)
+                                     : tool.import_file(command.file);
+            if (step == failed) return failed;
+            if (step == incomplete) outcome = incomplete;
+        }
+        return outcome;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "regtool: not enough memory\n");
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "regtool: %s\n", failure.what());
     }
-    return outcome;
+    return failed;
 }
