@@ -36,8 +36,9 @@ const char* const usage_text =
     "  2  the command line cannot be read\n"
     "  3  the commands ran to their end but not everything went through: values the\n"
     "     file format has no form for (expandable text, multi-text, 64-bit numbers),\n"
-    "     keys that could not be opened, or writes and deletes the registry refused;\n"
-    "     each is named on standard error\n";
+    "     values that would import as something else, keys that could not be opened,\n"
+    "     or writes and deletes the registry refused; each is named on standard error\n"
+    "     (past the first megabyte of names, only their number is given)\n";
 
 enum Outcome { done = 0, failed = 1, unreadable_command_line = 2, incomplete = 3 };
 
