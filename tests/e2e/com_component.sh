@@ -19,9 +19,7 @@ source "$here/lib.sh"
 DLL="$E2E_BUILD/src/com/TarnwellRegistry.dll"
 SEQUENCE="$E2E_BUILD/tests/com/member_sequence/com_member_sequence.exe"
 REGTOOL="$E2E_BUILD/tools/regtool/regtool.exe"
-for built in "$DLL" "$SEQUENCE" "$REGTOOL"; do
-  [ -f "$built" ] || { e2e_fail "$built is missing: build the $TARNWELL_WINE_ARCH preset"; exit 1; }
-done
+e2e_require_built "$DLL" "$SEQUENCE" "$REGTOOL"
 
 CLSID='{F1F8CDFB-5F09-4D42-8EE6-AA99B15999B5}'
 IID='{6A64F9BD-C12A-486B-9688-F933362F39B6}'

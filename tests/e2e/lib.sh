@@ -15,6 +15,14 @@ export LC_ALL=C TZ=UTC
 
 e2e_fail() { echo "FAIL: $*" >&2; return 1; }
 
+# Ends the scenario unless every file named was built.
+e2e_require_built() {
+  local built
+  for built in "$@"; do
+    [ -f "$built" ] || { e2e_fail "$built is missing: build the $TARNWELL_WINE_ARCH preset"; exit 1; }
+  done
+}
+
 # A fresh prefix for one scenario, copied from a template made once per build.
 e2e_new_prefix() {
   local name="$1"

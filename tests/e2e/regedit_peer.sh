@@ -11,7 +11,7 @@ source "$here/../../scripts/wine-env.sh"
 source "$here/lib.sh"
 
 REGTOOL="$E2E_BUILD/tools/regtool/regtool.exe"
-[ -f "$REGTOOL" ] || { e2e_fail "$REGTOOL is missing: build the $TARNWELL_WINE_ARCH preset"; exit 1; }
+e2e_require_built "$REGTOOL"
 
 e2e_new_prefix regedit_peer
 work="$E2E_BUILD/e2e/regedit_peer/work"
