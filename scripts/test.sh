@@ -62,8 +62,8 @@ step host ctest_preset host host
 step asan ctest_preset asan host
 # The product: the 32-bit program and its support library.
 step win32-product bash -c "'$top/scripts/build.sh' win32 && \
-  i686-w64-mingw32-objdump -f '$top/build/win32/src/app/win32/tarnwell_env.exe' | grep -q 'pei-i386' && \
-  i686-w64-mingw32-objdump -p '$top/build/win32/src/app/win32/QRX_Intel_Win32.dll' | grep -q 'FINDFILEINPATH$'"
+  i686-w64-mingw32-objdump -f '$top/build/win32/src/app/win32/tarnwell_env.exe' | grep 'pei-i386' >/dev/null && \
+  i686-w64-mingw32-objdump -p '$top/build/win32/src/app/win32/QRX_Intel_Win32.dll' | grep 'FINDFILEINPATH$' >/dev/null"
 # The registry component as shipped: the 32-bit DLL.
 step win32-component "$top/scripts/check-component-dll.sh" \
   "$top/build/win32/src/com/TarnwellRegistry.dll"
