@@ -145,9 +145,9 @@ public:
         Timed t(kind);
         inner_.create_file(p, text);
     }
-    void append_file(const std::string& p, const std::string& text) override {
+    std::unique_ptr<PendingFile> create_pending_file(const std::string& p) override {
         Timed t(kind);
-        inner_.append_file(p, text);
+        return inner_.create_pending_file(p);
     }
 
 private:

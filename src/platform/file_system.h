@@ -1,12 +1,14 @@
 #pragma once
 // The file-system object and the file layer: special folders, existence tests, the
-// file-name part of a path, pattern search, copy and whole-file reads and writes.
+// file-name part of a path, pattern search, copy, whole-file reads, new files and files
+// that reach their name only when they are whole.
 // Paths are Windows paths in the ANSI code page. Failures are raised as
 // run_time_error with a description of the cause.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tarnwell {
 
@@ -20,6 +22,18 @@ public:
     // Reads up to n bytes at the current position into buffer and moves past them;
     // returns how many were read, 0 at the end of the file.
     virtual std::size_t read(char* buffer, std::size_t n) = 0;
+};
+
+// A new file written under a temporary name in the folder of its destination, so that
+// nothing stands at the destination until the whole file does. Dropped before it is
+// kept, it is removed. Failures raise run_time_error with the system's description.
+class PendingFile {
+public:
+    virtual ~PendingFile() = default;
+    virtual void write(std::string_view bytes) = 0;
+    // Closes the file and moves it to its destination, which it never replaces: a file
+    // that appeared there meanwhile makes this raise.
+    virtual void keep() = 0;
 };
 
 class FileSystem {
@@ -46,8 +60,8 @@ public:
     // Creates a new file and writes the text to it. Raises when an entry of that name
     // already exists: an existing file is never replaced.
     virtual void create_file(const std::string& path, const std::string& text) = 0;
-    // Appends the text to a file, creating it if it is missing.
-    virtual void append_file(const std::string& path, const std::string& text) = 0;
+    // Starts a new file for `destination` (see PendingFile).
+    virtual std::unique_ptr<PendingFile> create_pending_file(const std::string& destination) = 0;
 };
 
 }  // namespace tarnwell

@@ -20,7 +20,6 @@
 #include "platform/registry_api.h"
 #include "platform/report_view.h"
 #include "registry/key_path.h"
-#include "registry/reg_file_report.h"
 
 namespace tarnwell {
 
@@ -91,15 +90,12 @@ public:
     // REGEDIT4 files. Both return 1 on success and 0 otherwise.
 
     // Exports contents of some key (and it's subkeys) to .reg file...
-    // Never overwrites an existing file. A report, when given, learns why an export
-    // failed and which values and keys it left out.
+    // Never overwrites an existing file; 0 and no file when the key cannot be opened.
     std::int32_t ExportToReg(const std::string& sPath, const std::string& sRegFile,
-                             bool IncludeSubkeys, StatusText* Output = nullptr,
-                             RegFileReport* report = nullptr);
+                             bool IncludeSubkeys, StatusText* Output = nullptr);
     // Imports .reg file into registry...
-    // Leaves CreateKeyIfDoesntExists set. A report, when given, learns why an import
-    // failed and which single writes and deletes failed on the way.
-    std::int32_t ImportFromReg(const std::string& sRegFile, RegFileReport* report = nullptr);
+    // Leaves CreateKeyIfDoesntExists set. REGEDIT4 files only.
+    std::int32_t ImportFromReg(const std::string& sRegFile);
 
     // Hex text of byte values. Byte text holds one character per byte; more than
     // 32,767 characters raise an overflow.
@@ -121,8 +117,6 @@ private:
     // The result of a create, delete or write: the value of the key's handle, which is
     // closed before it is returned.
     std::int32_t closed_handle_value(RegKey& key);
-    bool ExportKey(const std::string& sPath, const std::string& sRegFile, bool IncludeSubkeys,
-                   StatusText* Output, RegFileReport& report);
 
     RegistryApi& api_;
     FileSystem& files_;

@@ -10,6 +10,14 @@
 
 namespace tarnwell {
 
+namespace {
+
+// WriteString's name "@" is the key's default value; the other members take "@" as an
+// ordinary name.
+std::string text_value_name(const std::string& name) { return name == "@" ? std::string() : name; }
+
+}  // namespace
+
 KeyPath clsRegistryAccess::path_of_call(const std::string& sPath) {
     std::string path = sPath;
     KeyPath parsed;

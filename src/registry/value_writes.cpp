@@ -10,6 +10,4 @@ long open_for_writing(const KeyPath& path, bool create, RegKey& key) {
     return key.open(path.root, path.sub_key, reg::key_all_access);
 }
 
-std::string text_value_name(const std::string& name) { return name == "@" ? std::string() : name; }
-
 }  // namespace tarnwell

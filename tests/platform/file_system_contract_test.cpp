@@ -1,8 +1,8 @@
 // The file layer's contract, on the host twin and under Wine on the real Windows calls:
 // special folders, existence tests, the file-name part of a path, pattern search as
 // Windows resolves names (letter case aside, trailing dots and spaces dropped), copy and
-// create that never replace a file, appends, whole-file reads and files opened for
-// reading.
+// create that never replace a file, files that reach their name only when whole,
+// whole-file reads and files opened for reading.
 #include <gtest/gtest.h>
 
 #include "platform/run_time_error.h"
@@ -102,15 +102,40 @@ TEST_F(FileSystemContract, CopyNeverReplacesAndAFailedCopyLeavesNoFile) {
     EXPECT_FALSE(files.file_exists(folder / "d.dat"));
 }
 
-TEST_F(FileSystemContract, AppendAddsToTheEndAndReadsAreWhole) {
+TEST_F(FileSystemContract, ReadsAreWholeAndCreateNothing) {
     const std::string path = folder / "log.txt";
-    files.append_file(path, "REGEDIT4\r\n");
-    files.append_file(path, std::string("\0\xff", 2));
+    files.create_file(path, std::string("REGEDIT4\r\n\0\xff", 12));
     EXPECT_EQ(files.read_file(path), std::string("REGEDIT4\r\n\0\xff", 12));
     EXPECT_THROW(files.read_file(folder / "none.txt"), run_time_error);
     EXPECT_THROW(files.read_file(folder.path()), run_time_error);
-    // A read never creates the file it looks for.
     EXPECT_FALSE(files.file_exists(folder / "none.txt"));
+}
+
+TEST_F(FileSystemContract, PendingFileReachesItsNameOnlyWhenKeptAndNeverReplacesOne) {
+    const std::string path = folder / "out.reg";
+    {
+        const auto pending = files.create_pending_file(path);
+        pending->write("REGEDIT4\r\n");
+        pending->write(std::string("\0\xff", 2));
+        EXPECT_FALSE(files.matches_exist(path));
+        pending->keep();
+    }
+    EXPECT_EQ(files.read_file(path), std::string("REGEDIT4\r\n\0\xff", 12));
+
+    // Dropped unkept, or refused by a file made meanwhile: the folder holds only what was
+    // there, and the file made meanwhile is as it was.
+    { files.create_pending_file(folder / "dropped.reg")->write("x"); }
+    const std::string raced = folder / "raced.reg";
+    {
+        const auto pending = files.create_pending_file(raced);
+        pending->write("ours");
+        files.create_file(raced, "theirs");
+        EXPECT_THROW(pending->keep(), run_time_error);
+    }
+    EXPECT_EQ(files.read_file(raced), "theirs");
+    EXPECT_FALSE(files.matches_exist(folder / "*.tmp"));
+    EXPECT_FALSE(files.matches_exist(folder / "dropped.reg"));
+    EXPECT_THROW(files.create_pending_file(folder / "missing\\a.reg"), run_time_error);
 }
 
 TEST_F(FileSystemContract, FileOpenedForReadingGivesItsSizeAndItsBytesToOneRead) {

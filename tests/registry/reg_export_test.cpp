@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "common/text.h"
@@ -34,7 +35,7 @@ TEST_F(Export, KeyWithOneValueOfEachKindIsWrittenInTheFileLayout) {
     put("", "B", reg::type_binary, std::string("\x01\xFF", 2));
     put_number("", "N", 10);
     EXPECT_EQ(exported(scratch.path(), false),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "@=\"x\"", "\"Path\"=\"C:\\Bin\"",
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "@=\"x\"", "\"Path\"=\"C:\\\\Bin\"",
                     "\"B\"=hex:01,FF", "\"N\"=dword:0000000A", ""}));
 }
 
@@ -73,7 +74,7 @@ TEST_F(Export, NumbersAreEightUpperCaseHexDigits) {
     }
 }
 
-TEST_F(Export, ValuesAreWrittenWholeAndCharacterForCharacter) {
+TEST_F(Export, ValuesAreWrittenWholeWithBackslashesAndQuotesEscaped) {
     const std::string long_text(300, 'y');
     std::string bytes;
     for (int i = 0; i < 1000; ++i)
@@ -91,37 +92,47 @@ TEST_F(Export, ValuesAreWrittenWholeAndCharacterForCharacter) {
     put("", "empty", reg::type_binary, "");
     const std::string text = exported(scratch.path());
     for (const std::string& line :
-         {"\"long\"=\"" + long_text + "\"", std::string("\"odd\"=\"a\\b\"c=d\""),
+         {"\"long\"=\"" + long_text + "\"", std::string("\"odd\"=\"a\\\\b\\\"c=d\""),
           std::string("\" spaced \"=\" x \""), "\"bytes\"=hex:" + pairs,
           std::string("\"empty\"=hex:")}) {
         EXPECT_NE(text.find("\r\n" + line + "\r\n"), std::string::npos) << line;
     }
 }
 
-TEST_F(Export, DefaultValueIsAnAtLineOnlyForText) {
+TEST_F(Export, DefaultValueIsAnAtLineInTheFormOfItsType) {
     put("", "", reg::type_binary, "\x01");
-    put("Empty", "", reg::type_sz, std::string("\0", 1));             // no line for an empty text
-    put("Expand", "", reg::type_expand_sz, std::string("%x%\0", 4));  // written as its text
+    put("Empty", "", reg::type_sz, std::string("\0", 1));
+    put("Expand", "", reg::type_expand_sz, std::string("%x%\0", 4));
     put_number("Sub", "", 7);
     put("Text", "", reg::type_sz, std::string("t\0", 2));
     EXPECT_EQ(exported(scratch.path()),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"\"=hex:01", "",
-                    "[" + long_path + "\\Empty]", "", "[" + long_path + "\\Expand]", "@=\"%x%\"",
-                    "", "[" + long_path + "\\Sub]", "\"\"=dword:00000007", "",
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "@=hex:01", "",
+                    "[" + long_path + "\\Empty]", "@=hex(1):00", "", "[" + long_path + "\\Expand]",
+                    "@=hex(2):25,78,25,00", "", "[" + long_path + "\\Sub]", "@=dword:00000007", "",
                     "[" + long_path + "\\Text]", "@=\"t\"", ""}));
 }
 
-TEST_F(Export, ValuesOfOtherTypesAreLeftOut) {
+TEST_F(Export, ValuesOfOtherTypesFollowTheNumbers) {
     put("", "expand", reg::type_expand_sz, std::string("%x%\0", 4));
     put("", "multi", reg::type_multi_sz, std::string("a\0b\0\0", 5));
-    put_text("", "kept", "k");
+    put_number("", "number", 1);
+    put("", "short", reg::type_dword, "\x02");
+    put("", "bytes", reg::type_binary, "\x03");
+    put_text("", "text", "k");
     EXPECT_EQ(exported(scratch.path()),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"kept\"=\"k\"", ""}));
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"text\"=\"k\"", "\"bytes\"=hex:03",
+                    "\"number\"=dword:00000001", "\"short\"=hex(4):02",
+                    "\"expand\"=hex(2):25,78,25,00", "\"multi\"=hex(7):61,00,62,00,00", ""}));
 }
 
 TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
+    // Each key's value is its path with "/" between the levels.
+    const auto slashed = [](std::string key) {
+        std::replace(key.begin(), key.end(), '\\', '/');
+        return key;
+    };
     for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
-        put_text(key, "v", key);
+        put_text(key, "v", slashed(key));
     put_text("", "v", "root");
     EXPECT_EQ(exported(scratch.path(), false),
               crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""}));
@@ -130,7 +141,7 @@ TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
     std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""});
     for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
         expected +=
-            crlf({"[" + long_path + "\\" + key + "]", std::string("\"v\"=\"") + key + "\"", ""});
+            crlf({"[" + long_path + "\\" + key + "]", "\"v\"=\"" + slashed(key) + "\"", ""});
     EXPECT_EQ(text, expected);
 }
 
@@ -148,17 +159,12 @@ TEST_F(Export, LargeTreeIsWrittenInFull) {
     EXPECT_EQ(exported(scratch.path()), expected);
 }
 
-TEST_F(Export, KeyThatCannotBeOpenedGetsAnEmptyBlock) {
-    const struct {
-        std::string path, key_line;
-    } cases[] = {
-        {scratch.path() + "\\missing", "[" + long_path + "\\missing]"},
-        {"HKXX\\" + scratch.sub_key(), "[HKXX\\" + scratch.sub_key() + "]"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
+TEST_F(Export, KeyThatCannotBeOpenedGivesZeroAndNoFile) {
+    for (const std::string& path : {scratch.path() + "\\missing", "HKXX\\" + scratch.sub_key()}) {
+        SCOPED_TRACE(path);
         file = scratch_file("missing.reg");
-        EXPECT_EQ(exported(c.path), crlf({"REGEDIT4", "", c.key_line, ""}));
+        EXPECT_EQ(registry.ExportToReg(path, file, true), 0);
+        EXPECT_FALSE(platform.files.matches_exist(file));
     }
 }
 
@@ -175,10 +181,10 @@ TEST_F(Export, ExistingFileIsNeverOverwritten) {
 
 TEST_F(Export, FileMadeAfterTheSearchIsNotReplaced) {
     put_text("", "v", "1");
-    // Another program makes the file between the export's search and its creation.
+    // Another program makes the file between the export's search and the end of the export.
     HookedFileSystem racing(platform.files,
                             [&](const std::string& operation, const std::string& path) {
-                                if (operation == "create_file")
+                                if (operation == "create_pending_file")
                                     platform.files.create_file(path, "theirs");
                             });
     clsRegistryAccess exporter(platform.registry, racing, platform.desktop);
@@ -200,6 +206,7 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
     put_text("c", "v", "6");
     const std::string before_b = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", "",
                                        "[" + long_path + "\\a]", "\"v\"=\"1\"", ""});
+    const std::string no_file;
     // From its second entry on (or at once, for the query), the listing of key b fails
     // with the status, as when the key is deleted while it is read.
     const struct {
@@ -208,12 +215,12 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
         std::int32_t result;
         std::string text;
     } cases[] = {
-        // What was listed before the failure stays in the file, the short block does not.
-        {"query_key_info", reg::key_deleted, 0, before_b},
-        {"enum_value", reg::key_deleted, 0, before_b},
-        {"enum_subkey", reg::key_deleted, 0, before_b},
-        {"enum_value", reg::access_denied, 0, before_b},
-        {"enum_value", reg::more_data, 0, before_b},
+        // A failure leaves no file.
+        {"query_key_info", reg::key_deleted, 0, no_file},
+        {"enum_value", reg::key_deleted, 0, no_file},
+        {"enum_subkey", reg::key_deleted, 0, no_file},
+        {"enum_value", reg::access_denied, 0, no_file},
+        {"enum_value", reg::more_data, 0, no_file},
         // A list that got shorter meanwhile ends where it ends.
         {"enum_value", reg::no_more_items, 1,
          before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", ""}) +
@@ -237,7 +244,11 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
         clsRegistryAccess exporter(failing, platform.files, platform.desktop);
         file = scratch_file("failing.reg");
         EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), c.result);
-        EXPECT_EQ(platform.files.read_file(file), c.text);
+        if (c.result == 0) {
+            EXPECT_FALSE(platform.files.matches_exist(file));
+        } else {
+            EXPECT_EQ(platform.files.read_file(file), c.text);
+        }
     }
 }
 
@@ -263,14 +274,13 @@ TEST_F(Export, StatusShowsEachKeyBeforeItsBlock) {
 #endif
 }
 
-TEST_F(Export, FailureOnTheWayStopsTheExportAndKeepsWhatWasWritten) {
+TEST_F(Export, FailureOnTheWayStopsTheExportAndLeavesNoFile) {
     put_text("a", "v", "1");
     put_text("b", "v", "2");
     RecordingStatus status;
     status.fail_at = 2;
     EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true, &status), 0);
-    EXPECT_EQ(platform.files.read_file(file), crlf({"REGEDIT4", "", "[" + long_path + "]", "",
-                                                    "[" + long_path + "\\a]", "\"v\"=\"1\"", ""}));
+    EXPECT_FALSE(platform.files.matches_exist(file));
 }
 
 }  // namespace

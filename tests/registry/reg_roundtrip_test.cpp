@@ -14,8 +14,8 @@ class TreeMaker {
 public:
     explicit TreeMaker(unsigned seed) : random_(seed) {}
 
-    // A tree of up to three levels below the scratch key; every key holds a value,
-    // since the import makes keys only through the values it writes.
+    // A tree of up to three levels below the scratch key, with values of every type and
+    // keys without values.
     RegTree make() {
         RegTree tree;
         add_key(tree, "", 0);
@@ -26,7 +26,7 @@ private:
     int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
     // Printable text with a bias towards the characters that the file format must carry
-    // through: spaces, backslashes, "=", double quotes, brackets and ";".
+    // through: spaces, backslashes, "=", double quotes, brackets, ";" and "@".
     std::string text(int max_length, bool backslash_allowed) {
         static const std::string tricky = " \\=\"[];@-";
         std::string result;
@@ -40,54 +40,80 @@ private:
         return result;
     }
 
+    std::string bytes(int length) {
+        std::string result;
+        for (int b = 0; b < length; ++b)
+            result += static_cast<char>(number(0, 255));
+        return result;
+    }
+
     static std::string folded(const std::string& name) {
         std::string lower = name;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         return lower;
     }
 
-    // A value name the format can carry: no "\"=" inside and no double quote at the end,
-    // where it could not be told from the closing quote.
     std::string value_name(std::set<std::string>& used) {
         for (;;) {
-            std::string name = text(16, true);
-            if (name.find("\"=") != std::string::npos) continue;
-            if (!name.empty() && name.back() == '"') continue;
+            std::string name = number(0, 9) == 0 ? "@" : text(16, true);
             if (used.insert(folded(name)).second) return name;
         }
+    }
+
+    StoredValue value() {
+        StoredValue value;
+        switch (number(0, 8)) {
+        case 0:
+        case 1: {
+            value.type = reg::type_sz;
+            value.data = text(number(0, 3) == 0 ? 400 : 40, true);
+            // A line break in a text goes into the file as the text's bytes.
+            if (number(0, 5) == 0) value.data.insert(value.data.size() / 2, "\r\n");
+            value.data += '\0';
+            break;
+        }
+        case 2:
+            value.type = reg::type_binary;
+            value.data = bytes(number(0, 3) == 0 ? number(256, 1024) : number(0, 40));
+            break;
+        case 3:
+            value.type = reg::type_dword;
+            value.data = bytes(4);
+            break;
+        case 4: {
+            // Numbers of another size than 4 bytes.
+            static const int sizes[] = {0, 1, 2, 3, 8};
+            value.type = reg::type_dword;
+            value.data = bytes(sizes[number(0, 4)]);
+            break;
+        }
+        case 5:
+            value.type = reg::type_expand_sz;
+            value.data = "%" + text(10, true) + "%" + '\0';
+            break;
+        case 6:
+            value.type = reg::type_multi_sz;
+            value.data = text(10, true) + '\0' + text(10, true) + '\0' + '\0';
+            break;
+        case 7:
+            value.type = 11;  // a 64-bit number
+            value.data = bytes(8);
+            break;
+        default:
+            value.type = number(0, 1) == 0 ? reg::type_none : 0x12345;
+            value.data = bytes(number(0, 4));
+            break;
+        }
+        return value;
     }
 
     void add_key(RegTree& tree, const std::string& key, int depth) {
         auto& values = tree[key];
         std::set<std::string> used;
-        const int count = number(1, 5);
-        for (int i = 0; i < count; ++i) {
-            std::string name = value_name(used);
-            StoredValue value;
-            switch (number(0, 2)) {
-            case 0:
-                // "@" as a text name means the default value, and an empty default text
-                // is not exported.
-                value.type = reg::type_sz;
-                value.data = text(number(0, 3) == 0 ? 400 : 40, true);
-                if (name == "@" || (name.empty() && value.data.empty())) value.data = "t";
-                if (name == "@") name = "";
-                value.data += '\0';
-                break;
-            case 1: {
-                value.type = reg::type_binary;
-                const int length = number(0, 3) == 0 ? number(256, 1024) : number(0, 40);
-                for (int b = 0; b < length; ++b) value.data += static_cast<char>(number(0, 255));
-                break;
-            }
-            default: {
-                value.type = reg::type_dword;
-                value.data = u32_le_bytes(static_cast<std::uint32_t>(
-                    std::uniform_int_distribution<std::int64_t>(INT32_MIN, INT32_MAX)(random_)));
-            }
-            }
-            values[name] = value;
-        }
+        const int count = number(depth == 0 ? 1 : 0, 6);
+        for (int i = 0; i < count; ++i)
+            values[value_name(used)] = value();
         if (depth == 3) return;
         std::set<std::string> children;
         const int subkeys = number(depth == 0 ? 2 : 0, depth == 0 ? 4 : 3);
@@ -107,7 +133,9 @@ TEST_P(RoundTrip, ExportedTreeComesBackIdentical) {
     const RegTree model = TreeMaker(GetParam()).make();
     ASSERT_GT(model.size(), 2u);
     for (const auto& [key, values] : model) {
-        for (const auto& [name, value] : values) put(key, name, value.type, value.data);
+        make_key(key);
+        for (const auto& [name, value] : values)
+            put(key, name, value.type, value.data);
     }
     ASSERT_EQ(describe(tree()), describe(model));
 
@@ -119,7 +147,7 @@ TEST_P(RoundTrip, ExportedTreeComesBackIdentical) {
     EXPECT_EQ(describe(tree()), describe(model)) << platform.files.read_file(file);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RoundTrip, ::testing::Range(1u, 9u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RoundTrip, ::testing::Range(1u, 17u));
 
 // Binary values longer than the public hex text conversions take (16,383 bytes) come
 // back whole, and so does everything the file holds after them.
@@ -127,7 +155,8 @@ TEST_F(RegFileTest, BinaryValuesOfAnyLengthComeBack) {
     RegTree model;
     model[""];
     std::string bytes;
-    for (int i = 0; i < 40000; ++i) bytes += static_cast<char>(i * 13 + i / 256);
+    for (int i = 0; i < 40000; ++i)
+        bytes += static_cast<char>(i * 13 + i / 256);
     for (std::size_t length : {16383u, 16384u, 40000u}) {
         const std::string key = "b" + std::to_string(length);
         model[key]["bin"] = {reg::type_binary, bytes.substr(0, length)};
@@ -135,7 +164,8 @@ TEST_F(RegFileTest, BinaryValuesOfAnyLengthComeBack) {
     }
     model["z"]["last"] = {reg::type_sz, std::string("t\0", 2)};
     for (const auto& [key, values] : model) {
-        for (const auto& [name, value] : values) put(key, name, value.type, value.data);
+        for (const auto& [name, value] : values)
+            put(key, name, value.type, value.data);
     }
     ASSERT_TRUE(tree() == model);
 

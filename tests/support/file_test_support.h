@@ -111,9 +111,9 @@ public:
         before_("create_file", path);
         inner_.create_file(path, text);
     }
-    void append_file(const std::string& path, const std::string& text) override {
-        before_("append_file", path);
-        inner_.append_file(path, text);
+    std::unique_ptr<PendingFile> create_pending_file(const std::string& destination) override {
+        before_("create_pending_file", destination);
+        return inner_.create_pending_file(destination);
     }
 
 private:

@@ -1,4 +1,4 @@
-// regtool: REGEDIT4 export and import through clsRegistryAccess, for scripts. The usage
+// regtool: REGEDIT4 export and import of registry keys, for scripts. The usage
 // text below says what it does and what its exit codes mean.
 #include <cstdio>
 #include <exception>
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "registry/clsRegistryAccess.h"
-#include "registry/reg_key.h"
+#include "registry/reg_file_export.h"
+#include "registry/reg_file_import.h"
 #include "registry/registry_errors.h"
 #include "regtool_platform.h"
 
@@ -25,20 +25,27 @@ const char* const usage_text =
     "\n"
     "KEY is a key path such as HKCU\\Software\\Tarnwell or\n"
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell. An export never replaces a file: FILE must\n"
-    "not exist. Several commands may follow one another; they run in order and stop at\n"
-    "the first that fails.\n"
+    "not exist, and it appears only once it is whole. Several commands may follow one\n"
+    "another; they run in order and stop at the first that fails.\n"
+    "\n"
+    "The files are those the Windows regedit writes and reads: every value type is\n"
+    "kept, names and texts have \\ and \" written as \\\\ and \\\", and import also reads\n"
+    "hex(N): types, lines continued with a trailing \\, comments after ; and the\n"
+    "Unicode files of regedit's default export (converted to the ANSI code page). A\n"
+    "quoted name or text that is not a well-formed escaped string (one whose only\n"
+    "escapes are \\\\ and \\\" and after whose closing quote nothing follows) is taken\n"
+    "raw, between its first and last quote, as earlier versions wrote it.\n"
     "\n"
     "exit codes:\n"
     "  0  every command did all it was asked\n"
     "  1  a command failed and says why on standard error: the key cannot be opened,\n"
-    "     FILE exists or cannot be written, FILE is missing or not a REGEDIT4 file, or a\n"
-    "     line stopped the import (the changes before it stay)\n"
+    "     FILE exists or cannot be written, FILE is missing or not a registry file\n"
     "  2  the command line cannot be read\n"
-    "  3  the commands ran to their end but not everything went through: values the\n"
-    "     file format has no form for (expandable text, multi-text, 64-bit numbers),\n"
-    "     values that would import as something else, keys that could not be opened,\n"
+    "  3  the commands ran to their end but not everything went through: lines the\n"
+    "     import cannot read (they are left out), names that hold a line break,\n"
+    "     subkeys that could not be opened, characters the ANSI code page cannot hold,\n"
     "     or writes and deletes the registry refused; each is named on standard error\n"
-    "     (past the first megabyte of names, only their number is given)\n";
+    "     with its line (past the first megabyte of names, only their number is given)\n";
 
 enum Outcome { done = 0, failed = 1, unreadable_command_line = 2, incomplete = 3 };
 
@@ -47,24 +54,25 @@ Outcome usage_error(const std::string& why) {
     return unreadable_command_line;
 }
 
-// The report's problems on standard error, one line each; incomplete when there are any.
-Outcome told(const std::string& file, const RegFileReport& report) {
-    for (const RegFileProblem& problem : report.problems) {
+// What did not go through, on standard error, one line each; incomplete when there is
+// anything.
+Outcome told(const std::string& file, const RegFileResult& result) {
+    for (const RegFileIssue& issue : result.issues()) {
         std::string where = file;
-        if (problem.line != 0) where += " line " + std::to_string(problem.line);
-        std::string what = problem.key;
-        if (!problem.value.empty())
-            what += " value \"" + problem.value + "\"";
-        else if (problem.line == 0)
+        if (issue.line != 0) where += " line " + std::to_string(issue.line);
+        std::string what = issue.key;
+        if (!issue.value.empty())
+            what += " value \"" + issue.value + "\"";
+        else if (issue.line == 0)
             what = "key " + what;
-        std::string line = where + ": " + what + ": " + problem.what;
-        if (problem.status != 0) line += ": " + registry_error_text(problem.status);
+        std::string line = where + ": " + what + ": " + issue.what;
+        if (issue.status != 0) line += ": " + registry_error_text(issue.status);
         std::fprintf(stderr, "regtool: %s\n", line.c_str());
     }
-    if (report.problems_not_kept != 0)
+    if (result.issues_not_kept() != 0)
         std::fprintf(stderr, "regtool: %s: %zu more not listed\n", file.c_str(),
-                     report.problems_not_kept);
-    const std::size_t count = report.problem_count();
+                     result.issues_not_kept());
+    const std::size_t count = result.issue_count();
     if (count == 0) return done;
     std::fprintf(stderr, "regtool: %s: %zu %s not go through\n", file.c_str(), count,
                  count == 1 ? "thing did" : "things did");
@@ -74,41 +82,30 @@ Outcome told(const std::string& file, const RegFileReport& report) {
 class Regtool {
 public:
     Outcome export_key(const std::string& key, const std::string& file, bool subkeys) {
-        // The class writes an empty block for a key it cannot open; a script asking for
-        // a key wants to know it is not there, and gets no file.
-        const KeyPath path = split_key_path(key);
-        RegKey opened(platform_.registry());
-        if (const long status = opened.open(path.root, path.sub_key, reg::key_read);
-            status != reg::success) {
-            std::fprintf(stderr, "regtool: cannot open the key %s: %s\n", key.c_str(),
-                         registry_error_text(status).c_str());
-            return failed;
-        }
-        opened.close();
-        RegFileReport report;
-        if (registry_.ExportToReg(key, platform_.file_path(file), subkeys, nullptr, &report) != 1) {
+        const RegFileResult result = export_reg_file(platform_.registry(), platform_.files(), key,
+                                                     platform_.file_path(file), subkeys, nullptr);
+        if (!result.whole) {
             std::fprintf(stderr, "regtool: export of %s to %s failed: %s\n", key.c_str(),
-                         file.c_str(), report.failure.c_str());
+                         file.c_str(), result.failure.c_str());
             return failed;
         }
-        return told(file, report);
+        return told(file, result);
     }
 
     Outcome import_file(const std::string& file) {
-        RegFileReport report;
-        const std::int32_t result = registry_.ImportFromReg(platform_.file_path(file), &report);
-        const Outcome problems = told(file, report);
-        if (result != 1) {
+        const RegFileResult result =
+            import_reg_file(platform_.registry(), platform_.files(), platform_.file_path(file),
+                            UnicodeFiles::converted);
+        if (!result.whole) {
             std::fprintf(stderr, "regtool: import of %s failed: %s\n", file.c_str(),
-                         report.failure.c_str());
+                         result.failure.c_str());
             return failed;
         }
-        return problems;
+        return told(file, result);
     }
 
 private:
     RegtoolPlatform platform_;
-    clsRegistryAccess registry_{platform_.registry(), platform_.files(), platform_.desktop()};
 };
 
 bool is_help(const std::string& argument) {

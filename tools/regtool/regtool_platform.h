@@ -1,10 +1,9 @@
 #pragma once
-// The registry, files and desktop that regtool works with, and how it turns a file
+// The registry and files that regtool works with, and how it turns a file
 // named on its command line into a path for them.
 #include <memory>
 #include <string>
 
-#include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
 
@@ -19,7 +18,6 @@ public:
 
     RegistryApi& registry();
     FileSystem& files();
-    Desktop& desktop();
     std::string file_path(const std::string& argument) const;
 
 private:

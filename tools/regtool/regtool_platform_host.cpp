@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/host/host_desktop.h"
 #include "platform/host/host_file_system.h"
 #include "platform/host/host_registry.h"
 
@@ -32,7 +31,6 @@ struct RegtoolPlatform::Parts {
     fs::path root = make_root();
     HostRegistry registry;
     HostFileSystem files{root};
-    HostDesktop desktop;
 
     ~Parts() {
         // The link goes first, so that removing the folder cannot reach the Linux root.
@@ -47,7 +45,6 @@ RegtoolPlatform::~RegtoolPlatform() = default;
 
 RegistryApi& RegtoolPlatform::registry() { return parts_->registry; }
 FileSystem& RegtoolPlatform::files() { return parts_->files; }
-Desktop& RegtoolPlatform::desktop() { return parts_->desktop; }
 
 std::string RegtoolPlatform::file_path(const std::string& argument) const {
     std::error_code ec;

@@ -6,9 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <system_error>
@@ -208,11 +209,57 @@ void HostFileSystem::create_file(const std::string& path, const std::string& tex
     if (std::fclose(file) != 0 || !written) throw run_time_error("Device I/O error");
 }
 
-void HostFileSystem::append_file(const std::string& path, const std::string& text) {
-    check_not_failing(path);
-    std::ofstream out(host_path(path), std::ios::binary | std::ios::app);
-    if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())))
-        throw run_time_error("Path not found");
+namespace {
+
+// A file written under a name of its own in its destination's folder, linked to the
+// destination when kept: link() refuses an existing name, as MoveFileEx does without
+// MOVEFILE_REPLACE_EXISTING.
+class HostPendingFile : public PendingFile {
+public:
+    HostPendingFile(fs::path temporary, fs::path destination, int fd)
+        : temporary_(std::move(temporary)), destination_(std::move(destination)), fd_(fd) {}
+    ~HostPendingFile() override {
+        if (fd_ >= 0) ::close(fd_);
+        ::unlink(temporary_.c_str());
+    }
+    HostPendingFile(const HostPendingFile&) = delete;
+    HostPendingFile& operator=(const HostPendingFile&) = delete;
+
+    void write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0)
+                throw run_time_error(errno == ENOSPC ? "Disk full" : "Device I/O error");
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+
+    void keep() override {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0) throw run_time_error("Device I/O error");
+        if (::link(temporary_.c_str(), destination_.c_str()) != 0)
+            throw run_time_error(errno == EEXIST ? "File already exists" : "Path not found");
+    }
+
+private:
+    fs::path temporary_;
+    fs::path destination_;
+    int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<PendingFile> HostFileSystem::create_pending_file(const std::string& destination) {
+    check_not_failing(destination);
+    static std::atomic<unsigned> counter{0};
+    const fs::path target = host_path(destination);
+    const fs::path temporary = target.parent_path() / ("tw" + std::to_string(::getpid()) + "-" +
+                                                       std::to_string(counter++) + ".tmp");
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) throw run_time_error("Path not found");
+    return std::make_unique<HostPendingFile>(temporary, target, fd);
 }
 
 void HostFileSystem::make_folder(const std::string& windows_path) {

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/host/host_code_page.h"
+
 // The twin follows what advapi32 does under Wine, call by call: return codes, what is
 // written to the caller's buffers and sizes on each outcome, the order of
 // enumeration (subkeys AND values sorted by name, case-insensitively; real Windows
@@ -39,14 +41,9 @@ constexpr std::size_t max_value_name = 16383;
 
 // Code page 1252 to UTF-16, then to lower case, as Wine compares names.
 std::uint16_t folded(unsigned char c) {
-    static const std::uint16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     if (c >= 'A' && c <= 'Z') return static_cast<std::uint16_t>(c + 0x20);
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<std::uint16_t>(c + 0x20);
-    if (c < 0x80 || c >= 0xA0) return c;
-    const std::uint16_t u = high[c - 0x80];
+    const std::uint16_t u = utf16_of_cp1252(c);
     switch (u) {
     case 0x0160:
     case 0x0152:

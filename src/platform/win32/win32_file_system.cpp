@@ -20,19 +20,24 @@ namespace {
 class FileHandle {
 public:
     explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
+    ~FileHandle() { close(); }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // Closes the handle now; false when closing reported a failure (a write the system
+    // had deferred).
+    bool close() {
+        const bool closed = !valid() || CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
 
 private:
     HANDLE handle_;
 };
 
-void write_all(HANDLE file, const std::string& text) {
+void write_all(HANDLE file, std::string_view text) {
     std::size_t done = 0;
     while (done < text.size()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1u << 30));
@@ -66,6 +71,43 @@ private:
 };
 
 DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+// The folder part of a path with its separator, for a file to be made beside it ("."
+// for a bare name).
+std::string folder_of(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? "." : path.substr(0, cut + 1);
+}
+
+// A file written under the unique name GetTempFileName gave it, beside its destination.
+class Win32PendingFile : public PendingFile {
+public:
+    Win32PendingFile(std::string temporary, std::string destination, HANDLE handle)
+        : temporary_(std::move(temporary)), destination_(std::move(destination)), file_(handle) {}
+    ~Win32PendingFile() override {
+        if (kept_) return;
+        file_.close();
+        DeleteFileA(temporary_.c_str());
+    }
+    Win32PendingFile(const Win32PendingFile&) = delete;
+    Win32PendingFile& operator=(const Win32PendingFile&) = delete;
+
+    void write(std::string_view bytes) override { write_all(file_.get(), bytes); }
+
+    void keep() override {
+        if (!file_.close()) raise_last_error();
+        // Without MOVEFILE_REPLACE_EXISTING the move refuses a file at the destination.
+        if (!MoveFileExA(temporary_.c_str(), destination_.c_str(), MOVEFILE_WRITE_THROUGH))
+            raise_last_error();
+        kept_ = true;
+    }
+
+private:
+    std::string temporary_;
+    std::string destination_;
+    FileHandle file_;
+    bool kept_ = false;
+};
 
 }  // namespace
 
@@ -152,11 +194,18 @@ void Win32FileSystem::create_file(const std::string& path, const std::string& te
     write_all(file.get(), text);
 }
 
-void Win32FileSystem::append_file(const std::string& path, const std::string& text) {
-    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) raise_last_error();
-    write_all(file.get(), text);
+std::unique_ptr<PendingFile> Win32FileSystem::create_pending_file(const std::string& destination) {
+    char temporary[MAX_PATH] = {};
+    // Makes the file under a name no other file has.
+    if (!GetTempFileNameA(folder_of(destination).c_str(), "tw", 0, temporary)) raise_last_error();
+    const HANDLE handle = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD failure = GetLastError();
+        DeleteFileA(temporary);
+        throw run_time_error(system_error_text(failure));
+    }
+    return std::make_unique<Win32PendingFile>(temporary, destination, handle);
 }
 
 }  // namespace tarnwell

@@ -15,7 +15,7 @@ public:
     std::string read_file(const std::string& path) override;
     std::unique_ptr<ReadableFile> open_for_reading(const std::string& path) override;
     void create_file(const std::string& path, const std::string& text) override;
-    void append_file(const std::string& path, const std::string& text) override;
+    std::unique_ptr<PendingFile> create_pending_file(const std::string& destination) override;
 };
 
 }  // namespace tarnwell

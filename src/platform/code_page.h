@@ -1,0 +1,15 @@
+#pragma once
+// Texts between UTF-16 and the ANSI code page, the one every registry and file call of
+// the program works in. The build picks the implementation: Windows converts with the
+// process's ANSI code page, the host twin with code page 1252.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarnwell {
+
+// The text in the ANSI code page; nothing when a character has no exact form there:
+// a "?" or a best-fit letter would be another name or other data.
+std::optional<std::string> ansi_from_utf16(std::u16string_view text);
+
+}  // namespace tarnwell

@@ -1,0 +1,268 @@
+#include "registry/reg_file_import.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "common/text.h"
+#include "registry/key_path.h"
+#include "registry/reg_file_parse.h"
+#include "registry/reg_file_unicode.h"
+#include "registry/reg_key.h"
+#include "registry/value_writes.h"
+
+namespace tarnwell {
+
+namespace {
+
+// The lines of a file one after another, without copying them or keeping a list of
+// them. Lines end with CR LF only; a file with bare LF line ends is one line.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+
+    // The next line; false after the last.
+    bool next(std::string_view& line) {
+        if (start_ == std::string_view::npos) return false;
+        const std::size_t end = text_.find("\r\n", start_);
+        line = text_.substr(start_, end == std::string_view::npos ? end : end - start_);
+        start_ = end == std::string_view::npos ? end : end + 2;
+        ++index_;
+        return true;
+    }
+    // The index of the line last returned, counted from 0.
+    std::size_t index() const { return index_; }
+
+private:
+    std::string_view text_;
+    std::size_t start_ = 0;
+    std::size_t index_ = std::size_t(-1);
+};
+
+constexpr const char* line_ends_failure = "lines must end in CR LF";
+
+bool is_string_type(std::uint32_t type) {
+    return type == reg::type_sz || type == reg::type_expand_sz || type == reg::type_multi_sz;
+}
+
+bool listed(const std::vector<std::size_t>& indices, std::size_t index) {
+    return std::binary_search(indices.begin(), indices.end(), index);
+}
+
+// The lines of one file applied one after another; the key of the last key line stays
+// open for the values that follow it.
+class ImportRun {
+public:
+    ImportRun(RegistryApi& api, RegFileResult& result, bool utf16_strings)
+        : api_(api), result_(result), utf16_strings_(utf16_strings), key_(api) {}
+
+    void key_line(std::size_t line, std::string_view text) {
+        key_.close();
+        const std::optional<KeyLine> key = read_key_line(text);
+        if (!key) {
+            state_ = State::skipped;
+            unreadable(line, std::string(text), "",
+                       "a key line without its closing ]: the key and its values are not applied");
+            return;
+        }
+        path_ = key->path;
+        if (key->removal) {
+            state_ = State::outside;
+            delete_key(line);
+            return;
+        }
+        const long status = open_for_writing(split_key_path(path_), true, key_);
+        state_ = status == reg::success ? State::open : State::failed;
+        failure_ = status;
+        if (status != reg::success)
+            note(line, "", status, "the key could not be opened or created");
+    }
+
+    // A value line; `data` is its data with any continued lines joined to it.
+    void value_line(std::size_t line, const ValueLine& value, std::string_view data) {
+        if (state_ == State::outside || state_ == State::skipped) return;
+        ValueData read = read_value_data(data);
+        if (read.form == ValueData::Form::bytes && utf16_strings_ && is_string_type(read.type))
+            read = ansi_string_bytes(std::move(read));
+        if (read.form == ValueData::Form::unreadable) {
+            unreadable(line, path_, value.name, read.why + ": not applied");
+            return;
+        }
+        // @="" removes the default value.
+        const bool removal =
+            read.form == ValueData::Form::removal ||
+            (value.unquoted_at && read.form == ValueData::Form::text && read.data.empty());
+        if (state_ == State::failed) {
+            note(line, value.name, failure_,
+                 removal ? "not deleted: the key could not be opened or created"
+                         : "not written: the key could not be opened or created");
+            return;
+        }
+        if (removal) {
+            // A value that is not there is gone already.
+            const long status = key_.delete_value(value.name);
+            if (status != reg::success && status != reg::file_not_found)
+                note(line, value.name, status, "could not be deleted");
+            return;
+        }
+        const long status = read.form == ValueData::Form::text
+                                ? key_.set_string(value.name, read.data)
+                                : key_.set_value(value.name, read.type, read.data);
+        if (status != reg::success) note(line, value.name, status, "not written");
+    }
+
+    // A line of a version 5 file that the ANSI code page cannot hold.
+    void unconvertible_line(std::size_t line, bool key) {
+        const char* what = "holds a character the ANSI code page cannot hold: not applied";
+        if (key) {
+            key_.close();
+            state_ = State::skipped;
+            unreadable(line, "", "",
+                       "a key line that holds a character the ANSI code page cannot hold: the key "
+                       "and its values are not applied");
+        } else if (state_ != State::outside && state_ != State::skipped) {
+            unreadable(line, path_, "", std::string("a value line that ") + what);
+        }
+    }
+
+private:
+    enum class State { outside, open, failed, skipped };
+
+    ValueData ansi_string_bytes(ValueData read) const {
+        std::optional<std::string> ansi = ansi_of_utf16_bytes(read.data);
+        if (!ansi) {
+            ValueData failed;
+            failed.why = "a text that the ANSI code page cannot hold";
+            return failed;
+        }
+        read.data = std::move(*ansi);
+        return read;
+    }
+
+    // "[-key]": the key goes when it has no subkeys; a key that is not there is gone
+    // already.
+    void delete_key(std::size_t line) {
+        const KeyPath path = split_key_path(path_);
+        RegKey key(api_);
+        long status = key.open(path.root, path.sub_key, reg::key_all_access);
+        if (status == reg::file_not_found) return;
+        if (status == reg::success) status = key.delete_key("");
+        if (status != reg::success) note(line, "", status, "key not deleted");
+    }
+
+    void note(std::size_t line, const std::string& value, long status, std::string what) {
+        result_.add({line + 1, path_, value, status, std::move(what)});
+    }
+    void unreadable(std::size_t line, std::string key, const std::string& value, std::string what) {
+        ++result_.unreadable_lines;
+        result_.add({line + 1, std::move(key), value, 0, std::move(what)});
+    }
+
+    RegistryApi& api_;
+    RegFileResult& result_;
+    bool utf16_strings_;
+    RegKey key_;
+    State state_ = State::outside;
+    std::string path_;
+    long failure_ = reg::success;
+};
+
+// A file whose lines end in LF alone would be read as a few long lines, its keys and
+// values mangled: it is refused before anything is changed. (A text value may hold a
+// line feed, a key line never does.)
+bool ends_lines_in_lf_alone(std::string_view text, RegFileResult& result) {
+    Lines check(text);
+    std::string_view line;
+    check.next(line);
+    while (check.next(line)) {
+        line = trim_blanks(line);
+        if (!line.empty() && line[0] == '[' && line.find('\n') != std::string_view::npos) {
+            result.fail("line " + std::to_string(check.index() + 1) + ": " + line_ends_failure);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the first line is the header `header`; says why not in `result`.
+bool has_header(std::string_view text, const char* header, RegFileResult& result) {
+    Lines lines(text);
+    std::string_view first;
+    lines.next(first);
+    if (equals_ignoring_case(first, header)) return true;
+    result.fail(starts_with_ignoring_case(first, std::string(header) + "\n")
+                    ? std::string(line_ends_failure)
+                    : std::string("not a REGEDIT4 file: its first line is not \"") + header + "\"");
+    return false;
+}
+
+void apply_lines(ImportRun& run, std::string_view text, const AnsiLines* converted) {
+    Lines lines(text);
+    std::string_view line;
+    lines.next(line);
+    while (lines.next(line)) {
+        const std::size_t index = lines.index();
+        if (converted != nullptr && listed(converted->unconvertible, index)) {
+            run.unconvertible_line(index, listed(converted->unconvertible_key_lines, index));
+            continue;
+        }
+        line = trim_blanks(line);
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            run.key_line(index, line);
+            continue;
+        }
+        const std::optional<ValueLine> value = read_value_line(line);
+        if (!value) continue;
+        std::string data(value->data);
+        std::string_view next;
+        // A continued line at the end of the file goes on with nothing.
+        while (hex_continues(data))
+            data = join_continued(data, lines.next(next) ? next : "");
+        run.value_line(index, *value, data);
+    }
+}
+
+}  // namespace
+
+RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode) {
+    RegFileResult result;
+    std::optional<AnsiLines> converted;
+    if (unicode == UnicodeFiles::converted && is_utf16_file(bytes)) {
+        converted = ansi_lines_of_utf16_file(bytes);
+        if (!converted) {
+            result.fail("not a whole UTF-16 file: its size is odd");
+            return result;
+        }
+        if (!has_header(converted->text, unicode_file_header, result)) return result;
+    } else if (!has_header(bytes, "REGEDIT4", result)) {
+        return result;
+    }
+    const std::string_view text = converted ? std::string_view(converted->text) : bytes;
+    if (ends_lines_in_lf_alone(text, result)) return result;
+    ImportRun run(api, result, converted.has_value());
+    apply_lines(run, text, converted ? &*converted : nullptr);
+    result.whole = true;
+    return result;
+}
+
+RegFileResult import_reg_file(RegistryApi& api, FileSystem& files, const std::string& file,
+                              UnicodeFiles unicode) {
+    std::string bytes;
+    try {
+        if (!files.matches_exist(file)) {
+            RegFileResult missing;
+            missing.fail(file + ": file not found");
+            return missing;
+        }
+        // The file is closed again before the registry is changed.
+        bytes = files.read_file(file);
+    } catch (const std::exception& failure) {
+        RegFileResult unread;
+        unread.fail(file + ": " + failure.what());
+        return unread;
+    }
+    return import_reg_text(api, bytes, unicode);
+}
+
+}  // namespace tarnwell

@@ -1,0 +1,29 @@
+#pragma once
+// The import of a registry file: each key line opens (creating it when it is missing)
+// the key whose values follow, "[-key]" deletes a key that has no subkeys, and each
+// value line writes or deletes one value. The lines are read as the platform's regedit
+// reads them (see reg_file_parse.h). What cannot be applied exactly is named with its
+// line and left out; the lines after it are applied.
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "platform/registry_api.h"
+#include "registry/reg_file_result.h"
+
+namespace tarnwell {
+
+// Whether a version 5 file (UTF-16) is read, converted to the ANSI code page, or
+// refused like any file that is not REGEDIT4.
+enum class UnicodeFiles { refused, converted };
+
+// Applies the file's bytes. Not whole, with nothing changed, when the first line is not
+// the header (REGEDIT4 in any letter case with nothing around it, or for a converted
+// version 5 file its own) or when the lines end in LF alone.
+RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode);
+
+// Reads the file whole, closes it, then applies it.
+RegFileResult import_reg_file(RegistryApi& api, FileSystem& files, const std::string& file,
+                              UnicodeFiles unicode);
+
+}  // namespace tarnwell

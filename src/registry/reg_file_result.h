@@ -1,0 +1,57 @@
+#pragma once
+// What an export or import of a REGEDIT4 file did: whether it went to its end and why
+// not, and each thing on the way that did not go into the file or the registry.
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tarnwell {
+
+// One thing that did not go into the file or into the registry.
+struct RegFileIssue {
+    std::size_t line = 0;  // import: the file's line, counted from 1; 0 for the export
+    std::string key;       // the key path (or, for a key line that cannot be read, the line)
+    std::string value;     // the value name; "" for the key itself or its default value
+    long status = 0;       // the registry's status when a registry call failed, else 0
+    std::string what;      // what happened, in a few words
+};
+
+class RegFileResult {
+public:
+    // True when the export wrote its whole file under its name, or the import read its
+    // file and went through every line. False with the reason in `failure`.
+    bool whole = false;
+    std::string failure;
+    // Lines the import could not read, and so did not apply (each is also an issue).
+    std::size_t unreadable_lines = 0;
+
+    // Issues in the order met. Those met after the kept ones reached kept_text_limit
+    // characters of key names, value names and texts are counted, not kept, so that a
+    // file of a million failing lines under a long key name cannot fill the memory.
+    const std::vector<RegFileIssue>& issues() const { return issues_; }
+    std::size_t issues_not_kept() const { return issues_not_kept_; }
+    std::size_t issue_count() const { return issues_.size() + issues_not_kept_; }
+    static constexpr std::size_t kept_text_limit = 1 << 20;
+
+    void add(RegFileIssue issue) {
+        const std::size_t text = issue.key.size() + issue.value.size() + issue.what.size();
+        if (kept_text_ + text > kept_text_limit && !issues_.empty()) {
+            ++issues_not_kept_;
+            return;
+        }
+        kept_text_ += text;
+        issues_.push_back(std::move(issue));
+    }
+    void fail(std::string why) {
+        whole = false;
+        failure = std::move(why);
+    }
+
+private:
+    std::vector<RegFileIssue> issues_;
+    std::size_t issues_not_kept_ = 0;
+    std::size_t kept_text_ = 0;
+};
+
+}  // namespace tarnwell

@@ -1,0 +1,360 @@
+// What the export and import tell besides going to their end: why they stopped, and
+// each value, key, line or operation that did not make it into the file or the
+// registry. Also keys deeper than a path text the registry takes in one call.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <stdexcept>
+
+#include "registry/reg_file_export.h"
+#include "registry/reg_file_fixture.h"
+#include "registry/reg_file_import.h"
+#include "support/file_test_support.h"
+
+namespace tarnwell::test {
+namespace {
+
+// "line:key|value|what" per issue, the key below the scratch key as %K; the status only
+// as failed or not.
+std::vector<std::string> issues(const RegFileResult& result, const std::string& scratch_path) {
+    std::vector<std::string> lines;
+    for (const RegFileIssue& issue : result.issues()) {
+        std::string key = issue.key;
+        for (std::size_t at; (at = key.find(scratch_path)) != std::string::npos;)
+            key.replace(at, scratch_path.size(), "%K");
+        lines.push_back((issue.line != 0 ? std::to_string(issue.line) + ":" : "") + key + "|" +
+                        issue.value + "|" + issue.what + (issue.status != 0 ? " (failed)" : ""));
+    }
+    return lines;
+}
+
+// A disk that fills up after `room` bytes of new files.
+class FullDisk : public FileSystem {
+public:
+    FullDisk(FileSystem& inner, std::size_t room) : inner_(inner), room_(room) {}
+    std::string special_folder(int which) override { return inner_.special_folder(which); }
+    bool file_exists(const std::string& path) override { return inner_.file_exists(path); }
+    bool folder_exists(const std::string& path) override { return inner_.folder_exists(path); }
+    std::string file_name(const std::string& path) override { return inner_.file_name(path); }
+    bool matches_exist(const std::string& pattern) override {
+        return inner_.matches_exist(pattern);
+    }
+    void copy_file(const std::string& source, const std::string& destination) override {
+        inner_.copy_file(source, destination);
+    }
+    std::string read_file(const std::string& path) override { return inner_.read_file(path); }
+    std::unique_ptr<ReadableFile> open_for_reading(const std::string& path) override {
+        return inner_.open_for_reading(path);
+    }
+    void create_file(const std::string& path, const std::string& text) override {
+        inner_.create_file(path, text);
+    }
+    std::unique_ptr<PendingFile> create_pending_file(const std::string& destination) override {
+        class Filling : public PendingFile {
+        public:
+            Filling(std::unique_ptr<PendingFile> inner, std::size_t& room)
+                : inner_(std::move(inner)), room_(room) {}
+            void write(std::string_view bytes) override {
+                if (bytes.size() > room_) {
+                    inner_->write(bytes.substr(0, room_));
+                    room_ = 0;
+                    throw std::runtime_error("There is not enough space on the disk.");
+                }
+                room_ -= bytes.size();
+                inner_->write(bytes);
+            }
+            void keep() override { inner_->keep(); }
+
+        private:
+            std::unique_ptr<PendingFile> inner_;
+            std::size_t& room_;
+        };
+        return std::make_unique<Filling>(inner_.create_pending_file(destination), room_);
+    }
+
+private:
+    FileSystem& inner_;
+    std::size_t room_;
+};
+
+class Results : public RegFileTest {
+protected:
+    RegFileResult import_text(std::string text, UnicodeFiles unicode = UnicodeFiles::refused) {
+        for (std::size_t at; (at = text.find("%K")) != std::string::npos;)
+            text.replace(at, 2, long_path);
+        return import_reg_text(platform.registry, text, unicode);
+    }
+    RegFileResult export_to(const std::string& file, const std::string& key = "",
+                            FileSystem* files = nullptr, ExportProgress* progress = nullptr) {
+        return export_reg_file(platform.registry, files != nullptr ? *files : platform.files,
+                               key.empty() ? scratch.path() : key, file, true, progress);
+    }
+};
+
+TEST_F(Results, ExportNamesOnlyWhatNoLineCanHold) {
+    // Every type has a line; none of these is named.
+    put("", "expand", reg::type_expand_sz, std::string("%x%\0", 4));
+    put("", "multi", reg::type_multi_sz, std::string("a\0b\0\0", 5));
+    put("", "wide", 11, std::string(8, '\1'));
+    put("", "none", reg::type_none, "");
+    put("", "bytes", reg::type_binary, "\x01");
+    put("", "short", reg::type_dword, "\x01\x02");
+    put_text("", "@", "x");
+    put_text("", "quote\"=", "v\r\nw");
+    // Names with a line break have none.
+    put("breaks", "bin\nary", reg::type_binary, "\x01");
+    put("breaks", "no\r\ntype", reg::type_none, "");
+    put("breaks", "text\r", reg::type_sz, std::string("t\0", 2));
+    make_key("line\r\nbreak");
+    const RegFileResult result = export_to(scratch_file("left-out.reg"));
+    EXPECT_TRUE(result.whole) << result.failure;
+    EXPECT_EQ(issues(result, long_path),
+              (std::vector<std::string>{
+                  "%K\\breaks|bin\nary|not exported: the name of this binary holds a line break",
+                  "%K\\breaks|no\r\ntype|not exported: the name of this value without a type "
+                  "holds a line break",
+                  "%K\\breaks|text\r|not exported: the name of this text holds a line break",
+                  "%K\\line\r\nbreak||left out with its subkeys: its name holds a line break"}));
+}
+
+TEST_F(Results, ASubkeyThatCannotBeOpenedIsNamedAndTheExportGoesOn) {
+    put_text("a", "v", "1");
+    put_text("b", "v", "2");
+    HookedRegistry refusing(platform.registry, [&](const HookedRegistry::Call& call) {
+        return call.operation == "open_key" && call.key_path == scratch.sub_key() + "\\a"
+                   ? std::optional<long>(reg::access_denied)
+                   : std::nullopt;
+    });
+    const std::string file = scratch_file("refused.reg");
+    const RegFileResult result =
+        export_reg_file(refusing, platform.files, scratch.path(), file, true, nullptr);
+    EXPECT_TRUE(result.whole);
+    EXPECT_EQ(
+        issues(result, long_path),
+        std::vector<std::string>{"%K\\a||could not be opened: written without values (failed)"});
+    EXPECT_NE(platform.files.read_file(file).find("[" + long_path + "\\a]\r\n\r\n[" + long_path +
+                                                  "\\b]\r\n\"v\"=\"2\"\r\n"),
+              std::string::npos);
+}
+
+class FailingProgress : public ExportProgress {
+public:
+    void key_started(const std::string&) override { throw std::runtime_error("status failed"); }
+};
+
+// Every export that stops says why and leaves nothing at its destination, not even the
+// file it wrote to on the way.
+TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
+    for (int i = 0; i < 300; ++i)
+        put_text("k" + std::to_string(i), "v", std::string(200, 'v'));
+    FullDisk full(platform.files, 10000);
+    FailingProgress failing_progress;
+    HookedRegistry deleted(platform.registry, [&](const HookedRegistry::Call& call) {
+        return call.operation == "enum_value" && call.key_path == below("k7")
+                   ? std::optional<long>(reg::key_deleted)
+                   : std::nullopt;
+    });
+    const std::string existing = scratch_file("existing.reg");
+    platform.files.create_file(existing, "precious");
+    const std::string in_no_folder = scratch_file("x") + "\\no\\such\\folder.reg";
+    const struct {
+        const char* what;
+        std::function<RegFileResult(const std::string& file)> run;
+        std::string failure;  // how the reason starts ("%F" for the file)
+    } cases[] = {
+        {"a file that is there", [&](const std::string&) { return export_to(existing); },
+         existing + " already exists"},
+        {"a key that is not there",
+         [&](const std::string& file) { return export_to(file, scratch.path() + "\\missing"); },
+         "the key " + long_path + "\\missing cannot be opened: Windows error 2 (not found)"},
+        {"a folder that is not there", [&](const std::string&) { return export_to(in_no_folder); },
+         in_no_folder + ": "},
+        {"a full disk", [&](const std::string& file) { return export_to(file, "", &full); },
+         "%F: There is not enough space on the disk."},
+        {"a failing status text",
+         [&](const std::string& file) { return export_to(file, "", nullptr, &failing_progress); },
+         "status failed"},
+        {"a key that went while it was listed",
+         [&](const std::string& file) {
+             return export_reg_file(deleted, platform.files, scratch.path(), file, true, nullptr);
+         },
+         "the key " + long_path +
+             "\\k7 could not be read whole (Windows error 1018 (key deleted))"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = scratch_file("failed.reg");
+        const RegFileResult result = c.run(file);
+        std::string failure = c.failure;
+        if (failure.rfind("%F", 0) == 0) failure.replace(0, 2, file);
+        EXPECT_FALSE(result.whole);
+        EXPECT_EQ(result.failure.substr(0, failure.size()), failure);
+        // A reason that names only the file says why too.
+        if (failure.back() == ' ') {
+            EXPECT_GT(result.failure.size(), failure.size());
+        }
+        EXPECT_FALSE(platform.files.matches_exist(file));
+    }
+    EXPECT_EQ(platform.files.read_file(existing), "precious");
+    EXPECT_FALSE(
+        platform.files.matches_exist(existing.substr(0, existing.rfind('\\')) + "\\*.tmp"));
+}
+
+TEST_F(Results, ImportSaysWhyItRefusedAFileAndChangesNothing) {
+    const struct {
+        std::string text;
+        std::string failure;
+    } cases[] = {
+        {"REGEDIT5\r\n", "not a REGEDIT4 file: its first line is not \"REGEDIT4\""},
+        {"REGEDIT4\n[%K\\a]\n\"v\"=\"1\"\n", "lines must end in CR LF"},
+        {"REGEDIT4\r\n[%K\\a]\n\"v\"=\"1\"\n", "line 2: lines must end in CR LF"},
+        {"REGEDIT4\r\n\r\n[%K\\a]\n\"v\"=\"1\"\r\n", "line 3: lines must end in CR LF"},
+        {"\xFF\xFEW\0i\0", "not a REGEDIT4 file: its first line is not \"REGEDIT4\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const RegFileResult result = import_text(c.text);
+        EXPECT_FALSE(result.whole);
+        EXPECT_EQ(result.failure, c.failure);
+        EXPECT_EQ(describe(tree()), std::vector<std::string>{""});
+    }
+    const std::string absent = scratch_file("absent.reg");
+    EXPECT_EQ(
+        import_reg_file(platform.registry, platform.files, absent, UnicodeFiles::refused).failure,
+        absent + ": file not found");
+}
+
+// Each line that cannot be applied exactly is named with its line and left out; the
+// lines after it are applied.
+TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
+    const RegFileResult result = import_text(
+        "REGEDIT4\r\n"
+        "[%K\\a]\r\n"
+        "\"d\"=dword:zz\r\n"
+        "\"big\"=dword:123456789\r\n"
+        "\"b\"=hex:1,234\r\n"
+        "\"t\"=\"x\"y\r\n"
+        "[%K\\b\r\n"
+        "\"lost\"=\"1\"\r\n"
+        "[\r\n"
+        "[%K\\c]\r\n"
+        "\"kept\"=\"2\"\r\n");
+    EXPECT_TRUE(result.whole);
+    EXPECT_EQ(result.unreadable_lines, 6u);
+    EXPECT_EQ(
+        issues(result, long_path),
+        (std::vector<std::string>{
+            "3:%K\\a|d|dword: without hex digits: not applied",
+            "4:%K\\a|big|dword: a number too large for 32 bits: not applied",
+            "5:%K\\a|b|hex data that is not bytes of one or two hex digits separated by "
+            "commas: not applied",
+            "6:%K\\a|t|text after the closing double quote: not applied",
+            "7:[%K\\b||a key line without its closing ]: the key and its values are not "
+            "applied",
+            "9:[||a key line without its closing ]: the key and its values are not applied"}));
+    EXPECT_EQ(describe(tree()), (std::vector<std::string>{"", "a", "c", "c|kept|sz:2"}));
+}
+
+TEST_F(Results, ImportNamesEachOperationThatFailedAndGoesOn) {
+    put_text("parent\\child", "v", "1");
+    const std::string too_long(300, 'n');  // more than a key name may hold
+    const RegFileResult result = import_text(
+        "REGEDIT4\r\n"
+        "[-%K\\parent]\r\n"
+        "[-%K\\absent]\r\n"
+        "[%K\\" +
+        too_long +
+        "]\r\n"
+        "\"v\"=\"1\"\r\n"
+        "\"w\"=-\r\n"
+        "[%K\\ok]\r\n"
+        "\"gone\"=-\r\n"
+        "\"v\"=\"2\"\r\n");
+    EXPECT_TRUE(result.whole);
+    EXPECT_EQ(result.unreadable_lines, 0u);
+    EXPECT_EQ(
+        issues(result, long_path),
+        (std::vector<std::string>{
+            "2:%K\\parent||key not deleted (failed)",
+            "4:%K\\" + too_long + "||the key could not be opened or created (failed)",
+            "5:%K\\" + too_long + "|v|not written: the key could not be opened or created (failed)",
+            "6:%K\\" + too_long +
+                "|w|not deleted: the key could not be opened or created (failed)"}));
+    EXPECT_EQ(describe(tree()),
+              (std::vector<std::string>{"", "ok", "ok|v|sz:2", "parent", "parent\\child",
+                                        "parent\\child|v|sz:1"}));
+}
+
+// A block whose key cannot be made, followed by many value lines: the key is tried once,
+// every failed line is counted, and what the result keeps of them stays within its limit.
+TEST_F(Results, ManyLinesUnderAKeyThatCannotBeMadeTryItOnce) {
+    std::size_t opens = 0;
+    HookedRegistry counting(platform.registry, [&](const HookedRegistry::Call& call) {
+        if (call.operation == "create_key" || call.operation == "open_key") ++opens;
+        return std::optional<long>();
+    });
+    constexpr std::size_t value_lines = 20000;
+    std::string text = "REGEDIT4\r\n[" + long_path + "\\" + std::string(2000, 'n') + "]\r\n";
+    for (std::size_t i = 0; i < value_lines; ++i)
+        text += "\"v\"=\"1\"\r\n\"gone\"=-\r\n";
+    const RegFileResult result = import_reg_text(counting, text, UnicodeFiles::refused);
+    EXPECT_TRUE(result.whole);
+    EXPECT_LE(opens, 10u);
+    EXPECT_EQ(result.issue_count(), 2 * value_lines + 1);
+    std::size_t kept = 0;
+    for (const RegFileIssue& issue : result.issues())
+        kept += issue.key.size() + issue.value.size() + issue.what.size();
+    EXPECT_LE(kept, RegFileResult::kept_text_limit);
+    EXPECT_GT(result.issues_not_kept(), 0u);
+}
+
+#if !defined(_WIN32)
+// Only a registry link back to a key above can make a tree deeper than Windows keeps
+// keys (the twin makes the deep tree itself): the export stops there and says so.
+TEST_F(Results, AnExportStopsAtTheDeepestLevelWindowsKeeps) {
+    std::string key;
+    for (int level = 0; level < 515; ++level)
+        key += (level == 0 ? "k" : "\\k");
+    make_key(key);
+    const std::string file = scratch_file("endless.reg");
+    const RegFileResult result = export_to(file);
+    ASSERT_TRUE(result.whole);
+    std::string deepest = "%K";
+    for (int level = 0; level < 512; ++level)
+        deepest += "\\k";
+    EXPECT_EQ(issues(result, long_path),
+              std::vector<std::string>{deepest + "||subkeys left out: they lie deeper than Windows "
+                                                 "keeps keys (a link back to a key above?)"});
+    const std::string written = platform.files.read_file(file);
+    std::size_t blocks = 0;
+    for (std::size_t at = 0; (at = written.find("\r\n[", at)) != std::string::npos; ++at)
+        ++blocks;
+    EXPECT_EQ(blocks, 513u);
+}
+#endif
+
+// Fourteen levels of 45-character names: a path longer than the registry takes in one
+// call. Export and import reach every level.
+TEST_F(Results, DeepTreeExportsAndImportsWhole) {
+    std::string key;
+    for (int level = 0; level < 14; ++level) {
+        key += (level == 0 ? "" : "\\") + std::string(44, static_cast<char>('a' + level)) +
+               std::to_string(level % 10);
+        put_text(key, "level", std::to_string(level));
+    }
+    const RegTree before = tree();
+    ASSERT_EQ(before.size(), 15u);
+    const std::string file = scratch_file("deep.reg");
+    const RegFileResult exported = export_to(file);
+    ASSERT_TRUE(exported.whole);
+    EXPECT_EQ(exported.issue_count(), 0u);
+    test::delete_tree(platform.registry, reg::current_user, scratch.sub_key());
+    const RegFileResult imported =
+        import_reg_file(platform.registry, platform.files, file, UnicodeFiles::refused);
+    ASSERT_TRUE(imported.whole);
+    EXPECT_EQ(imported.issue_count(), 0u);
+    EXPECT_EQ(describe(tree()), describe(before));
+}
+
+}  // namespace
+}  // namespace tarnwell::test
