@@ -133,6 +133,9 @@ for client in vbscript class vtable; do
   wine_run reg delete "$SCRATCH" /f || fail "$client: the sequence left no tree"
 done
 same_file "$work/vbscript-results.txt" "$work/class-results.txt" "VBScript and the C++ class"
+# A key that cannot be opened gives 0 and no file.
+tr -d '\r' <"$work/vbscript-results.txt" | grep -qx 'ExportToReg missing key: 0' \
+  || fail "VBScript: ExportToReg of a missing key did not return 0"
 same_file "$work/vtable-results.txt" "$work/class-results.txt" "the vtable and the C++ class"
 
 "$TARNWELL_WINE" reg add 'HKCU\Software\tarnwell-com-js\one' /f >/dev/null 2>&1

@@ -1,11 +1,16 @@
 #!/usr/bin/perl
-# Writes a REGEDIT4 file (CR LF line ends) describing a key tree, for the regedit peer
-# check and the regedit benchmark.
-#   reg_tree.pl random SEED KEY   a random tree below KEY, up to three levels, every key
-#                                 with 1 to 5 values; names and texts of printable
-#                                 characters without backslash and double quote (which
-#                                 Wine's regedit reads as escapes), texts up to 300
-#                                 characters, binaries up to 1 KB, numbers of any sign
+# Writes a REGEDIT4 file (CR LF line ends) describing a key tree in the form the
+# platform's regedit writes: names and texts escaped (\\ and \"), hex(N) for the types
+# without a form of their own, long hex lines continued with a trailing backslash.
+#   reg_tree.pl random SEED KEY   a random tree below KEY, up to three levels, keys with
+#                                 0 to 6 values of every type: texts with backslashes and
+#                                 double quotes up to 300 characters, binaries up to 1 KB,
+#                                 numbers of any sign and of other sizes, expandable and
+#                                 multi texts, 64-bit numbers, values without a type
+#   reg_tree.pl peer KEY          the fixed tree of the regedit peer check: paths with
+#                                 backslashes, a trailing backslash, UNC paths and double
+#                                 quotes in names and texts, every type, an empty key and
+#                                 an expandable default value
 #   reg_tree.pl bench KEY [GROUPS]
 #                                 GROUPS keys below KEY (default 40) with 50 keys each
 #                                 (2,000 keys), each with 10 values: 4 texts, 3
@@ -18,6 +23,36 @@ binmode STDOUT;
 print "REGEDIT4\r\n\r\n";
 
 sub hex_line { join ',', map { sprintf '%02X', $_ } @_ }
+
+sub quoted {
+    my ($text) = @_;
+    $text =~ s/([\\"])/\\$1/g;
+    return "\"$text\"";
+}
+
+# A value line with hex data, wrapped as regedit wraps it: lines of at most 80
+# characters, each but the last ending in ",\", the next indented by two blanks.
+sub hex_value {
+    my ($name, $type, @bytes) = @_;
+    my $line = ($name eq '' ? '@' : quoted($name)) . '=' . ($type eq '' ? 'hex:' : "hex($type):");
+    my @pairs = map { sprintf '%02x', $_ } @bytes;
+    while (@pairs) {
+        my $pair = shift @pairs;
+        if (length($line) + 3 > 76 && $line !~ /:$/) {
+            print "$line\\\r\n";
+            $line = '  ';
+        }
+        $line .= $pair . (@pairs ? ',' : '');
+    }
+    print "$line\r\n";
+}
+
+sub text_value {
+    my ($name, $text) = @_;
+    print(($name eq '' ? '@' : quoted($name)), '=', quoted($text), "\r\n");
+}
+
+sub ansi_bytes { map { ord } split //, $_[0] }
 
 if ($mode eq 'bench') {
     my ($key, $groups) = @args;
@@ -43,54 +78,85 @@ if ($mode eq 'bench') {
     exit 0;
 }
 
-die "usage: reg_tree.pl random SEED KEY | bench KEY [GROUPS]\n" unless $mode eq 'random';
+if ($mode eq 'peer') {
+    my ($top) = @args;
+    print "[$top]\r\n";
+    hex_value('', 2, ansi_bytes("%SystemRoot%\\System32"), 0);
+    text_value('Path', 'C:\\Bin\\Tarnwell');
+    text_value('Data', 'C:\\Data\\');
+    text_value('Share', '\\\\server\\models\\survey 1');
+    text_value('Quoted', 'say "hi" to "C:\\x.exe" "%1"');
+    text_value('C:\\Models', 'a name with backslashes');
+    text_value('say "hi"', 'a name with quotes');
+    text_value('ends with \\', '\\');
+    text_value('empty', '');
+    hex_value('expand', 2, ansi_bytes('%TEMP%\\tarnwell'), 0);
+    hex_value('multi', 7, ansi_bytes("C:\\one"), 0, ansi_bytes("\\\\two\\"), 0, 0);
+    hex_value('wide', 'b', 1, 2, 3, 4, 5, 6, 7, 0x80);
+    hex_value('none', 0);
+    hex_value('none bytes', 0, 1, 2);
+    hex_value('two', 4, 1, 2);
+    hex_value('eight', 4, 1, 0, 0, 0, 0, 0, 0, 0);
+    hex_value('long', '', map { $_ % 256 } 0 .. 299);
+    printf "\"number\"=dword:%08x\r\n", 0xFFFFFFFE;
+    print "\r\n[$top\\empty]\r\n\r\n";
+    print "[$top\\default text]\r\n";
+    text_value('', 'C:\\Default\\');
+    print "\r\n";
+    exit 0;
+}
+
+die "usage: reg_tree.pl random SEED KEY | peer KEY | bench KEY [GROUPS]\n" unless $mode eq 'random';
 my ($seed, $top) = @args;
 srand($seed);
 
-my $tricky = ' =[];@-,:';
+my $tricky = ' =[];@-,:\\"';
 sub text {
     my ($max) = @_;
     my $length = int(rand($max + 1));
     my $s = '';
     while (length($s) < $length) {
-        my $c = int(rand(4)) == 0 ? substr($tricky, int(rand(length $tricky)), 1)
-                                  : chr(32 + int(rand(95)));
-        next if $c eq '\\' || $c eq '"';
-        $s .= $c;
+        $s .= int(rand(4)) == 0 ? substr($tricky, int(rand(length $tricky)), 1)
+                                : chr(32 + int(rand(95)));
     }
     return $s;
 }
+
+sub random_bytes { map { int(rand(256)) } 1 .. $_[0] }
 
 sub key_block {
     my ($key, $depth) = @_;
     print "[$key]\r\n";
     my %used;
-    my $count = 1 + int(rand(5));
-    for (1 .. $count) {
+    for (1 .. int(rand(7))) {
         my $name = text(16);
-        # "@" as a name means the default value only for texts; leave it out.
-        next if $name eq '@' || $used{lc $name}++;
-        my $kind = int(rand(3));
-        if ($kind == 0) {
-            my $data = text(int(rand(4)) == 0 ? 300 : 30);
-            if ($name eq '') {
-                print "\@=\"", ($data eq '' ? 'default' : $data), "\"\r\n";
-            } else {
-                print "\"$name\"=\"$data\"\r\n";
-            }
-        } elsif ($kind == 1) {
-            my $length = int(rand(4)) == 0 ? 256 + int(rand(769)) : int(rand(41));
-            print "\"$name\"=hex:", hex_line(map { int(rand(256)) } 1 .. $length), "\r\n";
+        next if $used{lc $name}++;
+        my $kind = int(rand(9));
+        if ($kind <= 1) {
+            text_value($name, text(int(rand(4)) == 0 ? 300 : 30));
+        } elsif ($kind == 2) {
+            hex_value($name, '', random_bytes(int(rand(4)) == 0 ? 256 + int(rand(769)) : int(rand(41))));
+        } elsif ($kind == 3) {
+            printf "%s=dword:%08x\r\n", ($name eq '' ? '@' : quoted($name)), int(rand(4294967296));
+        } elsif ($kind == 4) {
+            hex_value($name, 4, random_bytes((0, 1, 2, 3, 8)[int(rand(5))]));
+        } elsif ($kind == 5) {
+            hex_value($name, 2, ansi_bytes('%' . text(12) . '%'), 0);
+        } elsif ($kind == 6) {
+            hex_value($name, 7, ansi_bytes(text(10)), 0, ansi_bytes(text(10)), 0, 0);
+        } elsif ($kind == 7) {
+            hex_value($name, 'b', random_bytes(8));
         } else {
-            printf "\"%s\"=dword:%08X\r\n", $name, int(rand(4294967296));
+            hex_value($name, 0, random_bytes(int(rand(5))));
         }
     }
-    print "\"last\"=\"value\"\r\n" unless %used;
     print "\r\n";
     return if $depth == 3;
     my %children;
     for (1 .. ($depth == 0 ? 2 + int(rand(3)) : int(rand(4)))) {
         my $child = text(10);
+        $child =~ tr/\\/\//;
+        $child =~ s/^\s+|\s+$//g;
         next if $child eq '' || $children{lc $child}++;
         key_block("$key\\$child", $depth + 1);
     }

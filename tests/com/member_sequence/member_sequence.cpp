@@ -164,6 +164,8 @@ void run_member_sequence(RegistryClient& c, const SequencePlaces& places, std::o
         c.ExportToReg(S + "\\imported", places.export_prefix + "imported.reg", true, nullptr));
     say("ExportToReg values only",
         c.ExportToReg(V, places.export_prefix + "values.reg", false, nullptr));
+    say("ExportToReg missing key",
+        c.ExportToReg(S + "\\missing", places.export_prefix + "missing.reg", true, nullptr));
 }
 
 }  // namespace tarnwell::test

@@ -184,4 +184,6 @@ Say "ExportToReg tree", count & " shown " & box.Shown
 Say "ExportToReg to an existing file", c.ExportToReg(S, prefix & "tree.reg", True)
 Say "ExportToReg imported", c.ExportToReg(S & "\imported", prefix & "imported.reg", True)
 Say "ExportToReg values only", c.ExportToReg(V, prefix & "values.reg", False)
+Say "ExportToReg missing key", c.ExportToReg(S & "\missing", prefix & "missing.reg", True)
+Check Not fso.FileExists(prefix & "missing.reg"), "ExportToReg of a missing key left a file"
 out.Close
