@@ -1,8 +1,10 @@
-// libFuzzer target: the REGEDIT4 importer's line handling on the host twin registry.
-// Every input, behind a "REGEDIT4" header, is applied to a fresh registry; then the
-// registry is exported and the export imported into another fresh registry. Neither
-// may crash or leave a key open, and a file the export wrote without noting a problem
-// must import.
+// libFuzzer target: the registry file import and export on the host twin registry.
+// Every input is applied to a fresh registry (behind a "REGEDIT4" header, or as it is
+// when it starts with the UTF-16 byte-order mark of a version 5 file); then each root is
+// exported and the export imported into another fresh registry. Neither may crash or
+// leave a key open, every export goes through, and an export that names nothing it left
+// out imports whole into exactly the tree it came from: every key, and every value with
+// its type and bytes.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,11 +12,12 @@
 #include <memory>
 #include <string>
 
-#include "platform/host/host_desktop.h"
 #include "platform/host/host_registry.h"
 #include "platform/run_time_error.h"
-#include "registry/clsRegistryAccess.h"
-#include "registry/reg_import_text.h"
+#include "registry/reg_file_export.h"
+#include "registry/reg_file_import.h"
+#include "registry/reg_key.h"
+#include "registry/reg_key_contents.h"
 
 namespace {
 
@@ -38,13 +41,49 @@ public:
     void create_file(const std::string& path, const std::string& text) override {
         if (!files.emplace(path, text).second) throw run_time_error("File already exists");
     }
-    void append_file(const std::string& path, const std::string& text) override {
-        files[path] += text;
+    std::unique_ptr<PendingFile> create_pending_file(const std::string& destination) override {
+        class Pending : public PendingFile {
+        public:
+            Pending(MemoryFiles& files, std::string destination)
+                : files_(files), destination_(std::move(destination)) {}
+            void write(std::string_view bytes) override { text_.append(bytes); }
+            void keep() override { files_.create_file(destination_, text_); }
+
+        private:
+            MemoryFiles& files_;
+            std::string destination_;
+            std::string text_;
+        };
+        return std::make_unique<Pending>(*this, destination);
     }
     std::map<std::string, std::string> files;
 };
 
-const char* const roots[] = {"HKCR", "HKCU", "HKLM", "HKUS", "HKCC"};
+// Key path -> value name -> type and bytes.
+using Tree = std::map<std::string, std::map<std::string, std::pair<std::uint32_t, std::string>>>;
+
+void read_tree(RegistryApi& api, reg_key parent, const std::string& name, const std::string& path,
+               Tree& tree) {
+    RegKey key(api);
+    if (key.open(parent, name, reg::key_read) != reg::success) return;
+    RegKeyContents contents;
+    read_key_contents(key, contents);
+    auto& values = tree[path];
+    for (const RegValueEntry& value : contents.values)
+        values[value.name] = {value.type, value.data};
+    for (const std::string& subkey : contents.subkeys)
+        read_tree(api, key.handle(), subkey, path + "\\" + subkey, tree);
+}
+
+struct Root {
+    const char* name;
+    reg_key key;
+};
+const Root roots[] = {{"HKCR", reg::classes_root},
+                      {"HKCU", reg::current_user},
+                      {"HKLM", reg::local_machine},
+                      {"HKUS", reg::users},
+                      {"HKCC", reg::current_config}};
 
 void require(bool condition, const char* what) {
     if (!condition) {
@@ -56,29 +95,33 @@ void require(bool condition, const char* what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    MemoryFiles files;
-    HostDesktop desktop;
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const bool unicode = input.rfind("\xFF\xFE", 0) == 0;
     HostRegistry first;
-    clsRegistryAccess importer(first, files, desktop);
-    // A line may stop the import (a malformed key line, a number too large); the changes
-    // before it stay.
-    RegFileReport report;
-    apply_reg_text(first, "REGEDIT4\r\n" + std::string(reinterpret_cast<const char*>(data), size),
-                   report);
+    import_reg_text(first, unicode ? input : "REGEDIT4\r\n" + input, UnicodeFiles::converted);
     require(first.open_handles() == 0, "a key left open by the import");
 
+    MemoryFiles files;
     HostRegistry second;
-    clsRegistryAccess reimporter(second, files, desktop);
-    for (const char* root : roots) {
-        const std::string file = std::string("C:\\") + root + ".reg";
-        RegFileReport exported;
-        require(importer.ExportToReg(root, file, true, nullptr, &exported) == 1, "export failed");
+    bool named = false;
+    for (const Root& root : roots) {
+        const std::string file = std::string("C:\\") + root.name + ".reg";
+        const RegFileResult exported =
+            export_reg_file(first, files, root.name, file, true, nullptr);
+        require(exported.whole, "export failed");
         require(first.open_handles() == 0, "a key left open by the export");
-        // A text holding CR LF (quotes taken out of a line can make one) is written as it
-        // is and breaks its line; the export says so, and only then may the file fail.
-        const std::int32_t reimported = reimporter.ImportFromReg(file);
-        require(reimported == 1 || !exported.problems.empty(), "the export did not import");
+        named = named || exported.issue_count() != 0;
+        const RegFileResult imported = import_reg_file(second, files, file, UnicodeFiles::refused);
         require(second.open_handles() == 0, "a key left open by the second import");
+        require(imported.whole, "the export did not import");
+        require(named || imported.issue_count() == 0, "the export imported with issues");
+    }
+    if (named) return 0;
+    for (const Root& root : roots) {
+        Tree before, after;
+        read_tree(first, root.key, "", "", before);
+        read_tree(second, root.key, "", "", after);
+        require(before == after, "the export imported as another tree");
     }
     return 0;
 }

@@ -1,0 +1,65 @@
+// libFuzzer target: the line forms alone, fast. The input is read as a value (a type,
+// a name without line breaks, the data); its line, written as the export writes it,
+// must read back as the same name and the same type and bytes. The input is also read
+// as a line of a file, which may say anything but must not crash.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "common/little_endian.h"
+#include "registry/reg_file_format.h"
+#include "registry/reg_file_parse.h"
+
+namespace {
+
+using namespace tarnwell;
+
+void require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    if (read_key_line(input)) { /* any key line is fine */
+    }
+    if (const auto value = read_value_line(input)) {
+        std::string joined(value->data);
+        if (hex_continues(joined)) joined = join_continued(joined, input);
+        read_value_data(joined);
+    }
+
+    // type (4 bytes), name length (1 byte), name, data.
+    if (size < 5) return 0;
+    RegValueEntry entry;
+    entry.type = read_u32_le(input.data());
+    const std::size_t name_length =
+        std::min<std::size_t>(static_cast<unsigned char>(input[4]), size - 5);
+    entry.name = input.substr(5, name_length);
+    entry.data = input.substr(5 + name_length);
+    if (!fits_on_a_line(entry.name)) return 0;
+    const std::string line = value_line(entry);
+    require(fits_on_a_line(line), "a value line holds a line break");
+    const auto read = read_value_line(line);
+    require(read.has_value(), "a value line without its =");
+    require(read->name == entry.name, "the name read back differs");
+    require(read->unquoted_at == entry.name.empty(), "the default value's marker differs");
+    const ValueData back = read_value_data(read->data);
+    switch (back.form) {
+    case ValueData::Form::text:
+        require(entry.type == reg::type_sz && back.data + '\0' == entry.data, "the text differs");
+        break;
+    case ValueData::Form::bytes:
+    case ValueData::Form::number:
+        require(back.type == entry.type && back.data == entry.data, "the bytes differ");
+        break;
+    default:
+        require(false, "a written line does not read as a value");
+    }
+    return 0;
+}
