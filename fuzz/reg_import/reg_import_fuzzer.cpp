@@ -108,12 +108,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string file = std::string("C:\\") + root.name + ".reg";
         const RegFileResult exported =
             export_reg_file(first, files, root.name, file, true, nullptr);
-        require(exported.whole, "export failed");
+        require(exported.whole(), "export failed");
         require(first.open_handles() == 0, "a key left open by the export");
         named = named || exported.issue_count() != 0;
         const RegFileResult imported = import_reg_file(second, files, file, UnicodeFiles::refused);
         require(second.open_handles() == 0, "a key left open by the second import");
-        require(imported.whole, "the export did not import");
+        require(imported.whole(), "the export did not import");
         require(named || imported.issue_count() == 0, "the export imported with issues");
     }
     if (named) return 0;

@@ -26,12 +26,12 @@ void require(bool condition, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    if (read_key_line(input)) { /* any key line is fine */
-    }
+    (void)read_key_line(input);
     if (const auto value = read_value_line(input)) {
-        std::string joined(value->data);
-        if (hex_continues(joined)) joined = join_continued(joined, input);
-        read_value_data(joined);
+        (void)hex_continues(value->data);
+        (void)carries_bytes_on(value->data);
+        read_value_data(continued_bytes(value->data));
+        read_value_data(value->data);
     }
 
     // type (4 bytes), name length (1 byte), name, data.

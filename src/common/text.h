@@ -20,13 +20,21 @@ inline std::string trim_spaces(const std::string& text) {
     return std::string(trim_spaces(std::string_view(text)));
 }
 
+// The text without the spaces and tabs at either end.
+inline std::string_view trim_blanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 inline char upper_char(char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
 inline std::string upper(std::string_view text) {
     std::string result(text);
-    for (char& c : result) c = upper_char(c);
+    for (char& c : result)
+        c = upper_char(c);
     return result;
 }
 

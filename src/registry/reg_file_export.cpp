@@ -129,7 +129,10 @@ private:
 RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::string& key_path,
                               const std::string& file, bool subkeys, ExportProgress* progress) {
     RegFileResult result;
-    const std::string path = with_long_root(key_path);
+    // A trailing backslash names no key of its own.
+    std::string path = with_long_root(key_path);
+    while (path.size() > 1 && path.back() == '\\')
+        path.pop_back();
     if (!fits_on_a_line(path)) {
         result.fail("the key path holds a line break");
         return result;
@@ -159,7 +162,7 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         result.fail(file + ": " + failure.what());
         return result;
     }
-    result.whole = true;
+    result.finish();
     return result;
 }
 

@@ -24,6 +24,7 @@ public:
     // The next line; false after the last.
     bool next(std::string_view& line) {
         if (start_ == std::string_view::npos) return false;
+        last_start_ = start_;
         const std::size_t end = text_.find("\r\n", start_);
         line = text_.substr(start_, end == std::string_view::npos ? end : end - start_);
         start_ = end == std::string_view::npos ? end : end + 2;
@@ -32,10 +33,16 @@ public:
     }
     // The index of the line last returned, counted from 0.
     std::size_t index() const { return index_; }
+    // The line last returned comes again with the next call.
+    void put_back() {
+        start_ = last_start_;
+        --index_;
+    }
 
 private:
     std::string_view text_;
     std::size_t start_ = 0;
+    std::size_t last_start_ = 0;
     std::size_t index_ = std::size_t(-1);
 };
 
@@ -78,9 +85,14 @@ public:
             note(line, "", status, "the key could not be opened or created");
     }
 
-    // A value line; `data` is its data with any continued lines joined to it.
-    void value_line(std::size_t line, const ValueLine& value, std::string_view data) {
+    // A value line; `data` is its data with any continued lines joined to it, and
+    // `whole` false when a line it went on to was missing.
+    void value_line(std::size_t line, const ValueLine& value, std::string_view data, bool whole) {
         if (state_ == State::outside || state_ == State::skipped) return;
+        if (!whole) {
+            unreadable(line, path_, value.name, "hex data whose next line is missing: not applied");
+            return;
+        }
         ValueData read = read_value_data(data);
         if (read.form == ValueData::Form::bytes && utf16_strings_ && is_string_type(read.type))
             read = ansi_string_bytes(std::move(read));
@@ -154,8 +166,7 @@ private:
         result_.add({line + 1, path_, value, status, std::move(what)});
     }
     void unreadable(std::size_t line, std::string key, const std::string& value, std::string what) {
-        ++result_.unreadable_lines;
-        result_.add({line + 1, std::move(key), value, 0, std::move(what)});
+        result_.add_unreadable({line + 1, std::move(key), value, 0, std::move(what)});
     }
 
     RegistryApi& api_;
@@ -196,6 +207,25 @@ bool has_header(std::string_view text, const char* header, RegFileResult& result
     return false;
 }
 
+// The data of a value line whose hex bytes go on over the lines after it, gathered into
+// one text. A line of a comment alone in between is passed over; any other line that
+// carries no bytes on ends the value unread and is read as a line of its own.
+bool gather_continued(Lines& lines, std::string& data) {
+    data = std::string(continued_bytes(data));
+    std::string_view next;
+    while (lines.next(next)) {
+        const std::string_view piece = trim_blanks(next);
+        if (!piece.empty() && piece.front() == ';') continue;
+        if (!carries_bytes_on(piece)) {
+            lines.put_back();
+            return false;
+        }
+        data.append(continued_bytes(piece));
+        if (!piece_continues(piece)) return true;
+    }
+    return false;
+}
+
 void apply_lines(ImportRun& run, std::string_view text, const AnsiLines* converted) {
     Lines lines(text);
     std::string_view line;
@@ -215,11 +245,8 @@ void apply_lines(ImportRun& run, std::string_view text, const AnsiLines* convert
         const std::optional<ValueLine> value = read_value_line(line);
         if (!value) continue;
         std::string data(value->data);
-        std::string_view next;
-        // A continued line at the end of the file goes on with nothing.
-        while (hex_continues(data))
-            data = join_continued(data, lines.next(next) ? next : "");
-        run.value_line(index, *value, data);
+        const bool whole = !hex_continues(data) || gather_continued(lines, data);
+        run.value_line(index, *value, data, whole);
     }
 }
 
@@ -242,7 +269,7 @@ RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeF
     if (ends_lines_in_lf_alone(text, result)) return result;
     ImportRun run(api, result, converted.has_value());
     apply_lines(run, text, converted ? &*converted : nullptr);
-    result.whole = true;
+    result.finish();
     return result;
 }
 

@@ -32,7 +32,7 @@ std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std:
     if (Output != nullptr) progress.emplace(desktop_, *Output);
     const RegFileResult result = export_reg_file(api_, files_, sPath, sRegFile, IncludeSubkeys,
                                                  progress ? &*progress : nullptr);
-    return result.whole ? 1 : 0;
+    return result.whole() ? 1 : 0;
 }
 
 std::int32_t clsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
@@ -41,7 +41,7 @@ std::int32_t clsRegistryAccess::ImportFromReg(const std::string& sRegFile) {
     const RegFileResult result = import_reg_file(api_, files_, sRegFile, UnicodeFiles::refused);
     // A line that could not be read is an error on the way, as a malformed key line or
     // a number too large always was: the lines after it are applied, the result is 0.
-    return result.whole && result.unreadable_lines == 0 ? 1 : 0;
+    return result.whole() && result.unreadable_lines() == 0 ? 1 : 0;
 }
 
 }  // namespace tarnwell

@@ -22,6 +22,12 @@ bool nothing_but_comment(std::string_view rest) {
     return rest.empty() || rest.front() == ';';
 }
 
+// The same, with no double quote in the comment: a text of an earlier version, which
+// ended in a double quote, cannot end so.
+bool nothing_but_plain_comment(std::string_view rest) {
+    return nothing_but_comment(rest) && rest.find('"') == std::string_view::npos;
+}
+
 // An escaped string at text[0] (a double quote): its text and the index of its closing
 // quote. Nothing when it holds another escape than \\ and \" or is not closed.
 struct Escaped {
@@ -68,7 +74,8 @@ std::string unquoted(std::string_view text) {
 
 // Data starting with a double quote.
 ValueData quoted_text(std::string_view data) {
-    if (const auto escaped = read_escaped(data); escaped && escaped->closing + 1 == data.size())
+    if (const auto escaped = read_escaped(data);
+        escaped && nothing_but_plain_comment(data.substr(escaped->closing + 1)))
         return text_data(escaped->text);
     const std::size_t last = data.rfind('"');
     if (last == 0) return text_data(unquoted(data));
@@ -138,13 +145,6 @@ ValueData number_data(std::string_view rest) {
 
 }  // namespace
 
-std::string_view trim_blanks(std::string_view text) {
-    text = skip_blanks(text);
-    while (!text.empty() && is_blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::optional<KeyLine> read_key_line(std::string_view line) {
     // A key's name may hold "]" and ";": the key ends at the last "]" that only blanks
     // or a comment follow.
@@ -195,15 +195,25 @@ std::optional<ValueLine> read_value_line(std::string_view line) {
 
 bool hex_continues(std::string_view data) {
     const std::string_view trimmed = skip_blanks(data);
-    if (!starts_with_ignoring_case(trimmed, "hex")) return false;
-    const std::string_view list = trim_blanks(data.substr(0, data.find(';')));
-    return !list.empty() && list.back() == '\\';
+    return (starts_with_ignoring_case(trimmed, "hex:") ||
+            starts_with_ignoring_case(trimmed, "hex(")) &&
+           piece_continues(data);
 }
 
-std::string join_continued(std::string_view data, std::string_view next_line) {
-    std::string_view list = trim_blanks(data.substr(0, data.find(';')));
-    list.remove_suffix(1);
-    return std::string(list) + std::string(skip_blanks(next_line));
+bool piece_continues(std::string_view piece) {
+    const std::string_view bytes = trim_blanks(piece.substr(0, piece.find(';')));
+    return !bytes.empty() && bytes.back() == '\\';
+}
+
+std::string_view continued_bytes(std::string_view piece) {
+    std::string_view bytes = trim_blanks(piece.substr(0, piece.find(';')));
+    if (!bytes.empty() && bytes.back() == '\\') bytes.remove_suffix(1);
+    return trim_blanks(bytes);
+}
+
+bool carries_bytes_on(std::string_view line) {
+    line = skip_blanks(line);
+    return !line.empty() && hex_digit_value(line.front()) >= 0;
 }
 
 ValueData read_value_data(std::string_view data) {
@@ -217,6 +227,7 @@ ValueData read_value_data(std::string_view data) {
     if (starts_with_ignoring_case(trimmed, "hex:")) return hex_data(3, trimmed.substr(4));
     if (starts_with_ignoring_case(trimmed, "hex(")) return typed_hex_data(trimmed.substr(4));
     if (starts_with_ignoring_case(trimmed, "dword:")) return number_data(trimmed.substr(6));
+    // Not a form of the file: read as earlier versions did, blanks around it kept.
     return text_data(unquoted(data));
 }
 

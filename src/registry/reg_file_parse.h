@@ -7,17 +7,15 @@
 // Files of earlier versions of this program wrote names and texts raw, between double
 // quotes, with no escapes. A quoted name or text that does not read as a well-formed
 // escaped string (one whose only escapes are \\ and \" and after whose closing quote
-// nothing follows) is taken raw, as those versions wrote it: the text between its first
-// and last double quote.
+// nothing follows but a comment without double quotes) is taken raw, as those versions
+// wrote it: the text between its first and last double quote. A text of an earlier
+// version always ended in a double quote, so a comment after a text cannot be one.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tarnwell {
-
-// Without the spaces and tabs at either end.
-std::string_view trim_blanks(std::string_view text);
 
 // "[path]" or "[-path]" (the line starts with "["), maybe followed by a comment.
 struct KeyLine {
@@ -36,12 +34,17 @@ struct ValueLine {
 // Nothing when the line has no "=".
 std::optional<ValueLine> read_value_line(std::string_view line);
 
-// True when the data is hex bytes whose line ends in a backslash: they go on on the
-// next line.
+// Hex bytes go on over the lines that follow theirs when a line ends in a backslash
+// (before any comment). True when the data of a value line is hex bytes that go on.
 bool hex_continues(std::string_view data);
-// The data of a continued line without its backslash (and any comment after it), then
-// the next line without its leading blanks.
-std::string join_continued(std::string_view data, std::string_view next_line);
+// True when one piece of hex bytes (a line's data, or a whole following line) ends in
+// the backslash.
+bool piece_continues(std::string_view piece);
+// The piece without its comment, its backslash and the blanks around it.
+std::string_view continued_bytes(std::string_view piece);
+// True when a line can carry on the bytes of a line before it: after blanks it starts
+// with a hex digit.
+bool carries_bytes_on(std::string_view line);
 
 // What a value line's data asks for.
 struct ValueData {

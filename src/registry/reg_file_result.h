@@ -19,12 +19,15 @@ struct RegFileIssue {
 
 class RegFileResult {
 public:
-    // True when the export wrote its whole file under its name, or the import read its
-    // file and went through every line. False with the reason in `failure`.
-    bool whole = false;
-    std::string failure;
-    // Lines the import could not read, and so did not apply (each is also an issue).
-    std::size_t unreadable_lines = 0;
+    // True once the export wrote its whole file under its name, or the import read its
+    // file and went through every line; otherwise `failure` says why not.
+    bool whole() const { return whole_; }
+    const std::string& failure() const { return failure_; }
+    void finish() { whole_ = true; }
+    void fail(std::string why) {
+        whole_ = false;
+        failure_ = std::move(why);
+    }
 
     // Issues in the order met. Those met after the kept ones reached kept_text_limit
     // characters of key names, value names and texts are counted, not kept, so that a
@@ -33,7 +36,6 @@ public:
     std::size_t issues_not_kept() const { return issues_not_kept_; }
     std::size_t issue_count() const { return issues_.size() + issues_not_kept_; }
     static constexpr std::size_t kept_text_limit = 1 << 20;
-
     void add(RegFileIssue issue) {
         const std::size_t text = issue.key.size() + issue.value.size() + issue.what.size();
         if (kept_text_ + text > kept_text_limit && !issues_.empty()) {
@@ -43,15 +45,21 @@ public:
         kept_text_ += text;
         issues_.push_back(std::move(issue));
     }
-    void fail(std::string why) {
-        whole = false;
-        failure = std::move(why);
+
+    // Lines the import could not read, and so did not apply; each is an issue too.
+    std::size_t unreadable_lines() const { return unreadable_lines_; }
+    void add_unreadable(RegFileIssue issue) {
+        ++unreadable_lines_;
+        add(std::move(issue));
     }
 
 private:
+    bool whole_ = false;
+    std::string failure_;
     std::vector<RegFileIssue> issues_;
     std::size_t issues_not_kept_ = 0;
     std::size_t kept_text_ = 0;
+    std::size_t unreadable_lines_ = 0;
 };
 
 }  // namespace tarnwell

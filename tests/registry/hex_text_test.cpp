@@ -28,8 +28,8 @@ TEST_F(HexText, StrToBinConvertsPairsAndRewritesItsArgument) {
         {"00", "\0"s, "00"},
         {"", "", ""},
         {"   ", "", ""},
-        {"1G", "\x01"s, "1G"},   // leading hex digits only
-        {"G1zz", "\0\0"s, "G1zz"},  // no leading digit gives 0
+        {"1G", "\x01"s, "1G"},        // leading hex digits only
+        {"G1zz", "\0\0"s, "G1zz"},    // no leading digit gives 0
         {"ABC", "\xAB\x0C"s, "ABC"},  // a trailing single digit is a byte of its own
         {"7", "\x07"s, "7"},
     };
@@ -46,7 +46,8 @@ TEST_F(HexText, BinToStrGivesSpacedUpperCasePairs) {
     EXPECT_EQ(reg.BinToStr("\x00\x0A\xFF"s), " 00 0A FF");
     EXPECT_EQ(reg.BinToStr(""), "");
     std::string every_byte;
-    for (int b = 0; b < 256; ++b) every_byte += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        every_byte += static_cast<char>(b);
     std::string hex = reg.BinToStr(every_byte);
     EXPECT_EQ(hex.substr(0, 12), " 00 01 02 03");
     EXPECT_EQ(hex.substr(hex.size() - 6), " FE FF");
@@ -69,10 +70,11 @@ TEST_F(HexText, TextsBeyond32767CharactersOverflow) {
 
 TEST_F(HexText, IsBinValidAcceptsHexDigitsAndSpacesOnly) {
     const std::pair<const char*, bool> cases[] = {
-        {"01 0a", true}, {"abc", true},  {"FF", true},  {"0G", false}, {"   ", false},
+        {"01 0a", true}, {"abc", true},  {"FF", true},  {"0G", false},   {"   ", false},
         {"", false},     {"0x1", false}, {"-1", false}, {"1\t2", false},
     };
-    for (const auto& [text, valid] : cases) EXPECT_EQ(reg.isBinValid(text), valid) << text;
+    for (const auto& [text, valid] : cases)
+        EXPECT_EQ(reg.isBinValid(text), valid) << text;
 }
 
 }  // namespace

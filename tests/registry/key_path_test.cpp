@@ -17,10 +17,8 @@ TEST(KeyPath, RootAndSubkey) {
     const KeyPathCase cases[] = {
         {"HKCU\\Software\\X", reg::current_user, "Software\\X", "HKCU\\Software\\X"},
         {"hkcu\\Software\\X", reg::current_user, "Software\\X", "hkcu\\Software\\X"},
-        {"HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X",
-         "HKCU\\Software\\X"},
-        {"\\HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X",
-         "HKCU\\Software\\X"},
+        {"HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X", "HKCU\\Software\\X"},
+        {"\\HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X", "HKCU\\Software\\X"},
         {"hkey_local_machine\\SOFTWARE", reg::local_machine, "SOFTWARE", "HKLM\\SOFTWARE"},
         {"HKEY_CLASSES_ROOT\\.txt", reg::classes_root, ".txt", "HKCR\\.txt"},
         {"Hkey_Users\\.Default", reg::users, ".Default", "HKUS\\.Default"},
@@ -82,7 +80,8 @@ TEST(KeyPath, LongRootForTheExport) {
         {"\\\\HKCU", "\\\\HKCU"},
         {"", ""},
     };
-    for (const auto& [path, expanded] : cases) EXPECT_EQ(with_long_root(path), expanded) << path;
+    for (const auto& [path, expanded] : cases)
+        EXPECT_EQ(with_long_root(path), expanded) << path;
 }
 
 }  // namespace

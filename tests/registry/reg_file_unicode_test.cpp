@@ -42,7 +42,7 @@ TEST_F(UnicodeFile, TextsAndStringBytesArriveInTheAnsiCodePage) {
         u"\"b\"=hex:e9,00\r\n"
         u"\"d\"=dword:00000010\r\n");
     const RegFileResult result = import_reg_text(platform.registry, text, UnicodeFiles::converted);
-    ASSERT_TRUE(result.whole) << result.failure;
+    ASSERT_TRUE(result.whole()) << result.failure();
     EXPECT_EQ(result.issue_count(), 0u);
     EXPECT_EQ(describe(tree()),
               (std::vector<std::string>{"", "||type2:25 50 25 00", "|b|bin:E9 00", "|d|dword:16",
@@ -64,8 +64,8 @@ TEST_F(UnicodeFile, ACharacterTheCodePageCannotHoldIsNamedNotSubstituted) {
         u"\\after]\r\n"
         u"\"kept\"=\"4\"\r\n");
     const RegFileResult result = import_reg_text(platform.registry, text, UnicodeFiles::converted);
-    ASSERT_TRUE(result.whole);
-    EXPECT_EQ(result.unreadable_lines, 3u);
+    ASSERT_TRUE(result.whole());
+    EXPECT_EQ(result.unreadable_lines(), 3u);
     std::vector<std::size_t> lines;
     for (const RegFileIssue& issue : result.issues())
         lines.push_back(issue.line);
@@ -76,7 +76,7 @@ TEST_F(UnicodeFile, ACharacterTheCodePageCannotHoldIsNamedNotSubstituted) {
 
 TEST_F(UnicodeFile, TheClassesReaderAndBrokenFilesAreRefused) {
     const std::string text = file_text(u"\"v\"=\"1\"\r\n");
-    EXPECT_FALSE(import_reg_text(platform.registry, text, UnicodeFiles::refused).whole);
+    EXPECT_FALSE(import_reg_text(platform.registry, text, UnicodeFiles::refused).whole());
     const std::string file = scratch_file("unicode.reg");
     platform.files.create_file(file, text);
     EXPECT_EQ(registry.ImportFromReg(file), 0);
@@ -85,8 +85,8 @@ TEST_F(UnicodeFile, TheClassesReaderAndBrokenFilesAreRefused) {
          {text + "x", utf16_file(u"REGEDIT4\r\n[" + utf16(long_path) + u"]\r\n")}) {
         const RegFileResult result =
             import_reg_text(platform.registry, broken, UnicodeFiles::converted);
-        EXPECT_FALSE(result.whole);
-        EXPECT_FALSE(result.failure.empty());
+        EXPECT_FALSE(result.whole());
+        EXPECT_FALSE(result.failure().empty());
     }
 }
 

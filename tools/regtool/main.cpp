@@ -33,8 +33,9 @@ const char* const usage_text =
     "hex(N): types, lines continued with a trailing \\, comments after ; and the\n"
     "Unicode files of regedit's default export (converted to the ANSI code page). A\n"
     "quoted name or text that is not a well-formed escaped string (one whose only\n"
-    "escapes are \\\\ and \\\" and after whose closing quote nothing follows) is taken\n"
-    "raw, between its first and last quote, as earlier versions wrote it.\n"
+    "escapes are \\\\ and \\\" and after whose closing quote nothing follows but a\n"
+    "comment without double quotes) is taken raw, between its first and last quote, as\n"
+    "earlier versions wrote it.\n"
     "\n"
     "exit codes:\n"
     "  0  every command did all it was asked\n"
@@ -84,9 +85,9 @@ public:
     Outcome export_key(const std::string& key, const std::string& file, bool subkeys) {
         const RegFileResult result = export_reg_file(platform_.registry(), platform_.files(), key,
                                                      platform_.file_path(file), subkeys, nullptr);
-        if (!result.whole) {
+        if (!result.whole()) {
             std::fprintf(stderr, "regtool: export of %s to %s failed: %s\n", key.c_str(),
-                         file.c_str(), result.failure.c_str());
+                         file.c_str(), result.failure().c_str());
             return failed;
         }
         return told(file, result);
@@ -96,9 +97,9 @@ public:
         const RegFileResult result =
             import_reg_file(platform_.registry(), platform_.files(), platform_.file_path(file),
                             UnicodeFiles::converted);
-        if (!result.whole) {
+        if (!result.whole()) {
             std::fprintf(stderr, "regtool: import of %s failed: %s\n", file.c_str(),
-                         result.failure.c_str());
+                         result.failure().c_str());
             return failed;
         }
         return told(file, result);

@@ -229,8 +229,9 @@ public:
         while (!bytes.empty()) {
             const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
             if (written < 0 && errno == EINTR) continue;
-            if (written <= 0)
-                throw run_time_error(errno == ENOSPC ? "Disk full" : "Device I/O error");
+            // A write that takes nothing and reports no error has no room either.
+            if (written == 0 || (written < 0 && errno == ENOSPC)) throw run_time_error("Disk full");
+            if (written < 0) throw run_time_error("Device I/O error");
             bytes.remove_prefix(static_cast<std::size_t>(written));
         }
     }
