@@ -9,8 +9,9 @@
 #                                 multi texts, 64-bit numbers, values without a type
 #   reg_tree.pl peer KEY          the fixed tree of the regedit peer check: paths with
 #                                 backslashes, a trailing backslash, UNC paths and double
-#                                 quotes in names and texts, every type, an empty key and
-#                                 an expandable default value
+#                                 quotes in names and texts, characters above 127, texts
+#                                 with a line break or a NUL inside, every type, an empty
+#                                 key, an empty and an expandable default value
 #   reg_tree.pl bench KEY [GROUPS]
 #                                 GROUPS keys below KEY (default 40) with 50 keys each
 #                                 (2,000 keys), each with 10 values: 4 texts, 3
@@ -90,6 +91,10 @@ if ($mode eq 'peer') {
     text_value('say "hi"', 'a name with quotes');
     text_value('ends with \\', '\\');
     text_value('empty', '');
+    text_value('\\\\server\\share', 'a UNC path as a name');
+    text_value("caf\xe9", "\x80 5, na\xefve");
+    hex_value('lines', 1, ansi_bytes("first\r\nsecond"), 0);
+    hex_value('nul inside', 1, ansi_bytes('a'), 0, ansi_bytes('b'), 0);
     hex_value('expand', 2, ansi_bytes('%TEMP%\\tarnwell'), 0);
     hex_value('multi', 7, ansi_bytes("C:\\one"), 0, ansi_bytes("\\\\two\\"), 0, 0);
     hex_value('wide', 'b', 1, 2, 3, 4, 5, 6, 7, 0x80);
@@ -100,7 +105,9 @@ if ($mode eq 'peer') {
     hex_value('long', '', map { $_ % 256 } 0 .. 299);
     printf "\"number\"=dword:%08x\r\n", 0xFFFFFFFE;
     print "\r\n[$top\\empty]\r\n\r\n";
-    print "[$top\\default text]\r\n";
+    print "[$top\\empty default]\r\n";
+    hex_value('', 1, 0);
+    print "\r\n[$top\\default text]\r\n";
     text_value('', 'C:\\Default\\');
     print "\r\n";
     exit 0;

@@ -67,12 +67,15 @@ peer() {
 
 peer fixed "$TOP\\fixed" peer
 # The fixed tree is what its file says, byte for byte: UTF-16 texts with their NUL.
-utf16() { printf '%s' "$1" | iconv -f ASCII -t UTF-16LE | od -An -tx1 -v | tr -d ' \n' | tr a-f A-F; }
+utf16() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -d ' \n' | tr a-f A-F; }
 for line in "Path|1|$(utf16 'C:\Bin\Tarnwell')0000" "Data|1|$(utf16 'C:\Data\')0000" \
             "Share|1|$(utf16 '\\server\models\survey 1')0000" "C:\\x5CModels|1|$(utf16 'a name with backslashes')0000" \
             "say \"hi\"|1|$(utf16 'a name with quotes')0000" "wide|11|0102030405060780" \
             "none|0|" "two|4|0102" "eight|4|0100000000000000" "number|4|FEFFFFFF" \
-            "|2|$(utf16 '%SystemRoot%\System32')0000" "[empty]"; do
+            "|2|$(utf16 '%SystemRoot%\System32')0000" "[empty]" "[empty default]" "|1|0000" \
+            "\x5C\x5Cserver\x5Cshare|1|$(utf16 'a UNC path as a name')0000" \
+            "$(printf 'caf\xc3\xa9')|1|$(utf16 "$(printf '\xe2\x82\xac 5, na\xc3\xafve')")0000" \
+            "lines|1|$(utf16 "$(printf 'first\r\nsecond')")0000" "nul inside|1|6100000062000000"; do
   grep -qxF -- "$line" "$work/fixed-reference.txt" || fail "fixed: regedit's tree lacks '$line'"
 done
 for seed in 1 2 3 4 5 6; do
