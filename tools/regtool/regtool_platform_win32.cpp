@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "platform/run_time_error.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "regtool_platform.h"
@@ -34,7 +35,7 @@ struct RegtoolPlatform::Parts {
     ConsoleDesktop desktop;
 };
 
-RegtoolPlatform::RegtoolPlatform() : parts_(std::make_unique<Parts>()) {}
+RegtoolPlatform::RegtoolPlatform() : parts_(std::make_unique<Parts>()) { restrict_dll_search(); }
 RegtoolPlatform::~RegtoolPlatform() = default;
 
 RegistryApi& RegtoolPlatform::registry() { return parts_->registry; }
