@@ -30,7 +30,6 @@ fi
 "$top/scripts/build.sh" "$arch" release_binaries >/dev/null
 build="$top/build/$arch"
 name=$(cat "$build/package_name.txt")
-binaries=(tarnwell_env.exe QRX_Intel_Win32.dll regtool.exe TarnwellRegistry.dll)
 
 work="$build/package-work"
 rm -rf "$work"
@@ -39,9 +38,7 @@ stage="$work/$name"
 # Strip writes a new PE header, with the time SOURCE_DATE_EPOCH names (else now): 0, as
 # the linker left it.
 SOURCE_DATE_EPOCH=0 cmake --install "$build" --component release --prefix "$stage" --strip >/dev/null
-for binary in "${binaries[@]}"; do
-  [ -f "$stage/$binary" ] || fail "$binary was not installed: cmake/packaging.cmake and this script disagree"
-done
+binaries=$(cd "$stage" && LC_ALL=C ls ./*.exe ./*.dll | xargs -n1 basename)
 
 # Writes a zip of the files named (paths below FOLDER, in this order) with fixed entry
 # times and permissions, and no extra fields (owner, access times): zip_files ZIP FOLDER FILE...
@@ -59,7 +56,7 @@ if [ -n "${TARNWELL_SIGN_PKCS12:-}" ]; then
   timestamp=()
   [ -z "${TARNWELL_SIGN_TIMESTAMP_URL:-}" ] || timestamp=(-ts "$TARNWELL_SIGN_TIMESTAMP_URL")
   mkdir -p "$work/signatures"
-  for binary in "${binaries[@]}"; do
+  for binary in $binaries; do
     osslsigncode sign -pkcs12 "$TARNWELL_SIGN_PKCS12" "${password[@]}" -h sha256 \
       "${timestamp[@]}" -in "$stage/$binary" -out "$work/signed" >"$work/sign.log" 2>&1 \
       || fail "signing $binary failed: $(tail -n 3 "$work/sign.log")"
