@@ -1,9 +1,13 @@
-# The release package, built with `cpack` in a Windows build tree (scripts/package.sh):
-# tarnwell_env-<version>-<arch>.zip holding the stripped binaries, a user README and the
-# LICENSE (both with CR LF line ends) and SHA256SUMS.txt over all of them.
+# What the release package holds: the stripped binaries, a user README, the LICENSE and
+# the example script (the text files with CR LF line ends). scripts/package.sh installs
+# the component "release" and makes the zip, with SHA256SUMS.txt over all of it.
 #
-# The binaries it ships: add a target here and it is packaged and checksummed.
+# The binaries it ships: add a target here and it is built, packaged and checksummed.
 set(TARNWELL_PACKAGED_TARGETS tarnwell_env QRX_Intel_Win32 regtool TarnwellRegistry)
+
+# Builds what the package holds and nothing else (no tests, tools or benchmarks).
+add_custom_target(release_binaries)
+add_dependencies(release_binaries ${TARNWELL_PACKAGED_TARGETS})
 
 install(TARGETS ${TARNWELL_PACKAGED_TARGETS} RUNTIME DESTINATION . COMPONENT release)
 
@@ -22,14 +26,6 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(tarnwell_package_arch win32)
 endif()
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION}-${tarnwell_package_arch})
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_COMPONENTS_ALL release)
-set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
-set(CPACK_STRIP_FILES ON)
-# Checksums of the staged files, written into the package itself.
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package_checksums.cmake)
-include(CPack)
+# The package's name, read by scripts/package.sh.
+file(WRITE ${CMAKE_BINARY_DIR}/package_name.txt
+     "${PROJECT_NAME}-${PROJECT_VERSION}-${tarnwell_package_arch}\n")

@@ -6,6 +6,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 preset="$1"
+cd "$top"  # the presets are read from the current folder
 shift
 targets=()
 [ $# -eq 0 ] || targets=(--target "$@")

@@ -1,11 +1,85 @@
 #!/usr/bin/env bash
 # Builds the release package: build/<arch>/tarnwell_env-<version>-<arch>.zip.
 #   scripts/package.sh [win32|win64]   (default win32, the product)
+#
+# The same sources give the same zip, byte for byte, wherever and whenever they are
+# packaged: the binaries carry no time or build folder, and every entry of the zip has
+# the time SOURCE_DATE_EPOCH (default: the time of the last commit), fixed permissions
+# and a fixed place in a sorted order.
+#
+# Signing, when TARNWELL_SIGN_PKCS12 names a PKCS#12 file (the certificate and its key):
+# the binaries are signed (Authenticode, SHA-256) before SHA256SUMS.txt is written, with
+# the password in the file TARNWELL_SIGN_PASSWORD_FILE names (none if unset) and a
+# timestamp from TARNWELL_SIGN_TIMESTAMP_URL (RFC 3161) when it is set. Each binary's
+# signature is also kept apart, in tarnwell_env-<version>-<arch>-signatures.zip beside
+# the package: attached to the unsigned binaries of a rebuild, it gives the signed ones.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 arch="${1:-win32}"
+fail() { echo "package.sh: $*" >&2; exit 1; }
+
+epoch="${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct 2>/dev/null || true)}"
+[[ "$epoch" =~ ^[0-9]+$ ]] || fail "no time for the zip's entries: set SOURCE_DATE_EPOCH (seconds since 1970) outside a git clone"
+if [ -n "${TARNWELL_SIGN_PKCS12:-}" ]; then
+  [ -r "$TARNWELL_SIGN_PKCS12" ] || fail "TARNWELL_SIGN_PKCS12: cannot read $TARNWELL_SIGN_PKCS12"
+  [ -z "${TARNWELL_SIGN_PASSWORD_FILE:-}" ] || [ -r "$TARNWELL_SIGN_PASSWORD_FILE" ] \
+    || fail "TARNWELL_SIGN_PASSWORD_FILE: cannot read $TARNWELL_SIGN_PASSWORD_FILE"
+fi
+
 "$top/scripts/install-deps.sh"
-"$top/scripts/build.sh" "$arch" >/dev/null
-cd "$top/build/$arch"
-cpack -G ZIP >/dev/null
-ls "$top/build/$arch"/tarnwell_env-*-"$arch".zip
+"$top/scripts/build.sh" "$arch" release_binaries >/dev/null
+build="$top/build/$arch"
+name=$(cat "$build/package_name.txt")
+
+work="$build/package-work"
+rm -rf "$work"
+trap 'rm -rf "$work"' EXIT
+stage="$work/$name"
+# Strip writes a new PE header, with the time SOURCE_DATE_EPOCH names (else now): 0, as
+# the linker left it.
+SOURCE_DATE_EPOCH=0 cmake --install "$build" --component release --prefix "$stage" --strip >/dev/null
+binaries=$(cd "$stage" && LC_ALL=C ls ./*.exe ./*.dll | xargs -n1 basename)
+
+# Writes a zip of the files named (paths below FOLDER, in this order) with fixed entry
+# times and permissions, and no extra fields (owner, access times): zip_files ZIP FOLDER FILE...
+zip_files() {
+  local zip="$1" folder="$2"; shift 2
+  (cd "$folder" && chmod 0644 "$@" && touch -h -d "@$epoch" "$@")
+  rm -f "$zip"
+  # Zip stores local time: the same clock everywhere.
+  (cd "$folder" && printf '%s\n' "$@" | TZ=UTC zip -q -X -D -@ "$zip")
+}
+
+if [ -n "${TARNWELL_SIGN_PKCS12:-}" ]; then
+  password=()
+  [ -z "${TARNWELL_SIGN_PASSWORD_FILE:-}" ] || password=(-readpass "$TARNWELL_SIGN_PASSWORD_FILE")
+  timestamp=()
+  [ -z "${TARNWELL_SIGN_TIMESTAMP_URL:-}" ] || timestamp=(-ts "$TARNWELL_SIGN_TIMESTAMP_URL")
+  mkdir -p "$work/signatures"
+  for binary in $binaries; do
+    osslsigncode sign -pkcs12 "$TARNWELL_SIGN_PKCS12" "${password[@]}" -h sha256 \
+      "${timestamp[@]}" -in "$stage/$binary" -out "$work/signed" >"$work/sign.log" 2>&1 \
+      || fail "signing $binary failed: $(tail -n 3 "$work/sign.log")"
+    mv "$work/signed" "$stage/$binary"
+    osslsigncode extract-signature -in "$stage/$binary" -out "$work/signatures/$binary.p7s" \
+      >"$work/sign.log" 2>&1 || fail "taking the signature out of $binary failed: $(tail -n 3 "$work/sign.log")"
+  done
+fi
+
+# Checksums of the files as shipped, signed or not: "checksum *name" lines (what
+# sha256sum -c reads), CR LF ended.
+files=$(cd "$stage" && LC_ALL=C ls | grep -vx SHA256SUMS.txt)
+# shellcheck disable=SC2086
+(cd "$stage" && sha256sum -b $files | sed 's/$/\r/' >SHA256SUMS.txt)
+
+# shellcheck disable=SC2086
+zip_files "$build/$name.zip" "$work" $(printf "$name/%s\n" $files SHA256SUMS.txt | LC_ALL=C sort)
+if [ -n "${TARNWELL_SIGN_PKCS12:-}" ]; then
+  # shellcheck disable=SC2046
+  zip_files "$build/$name-signatures.zip" "$work/signatures" \
+    $(cd "$work/signatures" && LC_ALL=C ls)
+else
+  # An unsigned package has no signatures: none from an earlier signed run may stand beside it.
+  rm -f "$build/$name-signatures.zip"
+fi
+echo "$build/$name.zip"

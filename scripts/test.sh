@@ -72,8 +72,12 @@ if [ "$TARNWELL_WINE_ARCH" = win64 ]; then
   echo "(this machine cannot run 32-bit code: the Wine tests run the 64-bit build of the same program)"
 fi
 step wine ctest_preset "$TARNWELL_WINE_ARCH" wine
-# The resources of the binaries and the contents of the 32-bit release zip.
+# The resources and hardening of the binaries and the contents of the 32-bit release zip.
 step release "$top/tests/package/check_release.sh" "$top/build/win32" "$top/build/$TARNWELL_WINE_ARCH"
+# The same zip from a second clean copy of the sources, and the zip signed and verified
+# with a throwaway certificate.
+step release-rebuild "$top/tests/package/rebuild_release.sh" win32
+step release-signing "$top/tests/package/sign_release.sh" win32
 # The same random sequence of registry operations on the twin and on Wine's registry.
 step registry-differential "$top/scripts/registry-differential.sh" \
   "$top/build/host" "$top/build/$TARNWELL_WINE_ARCH"

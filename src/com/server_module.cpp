@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/win32/module_path.h"
+
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace tarnwell::com {
@@ -15,20 +17,7 @@ std::atomic<long> server_locks{0};
 
 HMODULE this_module() { return reinterpret_cast<HMODULE>(&__ImageBase); }
 
-std::wstring module_file_name() {
-    // Paths may be longer than MAX_PATH; grow the buffer until the name fits.
-    std::wstring name(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(this_module(), &name[0], static_cast<DWORD>(name.size()));
-        if (length == 0) return std::wstring();
-        if (length < name.size()) {
-            name.resize(length);
-            return name;
-        }
-        name.resize(name.size() * 2);
-    }
-}
+std::wstring module_file_name() { return module_path(this_module()); }
 
 void object_created() { ++live_objects; }
 void object_destroyed() { --live_objects; }

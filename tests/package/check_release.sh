@@ -3,8 +3,12 @@
 #  - the resources of tarnwell_env.exe, regtool.exe and QRX_Intel_Win32.dll in each
 #    Windows build given (version information equal to the CMake project version; for
 #    the two programs the application manifest and the icon);
+#  - the hardening of the four binaries in each build: stack canaries in the code, and
+#    on 32-bit no structured exception handler anywhere in it (they carry NO_SEH);
 #  - the 32-bit release zip: exactly the files it should hold, 32-bit and stripped
-#    binaries, CR LF text files, checksums that match.
+#    binaries with ASLR (and relocations), DEP and NO_SEH, importing only DLLs that
+#    Windows always takes from its system folder, CR LF text files, checksums that
+#    match.
 #   check_release.sh BUILD_DIR...
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -47,12 +51,69 @@ check_resources() {
   ! grep -q "<activeCodePage" <<<"$manifest" || fail "$name: the manifest changes the code page"
 }
 
+# This objdump reads 32-bit and 64-bit binaries alike.
+objdump=x86_64-w64-mingw32-objdump
+
+# The code of a binary still holding its symbols: some functions check a stack canary,
+# and on 32-bit none registers a structured exception handler, which takes a store into
+# the handler chain at %fs:0, so NO_SEH is true of it.
+check_code() {
+  local binary="$1" name code stores
+  name=$(basename "$binary")
+  [ -f "$binary" ] || return 0
+  code=$("$objdump" -d "$binary")
+  grep -qE 'call .*<_*stack_chk_fail>' <<<"$code" || fail "$name: no function checks a stack canary"
+  grep -q 'file format pei-i386' <<<"$code" || return 0
+  # Data placed in the code section (<.gcc_except_table> and the like) disassembles
+  # into nonsense; only functions count.
+  stores=$(awk '/^[0-9a-f]+ <[^.].*>:$/ {fn = $2} /^[0-9a-f]+ <\./ {fn = ""}
+                fn != "" && /\t(mov[a-z]* +[^,]+,|pop[a-z]* +)%fs:/ {print fn; exit}' <<<"$code")
+  [ -z "$stores" ] || fail "$name: $stores stores through %fs: an exception handler, which NO_SEH forbids?"
+}
+
 for build in "$@"; do
   check_resources "$build/src/app/win32/tarnwell_env.exe" program
   check_resources "$build/tools/regtool/regtool.exe" program
   check_resources "$build/src/app/win32/QRX_Intel_Win32.dll" library
   check_resources "$build/src/com/TarnwellRegistry.dll" library
+  for binary in src/app/win32/tarnwell_env.exe tools/regtool/regtool.exe \
+                src/app/win32/QRX_Intel_Win32.dll src/com/TarnwellRegistry.dll; do
+    check_code "$build/$binary"
+  done
 done
+
+# DLLs that Windows (7 and later) loads from its system folder whatever the search
+# order says (the KnownDLLs), and the API sets; comctl32 only for a program whose
+# manifest names the common controls, which Windows then takes from its side-by-side
+# store. Any other import would be looked for beside the program first.
+known_dlls='advapi32|comdlg32|gdi32|imm32|kernel32|msvcrt|ole32|oleaut32|rpcrt4|shell32|shlwapi|user32|ws2_32'
+
+# The headers of a shipped binary: ASLR with relocations to move by, DEP, high-entropy
+# ASLR on 64-bit and NO_SEH on 32-bit; what it imports; whether it sets the process's
+# DLL search (a program must, a DLL must not).
+check_headers() {
+  local binary="$1" kind="$2" name headers imports flag allowed="$known_dlls"
+  name=$(basename "$binary")
+  headers=$("$objdump" -p -h "$binary")
+  for flag in DYNAMIC_BASE NX_COMPAT; do
+    grep -qE "^\s+$flag\$" <<<"$headers" || fail "$name: no $flag"
+  done
+  grep -qE '^ +[0-9]+ \.reloc ' <<<"$headers" || fail "$name: no relocations, so ASLR cannot move it"
+  if grep -q 'file format pei-i386' <<<"$headers"; then
+    grep -qE '^\s+NO_SEH$' <<<"$headers" || fail "$name: neither a SafeSEH table nor NO_SEH"
+  else
+    grep -qE '^\s+HIGH_ENTROPY_VA$' <<<"$headers" || fail "$name: no high-entropy ASLR"
+  fi
+  [ "$kind" != program ] || allowed="$allowed|comctl32"
+  imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" \
+            | { grep -viE "^($allowed)\.dll$|^api-ms-win-" || true; } | xargs)
+  [ -z "$imports" ] || fail "$name imports $imports, which Windows may load from beside it"
+  if [ "$kind" = program ]; then
+    grep -qE '\sSetDefaultDllDirectories$' <<<"$headers" || fail "$name does not restrict its DLL search"
+  elif grep -qE '\s(SetDefaultDllDirectories|SetDllDirectory[AW]|AddDllDirectory)$' <<<"$headers"; then
+    fail "$name changes the DLL search of the program that loads it"
+  fi
+}
 
 # The product's zip.
 "$top/scripts/package.sh" win32 >/dev/null
@@ -70,9 +131,10 @@ for binary in tarnwell_env.exe regtool.exe QRX_Intel_Win32.dll TarnwellRegistry.
     || fail "$binary in the zip is not a 32-bit Windows binary"
   i686-w64-mingw32-objdump -h "$folder/$binary" | grep '\.debug' >/dev/null \
     && fail "$binary in the zip is not stripped"
-  i686-w64-mingw32-objdump -p "$folder/$binary" | grep 'DLL Name' \
-    | grep -viE 'kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|msvcrt|api-ms-win' \
-    && fail "$binary in the zip needs a DLL that Windows does not ship"
+  case "$binary" in
+    *.exe) check_headers "$folder/$binary" program ;;
+    *) check_headers "$folder/$binary" library ;;
+  esac
 done
 for text in README.txt LICENSE.txt SHA256SUMS.txt export_key.vbs; do
   [ "$(grep -c $'[^\r]$' "$folder/$text" || true)" = 0 ] || fail "$text has lines not ended by CR LF"

@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include "app/win32/report_window_win32.h"
+#include "platform/win32/dll_search.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
-    if (LoadLibraryA("riched20.dll") == nullptr) return 1;
+    tarnwell::restrict_dll_search();
+    if (tarnwell::load_system_library("riched20.dll") == nullptr) return 1;
     static tarnwell::Win32Platform platform;
     static tarnwell::ProgramState program;
     static tarnwell::ReportWindowWin32 window(instance, platform, program);

@@ -1,3 +1,4 @@
+#include "platform/win32/dll_search.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "regtool_platform.h"
@@ -9,7 +10,7 @@ struct RegtoolPlatform::Parts {
     Win32FileSystem files;
 };
 
-RegtoolPlatform::RegtoolPlatform() : parts_(std::make_unique<Parts>()) {}
+RegtoolPlatform::RegtoolPlatform() : parts_(std::make_unique<Parts>()) { restrict_dll_search(); }
 RegtoolPlatform::~RegtoolPlatform() = default;
 
 RegistryApi& RegtoolPlatform::registry() { return parts_->registry; }

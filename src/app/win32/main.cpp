@@ -9,8 +9,10 @@
 #include "app/command_line.h"
 #include "app/win32/report_switch.h"
 #include "app/win32/report_window_win32.h"
+#include "platform/win32/dll_search.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+    tarnwell::restrict_dll_search();
     using tarnwell::CommandLine;
     const CommandLine command =
         tarnwell::parse_command_line(std::vector<std::string>(__argv + 1, __argv + __argc));
@@ -23,7 +25,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     const bool for_script = command.action == CommandLine::Action::report;
 
     // The rich-text pane's window class lives in this library.
-    if (LoadLibraryA("riched20.dll") == nullptr) {
+    if (tarnwell::load_system_library("riched20.dll") == nullptr) {
         const char* const failure = "The rich-text control (riched20.dll) cannot be loaded.";
         if (for_script) {
             tarnwell::write_to_console(std::string(failure) + "\r\n");

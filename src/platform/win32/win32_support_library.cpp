@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/run_time_error.h"
+#include "platform/win32/dll_search.h"
 
 namespace tarnwell {
 
@@ -17,7 +18,7 @@ Win32SupportLibrary::~Win32SupportLibrary() {
 std::int32_t Win32SupportLibrary::FINDFILEINPATH(const char* name, std::int32_t name_length,
                                                  char* buffer, std::int32_t buffer_length) {
     if (find_ == nullptr) {
-        if (module_ == nullptr) module_ = LoadLibraryA(library_name);
+        if (module_ == nullptr) module_ = load_library_beside_program(library_name);
         if (module_ == nullptr)
             throw run_time_error(std::string("File not found: ") + library_name);
         const FARPROC entry = GetProcAddress(static_cast<HMODULE>(module_), "FINDFILEINPATH");

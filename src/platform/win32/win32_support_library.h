@@ -1,6 +1,7 @@
 #pragma once
-// The suite maker's support library on Windows, loaded by name at the first call with
-// the normal search order, so an installed maker's library is the one used.
+// The suite maker's support library on Windows, loaded at the first call from the
+// program's own folder by full path: never from the current folder or a folder on
+// PATH. Whichever copy stands beside the program, ours or the maker's, is the one used.
 #include "platform/support_library.h"
 
 namespace tarnwell {

@@ -1,0 +1,24 @@
+#pragma once
+// Where DLLs loaded by name may come from. Windows' default search also looks in the
+// current folder and the folders of PATH, where anyone may leave a DLL of the name
+// asked for; a program started from a Downloads folder or a share would then run it.
+#include <windows.h>
+
+namespace tarnwell {
+
+// For programs, first thing at start: from now on every DLL this process loads by name
+// (its own loads, and the libraries Windows loads for it) comes from the system folder
+// or the program's own folder only. A DLL must not call this: it would change the
+// search of whatever program loaded it.
+void restrict_dll_search();
+
+// A library of Windows (riched20.dll, ...) from the system folder and nowhere else;
+// its own dependencies come from there too. nullptr when it cannot be loaded.
+HMODULE load_system_library(const char* name);
+
+// The DLL of that name in the program's own folder, loaded by full path; its own
+// dependencies come from that folder or the system folder. nullptr when it is not
+// there or cannot be loaded.
+HMODULE load_library_beside_program(const char* name);
+
+}  // namespace tarnwell

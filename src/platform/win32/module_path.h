@@ -1,0 +1,13 @@
+#pragma once
+// Where a loaded module's file is.
+#include <windows.h>
+
+#include <string>
+
+namespace tarnwell {
+
+// The full path of the module's file (nullptr: the program's own .exe), however long;
+// empty if Windows cannot tell.
+std::wstring module_path(HMODULE module);
+
+}  // namespace tarnwell
