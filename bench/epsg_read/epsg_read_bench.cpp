@@ -17,31 +17,29 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench_platform.h"
-#include "epsg/epsg_commands.h"
-#include "platform/host/host_desktop.h"
+#include "anchor_read.h"
+#include "epsg/epsg_reader.h"
+#include "platform/system_platform.h"
 
 using namespace tarnwell;
 
 namespace {
 
+// The product's file layer, reading the file as the Test command does.
 struct Reader {
-    std::unique_ptr<FileSystem> files;
+    SystemPlatform system;
     std::string path;
-    HostDesktop desktop;
 
-    // One Test command's read into a fresh store, as on the first click; the store
-    // is freed after the clock stops.
+    explicit Reader(const std::string& file) : path(file_layer_path(system, file)) {}
+
+    // One read into a fresh store, as on the first click; the store is freed after the
+    // clock stops.
     double time_read(std::unique_ptr<EpsgStore>& store) {
         store = std::make_unique<EpsgStore>();
         const auto start = std::chrono::steady_clock::now();
-        std::int32_t ierr = 0;
-        read_persisted_EPSG_projection_database(*files, desktop, *store, path, ierr);
+        const DefinitionsRead read = read_definitions_file(system.platform().files, path, *store);
         const auto end = std::chrono::steady_clock::now();
-        if (ierr != 0) {
-            throw std::runtime_error(desktop.messages.empty() ? "the read failed"
-                                                              : desktop.messages.back());
-        }
+        if (!read.status.ok()) throw std::runtime_error(read.status.description());
         return std::chrono::duration<double>(end - start).count();
     }
 };
@@ -59,8 +57,7 @@ double mib(std::uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 
 
 void print_timings(const std::string& row, const std::string& file, int runs) {
     using bench::AfterRead;
-    Reader reader;
-    reader.files = bench::product_files(file, reader.path);
+    Reader reader(file);
     std::unique_ptr<EpsgStore> store;
     std::uint64_t size = 0;
     bench::time_raw_read(file, size, AfterRead::nothing);  // brings the file into the cache
@@ -83,8 +80,7 @@ void print_timings(const std::string& row, const std::string& file, int runs) {
 }
 
 void print_memory(const std::string& row, const std::string& file) {
-    Reader reader;
-    reader.files = bench::product_files(file, reader.path);
+    Reader reader(file);
     std::unique_ptr<EpsgStore> store;
     const std::uint64_t before = bench::peak_memory_bytes();
     reader.time_read(store);
@@ -94,9 +90,9 @@ void print_memory(const std::string& row, const std::string& file) {
     const std::uint64_t tables = table_bytes(*store);
     std::printf(
         "note\t%s\tpeak memory of one read %.1f MiB = %.3f x (file %.1f MiB + tables "
-        "%.1f MiB); file bytes kept after the read %.1f MiB\n",
+        "%.1f MiB)\n",
         row.c_str(), mib(growth), static_cast<double>(growth) / static_cast<double>(size + tables),
-        mib(size), mib(tables), mib(store->buffer_bytes_held()));
+        mib(size), mib(tables));
 }
 
 }  // namespace

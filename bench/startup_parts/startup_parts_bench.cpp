@@ -52,51 +52,51 @@ private:
 class TimedRegistry : public RegistryApi {
 public:
     explicit TimedRegistry(RegistryApi& inner) : inner_(inner) {}
-    long open_key(reg_key k, const char* s, std::uint32_t a, reg_key* r) override {
+    Status open_key(reg_key k, const char* s, std::uint32_t a, reg_key* r) override {
         Timed t(kind);
         return inner_.open_key(k, s, a, r);
     }
-    long open_key_default(reg_key k, const char* s, reg_key* r) override {
+    Status open_key_default(reg_key k, const char* s, reg_key* r) override {
         Timed t(kind);
         return inner_.open_key_default(k, s, r);
     }
-    long create_key(reg_key k, const char* s, reg_key* r) override {
+    Status create_key(reg_key k, const char* s, reg_key* r) override {
         Timed t(kind);
         return inner_.create_key(k, s, r);
     }
-    long close_key(reg_key k) override {
+    Status close_key(reg_key k) override {
         Timed t(kind);
         return inner_.close_key(k);
     }
-    long delete_key(reg_key k, const char* s) override {
+    Status delete_key(reg_key k, const char* s) override {
         Timed t(kind);
         return inner_.delete_key(k, s);
     }
-    long delete_value(reg_key k, const char* n) override {
+    Status delete_value(reg_key k, const char* n) override {
         Timed t(kind);
         return inner_.delete_value(k, n);
     }
-    long enum_subkey(reg_key k, std::uint32_t i, char* n, std::uint32_t* ns) override {
+    Status enum_subkey(reg_key k, std::uint32_t i, char* n, std::uint32_t* ns) override {
         Timed t(kind);
         return inner_.enum_subkey(k, i, n, ns);
     }
-    long enum_value(reg_key k, std::uint32_t i, char* n, std::uint32_t* ns, std::uint32_t* ty,
-                    std::uint8_t* d, std::uint32_t* ds) override {
+    Status enum_value(reg_key k, std::uint32_t i, char* n, std::uint32_t* ns, std::uint32_t* ty,
+                      std::uint8_t* d, std::uint32_t* ds) override {
         Timed t(kind);
         return inner_.enum_value(k, i, n, ns, ty, d, ds);
     }
-    long query_key_info(reg_key k, std::uint32_t* a, std::uint32_t* b, std::uint32_t* c,
-                        std::uint32_t* d, std::uint32_t* e) override {
+    Status query_key_info(reg_key k, std::uint32_t* a, std::uint32_t* b, std::uint32_t* c,
+                          std::uint32_t* d, std::uint32_t* e) override {
         Timed t(kind);
         return inner_.query_key_info(k, a, b, c, d, e);
     }
-    long query_value(reg_key k, const char* n, std::uint32_t* ty, std::uint8_t* d,
-                     std::uint32_t* ds) override {
+    Status query_value(reg_key k, const char* n, std::uint32_t* ty, std::uint8_t* d,
+                       std::uint32_t* ds) override {
         Timed t(kind);
         return inner_.query_value(k, n, ty, d, ds);
     }
-    long set_value(reg_key k, const char* n, std::uint32_t ty, const std::uint8_t* d,
-                   std::uint32_t ds) override {
+    Status set_value(reg_key k, const char* n, std::uint32_t ty, const std::uint8_t* d,
+                     std::uint32_t ds) override {
         Timed t(kind);
         return inner_.set_value(k, n, ty, d, ds);
     }
@@ -109,43 +109,35 @@ private:
 class TimedFiles : public FileSystem {
 public:
     explicit TimedFiles(FileSystem& inner) : inner_(inner) {}
-    std::string special_folder(int which) override {
+    Result<std::string> special_folder(int which) override {
         Timed t(kind);
         return inner_.special_folder(which);
     }
-    bool file_exists(const std::string& p) override {
+    Result<bool> file_exists(const std::string& p) override {
         Timed t(kind);
         return inner_.file_exists(p);
     }
-    bool folder_exists(const std::string& p) override {
+    Result<bool> folder_exists(const std::string& p) override {
         Timed t(kind);
         return inner_.folder_exists(p);
     }
-    std::string file_name(const std::string& p) override {
-        Timed t(kind);
-        return inner_.file_name(p);
-    }
-    bool matches_exist(const std::string& p) override {
+    Result<bool> matches_exist(const std::string& p) override {
         Timed t(kind);
         return inner_.matches_exist(p);
     }
-    void copy_file(const std::string& s, const std::string& d) override {
+    Status copy_file(const std::string& s, const std::string& d) override {
         Timed t(kind);
-        inner_.copy_file(s, d);
+        return inner_.copy_file(s, d);
     }
-    std::string read_file(const std::string& p) override {
-        Timed t(kind);
-        return inner_.read_file(p);
-    }
-    std::unique_ptr<ReadableFile> open_for_reading(const std::string& p) override {
+    Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& p) override {
         Timed t(kind);
         return inner_.open_for_reading(p);
     }
-    void create_file(const std::string& p, const std::string& text) override {
+    Status create_file(const std::string& p, std::string_view text) override {
         Timed t(kind);
-        inner_.create_file(p, text);
+        return inner_.create_file(p, text);
     }
-    std::unique_ptr<PendingFile> create_pending_file(const std::string& p) override {
+    Result<std::unique_ptr<PendingFile>> create_pending_file(const std::string& p) override {
         Timed t(kind);
         return inner_.create_pending_file(p);
     }
@@ -158,7 +150,8 @@ private:
 class TimedSupport : public SupportLibrary {
 public:
     explicit TimedSupport(SupportLibrary& inner) : inner_(inner) {}
-    std::int32_t FINDFILEINPATH(const char* n, std::int32_t nl, char* b, std::int32_t bl) override {
+    Result<std::int32_t> FINDFILEINPATH(const char* n, std::int32_t nl, char* b,
+                                        std::int32_t bl) override {
         Timed t("PATH searches");
         return inner_.FINDFILEINPATH(n, nl, b, bl);
     }
@@ -170,17 +163,9 @@ private:
 class TimedShell : public ShellFolders {
 public:
     explicit TimedShell(ShellFolders& inner) : inner_(inner) {}
-    long folder_item_list(std::int32_t csidl, item_id_list* list) override {
+    std::string folder_path(std::int32_t csidl) override {
         Timed t(kind);
-        return inner_.folder_item_list(csidl, list);
-    }
-    int path_of_item_list(item_id_list list, char* path) override {
-        Timed t(kind);
-        return inner_.path_of_item_list(list, path);
-    }
-    void free_item_list(item_id_list list) override {
-        Timed t(kind);
-        inner_.free_item_list(list);
+        return inner_.folder_path(csidl);
     }
 
 private:

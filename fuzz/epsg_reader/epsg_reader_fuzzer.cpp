@@ -12,7 +12,6 @@
 
 #include "epsg/epsg_reader.h"
 #include "epsg_writer/epsg_writer.h"
-#include "platform/run_time_error.h"
 
 using namespace tarnwell;
 
@@ -41,18 +40,12 @@ const std::shared_ptr<const FileBytes>& earlier_file() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     EpsgStore store;
-    std::int32_t stage = 0;
-    read_epsg_definitions(earlier_file(), store, stage);
+    if (!read_epsg_definitions(earlier_file(), store).status.ok()) std::abort();
 
-    const auto bytes = bytes_of(reinterpret_cast<const char*>(data), size);
-    bool read_through = true;
-    stage = 0;
-    try {
-        read_epsg_definitions(bytes, store, stage);
-    } catch (const run_time_error&) {
-        read_through = false;
-        if (stage < 1 || stage > 11) std::abort();
-    }
+    const DefinitionsRead read =
+        read_epsg_definitions(bytes_of(reinterpret_cast<const char*>(data), size), store);
+    const bool read_through = read.status.ok();
+    if (!read_through && (read.stage < 1 || read.stage > 11)) std::abort();
 
     const std::string written = epsg_writer::write_store(store);
     if (read_through &&

@@ -11,9 +11,9 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/host/host_registry.h"
-#include "platform/run_time_error.h"
 #include "registry/reg_file_export.h"
 #include "registry/reg_file_import.h"
 #include "registry/reg_key.h"
@@ -26,37 +26,56 @@ using namespace tarnwell;
 // Files in memory: only what the export and import use.
 class MemoryFiles : public FileSystem {
 public:
-    std::string special_folder(int) override { throw run_time_error("not available"); }
-    bool file_exists(const std::string& path) override { return files.count(path) != 0; }
-    bool folder_exists(const std::string&) override { return false; }
-    std::string file_name(const std::string& path) override { return path; }
-    bool matches_exist(const std::string& pattern) override { return file_exists(pattern); }
-    void copy_file(const std::string&, const std::string&) override {
-        throw run_time_error("not available");
+    Result<std::string> special_folder(int) override { return unavailable(); }
+    Result<bool> file_exists(const std::string& path) override { return files.count(path) != 0; }
+    Result<bool> folder_exists(const std::string&) override { return false; }
+    Result<bool> matches_exist(const std::string& pattern) override { return file_exists(pattern); }
+    Status copy_file(const std::string&, const std::string&) override { return unavailable(); }
+    Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& path) override {
+        class Reading : public ReadableFile {
+        public:
+            explicit Reading(std::string_view text) : left_(text) {}
+            Result<std::uint64_t> size() override { return left_.size(); }
+            Result<std::size_t> read(char* buffer, std::size_t n) override {
+                const std::size_t got = left_.copy(buffer, n);
+                left_.remove_prefix(got);
+                return got;
+            }
+
+        private:
+            std::string_view left_;
+        };
+        const auto file = files.find(path);
+        if (file == files.end()) return Status::failure("File not found");
+        return std::unique_ptr<ReadableFile>(std::make_unique<Reading>(file->second));
     }
-    std::string read_file(const std::string& path) override { return files.at(path); }
-    std::unique_ptr<ReadableFile> open_for_reading(const std::string&) override {
-        throw run_time_error("not available");
-    }
-    void create_file(const std::string& path, const std::string& text) override {
-        if (!files.emplace(path, text).second) throw run_time_error("File already exists");
-    }
-    std::unique_ptr<PendingFile> create_pending_file(const std::string& destination) override {
+    Result<std::unique_ptr<PendingFile>> create_pending_file(
+        const std::string& destination) override {
         class Pending : public PendingFile {
         public:
             Pending(MemoryFiles& files, std::string destination)
                 : files_(files), destination_(std::move(destination)) {}
-            void write(std::string_view bytes) override { text_.append(bytes); }
-            void keep() override { files_.create_file(destination_, text_); }
+            Status write(std::string_view bytes) override {
+                text_.append(bytes);
+                return Status();
+            }
+            Status keep() override {
+                if (!files_.files.emplace(destination_, text_).second)
+                    return Status::failure("File already exists");
+                return Status();
+            }
 
         private:
             MemoryFiles& files_;
             std::string destination_;
             std::string text_;
         };
-        return std::make_unique<Pending>(*this, destination);
+        return std::unique_ptr<PendingFile>(std::make_unique<Pending>(*this, destination));
     }
     std::map<std::string, std::string> files;
+
+private:
+    static Status unavailable() { return Status::failure("not available"); }
 };
 
 // Key path -> value name -> type and bytes.

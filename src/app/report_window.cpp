@@ -1,16 +1,27 @@
 #include "app/report_window.h"
 
+#include <exception>
 #include <new>
 
-#include "app/error_description.h"
-#include "epsg/epsg_commands.h"
-#include "probes/special_folders.h"
+#include "epsg/definitions_location.h"
+#include "epsg/epsg_reader.h"
+#include "probes/program_settings.h"
+#include "probes/stored_text.h"
+#include "report/saved_settings.h"
 
 namespace tarnwell {
 
 namespace {
+
 // The per-user local application-data folder.
 constexpr std::int32_t csidl_local_appdata = 28;
+
+// What a trap shows of a failure that came as an exception rather than a Status.
+std::string description_of(const std::exception& failure) {
+    return dynamic_cast<const std::bad_alloc*>(&failure) != nullptr ? "Out of memory"
+                                                                    : failure.what();
+}
+
 }  // namespace
 
 Form_Tarnwell_Environment::Form_Tarnwell_Environment(Platform& platform, ReportView& view,
@@ -27,25 +38,39 @@ clsRegistryAccess& Form_Tarnwell_Environment::registry() {
 void Form_Tarnwell_Environment::Form_Load() {
     // The load handler's one trap: whatever fails stops the report where it stands,
     // and the window opens with the lines written so far.
+    std::string failure;
     try {
-        write_report();
-    } catch (const std::exception& failure) {
-        platform_.desktop.message_box("An error occurred while locating the file: " +
-                                      error_description(failure),
-                                      MessageKind::error);
+        if (const Status written = write_report(); !written.ok()) failure = written.description();
+    } catch (const std::exception& raised) {
+        failure = description_of(raised);
     }
+    if (!failure.empty())
+        platform_.desktop.message_box("An error occurred while locating the file: " + failure,
+                                      MessageKind::error);
 }
 
-void Form_Tarnwell_Environment::write_report() {
-    windows_folder = platform_.files.special_folder(0);
-    system_folder = platform_.files.special_folder(1);
-    user_suite_folder = GetSpecialFolderLocation(platform_.shell, csidl_local_appdata) +
-                        "\\Tarnwell";
-    view_.set_pane_text("Tarnwell System Environment Report Date: " +
-                        platform_.desktop.general_date_now() + "\r");
+Status Form_Tarnwell_Environment::write_report() {
+    const Result<std::string> windows = platform_.files.special_folder(0);
+    if (!windows.ok()) return windows.status();
+    windows_folder = *windows;
+    const Result<std::string> system = platform_.files.special_folder(1);
+    if (!system.ok()) return system.status();
+    system_folder = *system;
+    user_suite_folder = GetSpecialFolderLocation(csidl_local_appdata) + "\\Tarnwell";
+    view_.set_pane_text(
+        "Tarnwell System Environment Report Date: " + platform_.desktop.general_date_now() + "\r");
     registry();
-    installation_checks();
-    saved_settings_report();
+    const Status checked =
+        run_installation_checks({*this, platform_.files, platform_.support}, suite_, *this);
+    // The EPSG buttons follow the definitions file as far as the checks came.
+    program_.epsg_definitions_path = suite_.definitions_path;
+    if (!program_.epsg_definitions_path.empty()) {
+        view_.set_enabled(EpsgButton::test, true);
+        view_.set_enabled(EpsgButton::update, true);
+    }
+    if (!checked.ok()) return checked;
+    run_saved_settings_report(*this, *this);
+    return Status();
 }
 
 void Form_Tarnwell_Environment::append_report_line(const std::string& line, bool blank_before) {
@@ -57,24 +82,125 @@ void Form_Tarnwell_Environment::append_report_line(const std::string& line, bool
     view_.append_pane_text(tail);
 }
 
+void Form_Tarnwell_Environment::add(const Finding& finding) {
+    append_report_line(finding.line, finding.blank_before);
+}
+
+bool Form_Tarnwell_Environment::key_exists(const std::string& path) {
+    return registry().KeyExists(path);
+}
+
+std::string Form_Tarnwell_Environment::stored_value(const std::string& app,
+                                                    const std::string& section,
+                                                    const std::string& name) {
+    std::string chkey, chkeyloc;
+    std::int32_t ierr = 0;
+    get_registry_codes(app, section, name, chkey, chkeyloc, ierr);
+    return chkey;
+}
+
+std::int32_t Form_Tarnwell_Environment::settings_count(const std::string& section) {
+    std::vector<std::array<std::string, 2>> entries;
+    return GetAllSettingValue(section, entries);
+}
+
 void Form_Tarnwell_Environment::Command_copy_text_Click() {
-    platform_.desktop.set_clipboard_text(view_.pane_text());
+    if (const Status copied = platform_.desktop.set_clipboard_text(view_.pane_text()); !copied.ok())
+        platform_.desktop.message_box("Run-time error: " + copied.description(),
+                                      MessageKind::error);
 }
 
 void Form_Tarnwell_Environment::Command_done_whats_new_Click() { platform_.desktop.end_program(); }
 
-void Form_Tarnwell_Environment::Command_test_epsg_Click() {
-    test_epsg_definitions(program_.epsg_definitions_path, platform_.files, platform_.desktop,
-                          program_.epsg_store);
+std::string Form_Tarnwell_Environment::GetSpecialFolderLocation(std::int32_t CSIDL) {
+    return platform_.shell.folder_path(CSIDL);
 }
 
-SuiteFolders Form_Tarnwell_Environment::suite_folders() const {
-    return {suite_bin_folder, user_suite_folder, plotwick_folder};
+std::string Form_Tarnwell_Environment::TrimN(const std::string& chstr) {
+    return trimmed_stored_text(chstr);
+}
+
+std::int32_t Form_Tarnwell_Environment::GetAllSettingValue(
+    const std::string& chnode, std::vector<std::array<std::string, 2>>& chCurKey) {
+    SectionSettings read = read_section_settings(platform_.registry, chnode);
+    if (read.value_count < 1) return 0;
+    // As many rows as the section holds values, even where some were not filled.
+    chCurKey.assign(read.value_count, {});
+    std::move(read.settings.begin(), read.settings.end(), chCurKey.begin());
+    return static_cast<std::int32_t>(read.settings.size());
+}
+
+void Form_Tarnwell_Environment::get_registry_codes(const std::string& appName,
+                                                   const std::string& section,
+                                                   const std::string& KeyName, std::string& chkey,
+                                                   std::string& chkeyloc, std::int32_t& ierr) {
+    // This lookup has its own trap: a failure is shown and the value counts as missing.
+    try {
+        chkey.clear();
+        const auto read_from = [&](const char* location) {
+            chkeyloc = location;
+            const std::string text =
+                registry().ReadString(chkeyloc + appName + "\\" + section, KeyName, "");
+            if (!text.empty()) chkey = TrimN(text);
+            return !chkey.empty();
+        };
+        if (read_from("\\HKEY_LOCAL_MACHINE\\SOFTWARE\\") ||
+            read_from("\\HKEY_CURRENT_USER\\SOFTWARE\\")) {
+            ierr = 0;
+            return;
+        }
+        chkeyloc = "VB Registry";
+        // The settings store's own lookup, with its default: a setting missing, or stored
+        // as that very text, counts as no value.
+        chkey =
+            program_setting(platform_.registry, appName, section, KeyName).value_or("<no value>");
+        if (chkey == "<no value>") {
+            chkey.clear();
+            ierr = -1;
+        }
+    } catch (const std::exception& failure) {
+        chkey.clear();
+        platform_.desktop.message_box(
+            "An error occurred while checking the key " + section + " : " + description_of(failure),
+            MessageKind::error);
+    }
+}
+
+void Form_Tarnwell_Environment::read_persisted_EPSG_projection_database(const std::string& fname,
+                                                                        std::int32_t& ierr) {
+    const DefinitionsRead read = read_definitions_file(platform_.files, fname, program_.epsg_store);
+    ierr = read.status.ok() ? 0 : -1;
+    if (!read.status.ok())
+        platform_.desktop.message_box(
+            "An error occurred while reading the EPSG definitions at stage " +
+                std::to_string(read.stage) + " : " + read.status.description(),
+            MessageKind::error);
+}
+
+void Form_Tarnwell_Environment::Command_test_epsg_Click() {
+    std::int32_t ierr = 0;
+    read_persisted_EPSG_projection_database(program_.epsg_definitions_path, ierr);
+    const bool valid = ierr >= 0;
+    platform_.desktop.message_box("The EPSG definition file " + program_.epsg_definitions_path +
+                                      (valid ? " is valid" : " is not valid"),
+                                  valid ? MessageKind::information : MessageKind::error);
+}
+
+std::string Form_Tarnwell_Environment::update_app_file(const std::string& fname) {
+    return locate_and_copy_app_file(fname, suite_.folders, platform_.files,
+                                    append_after_empty_line())
+        .location;
 }
 
 void Form_Tarnwell_Environment::Command_Update_EPSG_app_location_Click() {
-    update_epsg_app_location(suite_folders(), platform_.files, platform_.desktop,
-                             append_after_empty_line());
+    const AppFileUpdate update =
+        update_definitions_location(suite_.folders, platform_.files, append_after_empty_line());
+    // The lines say where the file should be; the message box says why it is not.
+    if (!update.copy_failure.empty())
+        platform_.desktop.message_box("An error occurred while copying the EPSG definitions file " +
+                                          update.source + " to " + update.location + ": " +
+                                          update.copy_failure,
+                                      MessageKind::error);
 }
 
 AppendReportLine Form_Tarnwell_Environment::append_after_empty_line() {

@@ -1,16 +1,21 @@
 #pragma once
-// The report window, Form_Tarnwell_Environment, without its toolkit: its state, the
-// start-up that writes the environment report, the one append operation and the
-// button handlers. The Win32 window and the host twin supply the ReportView.
+// The report window, Form_Tarnwell_Environment, as it is published and without its
+// toolkit: its state, its procedures (the load handler that writes the environment
+// report, the one append operation, the button handlers and the window's own
+// operations), each a thin face over the report, probes and EPSG core. The Win32 window
+// and the host twin supply the ReportView.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "epsg/epsg_commands.h"
+#include "app/report_view.h"
 #include "epsg/epsg_store.h"
 #include "platform/platform.h"
-#include "platform/report_view.h"
-#include "registry/clsRegistryAccess.h"
+#include "registry_access/clsRegistryAccess.h"
+#include "report/installation_checks.h"
+#include "report/report_sink.h"
 
 namespace tarnwell {
 
@@ -21,16 +26,21 @@ struct ProgramState {
     EpsgStore epsg_store;
 };
 
-class Form_Tarnwell_Environment {
+class Form_Tarnwell_Environment : private SuiteLookups, private ReportSink {
+    // The folders the installation checks look in and settle; the window's state names
+    // them below.
+    SuiteState suite_;
+
 public:
     Form_Tarnwell_Environment(Platform& platform, ReportView& view, ProgramState& program);
 
-    // Start-up: writes the whole report. Failures end it with a message box and the
+    // Start-up: writes the whole report. A failure ends it with a message box and the
     // partial report.
     void Form_Load();
 
     void append_report_line(const std::string& line, bool blank_before);
 
+    // The buttons. A failure of the clipboard is shown as a run-time error.
     void Command_copy_text_Click();
     void Command_done_whats_new_Click();
     void Command_test_epsg_Click();
@@ -39,9 +49,9 @@ public:
     // Window state.
     std::string windows_folder;
     std::string system_folder;
-    std::string user_suite_folder;
-    std::string suite_bin_folder;
-    std::string plotwick_folder;
+    std::string& user_suite_folder = suite_.folders.common_app;
+    std::string& suite_bin_folder = suite_.folders.bin;
+    std::string& plotwick_folder = suite_.folders.app;
 
     // The registry access object, created on first use.
     clsRegistryAccess& registry();
@@ -49,15 +59,32 @@ public:
     // Looks a stored suite value up in the machine-wide key, the per-user key and the
     // program settings tree, in that order.
     void get_registry_codes(const std::string& appName, const std::string& section,
-                            const std::string& KeyName, std::string& chkey,
-                            std::string& chkeyloc, std::int32_t& ierr);
+                            const std::string& KeyName, std::string& chkey, std::string& chkeyloc,
+                            std::int32_t& ierr);
+    // The shell folder's path, or "" when the shell cannot resolve the id.
+    std::string GetSpecialFolderLocation(std::int32_t CSIDL);
+    // Without leading and trailing spaces, then without trailing NULs.
+    static std::string TrimN(const std::string& chstr);
+    // The values of a program settings section: chCurKey gets one row per value the
+    // section holds (left as it was when there are none), filled with the named ones;
+    // the number filled.
+    std::int32_t GetAllSettingValue(const std::string& chnode,
+                                    std::vector<std::array<std::string, 2>>& chCurKey);
+    // Reads the definitions file into the program's store; ierr 0 on success, -1 after a
+    // failure, shown in a message box naming the stage.
+    void read_persisted_EPSG_projection_database(const std::string& fname, std::int32_t& ierr);
+    // Makes sure a copy of the definitions file stands at fname; where it stands.
+    std::string update_app_file(const std::string& fname);
 
 private:
-    void write_report();
-    SuiteFolders suite_folders() const;
+    Status write_report();
     AppendReportLine append_after_empty_line();
-    void installation_checks();
-    void saved_settings_report();
+
+    bool key_exists(const std::string& path) override;
+    std::string stored_value(const std::string& app, const std::string& section,
+                             const std::string& name) override;
+    std::int32_t settings_count(const std::string& section) override;
+    void add(const Finding& finding) override;
 
     Platform& platform_;
     ReportView& view_;

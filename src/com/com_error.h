@@ -9,7 +9,6 @@
 #include <string>
 
 #include "com/com_text.h"
-#include "platform/run_time_error.h"
 
 namespace tarnwell::com {
 
@@ -45,10 +44,10 @@ HRESULT guarded(Body&& body) {
         return S_OK;
     } catch (const com_error& error) {
         return report(error);
-    } catch (const run_time_error& error) {
+    } catch (const std::overflow_error& error) {
         // The registry access class raises only its overflow: hex text or a byte value
         // of more than 32,767 characters.
-        return report(com_error(vb_overflow, wide_text(error.description())));
+        return report(com_error(vb_overflow, wide_text(error.what())));
     } catch (const std::bad_alloc&) {
         return report(com_error(E_OUTOFMEMORY, L"Out of memory"));
     } catch (const std::exception& error) {

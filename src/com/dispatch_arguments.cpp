@@ -35,19 +35,17 @@ ByValueArguments::ByValueArguments(ITypeInfo& info, DISPID member, WORD flags,
     if (function == nullptr) return;
     const UINT count = parameters->cArgs;
     arguments_.assign(parameters->rgvarg, parameters->rgvarg + count);
-    copies_.resize(count);
-    for (VARIANT& copy : copies_)
-        VariantInit(&copy);
+    copies_ = std::make_unique<OwnedVariant[]>(count);
     bool adapted = false;
     // rgvarg holds the arguments last first.
     for (UINT i = 0; i < count && i < static_cast<UINT>(function->cParams); ++i) {
         VARIANT& argument = arguments_[count - 1 - i];
         if (!is_in_out_variant(function->lprgelemdescParam[i]) || (V_VT(&argument) & VT_BYREF))
             continue;
-        VARIANT& copy = copies_[count - 1 - i];
-        if (FAILED(VariantCopy(&copy, &argument))) continue;
+        VARIANT* copy = copies_[count - 1 - i].get();
+        if (FAILED(VariantCopy(copy, &argument))) continue;
         V_VT(&argument) = VT_BYREF | VT_VARIANT;
-        V_VARIANTREF(&argument) = &copy;
+        V_VARIANTREF(&argument) = copy;
         adapted = true;
     }
     info.ReleaseFuncDesc(function);
@@ -55,11 +53,6 @@ ByValueArguments::ByValueArguments(ITypeInfo& info, DISPID member, WORD flags,
     adapted_ = *parameters;
     adapted_.rgvarg = arguments_.data();
     parameters_ = &adapted_;
-}
-
-ByValueArguments::~ByValueArguments() {
-    for (VARIANT& copy : copies_)
-        VariantClear(&copy);
 }
 
 }  // namespace tarnwell::com

@@ -7,14 +7,16 @@
 // tries to convert the member's array back into the caller's value and fails the call.
 #include <windows.h>
 
+#include <memory>
 #include <vector>
+
+#include "platform/win32/owned.h"
 
 namespace tarnwell::com {
 
 class ByValueArguments {
 public:
     ByValueArguments(ITypeInfo& info, DISPID member, WORD flags, DISPPARAMS* parameters);
-    ~ByValueArguments();
     ByValueArguments(const ByValueArguments&) = delete;
     ByValueArguments& operator=(const ByValueArguments&) = delete;
 
@@ -25,7 +27,7 @@ private:
     DISPPARAMS* parameters_;
     DISPPARAMS adapted_ = {};
     std::vector<VARIANT> arguments_;
-    std::vector<VARIANT> copies_;
+    std::unique_ptr<OwnedVariant[]> copies_;
 };
 
 }  // namespace tarnwell::com

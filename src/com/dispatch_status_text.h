@@ -4,16 +4,16 @@
 #include <windows.h>
 #include <wrl/client.h>
 
-#include "platform/report_view.h"
+#include "registry_access/clsRegistryAccess.h"
 
 namespace tarnwell::com {
 
 class DispatchStatusText : public StatusText {
 public:
     explicit DispatchStatusText(Microsoft::WRL::ComPtr<IDispatch> target);
-    // Raises run_time_error when the object has no Text property or refuses the text;
-    // the export then stops and returns 0.
-    void set_text(const std::string& text) override;
+    // Fails when the object has no Text property or refuses the text; the export then
+    // stops and returns 0.
+    Status set_text(const std::string& text) override;
 
 private:
     Microsoft::WRL::ComPtr<IDispatch> target_;

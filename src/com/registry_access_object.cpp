@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <stdexcept>
 #include "com/com_error.h"
 #include "com/com_text.h"
 #include "com/dispatch_arguments.h"
@@ -9,7 +10,6 @@
 #include "com/server_module.h"
 #include "com/type_library.h"
 #include "com/variant_args.h"
-#include "platform/run_time_error.h"
 
 namespace tarnwell::com {
 
@@ -231,7 +231,7 @@ HRESULT RegistryAccessObject::StrToBin(VARIANT* sBin, BSTR* result) {
             std::string bytes;
             try {
                 bytes = access_.StrToBin(hex);
-            } catch (const run_time_error&) {
+            } catch (const std::overflow_error&) {
                 // The class rewrites the caller's text before it raises its overflow.
                 put_text(sBin, hex);
                 throw;

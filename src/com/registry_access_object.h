@@ -1,6 +1,6 @@
 #pragma once
 // The COM object of the registry access class: the dual interface _clsRegistryAccess
-// over one clsRegistryAccess on the real registry and files. Each member converts its
+// over one clsRegistryAccess on the system's registry and files. Each member converts its
 // arguments, calls the class's member of the same name and converts the result back;
 // all registry work is the class's. IDispatch is served from the type library.
 #include <windows.h>
@@ -8,8 +8,9 @@
 
 #include <atomic>
 
-#include "com/real_registry_access.h"
 #include "com/tarnwell_registry.h"
+#include "platform/system_platform.h"
+#include "registry_access/clsRegistryAccess.h"
 
 namespace tarnwell::com {
 
@@ -74,8 +75,9 @@ private:
 
     std::atomic<ULONG> references_{1};
     Microsoft::WRL::ComPtr<ITypeInfo> type_info_;
-    RealRegistryAccess real_;
-    clsRegistryAccess& access_ = real_.access;
+    SystemPlatform system_;
+    clsRegistryAccess access_{system_.platform().registry, system_.platform().files,
+                              system_.platform().desktop};
 };
 
 }  // namespace tarnwell::com

@@ -8,10 +8,12 @@
 
 #include "com/com_error.h"
 #include "com/com_text.h"
-#include "com/real_registry_access.h"
 #include "com/server_module.h"
 #include "com/tarnwell_registry.h"
 #include "com/type_library.h"
+#include "platform/system_platform.h"
+#include "platform/win32/owned.h"
+#include "registry_access/clsRegistryAccess.h"
 
 namespace tarnwell::com {
 
@@ -37,17 +39,10 @@ std::string guid_text(REFGUID guid) {
 // One text of the type library's documentation; `read` fills in the BSTR.
 template <class Read>
 std::string documentation(Read&& read) {
-    BSTR text = nullptr;
-    if (FAILED(read(&text)))
+    OwnedBstr text;
+    if (FAILED(read(text.put())))
         throw com_error(E_FAIL, L"The component's type library cannot be read");
-    try {
-        std::string result = ansi_text(text);
-        SysFreeString(text);
-        return result;
-    } catch (...) {
-        SysFreeString(text);
-        throw;
-    }
+    return ansi_text(text.get());
 }
 
 std::vector<RegistrationValue> registration_values() {
@@ -144,10 +139,12 @@ HRESULT register_server(RegistrationScope scope) {
     const HRESULT status = guarded([&] {
         const std::vector<RegistrationValue> values = registration_values();
         const std::string root = classes_root(scope);
-        RealRegistryAccess real;
+        SystemPlatform system;
+        Platform& platform = system.platform();
+        clsRegistryAccess access(platform.registry, platform.files, platform.desktop);
         for (const RegistrationValue& value : values) {
-            if (real.access.WriteString(root + value.key, value.name, value.data) == 0) {
-                remove_registration(real.access, root, values);
+            if (access.WriteString(root + value.key, value.name, value.data) == 0) {
+                remove_registration(access, root, values);
                 result = SELFREG_E_CLASS;
                 return;
             }
@@ -161,10 +158,12 @@ HRESULT unregister_server(RegistrationScope scope) {
     const HRESULT status = guarded([&] {
         const std::vector<RegistrationValue> values = registration_values();
         const std::string root = classes_root(scope);
-        RealRegistryAccess real;
-        remove_registration(real.access, root, values);
+        SystemPlatform system;
+        Platform& platform = system.platform();
+        clsRegistryAccess access(platform.registry, platform.files, platform.desktop);
+        remove_registration(access, root, values);
         for (const RegistrationValue& value : values) {
-            if (real.access.ValueExists(root + value.key, value.name)) result = SELFREG_E_CLASS;
+            if (access.ValueExists(root + value.key, value.name)) result = SELFREG_E_CLASS;
         }
     });
     return FAILED(status) ? status : result;

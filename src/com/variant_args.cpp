@@ -1,19 +1,15 @@
 #include "com/variant_args.h"
 
-#include <memory>
 #include <new>
+#include <utility>
 
 #include "com/com_error.h"
 #include "com/com_text.h"
+#include "platform/win32/owned.h"
 
 namespace tarnwell::com {
 
 namespace {
-
-struct ArrayDestroyer {
-    void operator()(SAFEARRAY* array) const { SafeArrayDestroy(array); }
-};
-using OwnedArray = std::unique_ptr<SAFEARRAY, ArrayDestroyer>;
 
 // Keeps an array's data locked while the elements are filled in.
 class ArrayData {
@@ -32,11 +28,11 @@ private:
     VARIANT* data_ = nullptr;
 };
 
-OwnedArray new_variant_array(std::size_t count) {
+OwnedSafeArray new_variant_array(std::size_t count) {
     if (count > 0x7FFFFFFFu) throw std::bad_alloc();
-    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(count));
-    if (array == nullptr) throw std::bad_alloc();
-    return OwnedArray(array);
+    OwnedSafeArray array(SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(count)));
+    if (!array) throw std::bad_alloc();
+    return array;
 }
 
 void put_bstr(VARIANT& element, const std::string& text) {
@@ -59,7 +55,7 @@ VARIANT* referenced(VARIANT* argument) {
 }  // namespace
 
 SAFEARRAY* variant_array(const std::vector<std::string>& texts) {
-    OwnedArray array = new_variant_array(texts.size());
+    OwnedSafeArray array = new_variant_array(texts.size());
     {
         ArrayData data(array.get());
         for (std::size_t i = 0; i < texts.size(); ++i)
@@ -69,7 +65,7 @@ SAFEARRAY* variant_array(const std::vector<std::string>& texts) {
 }
 
 SAFEARRAY* variant_array(const std::vector<RegValue>& values) {
-    OwnedArray array = new_variant_array(values.size());
+    OwnedSafeArray array = new_variant_array(values.size());
     {
         ArrayData data(array.get());
         for (std::size_t i = 0; i < values.size(); ++i) {
@@ -85,18 +81,18 @@ SAFEARRAY* variant_array(const std::vector<RegValue>& values) {
 }
 
 void put_array(VARIANT* target, SAFEARRAY* array) {
-    OwnedArray owned(array);
+    OwnedSafeArray owned(array);
     VARIANT* place = referenced(target);
     const wchar_t* const locked = L"This array is fixed or temporarily locked";
     if (V_VT(place) == (VT_BYREF | VT_ARRAY | VT_VARIANT)) {
+        // The caller's array goes first; a locked one stays where it is.
         SAFEARRAY** slot = V_ARRAYREF(place);
-        if (*slot != nullptr && FAILED(SafeArrayDestroy(*slot)))
-            throw com_error(vb_error(10), locked);
+        if (!OwnedSafeArray(*slot).reset()) throw com_error(vb_error(10), locked);
         *slot = owned.release();
         return;
     }
     if (V_VT(place) & VT_BYREF) throw type_mismatch(L"the argument must be a Variant");
-    if (FAILED(VariantClear(place))) throw com_error(vb_error(10), locked);
+    if (!OwnedVariant::clear(*place)) throw com_error(vb_error(10), locked);
     V_ARRAY(place) = owned.release();
     V_VT(place) = VT_ARRAY | VT_VARIANT;
 }
@@ -105,34 +101,26 @@ std::string text_of(VARIANT* argument) {
     VARIANT* value = referenced(argument);
     if (V_VT(value) == VT_BSTR) return ansi_text(V_BSTR(value));
     if (V_VT(value) == (VT_BYREF | VT_BSTR)) return ansi_text(*V_BSTRREF(value));
-    VARIANT text;
-    VariantInit(&text);
-    if (FAILED(VariantChangeType(&text, value, 0, VT_BSTR)))
+    OwnedVariant text;
+    if (FAILED(VariantChangeType(text.get(), value, 0, VT_BSTR)))
         throw type_mismatch(L"the argument must be a text");
-    try {
-        std::string result = ansi_text(V_BSTR(&text));
-        VariantClear(&text);
-        return result;
-    } catch (...) {
-        VariantClear(&text);
-        throw;
-    }
+    return ansi_text(V_BSTR(text.get()));
 }
 
 void put_text(VARIANT* target, const std::string& text) {
     VARIANT* place = referenced(target);
     if (V_VT(place) == (VT_BYREF | VT_BSTR)) {
-        BSTR fresh = new_bstr(text);
-        SysFreeString(*V_BSTRREF(place));
-        *V_BSTRREF(place) = fresh;
+        // The caller's old text goes once the new one is made.
+        const OwnedBstr old(std::exchange(*V_BSTRREF(place), new_bstr(text)));
         return;
     }
     // A reference to a variable of another type gets no text back, as when VB passes a
     // temporary copy of a variable whose type differs from the parameter's.
     if (V_VT(place) & VT_BYREF) return;
-    BSTR fresh = new_bstr(text);
-    VariantClear(place);
-    V_BSTR(place) = fresh;
+    // Made first: the caller's value stays when there is no memory for the new one.
+    OwnedBstr fresh(new_bstr(text));
+    OwnedVariant::clear(*place);
+    V_BSTR(place) = fresh.release();
     V_VT(place) = VT_BSTR;
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/clsRegistryAccess.h"
+#include "registry_access/clsRegistryAccess.h"
 
 namespace tarnwell::com {
 

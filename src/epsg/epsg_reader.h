@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "common/status.h"
 #include "epsg/epsg_store.h"
 #include "platform/file_bytes.h"
 
@@ -18,16 +19,25 @@ namespace tarnwell {
 // dataset takes under 3 MB, so the limit leaves room for two hundred times that.
 constexpr std::uint64_t epsg_file_size_limit = 512u * 1024 * 1024;
 
-// Reads a whole definitions file into the store, block by block in file order,
-// replacing each table as its block is read. stage is raised by 1 just before each
-// block: 1 to 9 for the sections, 10 for the integer table, 11 for the section-9 list.
-// A block that runs past the end of the bytes, or whose count is negative or larger
-// than the bytes left can hold, raises run_time_error with a description; stage then
-// names the block that failed, and the tables show how far the read came. The tables
-// read keep the bytes they need alive: the buffer itself, or a copy of just those
-// bytes when more than an eighth of the buffer is not needed. Bytes after the
-// section-9 list are ignored. A buffer over the size limit is refused before stage 1.
-void read_epsg_definitions(const std::shared_ptr<const FileBytes>& bytes, EpsgStore& store,
-                           std::int32_t& stage);
+// How a read ended: the stage it reached and, when it failed there, why. Stage 0 is
+// the file's own read; 1 to 9 are the sections, 10 the integer table, 11 the section-9
+// list.
+struct DefinitionsRead {
+    std::int32_t stage = 0;
+    Status status;
+};
+
+// Reads a definitions file's bytes into the store, block by block in file order,
+// replacing each table as its block is read. A block that runs past the end of the
+// bytes, or whose count is negative or larger than the bytes left can hold, fails its
+// stage; the tables show how far the read came. Bytes after the section-9 list are
+// ignored. A buffer over the size limit is refused at stage 0.
+DefinitionsRead read_epsg_definitions(const std::shared_ptr<const FileBytes>& bytes,
+                                      EpsgStore& store);
+
+// Reads the file at path whole (opened for reading only and closed again at stage 0;
+// its size is checked against the limit before its buffer is allocated), then its
+// blocks.
+DefinitionsRead read_definitions_file(FileSystem& files, const std::string& path, EpsgStore& store);
 
 }  // namespace tarnwell

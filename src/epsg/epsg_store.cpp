@@ -1,6 +1,5 @@
 #include "epsg/epsg_store.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -64,35 +63,11 @@ void EpsgSection::replace(std::int32_t count, std::shared_ptr<const FileBytes> s
     offsets_.reset(new std::uint32_t[size]);
     size_ = size;
     filled_ = 0;
-    first_ = end_ = nullptr;
+    first_ = nullptr;
     source_ = std::move(source);
     count_ = count;
 }
 
-void EpsgSection::move_source(std::shared_ptr<const FileBytes> to, const char* from) {
-    if (filled_ != 0) {
-        const char* moved = to->data() + (first_ - from);
-        end_ = moved + (end_ - first_);
-        first_ = moved;
-    }
-    source_ = std::move(to);
-}
-
 EpsgStore::EpsgStore() : sections(new_sections()) {}
-
-std::size_t EpsgStore::buffer_bytes_held() const {
-    std::size_t held = 0;
-    const FileBytes* counted[epsg_section_count] = {};
-    std::size_t distinct = 0;
-    for (const EpsgSection& section : sections) {
-        const FileBytes* source = section.source().get();
-        if (source == nullptr ||
-            std::find(counted, counted + distinct, source) != counted + distinct)
-            continue;
-        counted[distinct++] = source;
-        held += source->size();
-    }
-    return held;
-}
 
 }  // namespace tarnwell

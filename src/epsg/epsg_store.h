@@ -5,9 +5,9 @@
 // content and others the content of an earlier read.
 //
 // A section's records are not copied out of the file: a table keeps the buffer its
-// file was read into and each record is a view of its own bytes there. Reading a large
-// file then costs little more than reading its bytes, and a table that a later read
-// does not reach keeps its bytes alive for as long as it needs them.
+// file was read into and each record is a view of its own bytes there, so that reading
+// a file costs little more than reading its bytes. A table that a later read does not
+// reach keeps its own file's buffer alive.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -62,21 +62,12 @@ public:
     // Replaces the table by count + 1 records not yet filled, whose bytes will lie in
     // source. On failure (no memory) the table is left as it was.
     void replace(std::int32_t count, std::shared_ptr<const FileBytes> source);
-    // Fills the next record: its bytes are [begin, end) in the table's source, and
-    // begin is where the record before it ended.
-    void fill_next(const char* begin, const char* end) {
+    // Fills the next record, whose bytes start at `begin` in the table's source, where
+    // the record before it ended.
+    void fill_next(const char* begin) {
         if (filled_ == 0) first_ = begin;
         offsets_[filled_++] = static_cast<std::uint32_t>(begin - first_);
-        end_ = end;
     }
-
-    // The buffer the records lie in, and the bytes of the filled ones in it.
-    const std::shared_ptr<const FileBytes>& source() const { return source_; }
-    const char* bytes_begin() const { return first_; }
-    const char* bytes_end() const { return end_; }
-    // The filled records' bytes now lie in `to`, copied there from `from` on (every
-    // byte from bytes_begin() to bytes_end()).
-    void move_source(std::shared_ptr<const FileBytes> to, const char* from);
 
 private:
     const EpsgLayout* layout_;
@@ -87,7 +78,6 @@ private:
     // Record i starts offsets_[i] bytes after first_, the start of record 0.
     std::unique_ptr<std::uint32_t[]> offsets_;
     const char* first_ = nullptr;
-    const char* end_ = nullptr;
 };
 
 // The integer table: rows 0 to its count, columns 0 to 3.
@@ -107,9 +97,6 @@ struct EpsgStore {
     EpsgIntegerTable integer_table;
     // One entry per record of section 9.
     std::vector<std::int32_t> section9_list;
-
-    // Bytes of file buffers the section tables keep alive.
-    std::size_t buffer_bytes_held() const;
 };
 
 }  // namespace tarnwell

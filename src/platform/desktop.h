@@ -4,6 +4,8 @@
 // clock in the user's formats and the end of the program.
 #include <string>
 
+#include "common/status.h"
+
 namespace tarnwell {
 
 // The icon a message box shows: a failure, or a finding that is no failure.
@@ -14,7 +16,7 @@ public:
     virtual ~Desktop() = default;
     virtual void message_box(const std::string& text, MessageKind kind) = 0;
     // Clears the clipboard and puts the text on it in the plain text format.
-    virtual void set_clipboard_text(const std::string& text) = 0;
+    virtual Status set_clipboard_text(const std::string& text) = 0;
     // Lets queued window events run.
     virtual void process_pending_events() = 0;
     // The current date and time in the general date format: the user's short date,

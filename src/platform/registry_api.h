@@ -1,8 +1,10 @@
 #pragma once
 // The advapi32 registry calls the program uses, in their ANSI forms, with Windows
-// return codes and Windows buffer and size semantics. One implementation calls
-// Windows; the host twin keeps an in-memory registry that behaves the same way.
+// return codes (as a Status) and Windows buffer and size semantics. One implementation
+// calls Windows; the host twin keeps an in-memory registry that behaves the same way.
 #include <cstdint>
+
+#include "common/status.h"
 
 namespace tarnwell {
 
@@ -25,8 +27,12 @@ constexpr long file_not_found = 2;
 constexpr long access_denied = 5;
 constexpr long invalid_handle = 6;
 constexpr long invalid_parameter = 87;
+constexpr long bad_pathname = 161;
+constexpr long name_too_long = 206;
 constexpr long more_data = 234;
 constexpr long no_more_items = 259;
+constexpr long invalid_key = 1010;
+constexpr long key_not_written = 1013;
 constexpr long key_deleted = 1018;
 
 // Access masks.
@@ -44,43 +50,45 @@ constexpr std::uint32_t type_dword = 4;
 constexpr std::uint32_t type_multi_sz = 7;
 }  // namespace reg
 
-// Each method is one advapi32 call (named in its comment) with its Windows return code.
+// Each method is one advapi32 call (named in its comment); its Status holds the call's
+// Windows return code.
 class RegistryApi {
 public:
     virtual ~RegistryApi() = default;
 
     // RegOpenKeyExA.
-    virtual long open_key(reg_key parent, const char* sub_key, std::uint32_t access,
-                          reg_key* result) = 0;
+    virtual Status open_key(reg_key parent, const char* sub_key, std::uint32_t access,
+                            reg_key* result) = 0;
     // RegOpenKeyA: the key with whatever access it allows; an empty sub_key gives the
     // parent itself back, not a new handle.
-    virtual long open_key_default(reg_key parent, const char* sub_key, reg_key* result) = 0;
+    virtual Status open_key_default(reg_key parent, const char* sub_key, reg_key* result) = 0;
     // RegCreateKeyA: opens the key, creating it and any missing keys above it first.
-    virtual long create_key(reg_key parent, const char* sub_key, reg_key* result) = 0;
+    virtual Status create_key(reg_key parent, const char* sub_key, reg_key* result) = 0;
     // RegCloseKey.
-    virtual long close_key(reg_key key) = 0;
+    virtual Status close_key(reg_key key) = 0;
     // RegDeleteKeyA: refused for a key that has subkeys.
-    virtual long delete_key(reg_key key, const char* sub_key) = 0;
+    virtual Status delete_key(reg_key key, const char* sub_key) = 0;
     // RegDeleteValueA.
-    virtual long delete_value(reg_key key, const char* value_name) = 0;
+    virtual Status delete_value(reg_key key, const char* value_name) = 0;
     // RegEnumKeyExA without class or last-write time. name_size: in, the buffer's size
     // in characters; out, the name's length without its NUL.
-    virtual long enum_subkey(reg_key key, std::uint32_t index, char* name,
-                             std::uint32_t* name_size) = 0;
+    virtual Status enum_subkey(reg_key key, std::uint32_t index, char* name,
+                               std::uint32_t* name_size) = 0;
     // RegEnumValueA. Any of type, data and data_size may be null, as in Windows.
-    virtual long enum_value(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
-                            std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) = 0;
+    virtual Status enum_value(reg_key key, std::uint32_t index, char* name,
+                              std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
+                              std::uint32_t* data_size) = 0;
     // RegQueryInfoKeyA, the counts and longest sizes only. Any output may be null.
-    virtual long query_key_info(reg_key key, std::uint32_t* sub_keys,
-                                std::uint32_t* max_sub_key_len, std::uint32_t* values,
-                                std::uint32_t* max_value_name_len,
-                                std::uint32_t* max_value_len) = 0;
+    virtual Status query_key_info(reg_key key, std::uint32_t* sub_keys,
+                                  std::uint32_t* max_sub_key_len, std::uint32_t* values,
+                                  std::uint32_t* max_value_name_len,
+                                  std::uint32_t* max_value_len) = 0;
     // RegQueryValueExA.
-    virtual long query_value(reg_key key, const char* value_name, std::uint32_t* type,
-                             std::uint8_t* data, std::uint32_t* data_size) = 0;
+    virtual Status query_value(reg_key key, const char* value_name, std::uint32_t* type,
+                               std::uint8_t* data, std::uint32_t* data_size) = 0;
     // RegSetValueExA.
-    virtual long set_value(reg_key key, const char* value_name, std::uint32_t type,
-                           const std::uint8_t* data, std::uint32_t data_size) = 0;
+    virtual Status set_value(reg_key key, const char* value_name, std::uint32_t type,
+                             const std::uint8_t* data, std::uint32_t data_size) = 0;
 };
 
 }  // namespace tarnwell

@@ -12,7 +12,8 @@ inline bool wildcard_match(const std::string& pattern, const std::string& name) 
     // Iterative match that backtracks only to the most recent "*".
     std::size_t p = 0, n = 0, star = std::string::npos, mark = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] != '*' && (pattern[p] == '?' || same(pattern[p], name[n]))) {
+        if (p < pattern.size() && pattern[p] != '*' &&
+            (pattern[p] == '?' || same(pattern[p], name[n]))) {
             ++p;
             ++n;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -25,7 +26,8 @@ inline bool wildcard_match(const std::string& pattern, const std::string& name) 
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
     return p == pattern.size();
 }
 

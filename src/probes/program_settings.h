@@ -1,7 +1,12 @@
 #pragma once
-// Reads one value of the per-user program settings tree
-// HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>.
+// The per-user program settings tree HKEY_CURRENT_USER\Software\VB and VBA Program
+// Settings, where the suite's applications keep one key per application and section
+// and one text value per setting.
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/registry_api.h"
 
@@ -10,10 +15,19 @@ namespace tarnwell {
 // The path of the program settings tree below HKEY_CURRENT_USER.
 extern const char* const program_settings_tree;
 
-// The stored text of the setting, up to its first NUL and untrimmed, or default_text
-// when the section or the value is missing.
-std::string GetSetting(RegistryApi& registry, const std::string& app_name,
-                       const std::string& section, const std::string& key,
-                       const std::string& default_text);
+// The stored text of one setting, up to its first NUL and untrimmed; nothing when the
+// section or the value is missing.
+std::optional<std::string> program_setting(RegistryApi& registry, const std::string& app_name,
+                                           const std::string& section, const std::string& key);
+
+// Every value of one section ("application\section"), as the settings store reads them.
+struct SectionSettings {
+    // How many values the section's key said it holds; 0 when it cannot be opened.
+    std::uint32_t value_count = 0;
+    // Name and data (each up to its first NUL) of each value whose name is not blank,
+    // in registry order; never more than value_count.
+    std::vector<std::array<std::string, 2>> settings;
+};
+SectionSettings read_section_settings(RegistryApi& registry, const std::string& section);
 
 }  // namespace tarnwell

@@ -24,9 +24,10 @@ constexpr RootName roots[] = {
 
 }  // namespace
 
-reg_key parse_key_path(std::string& path, std::string& sub_key) {
+KeyPath split_key_path(const std::string& given) {
     // A long root name counts only where it stands as the root: a key further down
     // may carry such a name as its own and must be reached under it.
+    std::string path = given;
     const std::size_t start = !path.empty() && path[0] == '\\' ? 1 : 0;
     for (const RootName& root : roots) {
         if (starts_with_ignoring_case(std::string_view(path).substr(start), root.long_name)) {
@@ -35,25 +36,12 @@ reg_key parse_key_path(std::string& path, std::string& sub_key) {
             break;
         }
     }
-
-    const std::size_t backslash = path.find('\\');
-    std::string root_text;
-    if (backslash != std::string::npos) {
-        root_text = upper(path.substr(0, 4));
-        sub_key = path.substr(backslash + 1);
-    } else {
-        root_text = upper(path);
-        sub_key.clear();
-    }
-    for (const RootName& root : roots)
-        if (root_text == root.abbreviation) return root.key;
-    return 0;
-}
-
-KeyPath split_key_path(const std::string& path) {
-    std::string copy = path;
     KeyPath split;
-    split.root = parse_key_path(copy, split.sub_key);
+    const std::size_t backslash = path.find('\\');
+    const std::string root_text = upper(backslash != std::string::npos ? path.substr(0, 4) : path);
+    if (backslash != std::string::npos) split.sub_key = path.substr(backslash + 1);
+    for (const RootName& root : roots)
+        if (root_text == root.abbreviation) split.root = root.key;
     return split;
 }
 

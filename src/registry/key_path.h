@@ -15,14 +15,11 @@ struct KeyPath {
     std::string sub_key;
 };
 
-// Splits a key path as parse_key_path does, leaving the caller's text as it is.
+// Splits a key path into its predefined root and its subkey: a long root name at its
+// start stands for its abbreviation; the root is then the first four characters (the
+// whole path when it has no backslash), 0 when unknown; the subkey is everything after
+// the first backslash, unchanged.
 KeyPath split_key_path(const std::string& path);
-
-// Splits a key path into its predefined root and its subkey. The path is rewritten in
-// place with a long root name at its start replaced by the abbreviation. The root is
-// the first four characters (the whole path when it has no backslash); an unknown
-// root gives 0. The subkey is everything after the first backslash, unchanged.
-reg_key parse_key_path(std::string& path, std::string& sub_key);
 
 // The path with an abbreviated root written out in full ("hkcu\Software" gives
 // "HKEY_CURRENT_USER\Software"). Only the root is expanded: the four letters at the

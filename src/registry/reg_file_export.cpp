@@ -30,22 +30,25 @@ std::string key_block(const std::string& key_path, const RegKeyContents& content
     return block;
 }
 
-// The export file, written in chunks of key blocks.
+// The export file, written in chunks of key blocks. Its first failure stops the export.
 class BlockFile {
 public:
-    explicit BlockFile(PendingFile& file) : file_(file) {}
-    void add(const std::string& block) {
+    BlockFile(PendingFile& file, const std::string& name) : file_(file), name_(name) {}
+    bool add(const std::string& block, RegFileResult& result) {
         pending_ += block;
-        if (pending_.size() >= chunk_size) flush();
+        return pending_.size() < chunk_size || flush(result);
     }
-    void flush() {
-        file_.write(pending_);
+    bool flush(RegFileResult& result) {
+        const Status written = file_.write(pending_);
         pending_.clear();
+        if (!written.ok()) result.fail(name_ + ": " + written.description());
+        return written.ok();
     }
 
 private:
     static constexpr std::size_t chunk_size = 64 * 1024;
     PendingFile& file_;
+    const std::string& name_;
     std::string pending_;
 };
 
@@ -59,17 +62,22 @@ public:
 
     // The key `sub_key` below `parent` (a root or an open key), written as `path`, and,
     // when asked, its subtree. `level` counts the levels below the exported key. False
-    // when progress stopped the export or a key opened but could not be listed whole.
-    // The file may raise.
+    // when the export stops: progress or the file failed, or a key opened but could not
+    // be listed whole.
     bool export_key(reg_key parent, const std::string& sub_key, const std::string& path,
                     int level) {
-        if (progress_ != nullptr && !told_progress(path)) return false;
+        if (progress_ != nullptr) {
+            if (const Status told = progress_->key_started(path); !told.ok()) {
+                result_.fail(told.description());
+                return false;
+            }
+        }
         RegKey key(api_);
         RegKeyContents contents;
         // A key that cannot be opened gets an empty block and no subkeys.
-        const long opened = key.open(parent, sub_key, reg::key_read);
-        if (opened == reg::success) {
-            if (const long status = read_key_contents(key, contents); status != reg::success) {
+        const Status opened = key.open(parent, sub_key, reg::key_read);
+        if (opened.ok()) {
+            if (const Status status = read_key_contents(key, contents); !status.ok()) {
                 result_.fail("the key " + path + " could not be read whole (" +
                              registry_error_text(status) + ")");
                 return false;
@@ -78,17 +86,17 @@ public:
             result_.add({0, path, "", opened, "could not be opened: written without values"});
         }
         name_values_left_out(path, contents);
-        file_.add(key_block(path, contents));
-        if (opened != reg::success || !subkeys_ || contents.subkeys.empty()) return true;
+        if (!file_.add(key_block(path, contents), result_)) return false;
+        if (!opened.ok() || !subkeys_ || contents.subkeys.empty()) return true;
         if (level == registry_limits::deepest_key_level) {
-            result_.add({0, path, "", 0,
+            result_.add({0, path, "", Status(),
                          "subkeys left out: they lie deeper than Windows keeps keys (a link "
                          "back to a key above?)"});
             return true;
         }
         for (const std::string& subkey : contents.subkeys) {
             if (!fits_on_a_line(subkey)) {
-                result_.add({0, path + "\\" + subkey, "", 0,
+                result_.add({0, path + "\\" + subkey, "", Status(),
                              "left out with its subkeys: its name holds a line break"});
                 continue;
             }
@@ -98,20 +106,10 @@ public:
     }
 
 private:
-    bool told_progress(const std::string& path) {
-        try {
-            progress_->key_started(path);
-            return true;
-        } catch (const std::exception& failure) {
-            result_.fail(failure.what());
-            return false;
-        }
-    }
-
     void name_values_left_out(const std::string& path, const RegKeyContents& contents) {
         for (const RegValueEntry& value : contents.values) {
             if (!fits_on_a_line(value.name))
-                result_.add({0, path, value.name, 0,
+                result_.add({0, path, value.name, Status(),
                              "not exported: the name of this " + value_type_name(value.type) +
                                  " holds a line break"});
         }
@@ -138,28 +136,32 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         return result;
     }
     const KeyPath parsed = split_key_path(path);
-    try {
-        // Never over a file: any entry that a search for the name finds refuses the export.
-        if (files.matches_exist(file)) {
-            result.fail(file + " already exists");
-            return result;
-        }
-        // A script asking for a key wants to know it is not there, and gets no file.
-        if (const long status = RegKey(api).open(parsed.root, parsed.sub_key, reg::key_read);
-            status != reg::success) {
-            result.fail("the key " + path + " cannot be opened: " + registry_error_text(status));
-            return result;
-        }
-        const std::unique_ptr<PendingFile> pending = files.create_pending_file(file);
-        BlockFile blocks(*pending);
-        blocks.add(std::string("REGEDIT4") + line_end + line_end);
-        if (!TreeExport(api, subkeys, progress, blocks, result)
-                 .export_key(parsed.root, parsed.sub_key, path, 0))
-            return result;
-        blocks.flush();
-        pending->keep();
-    } catch (const std::exception& failure) {
-        result.fail(file + ": " + failure.what());
+    // Never over a file: any entry that a search for the name finds refuses the export.
+    const Result<bool> exists = files.matches_exist(file);
+    if (!exists.ok() || *exists) {
+        result.fail(file +
+                    (exists.ok() ? " already exists" : ": " + exists.status().description()));
+        return result;
+    }
+    // A script asking for a key wants to know it is not there, and gets no file.
+    if (const Status status = RegKey(api).open(parsed.root, parsed.sub_key, reg::key_read);
+        !status.ok()) {
+        result.fail("the key " + path + " cannot be opened: " + registry_error_text(status));
+        return result;
+    }
+    Result<std::unique_ptr<PendingFile>> pending = files.create_pending_file(file);
+    if (!pending.ok()) {
+        result.fail(file + ": " + pending.status().description());
+        return result;
+    }
+    BlockFile blocks(**pending, file);
+    if (!blocks.add(std::string("REGEDIT4") + line_end + line_end, result) ||
+        !TreeExport(api, subkeys, progress, blocks, result)
+             .export_key(parsed.root, parsed.sub_key, path, 0) ||
+        !blocks.flush(result))
+        return result;
+    if (const Status kept = (*pending)->keep(); !kept.ok()) {
+        result.fail(file + ": " + kept.description());
         return result;
     }
     result.finish();

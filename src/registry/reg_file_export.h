@@ -15,16 +15,16 @@
 
 namespace tarnwell {
 
-// Told of each key just before its block is written; may raise to stop the export.
+// Told of each key just before its block is written; a failure stops the export.
 class ExportProgress {
 public:
     virtual ~ExportProgress() = default;
-    virtual void key_started(const std::string& key_path) = 0;
+    virtual Status key_started(const std::string& key_path) = 0;
 };
 
 // Writes the key at key_path (and, with `subkeys`, everything below it) to `file`. Not
 // whole when the file exists, the key cannot be opened, a key that opened cannot be
-// listed whole, the file cannot be written or progress raised. A subkey that cannot be
+// listed whole, the file cannot be written or progress failed. A subkey that cannot be
 // opened gets a block without values and subkeys, and is named.
 RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::string& key_path,
                               const std::string& file, bool subkeys, ExportProgress* progress);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "platform/file_bytes.h"
 #include "registry/key_path.h"
 #include "registry/reg_file_parse.h"
 #include "registry/reg_file_unicode.h"
@@ -78,7 +79,7 @@ public:
             delete_key(line);
             return;
         }
-        const long status = open_for_writing(split_key_path(path_), true, key_);
+        const Status status = open_for_writing(split_key_path(path_), true, key_);
         state_ = status == reg::success ? State::open : State::failed;
         failure_ = status;
         if (status != reg::success)
@@ -112,14 +113,14 @@ public:
         }
         if (removal) {
             // A value that is not there is gone already.
-            const long status = key_.delete_value(value.name);
+            const Status status = key_.delete_value(value.name);
             if (status != reg::success && status != reg::file_not_found)
                 note(line, value.name, status, "could not be deleted");
             return;
         }
-        const long status = read.form == ValueData::Form::text
-                                ? key_.set_string(value.name, read.data)
-                                : key_.set_value(value.name, read.type, read.data);
+        const Status status = read.form == ValueData::Form::text
+                                  ? key_.set_string(value.name, read.data)
+                                  : key_.set_value(value.name, read.type, read.data);
         if (status != reg::success) note(line, value.name, status, "not written");
     }
 
@@ -156,17 +157,17 @@ private:
     void delete_key(std::size_t line) {
         const KeyPath path = split_key_path(path_);
         RegKey key(api_);
-        long status = key.open(path.root, path.sub_key, reg::key_all_access);
+        Status status = key.open(path.root, path.sub_key, reg::key_all_access);
         if (status == reg::file_not_found) return;
         if (status == reg::success) status = key.delete_key("");
         if (status != reg::success) note(line, "", status, "key not deleted");
     }
 
-    void note(std::size_t line, const std::string& value, long status, std::string what) {
+    void note(std::size_t line, const std::string& value, const Status& status, std::string what) {
         result_.add({line + 1, path_, value, status, std::move(what)});
     }
     void unreadable(std::size_t line, std::string key, const std::string& value, std::string what) {
-        result_.add_unreadable({line + 1, std::move(key), value, 0, std::move(what)});
+        result_.add_unreadable({line + 1, std::move(key), value, Status(), std::move(what)});
     }
 
     RegistryApi& api_;
@@ -175,7 +176,7 @@ private:
     RegKey key_;
     State state_ = State::outside;
     std::string path_;
-    long failure_ = reg::success;
+    Status failure_;
 };
 
 // A file whose lines end in LF alone would be read as a few long lines, its keys and
@@ -275,21 +276,19 @@ RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeF
 
 RegFileResult import_reg_file(RegistryApi& api, FileSystem& files, const std::string& file,
                               UnicodeFiles unicode) {
-    std::string bytes;
-    try {
-        if (!files.matches_exist(file)) {
-            RegFileResult missing;
-            missing.fail(file + ": file not found");
-            return missing;
-        }
-        // The file is closed again before the registry is changed.
-        bytes = files.read_file(file);
-    } catch (const std::exception& failure) {
-        RegFileResult unread;
-        unread.fail(file + ": " + failure.what());
+    RegFileResult unread;
+    const Result<bool> exists = files.matches_exist(file);
+    if (!exists.ok() || !*exists) {
+        unread.fail(file + ": " + (exists.ok() ? "file not found" : exists.status().description()));
         return unread;
     }
-    return import_reg_text(api, bytes, unicode);
+    // The file is closed again before the registry is changed.
+    const Result<FileBytes> bytes = read_whole_file(files, file, 0x7FFFFFFF);
+    if (!bytes.ok()) {
+        unread.fail(file + ": " + bytes.status().description());
+        return unread;
+    }
+    return import_reg_text(api, std::string_view(bytes->data(), bytes->size()), unicode);
 }
 
 }  // namespace tarnwell

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/status.h"
+
 namespace tarnwell {
 
 // One thing that did not go into the file or into the registry.
@@ -13,7 +15,7 @@ struct RegFileIssue {
     std::size_t line = 0;  // import: the file's line, counted from 1; 0 for the export
     std::string key;       // the key path (or, for a key line that cannot be read, the line)
     std::string value;     // the value name; "" for the key itself or its default value
-    long status = 0;       // the registry's status when a registry call failed, else 0
+    Status status;         // the registry's status when a registry call failed
     std::string what;      // what happened, in a few words
 };
 

@@ -46,7 +46,7 @@ RegKey& RegKey::operator=(RegKey&& other) noexcept {
     return *this;
 }
 
-long RegKey::opened(long status, reg_key parent, reg_key result) {
+Status RegKey::opened(Status status, reg_key parent, reg_key result) {
     if (status == reg::success) {
         handle_ = result;
         open_ = true;
@@ -55,11 +55,11 @@ long RegKey::opened(long status, reg_key parent, reg_key result) {
     return status;
 }
 
-long RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access) {
+Status RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access) {
     close();
     if (holds_nul(sub_key)) return reg::invalid_parameter;
     reg_key result = 0;
-    long status = reg::success;
+    Status status = reg::success;
     switch (how) {
     case How::open:
         status = api_->open_key(parent, sub_key.c_str(), access, &result);
@@ -78,8 +78,8 @@ long RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std::u
     return opened(status, parent, result);
 }
 
-long RegKey::open_level_by_level(How how, reg_key parent, const std::string& sub_key,
-                                 std::uint32_t access) {
+Status RegKey::open_level_by_level(How how, reg_key parent, const std::string& sub_key,
+                                   std::uint32_t access) {
     // A trailing backslash names no level of its own.
     const std::string path = sub_key.substr(0, sub_key.find_last_not_of('\\') + 1);
     // One walk from the top, one call per level: the levels above the last are opened
@@ -91,7 +91,7 @@ long RegKey::open_level_by_level(How how, reg_key parent, const std::string& sub
          start = end + 1, end = path.find('\\', start)) {
         RegKey next(*api_);
         const std::string name = path.substr(start, end - start);
-        const long status =
+        const Status status =
             how == How::create ? next.create(at, name) : next.open(at, name, reg::maximum_allowed);
         if (status != reg::success) return status;
         level = std::move(next);
@@ -100,15 +100,15 @@ long RegKey::open_level_by_level(How how, reg_key parent, const std::string& sub
     return open_by(how, at, path.substr(start), access);
 }
 
-long RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {
+Status RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {
     return open_by(How::open, parent, sub_key, access);
 }
 
-long RegKey::open_default(reg_key parent, const std::string& sub_key) {
+Status RegKey::open_default(reg_key parent, const std::string& sub_key) {
     return open_by(How::open_default, parent, sub_key, 0);
 }
 
-long RegKey::create(reg_key parent, const std::string& sub_key) {
+Status RegKey::create(reg_key parent, const std::string& sub_key) {
     return open_by(How::create, parent, sub_key, 0);
 }
 
@@ -119,9 +119,9 @@ void RegKey::close() {
     owns_ = false;
 }
 
-long RegKey::query_info(RegKeyInfo& info) {
+Status RegKey::query_info(RegKeyInfo& info) {
     RegKeyInfo read;
-    const long status =
+    const Status status =
         api_->query_key_info(handle_, &read.subkeys, &read.longest_subkey, &read.values,
                              &read.longest_value_name, &read.longest_data);
     if (status != reg::success) return status;
@@ -132,16 +132,16 @@ long RegKey::query_info(RegKeyInfo& info) {
     return status;
 }
 
-long RegKey::query_value(const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                         std::uint32_t* size) const {
+Status RegKey::query_value(const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                           std::uint32_t* size) const {
     if (holds_nul(name)) return reg::invalid_parameter;
     return api_->query_value(handle_, name.c_str(), type, data, size);
 }
 
-long RegKey::read_value(const std::string& name, RegValueEntry& value) const {
+Status RegKey::read_value(const std::string& name, RegValueEntry& value) const {
     std::uint32_t type = reg::type_none;
     std::uint32_t size = 0;
-    long status = query_value(name, &type, nullptr, &size);
+    Status status = query_value(name, &type, nullptr, &size);
     for (int attempt = 1; status == reg::success && attempt <= max_read_attempts; ++attempt) {
         std::string data(size, '\0');
         std::uint32_t got = size;
@@ -162,8 +162,8 @@ long RegKey::read_value(const std::string& name, RegValueEntry& value) const {
     return status;
 }
 
-long RegKey::set_value(const std::string& name, std::uint32_t type,
-                       const std::string& bytes) const {
+Status RegKey::set_value(const std::string& name, std::uint32_t type,
+                         const std::string& bytes) const {
     // The registry wants a data pointer even for no data.
     static const std::uint8_t nothing = 0;
     const auto* data =
@@ -172,24 +172,24 @@ long RegKey::set_value(const std::string& name, std::uint32_t type,
     return api_->set_value(handle_, name.c_str(), type, data, size_of(bytes.size()));
 }
 
-long RegKey::set_string(const std::string& name, const std::string& text) const {
+Status RegKey::set_string(const std::string& name, const std::string& text) const {
     return set_value(name, reg::type_sz, text + '\0');
 }
 
-long RegKey::set_dword(const std::string& name, std::uint32_t number) const {
+Status RegKey::set_dword(const std::string& name, std::uint32_t number) const {
     return set_value(name, reg::type_dword, u32_le_bytes(number));
 }
 
-long RegKey::set_binary(const std::string& name, const std::string& bytes) const {
+Status RegKey::set_binary(const std::string& name, const std::string& bytes) const {
     return set_value(name, reg::type_binary, bytes);
 }
 
-long RegKey::delete_value(const std::string& name) const {
+Status RegKey::delete_value(const std::string& name) const {
     if (holds_nul(name)) return reg::invalid_parameter;
     return api_->delete_value(handle_, name.c_str());
 }
 
-long RegKey::delete_key(const std::string& sub_key) const {
+Status RegKey::delete_key(const std::string& sub_key) const {
     if (holds_nul(sub_key)) return reg::invalid_parameter;
     return api_->delete_key(handle_, sub_key.c_str());
 }
@@ -212,11 +212,11 @@ void RegKey::grow_buffers(std::uint32_t reported_data_size) {
     fit_buffers(info, reported_data_size);
 }
 
-long RegKey::enum_subkey(std::uint32_t index, std::string& name) {
+Status RegKey::enum_subkey(std::uint32_t index, std::string& name) {
     if (name_buffer_.empty()) grow_buffers(0);
     for (int attempt = 1;; ++attempt) {
         std::uint32_t size = size_of(name_buffer_.size());
-        const long status = api_->enum_subkey(handle_, index, name_buffer_.data(), &size);
+        const Status status = api_->enum_subkey(handle_, index, name_buffer_.data(), &size);
         if (status == reg::more_data && attempt < max_read_attempts) {
             grow_buffers(0);
             continue;
@@ -227,14 +227,14 @@ long RegKey::enum_subkey(std::uint32_t index, std::string& name) {
     }
 }
 
-long RegKey::enum_value(std::uint32_t index, RegValueEntry& value) {
+Status RegKey::enum_value(std::uint32_t index, RegValueEntry& value) {
     if (name_buffer_.empty()) grow_buffers(0);
     for (int attempt = 1;; ++attempt) {
         std::uint32_t name_size = size_of(name_buffer_.size());
         std::uint32_t data_size = size_of(data_buffer_.size());
         std::uint32_t type = reg::type_none;
-        const long status = api_->enum_value(handle_, index, name_buffer_.data(), &name_size, &type,
-                                             data_buffer_.data(), &data_size);
+        const Status status = api_->enum_value(handle_, index, name_buffer_.data(), &name_size,
+                                               &type, data_buffer_.data(), &data_size);
         if (status == reg::more_data && attempt < max_read_attempts) {
             grow_buffers(data_size);
             continue;

@@ -40,53 +40,53 @@ public:
     // Each of these closes the key held before, then opens (or creates) sub_key below
     // parent, which may be a predefined root or another open key's handle(). A path too
     // long for one call is followed one level at a time.
-    long open(reg_key parent, const std::string& sub_key, std::uint32_t access);
+    Status open(reg_key parent, const std::string& sub_key, std::uint32_t access);
     // With whatever access the key allows (RegOpenKeyA). An empty sub_key gives the
     // parent itself back; this object then does not close it.
-    long open_default(reg_key parent, const std::string& sub_key);
+    Status open_default(reg_key parent, const std::string& sub_key);
     // Opens the key, creating it and any missing keys above it first (RegCreateKeyA).
-    long create(reg_key parent, const std::string& sub_key);
+    Status create(reg_key parent, const std::string& sub_key);
     void close();
 
     bool is_open() const { return open_; }
     // The handle as the registry gave it out; 0 when none is held.
     reg_key handle() const { return handle_; }
 
-    long query_info(RegKeyInfo& info);
+    Status query_info(RegKeyInfo& info);
 
     // One query as the registry answers it: the data into the caller's buffer of *size
     // bytes (or only type and size when data is null).
-    long query_value(const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                     std::uint32_t* size) const;
+    Status query_value(const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) const;
     // The whole value, however long; grows its buffer and asks again while the value
     // grows in between.
-    long read_value(const std::string& name, RegValueEntry& value) const;
+    Status read_value(const std::string& name, RegValueEntry& value) const;
 
-    long set_value(const std::string& name, std::uint32_t type, const std::string& bytes) const;
+    Status set_value(const std::string& name, std::uint32_t type, const std::string& bytes) const;
     // A text as the registry stores it: its characters and a terminating NUL.
-    long set_string(const std::string& name, const std::string& text) const;
+    Status set_string(const std::string& name, const std::string& text) const;
     // Four bytes, least significant first.
-    long set_dword(const std::string& name, std::uint32_t number) const;
-    long set_binary(const std::string& name, const std::string& bytes) const;
+    Status set_dword(const std::string& name, std::uint32_t number) const;
+    Status set_binary(const std::string& name, const std::string& bytes) const;
 
-    long delete_value(const std::string& name) const;
+    Status delete_value(const std::string& name) const;
     // Deletes sub_key below this key; "" deletes this key itself. Windows refuses a key
     // that has subkeys.
-    long delete_key(const std::string& sub_key) const;
+    Status delete_key(const std::string& sub_key) const;
 
     // Entry `index` of the key's subkeys or values, whole: the buffers start at the
     // longest sizes the key reports and grow when an entry outgrew them meanwhile. They
     // are kept for the next index. reg::no_more_items past the end of the list.
-    long enum_subkey(std::uint32_t index, std::string& name);
-    long enum_value(std::uint32_t index, RegValueEntry& value);
+    Status enum_subkey(std::uint32_t index, std::string& name);
+    Status enum_value(std::uint32_t index, RegValueEntry& value);
 
 private:
     enum class How { open, open_default, create };
-    long open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access);
+    Status open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access);
     // The key above opened (or created) first, then the last level below it.
-    long open_level_by_level(How how, reg_key parent, const std::string& sub_key,
-                             std::uint32_t access);
-    long opened(long status, reg_key parent, reg_key result);
+    Status open_level_by_level(How how, reg_key parent, const std::string& sub_key,
+                               std::uint32_t access);
+    Status opened(Status status, reg_key parent, reg_key result);
     // Makes room for the longest name and data the key holds by `info`, and for a data
     // size the registry reported.
     void fit_buffers(const RegKeyInfo& info, std::uint32_t reported_data_size);

@@ -2,10 +2,10 @@
 
 namespace tarnwell {
 
-long read_key_contents(RegKey& key, RegKeyContents& contents) {
+Status read_key_contents(RegKey& key, RegKeyContents& contents) {
     contents = RegKeyContents();
     RegKeyInfo info;
-    long status = key.query_info(info);
+    Status status = key.query_info(info);
     // The counts say how many entries to ask for, which saves the call that would only
     // report the end of each list.
     for (std::uint32_t index = 0; index < info.values && status == reg::success; ++index) {

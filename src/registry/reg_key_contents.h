@@ -17,6 +17,6 @@ struct RegKeyContents {
 // Lists an open key into `contents`. reg::success when every entry the key counted was
 // read, or the list ended early because entries went meanwhile; otherwise the status of
 // the read that failed, and the contents are short.
-long read_key_contents(RegKey& key, RegKeyContents& contents);
+Status read_key_contents(RegKey& key, RegKeyContents& contents);
 
 }  // namespace tarnwell

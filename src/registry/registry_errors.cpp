@@ -4,9 +4,9 @@
 
 namespace tarnwell {
 
-std::string registry_error_text(long status) {
+std::string registry_error_text(const Status& status) {
     const char* name = nullptr;
-    switch (status) {
+    switch (status.code()) {
     case reg::file_not_found:
         name = "not found";
         break;
@@ -19,10 +19,10 @@ std::string registry_error_text(long status) {
     case reg::invalid_parameter:
         name = "invalid parameter";
         break;
-    case 161:
+    case reg::bad_pathname:
         name = "invalid path";
         break;
-    case 206:
+    case reg::name_too_long:
         name = "name too long";
         break;
     case reg::more_data:
@@ -31,16 +31,16 @@ std::string registry_error_text(long status) {
     case reg::key_deleted:
         name = "key deleted";
         break;
-    case 1010:
+    case reg::invalid_key:
         name = "invalid key";
         break;
-    case 1013:
+    case reg::key_not_written:
         name = "the key could not be written";
         break;
     default:
         break;
     }
-    const std::string number = "Windows error " + std::to_string(status);
+    const std::string number = "Windows error " + std::to_string(status.code());
     return name != nullptr ? number + " (" + name + ")" : number;
 }
 

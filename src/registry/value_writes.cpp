@@ -2,7 +2,7 @@
 
 namespace tarnwell {
 
-long open_for_writing(const KeyPath& path, bool create, RegKey& key) {
+Status open_for_writing(const KeyPath& path, bool create, RegKey& key) {
     // Creating opens an existing key too, with the access it allows: one that refuses
     // writing is opened for reading only, and the writes through it fail as they would
     // after a refused open for writing.

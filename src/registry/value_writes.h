@@ -13,6 +13,6 @@ namespace tarnwell {
 // Opens the key at `path` for writing into `key`: when `create` holds, creating it
 // first if it is missing; otherwise only a key the caller may open with full access
 // (one that cannot be counts as missing, and nothing is touched).
-long open_for_writing(const KeyPath& path, bool create, RegKey& key);
+Status open_for_writing(const KeyPath& path, bool create, RegKey& key);
 
 }  // namespace tarnwell

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/memory_report_view.h"
 #include "app/report_window.h"
 #include "platform/host/host_platform.h"
-#include "platform/host/host_report_view.h"
 #include "support/registry_test_support.h"
 
 namespace tarnwell::test {
@@ -16,7 +16,7 @@ namespace tarnwell::test {
 class ReportFixture : public ::testing::Test {
 protected:
     HostTwin twin;
-    HostReportView view;
+    MemoryReportView view;
     ProgramState program;
     Platform platform = twin.platform();
     Form_Tarnwell_Environment form{platform, view, program};

@@ -123,7 +123,7 @@ TEST(SavedSettingsLookup, AFailureShowsTheLookupsOwnMessageAndTheReportGoesOn) {
         return std::optional<long>();
     });
     Platform platform{registry, twin.files, twin.shell, twin.desktop, twin.support};
-    HostReportView view;
+    MemoryReportView view;
     ProgramState program;
     Form_Tarnwell_Environment form(platform, view, program);
     form.Form_Load();

@@ -6,8 +6,9 @@
 #include <functional>
 
 #include "com_test_support.h"
+#include "platform/system_platform.h"
 #include "status_box.h"
-#include "support/test_platform.h"
+#include "support/scratch_key.h"
 
 namespace tarnwell::test {
 namespace {
@@ -114,7 +115,7 @@ protected:
         ASSERT_NE(handle, 0);
     }
 
-    TestPlatform tp;
+    SystemPlatform tp;
     ScratchKey scratch{tp.platform().registry};
     ComPtr<_clsRegistryAccess> object;
 };

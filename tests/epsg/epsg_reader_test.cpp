@@ -5,46 +5,43 @@
 #include <climits>
 #include <sstream>
 
-#include "epsg/epsg_commands.h"
+#include "epsg/epsg_reader.h"
 #include "epsg_writer/epsg_writer.h"
 #include "support/file_test_support.h"
 
 namespace tarnwell {
 namespace {
 
-using test::ScratchFolder;
-using test::TestPlatform;
-namespace writer = epsg_writer;
+using test::file_text;
+using test::must;
 
-const std::string stage_message = "An error occurred while reading the EPSG definitions at stage ";
+using test::ScratchFolder;
+namespace writer = epsg_writer;
 
 class EpsgReaderTest : public ::testing::Test {
 protected:
-    // Writes the bytes to a new file and reads it into the store; returns ierr.
+    // Writes the bytes to a new file and reads it into the store; 0 when it read
+    // through, -1 when it failed.
     std::int32_t read(const std::string& bytes, const std::string& name = "defs.dat") {
         const std::string path = folder / (std::to_string(++files_written) + "-" + name);
-        files.create_file(path, bytes);
-        desktop.messages.clear();
-        std::int32_t ierr = 7;
-        read_persisted_EPSG_projection_database(files, desktop, store, path, ierr);
-        return ierr;
+        must(files.create_file(path, bytes));
+        last = read_definitions_file(files, path, store);
+        return last.status.ok() ? 0 : -1;
     }
 
-    // The one message of a failed read must name this stage.
+    // The last read failed at this stage, and said why.
     void expect_failure_at(int stage, const std::string& context) {
-        ASSERT_EQ(desktop.messages.size(), 1u) << context;
-        const std::string prefix = stage_message + std::to_string(stage) + " : ";
-        EXPECT_EQ(desktop.messages[0].rfind(prefix, 0), 0u)
-            << context << "\nmessage: " << desktop.messages[0];
-        EXPECT_GT(desktop.messages[0].size(), prefix.size()) << "no description: " << context;
+        EXPECT_FALSE(last.status.ok()) << context;
+        EXPECT_EQ(last.stage, stage) << context << "\nwhy: " << last.status.description();
+        EXPECT_FALSE(last.status.description().empty()) << "no description: " << context;
     }
 
-    TestPlatform platform;
+    SystemPlatform platform;
     FileSystem& files = platform.platform().files;
     ScratchFolder folder{platform};
     int files_written = 0;
-    HostDesktop desktop;
     EpsgStore store;
+    DefinitionsRead last;
 };
 
 // Texts that tell their place: "s<section>r<record>t<text>".
@@ -58,7 +55,7 @@ TEST_F(EpsgReaderTest, SmallestFileReadsThroughWithOneRecordInEveryTable) {
     ASSERT_EQ(image.bytes.size(), 546u);
 
     EXPECT_EQ(read(image.bytes), 0);
-    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(last.status.ok()) << last.status.description();
     for (int k = 1; k <= 9; ++k) {
         EXPECT_EQ(store.section(k).count(), 0) << "section " << k;
         ASSERT_EQ(store.section(k).size(), 1u) << "section " << k;
@@ -122,7 +119,7 @@ TEST_F(EpsgReaderTest, EachLayoutReadsItsItemsInOrder) {
     }
     bytes += le32(0) + le32(1) + le32(2) + le32(3) + le32(4) + le32(-5) + le32(6);
 
-    ASSERT_EQ(read(bytes), 0) << (desktop.messages.empty() ? "" : desktop.messages[0]);
+    ASSERT_EQ(read(bytes), 0) << last.status.description();
     for (const LayoutCase& c : layout_cases) {
         EXPECT_EQ(epsg_section_layout(c.section).smallest_record(), c.smallest_record);
         const EpsgSection& section = store.section(c.section);
@@ -190,7 +187,7 @@ TEST_F(EpsgReaderTest, IntegerTableAndSection9ListTakeTheirLengthsFromTheirCount
 TEST_F(EpsgReaderTest, BytesAfterTheSection9ListAreIgnored) {
     const writer::FileImage image = writer::write_file({});
     EXPECT_EQ(read(image.bytes + std::string(1000, '\xff')), 0);
-    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(last.status.ok()) << last.status.description();
     EXPECT_EQ(writer::write_store(store), image.bytes);
 }
 
@@ -244,9 +241,8 @@ TEST_F(EpsgReaderTest, BadCountFailsAtItsOwnStage) {
                 "count " + std::to_string(c.count) + " at stage " + std::to_string(stage);
             ASSERT_EQ(read(bytes), -1) << context;
             expect_failure_at(stage, context);
-            const std::string prefix = stage_message + std::to_string(stage) + " : ";
-            EXPECT_EQ(desktop.messages[0].rfind(prefix + c.description_start, 0), 0u)
-                << desktop.messages[0];
+            EXPECT_EQ(last.status.description().rfind(c.description_start, 0), 0u)
+                << last.status.description();
         }
     }
 }
@@ -306,12 +302,9 @@ TEST_F(EpsgReaderTest, CountTooLargeForTheFileKeepsTheTableAsItWas) {
 
 TEST_F(EpsgReaderTest, MissingFileFailsAtStage0AndIsNotCreated) {
     for (const std::string& path : {folder / "none.dat", folder / "no folder\\none.dat"}) {
-        std::int32_t ierr = 0;
-        desktop.messages.clear();
-        read_persisted_EPSG_projection_database(files, desktop, store, path, ierr);
-        EXPECT_EQ(ierr, -1) << path;
+        last = read_definitions_file(files, path, store);
         expect_failure_at(0, path);
-        EXPECT_FALSE(files.file_exists(path)) << path;
+        EXPECT_FALSE(must(files.file_exists(path))) << path;
     }
 }
 

@@ -1,25 +1,27 @@
 // The file layer's contract, on the host twin and under Wine on the real Windows calls:
-// special folders, existence tests, the file-name part of a path, pattern search as
-// Windows resolves names (letter case aside, trailing dots and spaces dropped), copy and
-// create that never replace a file, files that reach their name only when whole,
-// whole-file reads and files opened for reading.
+// special folders, existence tests, pattern search as Windows resolves names (letter
+// case aside, trailing dots and spaces dropped), copy and create that never replace a
+// file, files that reach their name only when whole, whole-file reads and files opened
+// for reading.
 #include <gtest/gtest.h>
 
-#include "platform/run_time_error.h"
 #include "support/file_test_support.h"
 
 namespace tarnwell {
 namespace {
 
+using test::file_text;
+using test::must;
+
 class FileSystemContract : public ::testing::Test {
 protected:
-    test::TestPlatform tp;
+    SystemPlatform tp;
     FileSystem& files = tp.platform().files;
     test::ScratchFolder folder{tp};
 };
 
 TEST_F(FileSystemContract, SearchFindsTheNameWindowsResolvesAPatternTo) {
-    files.create_file(folder / "a.reg", "x");
+    must(files.create_file(folder / "a.reg", "x"));
     const std::pair<const char*, bool> cases[] = {
         {"a.reg", true},   {"A.REG", true},    {"a.reg.", true}, {"a.reg..", true},
         {"a.reg ", true},  {"*.reg", true},    {"A?REG", true},  {"*", true},
@@ -27,39 +29,41 @@ TEST_F(FileSystemContract, SearchFindsTheNameWindowsResolvesAPatternTo) {
         {"a?reg?", false},
     };
     for (const auto& [name, found] : cases)
-        EXPECT_EQ(files.matches_exist(folder / name), found) << name;
+        EXPECT_EQ(must(files.matches_exist(folder / name)), found) << name;
 }
 
 TEST_F(FileSystemContract, CreateMakesOnlyNewFiles) {
     const std::string path = folder / "a.reg";
-    files.create_file(path, "first");
-    EXPECT_EQ(files.read_file(path), "first");
+    must(files.create_file(path, "first"));
+    EXPECT_EQ(file_text(files, path), "first");
     // Every name that reaches the same file, and a folder, is refused.
-    files.create_file(folder / "empty.reg", "");
-    EXPECT_EQ(files.read_file(folder / "empty.reg"), "");
+    must(files.create_file(folder / "empty.reg", ""));
+    EXPECT_EQ(file_text(files, folder / "empty.reg"), "");
     for (const std::string& same : {path, folder / "A.REG", path + ".", path + " "}) {
         SCOPED_TRACE(same);
-        EXPECT_THROW(files.create_file(same, "second"), run_time_error);
-        EXPECT_EQ(files.read_file(path), "first");
+        EXPECT_FALSE(files.create_file(same, "second").ok());
+        EXPECT_EQ(file_text(files, path), "first");
     }
     const std::string sub = folder.make_folder("sub");
-    EXPECT_THROW(files.create_file(sub, "x"), run_time_error);
-    EXPECT_TRUE(files.folder_exists(sub));
-    EXPECT_THROW(files.create_file(folder / "missing\\a.reg", "x"), run_time_error);
+    EXPECT_FALSE(files.create_file(sub, "x").ok());
+    EXPECT_TRUE(must(files.folder_exists(sub)));
+    const Status missing = files.create_file(folder / "missing\\a.reg", "x");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_FALSE(missing.description().empty());
 }
 
 TEST_F(FileSystemContract, SpecialFoldersHaveNoTrailingSeparator) {
-    const std::string windows = files.special_folder(0);
-    const std::string system = files.special_folder(1);
-    EXPECT_TRUE(files.folder_exists(windows));
-    EXPECT_TRUE(files.folder_exists(system));
+    const std::string windows = must(files.special_folder(0));
+    const std::string system = must(files.special_folder(1));
+    EXPECT_TRUE(must(files.folder_exists(windows)));
+    EXPECT_TRUE(must(files.folder_exists(system)));
     EXPECT_NE(windows.back(), '\\');
     EXPECT_EQ(system.rfind(windows + "\\", 0), 0u) << system;
-    EXPECT_THROW(files.special_folder(7), run_time_error);
+    EXPECT_EQ(files.special_folder(7).status().description(), "Invalid procedure call or argument");
 }
 
 TEST_F(FileSystemContract, FilesAndFoldersAreToldApart) {
-    files.create_file(folder / "Data.csv", "1");
+    must(files.create_file(folder / "Data.csv", "1"));
     const std::string sub = folder.make_folder("tbl");
     const struct {
         std::string path;
@@ -74,68 +78,57 @@ TEST_F(FileSystemContract, FilesAndFoldersAreToldApart) {
         {"", false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(files.file_exists(c.path), c.file) << c.path;
-        EXPECT_EQ(files.folder_exists(c.path), c.folder) << c.path;
+        EXPECT_EQ(must(files.file_exists(c.path)), c.file) << c.path;
+        EXPECT_EQ(must(files.folder_exists(c.path)), c.folder) << c.path;
     }
 }
 
-TEST_F(FileSystemContract, FileNameIsTheTextAfterTheLastSeparator) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Bin\\Tarnwell\\QRX_EPSG_definitions.dat", "QRX_EPSG_definitions.dat"},
-        {"C:\\Bin\\", ""},
-        {"name.dat", "name.dat"},
-        {"C:/Bin/x.dat", "x.dat"},
-    };
-    for (const auto& [path, name] : cases)
-        EXPECT_EQ(files.file_name(path), name) << path;
-}
-
 TEST_F(FileSystemContract, CopyNeverReplacesAndAFailedCopyLeavesNoFile) {
-    files.create_file(folder / "a.dat", "source");
-    files.create_file(folder / "b.dat", "kept");
-    files.copy_file(folder / "a.dat", folder / "c.dat");
-    EXPECT_EQ(files.read_file(folder / "c.dat"), "source");
-    EXPECT_THROW(files.copy_file(folder / "a.dat", folder / "b.dat"), run_time_error);
-    EXPECT_EQ(files.read_file(folder / "b.dat"), "kept");
-    EXPECT_THROW(files.copy_file(folder / "none.dat", folder / "d.dat"), run_time_error);
-    EXPECT_THROW(files.copy_file(folder / "a.dat", folder / "missing\\e.dat"), run_time_error);
-    EXPECT_FALSE(files.file_exists(folder / "d.dat"));
+    must(files.create_file(folder / "a.dat", "source"));
+    must(files.create_file(folder / "b.dat", "kept"));
+    must(files.copy_file(folder / "a.dat", folder / "c.dat"));
+    EXPECT_EQ(file_text(files, folder / "c.dat"), "source");
+    EXPECT_FALSE(files.copy_file(folder / "a.dat", folder / "b.dat").ok());
+    EXPECT_EQ(file_text(files, folder / "b.dat"), "kept");
+    EXPECT_FALSE(files.copy_file(folder / "none.dat", folder / "d.dat").ok());
+    EXPECT_FALSE(files.copy_file(folder / "a.dat", folder / "missing\\e.dat").ok());
+    EXPECT_FALSE(must(files.file_exists(folder / "d.dat")));
 }
 
 TEST_F(FileSystemContract, ReadsAreWholeAndCreateNothing) {
     const std::string path = folder / "log.txt";
-    files.create_file(path, std::string("REGEDIT4\r\n\0\xff", 12));
-    EXPECT_EQ(files.read_file(path), std::string("REGEDIT4\r\n\0\xff", 12));
-    EXPECT_THROW(files.read_file(folder / "none.txt"), run_time_error);
-    EXPECT_THROW(files.read_file(folder.path()), run_time_error);
-    EXPECT_FALSE(files.file_exists(folder / "none.txt"));
+    must(files.create_file(path, std::string("REGEDIT4\r\n\0\xff", 12)));
+    EXPECT_EQ(file_text(files, path), std::string("REGEDIT4\r\n\0\xff", 12));
+    EXPECT_FALSE(read_file(files, folder / "none.txt").ok());
+    EXPECT_FALSE(read_file(files, folder.path()).ok());
+    EXPECT_FALSE(must(files.file_exists(folder / "none.txt")));
 }
 
 TEST_F(FileSystemContract, PendingFileReachesItsNameOnlyWhenKeptAndNeverReplacesOne) {
     const std::string path = folder / "out.reg";
     {
-        const auto pending = files.create_pending_file(path);
-        pending->write("REGEDIT4\r\n");
-        pending->write(std::string("\0\xff", 2));
-        EXPECT_FALSE(files.matches_exist(path));
-        pending->keep();
+        const auto pending = must(files.create_pending_file(path));
+        must(pending->write("REGEDIT4\r\n"));
+        must(pending->write(std::string("\0\xff", 2)));
+        EXPECT_FALSE(must(files.matches_exist(path)));
+        must(pending->keep());
     }
-    EXPECT_EQ(files.read_file(path), std::string("REGEDIT4\r\n\0\xff", 12));
+    EXPECT_EQ(file_text(files, path), std::string("REGEDIT4\r\n\0\xff", 12));
 
     // Dropped unkept, or refused by a file made meanwhile: the folder holds only what was
     // there, and the file made meanwhile is as it was.
-    { files.create_pending_file(folder / "dropped.reg")->write("x"); }
+    { must(must(files.create_pending_file(folder / "dropped.reg"))->write("x")); }
     const std::string raced = folder / "raced.reg";
     {
-        const auto pending = files.create_pending_file(raced);
-        pending->write("ours");
-        files.create_file(raced, "theirs");
-        EXPECT_THROW(pending->keep(), run_time_error);
+        const auto pending = must(files.create_pending_file(raced));
+        must(pending->write("ours"));
+        must(files.create_file(raced, "theirs"));
+        EXPECT_FALSE(pending->keep().ok());
     }
-    EXPECT_EQ(files.read_file(raced), "theirs");
-    EXPECT_FALSE(files.matches_exist(folder / "*.tmp"));
-    EXPECT_FALSE(files.matches_exist(folder / "dropped.reg"));
-    EXPECT_THROW(files.create_pending_file(folder / "missing\\a.reg"), run_time_error);
+    EXPECT_EQ(file_text(files, raced), "theirs");
+    EXPECT_FALSE(must(files.matches_exist(folder / "*.tmp")));
+    EXPECT_FALSE(must(files.matches_exist(folder / "dropped.reg")));
+    EXPECT_FALSE(files.create_pending_file(folder / "missing\\a.reg").ok());
 }
 
 TEST_F(FileSystemContract, FileOpenedForReadingGivesItsSizeAndItsBytesToOneRead) {
@@ -144,13 +137,13 @@ TEST_F(FileSystemContract, FileOpenedForReadingGivesItsSizeAndItsBytesToOneRead)
     for (const std::string& content : contents) {
         SCOPED_TRACE(content.size());
         const std::string path = folder / ("r" + std::to_string(++n) + ".dat");
-        files.create_file(path, content);
-        const auto file = files.open_for_reading(path);
-        ASSERT_EQ(file->size(), content.size());
+        must(files.create_file(path, content));
+        const auto file = must(files.open_for_reading(path));
+        ASSERT_EQ(must(file->size()), content.size());
         std::string buffer(content.size() + 10, '-');
-        EXPECT_EQ(file->read(&buffer[0], buffer.size()), content.size());
+        EXPECT_EQ(must(file->read(&buffer[0], buffer.size())), content.size());
         EXPECT_EQ(buffer.substr(0, content.size()), content);
-        EXPECT_EQ(file->read(&buffer[0], buffer.size()), 0u);  // at the end
+        EXPECT_EQ(must(file->read(&buffer[0], buffer.size())), 0u);  // at the end
     }
 }
 
@@ -158,10 +151,12 @@ TEST_F(FileSystemContract, OpenForReadingRefusesMissingFilesAndFolders) {
     const std::string missing = folder / "none.dat";
     for (const std::string& path : {missing, folder / "no folder\\none.dat", folder.path()}) {
         SCOPED_TRACE(path);
-        EXPECT_THROW(files.open_for_reading(path), run_time_error);
+        const auto opened = files.open_for_reading(path);
+        EXPECT_FALSE(opened.ok());
+        EXPECT_FALSE(opened.status().description().empty());
     }
     // Nothing is created by the attempt.
-    EXPECT_FALSE(files.file_exists(missing));
+    EXPECT_FALSE(must(files.file_exists(missing)));
 }
 
 }  // namespace

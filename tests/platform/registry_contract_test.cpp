@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_platform.h"
 #include "registry/twin_registry.h"
-#include "support/test_platform.h"
+#include "support/scratch_key.h"
 
 namespace tarnwell {
 namespace {
 
 using test::ScratchKey;
-using test::TestPlatform;
 
 constexpr long bad_pathname = 161;
 
@@ -69,7 +69,7 @@ protected:
         return names;
     }
 
-    TestPlatform tp;
+    SystemPlatform tp;
     RegistryApi& r = tp.platform().registry;
     ScratchKey scratch{r};
     reg_key base = 0;
@@ -425,7 +425,7 @@ TEST_F(RegistryContract, AHandleToADeletedKeyFailsEverythingButClose) {
     char name[8];
     std::uint32_t name_size = sizeof name;
     reg_key other = 0;
-    const long results[] = {
+    const Status results[] = {
         r.query_value(gone, "v", nullptr, data, &size),
         r.set_value(gone, "v", reg::type_binary, data, 1),
         r.delete_value(gone, "v"),

@@ -1,16 +1,17 @@
 // Hex text of byte values.
 #include <gtest/gtest.h>
 
-#include "platform/run_time_error.h"
-#include "registry/clsRegistryAccess.h"
-#include "support/test_platform.h"
+#include <stdexcept>
+#include "platform/system_platform.h"
+#include "registry_access/clsRegistryAccess.h"
+#include "support/scratch_key.h"
 
 namespace tarnwell {
 namespace {
 
 class HexText : public ::testing::Test {
 protected:
-    test::TestPlatform tp;
+    SystemPlatform tp;
     clsRegistryAccess reg{tp.platform().registry, tp.platform().files, tp.platform().desktop};
 };
 
@@ -61,11 +62,11 @@ TEST_F(HexText, TextsBeyond32767CharactersOverflow) {
     try {
         reg.StrToBin(spaced);
         ADD_FAILURE() << "no overflow";
-    } catch (const run_time_error& e) {
-        EXPECT_EQ(e.description(), "Overflow");
+    } catch (const std::overflow_error& e) {
+        EXPECT_EQ(std::string(e.what()), "Overflow");
     }
     EXPECT_EQ(reg.BinToStr(std::string(32767, 'x')).size(), 3u * 32767);
-    EXPECT_THROW(reg.BinToStr(std::string(32768, 'x')), run_time_error);
+    EXPECT_THROW(reg.BinToStr(std::string(32768, 'x')), std::overflow_error);
 }
 
 TEST_F(HexText, IsBinValidAcceptsHexDigitsAndSpacesOnly) {

@@ -10,55 +10,49 @@ struct KeyPathCase {
     std::string path;
     reg_key root;
     std::string sub_key;
-    std::string rewritten;  // the path afterwards
 };
 
 TEST(KeyPath, RootAndSubkey) {
     const KeyPathCase cases[] = {
-        {"HKCU\\Software\\X", reg::current_user, "Software\\X", "HKCU\\Software\\X"},
-        {"hkcu\\Software\\X", reg::current_user, "Software\\X", "hkcu\\Software\\X"},
-        {"HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X", "HKCU\\Software\\X"},
-        {"\\HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X", "HKCU\\Software\\X"},
-        {"hkey_local_machine\\SOFTWARE", reg::local_machine, "SOFTWARE", "HKLM\\SOFTWARE"},
-        {"HKEY_CLASSES_ROOT\\.txt", reg::classes_root, ".txt", "HKCR\\.txt"},
-        {"Hkey_Users\\.Default", reg::users, ".Default", "HKUS\\.Default"},
-        {"\\HKEY_PERFORMANCE_DATA", reg::performance_data, "", "HKPD"},
-        {"HKEY_DYN_DATA\\a", reg::dyn_data, "a", "HKDD\\a"},
-        {"HKEY_CURRENT_CONFIG\\b", reg::current_config, "b", "HKCC\\b"},
-        {"HKCR", reg::classes_root, "", "HKCR"},
-        {"hkus", reg::users, "", "hkus"},
-        {"HKPD\\x", reg::performance_data, "x", "HKPD\\x"},
-        {"hkdd", reg::dyn_data, "", "hkdd"},
-        {"HKCC\\", reg::current_config, "", "HKCC\\"},
-        {"HKLM", reg::local_machine, "", "HKLM"},
+        {"HKCU\\Software\\X", reg::current_user, "Software\\X"},
+        {"hkcu\\Software\\X", reg::current_user, "Software\\X"},
+        {"HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X"},
+        {"\\HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X"},
+        {"hkey_local_machine\\SOFTWARE", reg::local_machine, "SOFTWARE"},
+        {"HKEY_CLASSES_ROOT\\.txt", reg::classes_root, ".txt"},
+        {"Hkey_Users\\.Default", reg::users, ".Default"},
+        {"\\HKEY_PERFORMANCE_DATA", reg::performance_data, ""},
+        {"HKEY_DYN_DATA\\a", reg::dyn_data, "a"},
+        {"HKEY_CURRENT_CONFIG\\b", reg::current_config, "b"},
+        {"HKCR", reg::classes_root, ""},
+        {"hkus", reg::users, ""},
+        {"HKPD\\x", reg::performance_data, "x"},
+        {"hkdd", reg::dyn_data, ""},
+        {"HKCC\\", reg::current_config, ""},
+        {"HKLM", reg::local_machine, ""},
         // The root is the first four characters wherever the first backslash is.
-        {"HKCUX\\a", reg::current_user, "a", "HKCUX\\a"},
-        {"HKEY_CURRENT_USERX\\a", reg::current_user, "a", "HKCUX\\a"},
-        {"HK\\x", 0, "x", "HK\\x"},
-        {"\\HKCU\\Software", 0, "HKCU\\Software", "\\HKCU\\Software"},
-        {"\\\\HKEY_USERS\\a", 0, "\\HKEY_USERS\\a", "\\\\HKEY_USERS\\a"},
-        {"HKXX\\Software", 0, "Software", "HKXX\\Software"},
-        {"HKCUX", 0, "", "HKCUX"},
-        {"", 0, "", ""},
-        {"\\", 0, "", "\\"},
+        {"HKCUX\\a", reg::current_user, "a"},
+        {"HKEY_CURRENT_USERX\\a", reg::current_user, "a"},
+        {"HK\\x", 0, "x"},
+        {"\\HKCU\\Software", 0, "HKCU\\Software"},
+        {"\\\\HKEY_USERS\\a", 0, "\\HKEY_USERS\\a"},
+        {"HKXX\\Software", 0, "Software"},
+        {"HKCUX", 0, ""},
+        {"", 0, ""},
+        {"\\", 0, ""},
         // A root name further down is a key's own name and stays as it is.
-        {"HKCU\\Software\\HKEY_USERS", reg::current_user, "Software\\HKEY_USERS",
-         "HKCU\\Software\\HKEY_USERS"},
+        {"HKCU\\Software\\HKEY_USERS", reg::current_user, "Software\\HKEY_USERS"},
         {"\\HKEY_LOCAL_MACHINE\\x\\HKEY_LOCAL_MACHINE\\HKEY_CURRENT_USER", reg::local_machine,
-         "x\\HKEY_LOCAL_MACHINE\\HKEY_CURRENT_USER",
-         "HKLM\\x\\HKEY_LOCAL_MACHINE\\HKEY_CURRENT_USER"},
-        {"Software\\HKEY_CURRENT_USER", 0, "HKEY_CURRENT_USER", "Software\\HKEY_CURRENT_USER"},
+         "x\\HKEY_LOCAL_MACHINE\\HKEY_CURRENT_USER"},
+        {"Software\\HKEY_CURRENT_USER", 0, "HKEY_CURRENT_USER"},
         // The subkey goes to the registry unchanged.
-        {"HKLM\\ Soft\\\\ware \\", reg::local_machine, " Soft\\\\ware \\",
-         "HKLM\\ Soft\\\\ware \\"},
+        {"HKLM\\ Soft\\\\ware \\", reg::local_machine, " Soft\\\\ware \\"},
     };
     for (const KeyPathCase& c : cases) {
         SCOPED_TRACE(c.path);
-        std::string path = c.path;
-        std::string sub_key = "previous";
-        EXPECT_EQ(parse_key_path(path, sub_key), c.root);
-        EXPECT_EQ(sub_key, c.sub_key);
-        EXPECT_EQ(path, c.rewritten);
+        const KeyPath split = split_key_path(c.path);
+        EXPECT_EQ(split.root, c.root);
+        EXPECT_EQ(split.sub_key, c.sub_key);
     }
 }
 

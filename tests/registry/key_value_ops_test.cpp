@@ -6,12 +6,13 @@
 #include <functional>
 #include <optional>
 
-#include "platform/run_time_error.h"
-#include "registry/clsRegistryAccess.h"
+#include <stdexcept>
+#include "platform/system_platform.h"
 #include "registry/reg_key.h"
 #include "registry/twin_registry.h"
+#include "registry_access/clsRegistryAccess.h"
 #include "support/registry_test_support.h"
-#include "support/test_platform.h"
+#include "support/scratch_key.h"
 
 namespace tarnwell {
 namespace {
@@ -27,7 +28,7 @@ protected:
                         bytes);
     }
 
-    test::TestPlatform tp;
+    SystemPlatform tp;
     RegistryApi& api = tp.platform().registry;
     test::ScratchKey scratch{api};
     clsRegistryAccess reg{api, tp.platform().files, tp.platform().desktop};
@@ -214,9 +215,9 @@ TEST_F(KeyValueOps, KillValueAndValueExists) {
 
 TEST_F(KeyValueOps, ABinaryValueTooLongForHexTextOverflows) {
     reg.CreateKey(key("big"));
-    EXPECT_THROW(reg.WriteBinary(key("big"), "b", std::string(32768, 'a')), run_time_error);
+    EXPECT_THROW(reg.WriteBinary(key("big"), "b", std::string(32768, 'a')), std::overflow_error);
     set_raw("big", "b", reg::type_binary, std::string(32768, 'x'));
-    EXPECT_THROW(reg.ReadBinary(key("big"), "b", "default"), run_time_error);
+    EXPECT_THROW(reg.ReadBinary(key("big"), "b", "default"), std::overflow_error);
     set_raw("big", "b", reg::type_binary, std::string(32767, 'x'));
     EXPECT_EQ(reg.ReadBinary(key("big"), "b", "default").size(), 3u * 32767 - 1);
 }

@@ -25,7 +25,7 @@ protected:
 
     std::string exported(const std::string& path, bool subkeys = true) {
         EXPECT_EQ(registry.ExportToReg(path, file, subkeys), 1);
-        return platform.files.read_file(file);
+        return file_text(platform.files, file);
     }
 };
 
@@ -164,18 +164,18 @@ TEST_F(Export, KeyThatCannotBeOpenedGivesZeroAndNoFile) {
         SCOPED_TRACE(path);
         file = scratch_file("missing.reg");
         EXPECT_EQ(registry.ExportToReg(path, file, true), 0);
-        EXPECT_FALSE(platform.files.matches_exist(file));
+        EXPECT_FALSE(must(platform.files.matches_exist(file)));
     }
 }
 
 TEST_F(Export, ExistingFileIsNeverOverwritten) {
     put_text("", "v", "1");
-    platform.files.create_file(file, "precious");
+    must(platform.files.create_file(file, "precious"));
     // Windows reaches the file under other spellings of its name too.
     for (const std::string& name : {file, upper(file), file + ".", file + ". ."}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(registry.ExportToReg(scratch.path(), name, true), 0);
-        EXPECT_EQ(platform.files.read_file(file), "precious");
+        EXPECT_EQ(file_text(platform.files, file), "precious");
     }
 }
 
@@ -185,11 +185,12 @@ TEST_F(Export, FileMadeAfterTheSearchIsNotReplaced) {
     HookedFileSystem racing(platform.files,
                             [&](const std::string& operation, const std::string& path) {
                                 if (operation == "create_pending_file")
-                                    platform.files.create_file(path, "theirs");
+                                    must(platform.files.create_file(path, "theirs"));
+                                return Status();
                             });
     clsRegistryAccess exporter(platform.registry, racing, platform.desktop);
     EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), 0);
-    EXPECT_EQ(platform.files.read_file(file), "theirs");
+    EXPECT_EQ(file_text(platform.files, file), "theirs");
 }
 
 TEST_F(Export, FileThatCannotBeCreatedGivesZero) {
@@ -245,18 +246,19 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
         file = scratch_file("failing.reg");
         EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, true), c.result);
         if (c.result == 0) {
-            EXPECT_FALSE(platform.files.matches_exist(file));
+            EXPECT_FALSE(must(platform.files.matches_exist(file)));
         } else {
-            EXPECT_EQ(platform.files.read_file(file), c.text);
+            EXPECT_EQ(file_text(platform.files, file), c.text);
         }
     }
 }
 
 class RecordingStatus : public StatusText {
 public:
-    void set_text(const std::string& text) override {
-        if (fail_at == static_cast<int>(texts.size())) throw std::runtime_error("status failed");
+    Status set_text(const std::string& text) override {
+        if (fail_at == static_cast<int>(texts.size())) return Status::failure("status failed");
         texts.push_back(text);
+        return Status();
     }
     std::vector<std::string> texts;
     int fail_at = -1;
@@ -270,7 +272,7 @@ TEST_F(Export, StatusShowsEachKeyBeforeItsBlock) {
     EXPECT_EQ(status.texts,
               (std::vector<std::string>{long_path, long_path + "\\a", long_path + "\\b"}));
 #if !defined(_WIN32)
-    EXPECT_EQ(test_platform.twin()->desktop.pending_events_processed, 3);
+    EXPECT_EQ(twin_of(test_platform)->desktop.pending_events_processed, 3);
 #endif
 }
 
@@ -280,7 +282,7 @@ TEST_F(Export, FailureOnTheWayStopsTheExportAndLeavesNoFile) {
     RecordingStatus status;
     status.fail_at = 2;
     EXPECT_EQ(registry.ExportToReg(scratch.path(), file, true, &status), 0);
-    EXPECT_FALSE(platform.files.matches_exist(file));
+    EXPECT_FALSE(must(platform.files.matches_exist(file)));
 }
 
 }  // namespace

@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "common/little_endian.h"
-#include "registry/clsRegistryAccess.h"
+#include "platform/system_platform.h"
+#include "registry_access/clsRegistryAccess.h"
+#include "support/file_test_support.h"
 #include "support/registry_test_support.h"
-#include "support/test_platform.h"
+#include "support/scratch_key.h"
 
 #if !defined(_WIN32)
 #include "platform/host/host_platform.h"
@@ -102,7 +104,7 @@ inline std::vector<std::string> describe(const RegTree& tree) {
 
 class RegFileTest : public ::testing::Test {
 protected:
-    TestPlatform test_platform;
+    SystemPlatform test_platform;
     Platform& platform = test_platform.platform();
     ScratchKey scratch{platform.registry};
     clsRegistryAccess registry{platform.registry, platform.files, platform.desktop};
@@ -114,7 +116,7 @@ protected:
             std::remove(file.c_str());
 #if !defined(_WIN32)
         // Every key an operation opened was closed again.
-        EXPECT_EQ(test_platform.twin()->registry.open_handles(), 0u);
+        EXPECT_EQ(twin_of(test_platform)->registry.open_handles(), 0u);
 #endif
     }
 
@@ -126,7 +128,7 @@ protected:
         const std::string folder = temp != nullptr ? temp : "C:\\windows\\temp";
 #else
         const std::string folder = "C:\\temp";
-        test_platform.twin()->files.make_folder(folder);
+        twin_of(test_platform)->files.make_folder(folder);
 #endif
         const std::string path = folder + "\\" + scratch.sub_key().substr(9) + "-" +
                                  std::to_string(counter++) + "-" + name;

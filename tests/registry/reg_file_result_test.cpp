@@ -29,51 +29,40 @@ std::vector<std::string> issues(const RegFileResult& result, const std::string& 
 }
 
 // A disk that fills up after `room` bytes of new files.
-class FullDisk : public FileSystem {
+class FullDisk : public HookedFileSystem {
 public:
-    FullDisk(FileSystem& inner, std::size_t room) : inner_(inner), room_(room) {}
-    std::string special_folder(int which) override { return inner_.special_folder(which); }
-    bool file_exists(const std::string& path) override { return inner_.file_exists(path); }
-    bool folder_exists(const std::string& path) override { return inner_.folder_exists(path); }
-    std::string file_name(const std::string& path) override { return inner_.file_name(path); }
-    bool matches_exist(const std::string& pattern) override {
-        return inner_.matches_exist(pattern);
-    }
-    void copy_file(const std::string& source, const std::string& destination) override {
-        inner_.copy_file(source, destination);
-    }
-    std::string read_file(const std::string& path) override { return inner_.read_file(path); }
-    std::unique_ptr<ReadableFile> open_for_reading(const std::string& path) override {
-        return inner_.open_for_reading(path);
-    }
-    void create_file(const std::string& path, const std::string& text) override {
-        inner_.create_file(path, text);
-    }
-    std::unique_ptr<PendingFile> create_pending_file(const std::string& destination) override {
+    FullDisk(FileSystem& inner, std::size_t room)
+        : HookedFileSystem(inner, [](const std::string&, const std::string&) { return Status(); }),
+          room_(room) {}
+    Result<std::unique_ptr<PendingFile>> create_pending_file(
+        const std::string& destination) override {
         class Filling : public PendingFile {
         public:
             Filling(std::unique_ptr<PendingFile> inner, std::size_t& room)
                 : inner_(std::move(inner)), room_(room) {}
-            void write(std::string_view bytes) override {
-                if (bytes.size() > room_) {
-                    inner_->write(bytes.substr(0, room_));
-                    room_ = 0;
-                    throw std::runtime_error("There is not enough space on the disk.");
+            Status write(std::string_view bytes) override {
+                if (bytes.size() <= room_) {
+                    room_ -= bytes.size();
+                    return inner_->write(bytes);
                 }
-                room_ -= bytes.size();
-                inner_->write(bytes);
+                inner_->write(bytes.substr(0, room_));
+                room_ = 0;
+                return Status(112, "There is not enough space on the disk.");
             }
-            void keep() override { inner_->keep(); }
+            Status keep() override { return inner_->keep(); }
 
         private:
             std::unique_ptr<PendingFile> inner_;
             std::size_t& room_;
         };
-        return std::make_unique<Filling>(inner_.create_pending_file(destination), room_);
+        Result<std::unique_ptr<PendingFile>> made =
+            HookedFileSystem::create_pending_file(destination);
+        if (!made.ok()) return made;
+        return std::unique_ptr<PendingFile>(
+            std::make_unique<Filling>(std::move(made).value(), room_));
     }
 
 private:
-    FileSystem& inner_;
     std::size_t room_;
 };
 
@@ -132,14 +121,14 @@ TEST_F(Results, ASubkeyThatCannotBeOpenedIsNamedAndTheExportGoesOn) {
     EXPECT_EQ(
         issues(result, long_path),
         std::vector<std::string>{"%K\\a||could not be opened: written without values (failed)"});
-    EXPECT_NE(platform.files.read_file(file).find("[" + long_path + "\\a]\r\n\r\n[" + long_path +
-                                                  "\\b]\r\n\"v\"=\"2\"\r\n"),
+    EXPECT_NE(file_text(platform.files, file)
+                  .find("[" + long_path + "\\a]\r\n\r\n[" + long_path + "\\b]\r\n\"v\"=\"2\"\r\n"),
               std::string::npos);
 }
 
 class FailingProgress : public ExportProgress {
 public:
-    void key_started(const std::string&) override { throw std::runtime_error("status failed"); }
+    Status key_started(const std::string&) override { return Status::failure("status failed"); }
 };
 
 // Every export that stops says why and leaves nothing at its destination, not even the
@@ -155,7 +144,7 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
                    : std::nullopt;
     });
     const std::string existing = scratch_file("existing.reg");
-    platform.files.create_file(existing, "precious");
+    must(platform.files.create_file(existing, "precious"));
     const std::string in_no_folder = scratch_file("x") + "\\no\\such\\folder.reg";
     const struct {
         const char* what;
@@ -193,11 +182,11 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
         if (failure.back() == ' ') {
             EXPECT_GT(result.failure().size(), failure.size());
         }
-        EXPECT_FALSE(platform.files.matches_exist(file));
+        EXPECT_FALSE(must(platform.files.matches_exist(file)));
     }
-    EXPECT_EQ(platform.files.read_file(existing), "precious");
+    EXPECT_EQ(file_text(platform.files, existing), "precious");
     EXPECT_FALSE(
-        platform.files.matches_exist(existing.substr(0, existing.rfind('\\')) + "\\*.tmp"));
+        must(platform.files.matches_exist(existing.substr(0, existing.rfind('\\')) + "\\*.tmp")));
 }
 
 TEST_F(Results, ImportSaysWhyItRefusedAFileAndChangesNothing) {
@@ -358,7 +347,7 @@ TEST_F(Results, AnExportStopsAtTheDeepestLevelWindowsKeeps) {
     EXPECT_EQ(issues(result, long_path),
               std::vector<std::string>{deepest + "||subkeys left out: they lie deeper than Windows "
                                                  "keeps keys (a link back to a key above?)"});
-    const std::string written = platform.files.read_file(file);
+    const std::string written = file_text(platform.files, file);
     std::size_t blocks = 0;
     for (std::size_t at = 0; (at = written.find("\r\n[", at)) != std::string::npos; ++at)
         ++blocks;

@@ -25,7 +25,7 @@ protected:
             text += line + "\r\n";
         }
         file = scratch_file("import.reg");
-        platform.files.create_file(file, text);
+        must(platform.files.create_file(file, text));
         return registry.ImportFromReg(file);
     }
 };
@@ -140,7 +140,7 @@ TEST_F(Import, HeaderMustBeExactlyRegedit4InAnyLetterCase) {
         for (std::size_t at; (at = text.find("%K")) != std::string::npos;)
             text.replace(at, 2, long_path + "\\h");
         file = scratch_file("header.reg");
-        platform.files.create_file(file, text);
+        must(platform.files.create_file(file, text));
         EXPECT_EQ(registry.ImportFromReg(file), c.result);
         EXPECT_EQ(registry.KeyExists(scratch.path() + "\\h"), c.result == 1 && c.text.size() > 8);
         test::delete_tree(platform.registry, reg::current_user, scratch.sub_key() + "\\h");
@@ -188,8 +188,8 @@ TEST_F(Import, KeyThatRefusesWritingIsPassedOver) {
     GTEST_SKIP() << "a key that refuses writing is made only on the twin";
 #else
     put_text("locked", "v", "old");
-    test_platform.twin()->registry.set_read_only(reg::current_user, scratch.sub_key() + "\\locked",
-                                                 true);
+    twin_of(test_platform)
+        ->registry.set_read_only(reg::current_user, scratch.sub_key() + "\\locked", true);
     EXPECT_EQ(import({"REGEDIT4", "[%K\\locked]", "\"v\"=\"new\"", "\"w\"=dword:1", "\"v\"=-",
                       "[%K\\open]", "\"v\"=\"1\""}),
               1);

@@ -144,7 +144,7 @@ TEST_P(RoundTrip, ExportedTreeComesBackIdentical) {
     test::delete_tree(platform.registry, reg::current_user, scratch.sub_key());
     ASSERT_TRUE(tree().empty());
     ASSERT_EQ(registry.ImportFromReg(file), 1);
-    EXPECT_EQ(describe(tree()), describe(model)) << platform.files.read_file(file);
+    EXPECT_EQ(describe(tree()), describe(model)) << file_text(platform.files, file);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RoundTrip, ::testing::Range(1u, 17u));

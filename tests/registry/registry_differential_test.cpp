@@ -14,10 +14,11 @@
 #include <random>
 #include <sstream>
 
-#include "platform/run_time_error.h"
-#include "registry/clsRegistryAccess.h"
+#include <stdexcept>
+#include "platform/system_platform.h"
 #include "registry/twin_registry.h"
-#include "support/test_platform.h"
+#include "registry_access/clsRegistryAccess.h"
+#include "support/scratch_key.h"
 
 namespace tarnwell {
 namespace {
@@ -60,7 +61,7 @@ std::string show(const RegValue& value) {
 
 class Sequence {
 public:
-    Sequence(test::TestPlatform& tp, const test::ScratchKey& scratch)
+    Sequence(SystemPlatform& tp, const test::ScratchKey& scratch)
         : api_(tp.platform().registry),
           scratch_(scratch),
           reg_(api_, tp.platform().files, tp.platform().desktop),
@@ -71,8 +72,8 @@ public:
             std::ostringstream line;
             try {
                 one_step(line);
-            } catch (const run_time_error& e) {
-                line << " raised " << show(e.description());
+            } catch (const std::overflow_error& e) {
+                line << " raised " << show(std::string(e.what()));
             }
             log << step << ' ' << line.str() << '\n';
         }
@@ -223,8 +224,8 @@ private:
         const std::string sub = scratch_.sub_key() + rel;
         reg_key key = 0;
         const std::uint32_t wanted = pick(access);
-        const long opened = api_.open_key(reg::current_user, sub.c_str(), wanted, &key);
-        line << "raw open " << std::hex << wanted << std::dec << ' ' << opened;
+        const Status opened = api_.open_key(reg::current_user, sub.c_str(), wanted, &key);
+        line << "raw open " << std::hex << wanted << std::dec << ' ' << opened.code();
         if (opened != reg::success) return;
         static const std::uint32_t sizes[] = {0, 1, 2, 4, 5, 10, 255, 400};
         switch (next(6)) {
@@ -238,7 +239,8 @@ private:
             line << " set " << type << ' ' << show(name) << ' ' << show(data) << ' '
                  << api_.set_value(key, name.c_str(), type,
                                    reinterpret_cast<const std::uint8_t*>(buffer.data()),
-                                   static_cast<std::uint32_t>(data.size()));
+                                   static_cast<std::uint32_t>(data.size()))
+                        .code();
             break;
         }
         case 1: {
@@ -247,44 +249,45 @@ private:
             const bool with_data = next(4) != 0;
             std::string data(400, '#');
             std::uint32_t size = size_in, type = 99;
-            const long status = api_.query_value(
+            const Status status = api_.query_value(
                 key, name.c_str(), &type,
                 with_data ? reinterpret_cast<std::uint8_t*>(data.data()) : nullptr, &size);
-            line << " query " << show(name) << ' ' << size_in << ' ' << with_data << ' ' << status
-                 << ' ' << size << ' ' << type << ' ' << show(data);
+            line << " query " << show(name) << ' ' << size_in << ' ' << with_data << ' '
+                 << status.code() << ' ' << size << ' ' << type << ' ' << show(data);
             break;
         }
         case 2: {
             const std::uint32_t index = next(8), name_in = pick(sizes), data_in = pick(sizes);
             std::string name(400, '#'), data(400, '#');
             std::uint32_t name_size = name_in, data_size = data_in, type = 99;
-            const long status =
+            const Status status =
                 api_.enum_value(key, index, name.data(), &name_size, &type,
                                 reinterpret_cast<std::uint8_t*>(data.data()), &data_size);
-            line << " enum value " << index << ' ' << name_in << ' ' << data_in << ' ' << status
-                 << ' ' << name_size << ' ' << data_size << ' ' << type << ' ' << show(name) << ' '
-                 << show(data);
+            line << " enum value " << index << ' ' << name_in << ' ' << data_in << ' '
+                 << status.code() << ' ' << name_size << ' ' << data_size << ' ' << type << ' '
+                 << show(name) << ' ' << show(data);
             break;
         }
         case 3: {
             const std::uint32_t index = next(5), name_in = pick(sizes);
             std::string name(400, '#');
             std::uint32_t name_size = name_in;
-            const long status = api_.enum_subkey(key, index, name.data(), &name_size);
-            line << " enum key " << index << ' ' << name_in << ' ' << status << ' ' << name_size
-                 << ' ' << show(name);
+            const Status status = api_.enum_subkey(key, index, name.data(), &name_size);
+            line << " enum key " << index << ' ' << name_in << ' ' << status.code() << ' '
+                 << name_size << ' ' << show(name);
             break;
         }
         case 4: {
             std::uint32_t info[5] = {9, 9, 9, 9, 9};
             line << " info "
-                 << api_.query_key_info(key, &info[0], &info[1], &info[2], &info[3], &info[4]);
+                 << api_.query_key_info(key, &info[0], &info[1], &info[2], &info[3], &info[4])
+                        .code();
             for (std::uint32_t n : info)
                 line << ' ' << n;
             break;
         }
         default:
-            line << " delete self " << api_.delete_key(key, "");
+            line << " delete self " << api_.delete_key(key, "").code();
             break;
         }
         api_.close_key(key);
@@ -297,7 +300,7 @@ private:
 };
 
 TEST(RegistryDifferential, RandomSequenceLeavesNoKeyOpen) {
-    test::TestPlatform tp;
+    SystemPlatform tp;
     std::ostringstream log;
     {
         RegistryApi& api = tp.platform().registry;

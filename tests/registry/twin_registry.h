@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <string>
 
-#include "support/test_platform.h"
+#include "platform/system_platform.h"
+#include "support/scratch_key.h"
 
 #if !defined(_WIN32)
 #include "platform/host/host_platform.h"
@@ -14,23 +15,23 @@
 namespace tarnwell::test {
 
 // Handles the code under test left open; 0 under Windows, where they cannot be counted.
-inline std::size_t open_handles(TestPlatform& tp) {
+inline std::size_t open_handles(SystemPlatform& tp) {
 #if defined(_WIN32)
     (void)tp;
     return 0;
 #else
-    return tp.twin()->registry.open_handles();
+    return twin_of(tp)->registry.open_handles();
 #endif
 }
 
 // Marks an existing key read-only; false when the platform cannot (Windows).
-inline bool set_read_only(TestPlatform& tp, reg_key root, const std::string& sub_key,
+inline bool set_read_only(SystemPlatform& tp, reg_key root, const std::string& sub_key,
                           bool read_only) {
 #if defined(_WIN32)
     (void)tp, (void)root, (void)sub_key, (void)read_only;
     return false;
 #else
-    tp.twin()->registry.set_read_only(root, sub_key, read_only);
+    twin_of(tp)->registry.set_read_only(root, sub_key, read_only);
     return true;
 #endif
 }

@@ -1,8 +1,7 @@
 #pragma once
-// What the file tests share: a scratch folder for their files (on the host twin's
-// drive C, or under the real temporary folder on Windows), a desktop that records
-// message boxes instead of showing them, and a file system that lets a test act
-// before each operation reaches the platform.
+// What the file tests share: results that must be there, a scratch folder for their
+// files (on the host twin's drive C, or under the real temporary folder on Windows), and
+// a file system that lets a test act before each operation reaches the platform.
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -11,24 +10,40 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/host/host_desktop.h"
-#include "support/test_platform.h"
+#include <gtest/gtest.h>
+
+#include "platform/file_bytes.h"
+#include "platform/system_platform.h"
+#include "support/status_print.h"
 
 #if defined(_WIN32)
 #include <process.h>
 #else
 #include <unistd.h>
-
-#include "platform/host/host_platform.h"
 #endif
 
 namespace tarnwell::test {
 
+// The value of a Result that must have one: its failure fails the test.
+template <class T>
+T must(Result<T> result) {
+    if (!result.ok()) {
+        ADD_FAILURE() << result.status().description();
+        return T{};
+    }
+    return std::move(result).value();
+}
+inline void must(const Status& status) { EXPECT_TRUE(status.ok()) << status.description(); }
+
+// The whole file as a text; a file that cannot be read fails the test.
+inline std::string file_text(FileSystem& files, const std::string& path) {
+    return must(read_file(files, path));
+}
+
 // A new empty folder for one test, as a Windows path without a trailing "\".
 class ScratchFolder {
 public:
-    explicit ScratchFolder(TestPlatform& platform) : twin_(platform.twin()) {
+    explicit ScratchFolder(SystemPlatform& platform) : twin_(twin_of(platform)) {
 #if defined(_WIN32)
         static std::atomic<int> counter{0};
         host_path_ =
@@ -70,49 +85,43 @@ private:
 };
 
 // Passes every call on to a real file system after calling `before` with the
-// operation's name and first path, which may raise (a failing device) or change the
-// files (another program at work).
+// operation's name and first path, which may fail the call with a Status of its own (a
+// failing device) or change the files (another program at work).
 class HookedFileSystem : public FileSystem {
 public:
-    using Hook = std::function<void(const std::string& operation, const std::string& path)>;
+    using Hook = std::function<Status(const std::string& operation, const std::string& path)>;
 
     HookedFileSystem(FileSystem& inner, Hook before) : inner_(inner), before_(std::move(before)) {}
 
-    std::string special_folder(int which) override { return inner_.special_folder(which); }
-    bool file_exists(const std::string& path) override {
-        before_("file_exists", path);
+    Result<std::string> special_folder(int which) override { return inner_.special_folder(which); }
+    Result<bool> file_exists(const std::string& path) override {
+        if (Status failed = before_("file_exists", path); !failed.ok()) return failed;
         return inner_.file_exists(path);
     }
-    bool folder_exists(const std::string& path) override {
-        before_("folder_exists", path);
+    Result<bool> folder_exists(const std::string& path) override {
+        if (Status failed = before_("folder_exists", path); !failed.ok()) return failed;
         return inner_.folder_exists(path);
     }
-    std::string file_name(const std::string& path) override {
-        before_("file_name", path);
-        return inner_.file_name(path);
-    }
-    bool matches_exist(const std::string& pattern) override {
-        before_("matches_exist", pattern);
+    Result<bool> matches_exist(const std::string& pattern) override {
+        if (Status failed = before_("matches_exist", pattern); !failed.ok()) return failed;
         return inner_.matches_exist(pattern);
     }
-    void copy_file(const std::string& source, const std::string& destination) override {
-        before_("copy_file", source);
-        inner_.copy_file(source, destination);
+    Status copy_file(const std::string& source, const std::string& destination) override {
+        if (Status failed = before_("copy_file", source); !failed.ok()) return failed;
+        return inner_.copy_file(source, destination);
     }
-    std::string read_file(const std::string& path) override {
-        before_("read_file", path);
-        return inner_.read_file(path);
-    }
-    std::unique_ptr<ReadableFile> open_for_reading(const std::string& path) override {
-        before_("open_for_reading", path);
+    Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& path) override {
+        if (Status failed = before_("open_for_reading", path); !failed.ok()) return failed;
         return inner_.open_for_reading(path);
     }
-    void create_file(const std::string& path, const std::string& text) override {
-        before_("create_file", path);
-        inner_.create_file(path, text);
+    Status create_file(const std::string& path, std::string_view text) override {
+        if (Status failed = before_("create_file", path); !failed.ok()) return failed;
+        return inner_.create_file(path, text);
     }
-    std::unique_ptr<PendingFile> create_pending_file(const std::string& destination) override {
-        before_("create_pending_file", destination);
+    Result<std::unique_ptr<PendingFile>> create_pending_file(
+        const std::string& destination) override {
+        if (Status failed = before_("create_pending_file", destination); !failed.ok())
+            return failed;
         return inner_.create_pending_file(destination);
     }
 

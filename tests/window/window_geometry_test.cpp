@@ -1,4 +1,4 @@
-#include "app/win32/window_geometry.h"
+#include "app/window_geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,8 @@ TEST_P(AtEveryDpi, AtTheMinimumSizeTheButtonsAreWholeInOrderAndBelowThePane) {
     const std::vector<PixelRect> row = button_row(minimum, dpi);
     EXPECT_GE(row.front().left, pane.left);
     EXPECT_LE(row.back().right, minimum.width);
-    for (std::size_t i = 0; i + 1 < row.size(); ++i) EXPECT_LT(row[i].right, row[i + 1].left);
+    for (std::size_t i = 0; i + 1 < row.size(); ++i)
+        EXPECT_LT(row[i].right, row[i + 1].left);
     for (const PixelRect& button : row) {
         EXPECT_GT(button.top, pane.bottom);
         EXPECT_LE(button.bottom, minimum.height);
@@ -97,16 +98,27 @@ TEST(InitialWindowRect, FitsTheWorkAreaAndIsCentredOnIt) {
         PixelRect work, expected;
     };
     const Case cases[] = {
-        {"fits: design size, centred", {900, 700}, {600, 300}, {0, 0, 1280, 1024},
+        {"fits: design size, centred",
+         {900, 700},
+         {600, 300},
+         {0, 0, 1280, 1024},
          {190, 162, 1090, 862}},
-        {"too tall: full height of the work area", {904, 900}, {600, 300}, {0, 0, 1366, 738},
+        {"too tall: full height of the work area",
+         {904, 900},
+         {600, 300},
+         {0, 0, 1366, 738},
          {231, 0, 1135, 738}},
-        {"too large both ways", {1790, 1760}, {1170, 540}, {0, 0, 1280, 1024},
-         {0, 0, 1280, 1024}},
-        {"a second monitor with a taskbar on its left", {900, 700}, {600, 300},
-         {1980, 0, 3840, 1080}, {2460, 190, 3360, 890}},
-        {"a work area below the minimum: minimum size at its corner", {900, 700}, {600, 300},
-         {10, 20, 510, 220}, {10, 20, 610, 320}},
+        {"too large both ways", {1790, 1760}, {1170, 540}, {0, 0, 1280, 1024}, {0, 0, 1280, 1024}},
+        {"a second monitor with a taskbar on its left",
+         {900, 700},
+         {600, 300},
+         {1980, 0, 3840, 1080},
+         {2460, 190, 3360, 890}},
+        {"a work area below the minimum: minimum size at its corner",
+         {900, 700},
+         {600, 300},
+         {10, 20, 510, 220},
+         {10, 20, 610, 320}},
     };
     for (const Case& c : cases) {
         const PixelRect placed = initial_window_rect(c.design, c.minimum, c.work);

@@ -17,7 +17,8 @@ std::string read_back(const std::string& path) {
     if (file == INVALID_HANDLE_VALUE) return "<missing>";
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     CloseHandle(file);
     return bytes;
 }
@@ -38,24 +39,25 @@ TEST_F(ReportFileTest, WritesTheBytesAsTheyAre) {
     for (const std::string& bytes :
          {std::string("head\r\rline\r\n\x85\xE9 end"), std::string(), std::string(3u << 20, 'r')}) {
         DeleteFileA(path.c_str());
-        EXPECT_EQ(write_report_file(path, bytes, ExistingFile::refuse), "");
+        EXPECT_TRUE(write_report_file(path, bytes, ExistingFile::refuse).ok());
         EXPECT_EQ(read_back(path), bytes);
     }
 }
 
 TEST_F(ReportFileTest, AnExistingFileIsKeptUnlessReplacingWasAskedFor) {
-    ASSERT_EQ(write_report_file(path, "first", ExistingFile::refuse), "");
-    EXPECT_NE(write_report_file(path, "second", ExistingFile::refuse), "");
+    ASSERT_TRUE(write_report_file(path, "first", ExistingFile::refuse).ok());
+    EXPECT_FALSE(write_report_file(path, "second", ExistingFile::refuse).ok());
     EXPECT_EQ(read_back(path), "first");
-    EXPECT_EQ(write_report_file(path, "third", ExistingFile::replace), "");
+    EXPECT_TRUE(write_report_file(path, "third", ExistingFile::replace).ok());
     EXPECT_EQ(read_back(path), "third");
 }
 
 TEST_F(ReportFileTest, AFileThatCannotBeMadeGivesTheSystemsReason) {
     const std::string nowhere = path + ".missing\\report.txt";
     for (ExistingFile existing : {ExistingFile::refuse, ExistingFile::replace}) {
-        const std::string reason = write_report_file(nowhere, "text", existing);
-        EXPECT_FALSE(reason.empty());
+        const Status written = write_report_file(nowhere, "text", existing);
+        EXPECT_FALSE(written.ok());
+        EXPECT_FALSE(written.description().empty());
         EXPECT_EQ(read_back(nowhere), "<missing>");
     }
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/win32/monitor_dpi.h"
-#include "app/win32/window_geometry.h"
+#include "app/window_geometry.h"
 
 namespace tarnwell::test {
 namespace {
@@ -20,6 +20,7 @@ protected:
         // No message box may wait for a person during a test.
         platform.desktop.recorded_messages = &messages;
         ASSERT_TRUE(window.create());
+        window.load_report();
     }
     void TearDown() override { DestroyWindow(window.handle()); }
 

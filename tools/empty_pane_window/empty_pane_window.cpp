@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     static tarnwell::Win32Platform platform;
     static tarnwell::ProgramState program;
     static tarnwell::ReportWindowWin32 window(instance, platform, program);
-    if (!window.create(tarnwell::ReportWindowWin32::OnLoad::leave_empty)) return 1;
+    if (!window.create()) return 1;
     window.show(show_command);
     return window.run_until_closed();
 }

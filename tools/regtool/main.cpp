@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_platform.h"
 #include "registry/reg_file_export.h"
 #include "registry/reg_file_import.h"
 #include "registry/registry_errors.h"
-#include "regtool_platform.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ Outcome told(const std::string& file, const RegFileResult& result) {
         else if (issue.line == 0)
             what = "key " + what;
         std::string line = where + ": " + what + ": " + issue.what;
-        if (issue.status != 0) line += ": " + registry_error_text(issue.status);
+        if (!issue.status.ok()) line += ": " + registry_error_text(issue.status);
         std::fprintf(stderr, "regtool: %s\n", line.c_str());
     }
     if (result.issues_not_kept() != 0)
@@ -82,9 +82,12 @@ Outcome told(const std::string& file, const RegFileResult& result) {
 
 class Regtool {
 public:
+    explicit Regtool(SystemPlatform& system) : system_(system), platform_(system.platform()) {}
+
     Outcome export_key(const std::string& key, const std::string& file, bool subkeys) {
-        const RegFileResult result = export_reg_file(platform_.registry(), platform_.files(), key,
-                                                     platform_.file_path(file), subkeys, nullptr);
+        const RegFileResult result =
+            export_reg_file(platform_.registry, platform_.files, key,
+                            file_layer_path(system_, file), subkeys, nullptr);
         if (!result.whole()) {
             std::fprintf(stderr, "regtool: export of %s to %s failed: %s\n", key.c_str(),
                          file.c_str(), result.failure().c_str());
@@ -95,7 +98,7 @@ public:
 
     Outcome import_file(const std::string& file) {
         const RegFileResult result =
-            import_reg_file(platform_.registry(), platform_.files(), platform_.file_path(file),
+            import_reg_file(platform_.registry, platform_.files, file_layer_path(system_, file),
                             UnicodeFiles::converted);
         if (!result.whole()) {
             std::fprintf(stderr, "regtool: import of %s failed: %s\n", file.c_str(),
@@ -106,7 +109,8 @@ public:
     }
 
 private:
-    RegtoolPlatform platform_;
+    SystemPlatform& system_;
+    Platform& platform_;
 };
 
 bool is_help(const std::string& argument) {
@@ -116,6 +120,7 @@ bool is_help(const std::string& argument) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    restrict_dll_search();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return usage_error("no command given");
     if (args.size() == 1 && is_help(args[0])) {
@@ -147,7 +152,8 @@ int main(int argc, char** argv) {
     // A file too large for the memory, or a failure nothing below expected, ends the
     // commands with a reason instead of taking the program down.
     try {
-        Regtool tool;
+        SystemPlatform system;
+        Regtool tool(system);
         Outcome outcome = done;
         for (const Command& command : commands) {
             const Outcome step = command.verb == "export"

@@ -40,6 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     if (for_script) return tarnwell::write_report_to_file(window, platform, command.report_file);
 
     if (!window.create()) return 1;
+    window.load_report();
     window.show(show_command);
     return window.run_until_closed();
 }

@@ -1,5 +1,7 @@
 #include "app/win32/monitor_dpi.h"
 
+#include "platform/win32/owned.h"
+
 namespace tarnwell {
 
 namespace {
@@ -17,9 +19,8 @@ Call user32_function(const char* name) {
 }
 
 int screen_dpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const OwnedScreenDc screen(GetDC(nullptr));
+    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 

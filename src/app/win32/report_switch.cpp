@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/win32/report_file.h"
+#include "platform/win32/owned.h"
 
 namespace tarnwell {
 
@@ -17,10 +18,12 @@ int write_report_to_file(ReportWindowWin32& window, Win32Platform& platform,
         write_to_console("The report window could not be made.\r\n");
         return report_not_written;
     }
-    const std::string failure = write_report_file(
+    window.load_report();
+    const Status written = write_report_file(
         path, report_with_messages(window.pane_text(), messages), ExistingFile::refuse);
-    if (!failure.empty()) {
-        write_to_console("The report could not be written to " + path + ": " + failure + "\r\n");
+    if (!written.ok()) {
+        write_to_console("The report could not be written to " + path + ": " +
+                         written.description() + "\r\n");
         return report_not_written;
     }
     return messages.empty() ? report_written : report_written_with_messages;
@@ -34,24 +37,19 @@ int show_usage() {
 
 void write_to_console(const std::string& text) {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    bool attached = false;
+    AttachedConsole console;
+    OwnedHandle console_output;
     // A GUI program has standard output only where its starter redirected it.
     if (out == nullptr || out == INVALID_HANDLE_VALUE || GetFileType(out) == FILE_TYPE_UNKNOWN) {
-        if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-        attached = true;
-        out = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, 0, nullptr);
-        if (out == INVALID_HANDLE_VALUE) {
-            FreeConsole();
-            return;
-        }
+        if (!console.attach_to_parent()) return;
+        console_output.reset(CreateFileA("CONOUT$", GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+        if (!console_output) return;
+        out = console_output.get();
     }
     DWORD written = 0;
     WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    if (attached) {
-        CloseHandle(out);
-        FreeConsole();
-    }
 }
 
 }  // namespace tarnwell

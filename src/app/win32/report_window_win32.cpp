@@ -6,10 +6,11 @@
 
 #include <iterator>
 
-#include "app/error_description.h"
+#include <new>
+
 #include "app/win32/monitor_dpi.h"
 #include "app/win32/report_file.h"
-#include "app/win32/window_geometry.h"
+#include "app/window_geometry.h"
 #include "platform/win32/win32_desktop.h"
 
 namespace tarnwell {
@@ -57,19 +58,11 @@ HICON load_program_icon(HINSTANCE instance, int size_metric) {
 
 ReportWindowWin32::ReportWindowWin32(HINSTANCE instance, Win32Platform& platform,
                                      ProgramState& program)
-    : instance_(instance),
-      platform_(platform),
-      platform_view_(platform.platform()),
-      form_(platform_view_, *this, program) {}
-
-ReportWindowWin32::~ReportWindowWin32() {
-    if (pane_font_ != nullptr) DeleteObject(pane_font_);
-    if (button_font_ != nullptr) DeleteObject(button_font_);
-}
+    : instance_(instance), platform_(platform), form_(platform.platform(), *this, program) {}
 
 HWND ReportWindowWin32::control(Control which) const { return controls_[control_index(which)]; }
 
-bool ReportWindowWin32::create(OnLoad on_load) {
+bool ReportWindowWin32::create() {
     WNDCLASSEXA window_type = {};
     window_type.cbSize = sizeof window_type;
     window_type.lpfnWndProc = window_procedure;
@@ -94,14 +87,14 @@ bool ReportWindowWin32::create(OnLoad on_load) {
     if (!create_controls()) return false;
     apply_fonts();
     place_window();
-
-    if (on_load == OnLoad::write_report) {
-        // Nobody sees the pane before the report is written.
-        pane_.gather_changes();
-        form_.Form_Load();
-        pane_.apply_gathered();
-    }
     return true;
+}
+
+void ReportWindowWin32::load_report() {
+    // Nobody sees the pane before the report is written.
+    pane_.gather_changes();
+    form_.Form_Load();
+    pane_.apply_gathered();
 }
 
 void ReportWindowWin32::show(int show_command) {
@@ -133,17 +126,16 @@ bool ReportWindowWin32::create_controls() {
 }
 
 void ReportWindowWin32::apply_fonts() {
-    HFONT old_pane_font = pane_font_;
-    HFONT old_button_font = button_font_;
-    pane_font_ = make_arial_bold(100, dpi_);
-    button_font_ = make_arial_bold(85, dpi_);
+    // The controls take the new fonts before the old ones go.
+    OwnedFont pane_font(make_arial_bold(100, dpi_));
+    OwnedFont button_font(make_arial_bold(85, dpi_));
     for (const ControlLayout& layout : window_layout) {
         if (layout.font_tenths_of_point == 0) continue;
-        HFONT font = layout.control == Control::pane ? pane_font_ : button_font_;
+        HFONT font = layout.control == Control::pane ? pane_font.get() : button_font.get();
         SendMessageA(control(layout.control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
-    if (old_pane_font != nullptr) DeleteObject(old_pane_font);
-    if (old_button_font != nullptr) DeleteObject(old_button_font);
+    pane_font_ = std::move(pane_font);
+    button_font_ = std::move(button_font);
 }
 
 void ReportWindowWin32::place_window() {
@@ -230,18 +222,17 @@ bool ReportWindowWin32::is_enabled(EpsgButton button) {
 void ReportWindowWin32::show_pane_menu(LPARAM screen_point) {
     CHARRANGE selection = {};
     SendMessageA(pane_.handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    HMENU menu = CreatePopupMenu();
-    if (menu == nullptr) return;
-    AppendMenuA(menu, MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0), menu_copy,
-                "&Copy\tCtrl+C");
-    AppendMenuA(menu, MF_STRING, menu_select_all, "Select &All\tCtrl+A");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    const OwnedMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    AppendMenuA(menu.get(), MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0),
+                menu_copy, "&Copy\tCtrl+C");
+    AppendMenuA(menu.get(), MF_STRING, menu_select_all, "Select &All\tCtrl+A");
+    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
     // In Unicode for its ellipsis, which not every ANSI code page has.
-    AppendMenuW(menu, MF_STRING, menu_save, L"&Save report\u2026");
+    AppendMenuW(menu.get(), MF_STRING, menu_save, L"&Save report\u2026");
     const int chosen =
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, GET_X_LPARAM(screen_point),
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, GET_X_LPARAM(screen_point),
                        GET_Y_LPARAM(screen_point), 0, window_, nullptr);
-    DestroyMenu(menu);
     if (chosen == menu_copy) pane_.copy_selection();
     if (chosen == menu_select_all) pane_.select_all();
     if (chosen == menu_save) save_report();
@@ -262,10 +253,10 @@ void ReportWindowWin32::save_report() {
                    OFN_NOREADONLYRETURN | OFN_EXPLORER;
     if (!GetSaveFileNameA(&dialog)) return;
     // The same bytes as Copy Text; the report in the window stays as it is.
-    const std::string failure = write_report_file(file, pane_.text(), ExistingFile::replace);
-    if (!failure.empty())
+    const Status saved = write_report_file(file, pane_.text(), ExistingFile::replace);
+    if (!saved.ok())
         platform_.desktop.message_box(
-            "The report could not be saved to " + std::string(file) + ": " + failure,
+            "The report could not be saved to " + std::string(file) + ": " + saved.description(),
             MessageKind::error);
 }
 
@@ -289,9 +280,8 @@ void ReportWindowWin32::on_click(int control_id) {
         default:
             break;
         }
-    } catch (const std::exception& failure) {
-        platform_.desktop.message_box("Run-time error: " + error_description(failure),
-                                      MessageKind::error);
+    } catch (const std::bad_alloc&) {
+        platform_.desktop.message_box("Run-time error: Out of memory", MessageKind::error);
     }
 }
 

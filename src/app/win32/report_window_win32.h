@@ -7,10 +7,11 @@
 
 #include <string>
 
+#include "app/report_view.h"
 #include "app/report_window.h"
 #include "app/win32/report_pane.h"
-#include "app/win32/window_layout.h"
-#include "platform/report_view.h"
+#include "app/window_layout.h"
+#include "platform/win32/owned.h"
 #include "platform/win32/win32_platform.h"
 
 namespace tarnwell {
@@ -18,16 +19,13 @@ namespace tarnwell {
 class ReportWindowWin32 : public ReportView {
 public:
     ReportWindowWin32(HINSTANCE instance, Win32Platform& platform, ProgramState& program);
-    ~ReportWindowWin32() override;
     ReportWindowWin32(const ReportWindowWin32&) = delete;
     ReportWindowWin32& operator=(const ReportWindowWin32&) = delete;
 
-    // What create() puts in the pane: the report, written by the load handler, or
-    // nothing (the start-up benchmark measures the report's own cost against that).
-    enum class OnLoad { write_report, leave_empty };
-
-    // Creates the window, unseen, and (as asked) runs the load handler.
-    bool create(OnLoad on_load = OnLoad::write_report);
+    // Creates the window and its controls, unseen.
+    bool create();
+    // Runs the load handler, which writes the report, before the window is first shown.
+    void load_report();
     // Shows the window with the focus on the first control of the tab order.
     void show(int show_command);
     HWND handle() const { return window_; }
@@ -60,14 +58,13 @@ private:
 
     HINSTANCE instance_;
     Win32Platform& platform_;
-    Platform platform_view_;
     Form_Tarnwell_Environment form_;
     HWND window_ = nullptr;
     HWND controls_[6] = {};
     ReportPane pane_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
-    HFONT pane_font_ = nullptr;
-    HFONT button_font_ = nullptr;
+    OwnedFont pane_font_;
+    OwnedFont button_font_;
     // The control that had the focus when the window was last deactivated.
     HWND last_focus_ = nullptr;
 };

@@ -14,7 +14,10 @@ public:
         messages.push_back(text);
         message_kinds.push_back(kind);
     }
-    void set_clipboard_text(const std::string& text) override { clipboard = text; }
+    Status set_clipboard_text(const std::string& text) override {
+        clipboard = text;
+        return Status();
+    }
     void process_pending_events() override { ++pending_events_processed; }
     std::string general_date_now() override { return now; }
     void end_program() override { ended = true; }

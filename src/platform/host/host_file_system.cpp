@@ -1,7 +1,6 @@
 #include "platform/host/host_file_system.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,14 +9,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <system_error>
 #include <vector>
 
 #include "common/text.h"
-#include "platform/file_bytes.h"
-#include "platform/run_time_error.h"
 #include "platform/wildcard_match.h"
 
 namespace tarnwell {
@@ -54,18 +50,24 @@ std::vector<std::string> split_path(const std::string& path, char& drive) {
     return parts;
 }
 
-}  // namespace
+// The failures of the twin, with the Windows codes and the words the program shows.
+Status failure(long code, const char* description) { return Status(code, description); }
+Status not_found() { return failure(2, "File not found"); }
+Status path_not_found() { return failure(3, "Path not found"); }
+Status device_error() { return failure(1117, "Device I/O error"); }
 
-void prepare_large_read_buffer(char* buffer, std::size_t size) {
-    constexpr std::uintptr_t huge_page = 2 * 1024 * 1024;
-    const auto start = reinterpret_cast<std::uintptr_t>(buffer);
-    const std::uintptr_t first = (start + huge_page - 1) & ~(huge_page - 1);
-    const std::uintptr_t last = (start + size) & ~(huge_page - 1);
-    // Only whole huge pages inside the buffer; advice that is not taken changes nothing.
-    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+// Writes all the bytes to a descriptor.
+Status write_all(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        // A write that takes nothing and reports no error has no room either.
+        if (written == 0 || (written < 0 && errno == ENOSPC)) return failure(112, "Disk full");
+        if (written < 0) return device_error();
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return Status();
 }
-
-namespace {
 
 // A file open for reading through a POSIX descriptor.
 class HostReadableFile : public ReadableFile {
@@ -75,23 +77,53 @@ public:
     HostReadableFile(const HostReadableFile&) = delete;
     HostReadableFile& operator=(const HostReadableFile&) = delete;
 
-    std::uint64_t size() override {
+    Result<std::uint64_t> size() override {
         struct stat st {};
-        if (::fstat(fd_, &st) != 0) throw run_time_error("Device I/O error");
+        if (::fstat(fd_, &st) != 0) return device_error();
         return static_cast<std::uint64_t>(st.st_size);
     }
 
-    std::size_t read(char* buffer, std::size_t n) override {
-        prepare_large_read_buffer(buffer, n);
+    Result<std::size_t> read(char* buffer, std::size_t n) override {
         ssize_t got = 0;
         do {
             got = ::read(fd_, buffer, n);
         } while (got < 0 && errno == EINTR);
-        if (got < 0) throw run_time_error("Device I/O error");
+        if (got < 0) return device_error();
         return static_cast<std::size_t>(got);
     }
 
 private:
+    int fd_;
+};
+
+// A file written under a name of its own in its destination's folder, linked to the
+// destination when kept: link() refuses an existing name, as MoveFileEx does without
+// MOVEFILE_REPLACE_EXISTING.
+class HostPendingFile : public PendingFile {
+public:
+    HostPendingFile(fs::path temporary, fs::path destination, int fd)
+        : temporary_(std::move(temporary)), destination_(std::move(destination)), fd_(fd) {}
+    ~HostPendingFile() override {
+        if (fd_ >= 0) ::close(fd_);
+        ::unlink(temporary_.c_str());
+    }
+    HostPendingFile(const HostPendingFile&) = delete;
+    HostPendingFile& operator=(const HostPendingFile&) = delete;
+
+    Status write(std::string_view bytes) override { return write_all(fd_, bytes); }
+
+    Status keep() override {
+        const int closed = ::close(fd_);
+        fd_ = -1;
+        if (closed != 0) return device_error();
+        if (::link(temporary_.c_str(), destination_.c_str()) != 0)
+            return errno == EEXIST ? failure(80, "File already exists") : path_not_found();
+        return Status();
+    }
+
+private:
+    fs::path temporary_;
+    fs::path destination_;
     int fd_;
 };
 
@@ -121,41 +153,35 @@ fs::path HostFileSystem::host_path(const std::string& windows_path) const {
     return result;
 }
 
-void HostFileSystem::check_not_failing(const std::string& path) const {
-    if (failing_.count(upper(path)) != 0) throw run_time_error("Device I/O error");
+bool HostFileSystem::failing(const std::string& path) const {
+    return failing_.count(upper(path)) != 0;
 }
 
 void HostFileSystem::fail_on(const std::string& windows_path) {
     failing_.insert(upper(windows_path));
 }
 
-std::string HostFileSystem::special_folder(int which) {
-    if (which == 0) return "C:\\windows";
-    if (which == 1) return "C:\\windows\\system32";
-    throw run_time_error("Invalid procedure call or argument");
+Result<std::string> HostFileSystem::special_folder(int which) {
+    if (which == 0) return std::string("C:\\windows");
+    if (which == 1) return std::string("C:\\windows\\system32");
+    return Status::failure("Invalid procedure call or argument");
 }
 
-bool HostFileSystem::file_exists(const std::string& path) {
-    check_not_failing(path);
+Result<bool> HostFileSystem::file_exists(const std::string& path) {
+    if (failing(path)) return device_error();
     std::error_code ec;
     return fs::is_regular_file(host_path(path), ec);
 }
 
-bool HostFileSystem::folder_exists(const std::string& path) {
-    check_not_failing(path);
+Result<bool> HostFileSystem::folder_exists(const std::string& path) {
+    if (failing(path)) return device_error();
     std::error_code ec;
     // An empty path names no folder (Windows does not read it as the current one).
     return !path.empty() && fs::is_directory(host_path(path), ec);
 }
 
-std::string HostFileSystem::file_name(const std::string& path) {
-    check_not_failing(path);
-    const std::size_t cut = path.find_last_of("\\/:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-bool HostFileSystem::matches_exist(const std::string& pattern) {
-    check_not_failing(pattern);
+Result<bool> HostFileSystem::matches_exist(const std::string& pattern) {
+    if (failing(pattern)) return device_error();
     const std::size_t cut = pattern.find_last_of("\\/");
     const std::string folder = cut == std::string::npos ? std::string() : pattern.substr(0, cut);
     const std::string name = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
@@ -171,96 +197,47 @@ bool HostFileSystem::matches_exist(const std::string& pattern) {
     return false;
 }
 
-void HostFileSystem::copy_file(const std::string& source, const std::string& destination) {
-    check_not_failing(source);
-    check_not_failing(destination);
+Status HostFileSystem::copy_file(const std::string& source, const std::string& destination) {
+    if (failing(source) || failing(destination)) return device_error();
     std::error_code ec;
     const fs::path from = host_path(source);
-    if (!fs::is_regular_file(from, ec)) throw run_time_error("File not found");
+    if (!fs::is_regular_file(from, ec)) return not_found();
     fs::copy_file(from, host_path(destination), fs::copy_options::none, ec);
-    if (ec) throw run_time_error("Permission denied");
+    if (ec) return failure(5, "Permission denied");
+    return Status();
 }
 
-std::string HostFileSystem::read_file(const std::string& path) {
-    const std::unique_ptr<ReadableFile> file = open_for_reading(path);
-    std::string content(static_cast<std::size_t>(file->size()), '\0');
-    content.resize(read_fully(*file, &content[0], content.size()));
-    return content;
-}
-
-std::unique_ptr<ReadableFile> HostFileSystem::open_for_reading(const std::string& path) {
-    check_not_failing(path);
+Result<std::unique_ptr<ReadableFile>> HostFileSystem::open_for_reading(const std::string& path) {
+    if (failing(path)) return device_error();
     const int fd = ::open(host_path(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw run_time_error("File not found");
+    if (fd < 0) return not_found();
     auto file = std::make_unique<HostReadableFile>(fd);
     struct stat st {};
     // Windows opens no folder as a file.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw run_time_error("Permission denied");
-    return file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return failure(5, "Permission denied");
+    return std::unique_ptr<ReadableFile>(std::move(file));
 }
 
-void HostFileSystem::create_file(const std::string& path, const std::string& text) {
-    check_not_failing(path);
-    // "x": the file is made by the call that checks it is not there, as CREATE_NEW does.
-    std::FILE* file = std::fopen(host_path(path).c_str(), "wbx");
-    if (file == nullptr)
-        throw run_time_error(errno == EEXIST ? "File already exists" : "Path not found");
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written) throw run_time_error("Device I/O error");
+Status HostFileSystem::create_file(const std::string& path, std::string_view text) {
+    if (failing(path)) return device_error();
+    // O_EXCL: the file is made by the call that checks it is not there, as CREATE_NEW does.
+    const int fd = ::open(host_path(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return errno == EEXIST ? failure(80, "File already exists") : path_not_found();
+    const Status written = write_all(fd, text);
+    if (::close(fd) != 0 && written.ok()) return device_error();
+    return written;
 }
 
-namespace {
-
-// A file written under a name of its own in its destination's folder, linked to the
-// destination when kept: link() refuses an existing name, as MoveFileEx does without
-// MOVEFILE_REPLACE_EXISTING.
-class HostPendingFile : public PendingFile {
-public:
-    HostPendingFile(fs::path temporary, fs::path destination, int fd)
-        : temporary_(std::move(temporary)), destination_(std::move(destination)), fd_(fd) {}
-    ~HostPendingFile() override {
-        if (fd_ >= 0) ::close(fd_);
-        ::unlink(temporary_.c_str());
-    }
-    HostPendingFile(const HostPendingFile&) = delete;
-    HostPendingFile& operator=(const HostPendingFile&) = delete;
-
-    void write(std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR) continue;
-            // A write that takes nothing and reports no error has no room either.
-            if (written == 0 || (written < 0 && errno == ENOSPC)) throw run_time_error("Disk full");
-            if (written < 0) throw run_time_error("Device I/O error");
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
-    }
-
-    void keep() override {
-        const int closed = ::close(fd_);
-        fd_ = -1;
-        if (closed != 0) throw run_time_error("Device I/O error");
-        if (::link(temporary_.c_str(), destination_.c_str()) != 0)
-            throw run_time_error(errno == EEXIST ? "File already exists" : "Path not found");
-    }
-
-private:
-    fs::path temporary_;
-    fs::path destination_;
-    int fd_;
-};
-
-}  // namespace
-
-std::unique_ptr<PendingFile> HostFileSystem::create_pending_file(const std::string& destination) {
-    check_not_failing(destination);
+Result<std::unique_ptr<PendingFile>> HostFileSystem::create_pending_file(
+    const std::string& destination) {
+    if (failing(destination)) return device_error();
     static std::atomic<unsigned> counter{0};
     const fs::path target = host_path(destination);
     const fs::path temporary = target.parent_path() / ("tw" + std::to_string(::getpid()) + "-" +
                                                        std::to_string(counter++) + ".tmp");
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) throw run_time_error("Path not found");
-    return std::make_unique<HostPendingFile>(temporary, target, fd);
+    if (fd < 0) return path_not_found();
+    return std::unique_ptr<PendingFile>(std::make_unique<HostPendingFile>(temporary, target, fd));
 }
 
 void HostFileSystem::make_folder(const std::string& windows_path) {

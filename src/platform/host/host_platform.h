@@ -1,5 +1,5 @@
 #pragma once
-// The whole host twin: registry, file system under a temporary root, shell folders,
+// The whole host twin: registry, file system under a folder of its own, shell folders,
 // desktop and support library, wired together as one Platform.
 #include <filesystem>
 
@@ -14,14 +14,19 @@ namespace tarnwell {
 
 class HostTwin {
 public:
-    // The file system lives in a new folder under the system's temporary folder,
-    // removed again with the twin.
+    // The file system lives in a new folder, removed again with the twin: below the
+    // folder TARNWELL_TWIN_ROOT names (a test run clears it at its start and end, so
+    // that a run killed at a timeout leaves nothing behind for long), else below the
+    // system's temporary folder.
     HostTwin();
     ~HostTwin();
     HostTwin(const HostTwin&) = delete;
     HostTwin& operator=(const HostTwin&) = delete;
 
-    Platform platform() { return {registry, files, shell, desktop, support}; }
+    Platform& platform() { return platform_; }
+    // The Windows path (on drive Z:, made a link to the Linux root on first use, as
+    // Wine's drive Z: is) that reaches a file by its Linux path.
+    std::string linux_file(const std::string& linux_path);
 
     std::filesystem::path root;
     HostRegistry registry;
@@ -29,6 +34,16 @@ public:
     HostShellFolders shell;
     HostDesktop desktop;
     HostSupportLibrary support;
+
+private:
+    Platform platform_{registry, files, shell, desktop, support};
+    std::filesystem::path linked_drive_;
 };
+
+inline HostTwin* twin_of(HostTwin& system) { return &system; }
+
+inline std::string file_layer_path(HostTwin& system, const std::string& local_path) {
+    return system.linux_file(local_path);
+}
 
 }  // namespace tarnwell

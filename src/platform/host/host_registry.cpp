@@ -25,14 +25,12 @@ constexpr std::uint32_t key_query_value = 0x0001;
 constexpr std::uint32_t key_set_value = 0x0002;
 constexpr std::uint32_t key_enumerate_sub_keys = 0x0008;
 constexpr std::uint32_t delete_access = 0x00010000;
-constexpr std::uint32_t maximum_allowed = 0x02000000;
 constexpr std::uint32_t generic_read = 0x80000000;
 constexpr std::uint32_t generic_write = 0x40000000;
 constexpr std::uint32_t generic_execute = 0x20000000;
 constexpr std::uint32_t generic_all = 0x10000000;
 constexpr std::uint32_t wow64_view_flags = 0x0300;
 
-constexpr long bad_pathname = 161;
 constexpr long no_access = 998;
 
 constexpr std::size_t max_sub_key_text = 260;  // ANSI characters Wine converts
@@ -229,7 +227,7 @@ struct HostRegistry::State {
     static long split(const char* sub_key, std::vector<std::string>& names) {
         const std::string text = text_or_empty(sub_key);
         if (text.size() > max_sub_key_text) return reg::more_data;
-        if (!text.empty() && text[0] == '\\') return bad_pathname;
+        if (!text.empty() && text[0] == '\\') return reg::bad_pathname;
         std::size_t start = 0;
         while (start <= text.size()) {
             std::size_t end = text.find('\\', start);
@@ -243,7 +241,8 @@ struct HostRegistry::State {
     // The access an open of this key is granted, or 0 when it is refused.
     static std::uint32_t granted(const Node& node, std::uint32_t requested) {
         const std::uint32_t access = map_generic(requested);
-        if (access & maximum_allowed) return node.read_only ? reg::key_read : reg::key_all_access;
+        if (access & reg::maximum_allowed)
+            return node.read_only ? reg::key_read : reg::key_all_access;
         if (node.read_only && (access & ~reg::key_read)) return 0;
         return access;
     }
@@ -304,17 +303,17 @@ struct HostRegistry::State {
 HostRegistry::HostRegistry() : state_(std::make_unique<State>()) {}
 HostRegistry::~HostRegistry() = default;
 
-long HostRegistry::open_key_default(reg_key key, const char* sub_key, reg_key* result) {
+Status HostRegistry::open_key_default(reg_key key, const char* sub_key, reg_key* result) {
     if (!result) return reg::invalid_parameter;
     if (!sub_key || !*sub_key) {
         *result = key;
         return reg::success;
     }
-    return open_key(key, sub_key, maximum_allowed, result);
+    return open_key(key, sub_key, reg::maximum_allowed, result);
 }
 
-long HostRegistry::open_key(reg_key key, const char* sub_key, std::uint32_t access,
-                            reg_key* result) {
+Status HostRegistry::open_key(reg_key key, const char* sub_key, std::uint32_t access,
+                              reg_key* result) {
     if (!result) return reg::invalid_parameter;
     if ((!sub_key || !*sub_key) && State::is_predefined(key)) {
         *result = key;
@@ -323,16 +322,16 @@ long HostRegistry::open_key(reg_key key, const char* sub_key, std::uint32_t acce
     return state_->open(key, sub_key, access, false, result);
 }
 
-long HostRegistry::create_key(reg_key key, const char* sub_key, reg_key* result) {
-    return state_->open(key, sub_key, maximum_allowed, true, result);
+Status HostRegistry::create_key(reg_key key, const char* sub_key, reg_key* result) {
+    return state_->open(key, sub_key, reg::maximum_allowed, true, result);
 }
 
-long HostRegistry::close_key(reg_key key) {
+Status HostRegistry::close_key(reg_key key) {
     if (State::is_predefined(key)) return reg::success;
     return state_->handles.erase(key) ? reg::success : reg::invalid_handle;
 }
 
-long HostRegistry::delete_key(reg_key key, const char* sub_key) {
+Status HostRegistry::delete_key(reg_key key, const char* sub_key) {
     if (!sub_key || !*sub_key) {
         State::Target t = state_->target(key, 0);
         if (t.status != reg::success) return t.status;
@@ -347,7 +346,7 @@ long HostRegistry::delete_key(reg_key key, const char* sub_key) {
     return status;
 }
 
-long HostRegistry::delete_value(reg_key key, const char* value_name) {
+Status HostRegistry::delete_value(reg_key key, const char* value_name) {
     State::Target t = state_->target(key, key_set_value);
     if (t.status != reg::success) return t.status;
     State::Value* v = t.node->find_value(text_or_empty(value_name));
@@ -356,8 +355,8 @@ long HostRegistry::delete_value(reg_key key, const char* value_name) {
     return reg::success;
 }
 
-long HostRegistry::enum_subkey(reg_key key, std::uint32_t index, char* name,
-                               std::uint32_t* name_size) {
+Status HostRegistry::enum_subkey(reg_key key, std::uint32_t index, char* name,
+                                 std::uint32_t* name_size) {
     State::Target t = state_->target(key, key_enumerate_sub_keys);
     if (t.status != reg::success) return t.status;
     if (!name || !name_size) return reg::invalid_parameter;
@@ -369,9 +368,9 @@ long HostRegistry::enum_subkey(reg_key key, std::uint32_t index, char* name,
     return reg::success;
 }
 
-long HostRegistry::enum_value(reg_key key, std::uint32_t index, char* name,
-                              std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
-                              std::uint32_t* data_size) {
+Status HostRegistry::enum_value(reg_key key, std::uint32_t index, char* name,
+                                std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* data_size) {
     if (data && !data_size) return reg::invalid_parameter;
     State::Target t = state_->target(key, key_query_value);
     if (t.status != reg::success) return t.status;
@@ -398,9 +397,10 @@ long HostRegistry::enum_value(reg_key key, std::uint32_t index, char* name,
     return status;
 }
 
-long HostRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
-                                  std::uint32_t* max_sub_key_len, std::uint32_t* values,
-                                  std::uint32_t* max_value_name_len, std::uint32_t* max_value_len) {
+Status HostRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
+                                    std::uint32_t* max_sub_key_len, std::uint32_t* values,
+                                    std::uint32_t* max_value_name_len,
+                                    std::uint32_t* max_value_len) {
     State::Target t = state_->target(key, 0);
     if (t.status != reg::success) return t.status;
     std::uint32_t longest_key = 0, longest_name = 0, longest_data = 0;
@@ -418,8 +418,8 @@ long HostRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
     return reg::success;
 }
 
-long HostRegistry::query_value(reg_key key, const char* value_name, std::uint32_t* type,
-                               std::uint8_t* data, std::uint32_t* data_size) {
+Status HostRegistry::query_value(reg_key key, const char* value_name, std::uint32_t* type,
+                                 std::uint8_t* data, std::uint32_t* data_size) {
     if (data && !data_size) return reg::invalid_parameter;
     // Before anything else the type reads REG_NONE and, when no data is asked for,
     // the size 0; a failure leaves them so.
@@ -436,8 +436,8 @@ long HostRegistry::query_value(reg_key key, const char* value_name, std::uint32_
     return status;
 }
 
-long HostRegistry::set_value(reg_key key, const char* value_name, std::uint32_t type,
-                             const std::uint8_t* data, std::uint32_t data_size) {
+Status HostRegistry::set_value(reg_key key, const char* value_name, std::uint32_t type,
+                               const std::uint8_t* data, std::uint32_t data_size) {
     State::Target t = state_->target(key, key_set_value);
     if (t.status != reg::success) return t.status;
     const std::string name = text_or_empty(value_name);

@@ -11,21 +11,16 @@ class HostShellFolders : public ShellFolders {
 public:
     HostShellFolders();
 
-    long folder_item_list(std::int32_t csidl, item_id_list* list) override;
-    int path_of_item_list(item_id_list list, char* path) override;
-    void free_item_list(item_id_list list) override;
+    std::string folder_path(std::int32_t csidl) override;
 
     // Test set-up: the path an id resolves to; an empty path makes it a virtual
-    // folder (the lookup succeeds, the path query fails); remove() makes the shell
-    // reject the id.
+    // folder (no file-system path); remove() makes the shell reject the id. Paths of
+    // 260 characters or more do not fit the shell's buffer and give "" too.
     void set(std::int32_t csidl, const std::string& path) { folders_[csidl] = path; }
     void remove(std::int32_t csidl) { folders_.erase(csidl); }
-    // Item-id lists handed out and not yet freed.
-    int outstanding_lists() const { return outstanding_; }
 
 private:
     std::map<std::int32_t, std::string> folders_;
-    int outstanding_ = 0;
 };
 
 }  // namespace tarnwell

@@ -12,8 +12,8 @@ class HostSupportLibrary : public SupportLibrary {
 public:
     explicit HostSupportLibrary(HostFileSystem& files) : files_(files) {}
 
-    std::int32_t FINDFILEINPATH(const char* name, std::int32_t name_length, char* buffer,
-                                std::int32_t buffer_length) override;
+    Result<std::int32_t> FINDFILEINPATH(const char* name, std::int32_t name_length, char* buffer,
+                                        std::int32_t buffer_length) override;
 
     // Test set-up: the folders searched, ";"-separated as in PATH; whether the
     // library can be loaded at all.

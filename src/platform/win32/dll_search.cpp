@@ -6,12 +6,6 @@
 
 namespace tarnwell {
 
-void restrict_dll_search() {
-    // Fails only for flags it does not know; the loads below name their folders
-    // themselves and do not rely on it.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
-}
-
 HMODULE load_system_library(const char* name) {
     return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
@@ -21,7 +15,8 @@ HMODULE load_library_beside_program(const char* name) {
     const std::wstring::size_type folder_end = program.find_last_of(L'\\');
     if (folder_end == std::wstring::npos) return nullptr;
     std::wstring path = program.substr(0, folder_end + 1);
-    for (const char* c = name; *c != '\0'; ++c) path += static_cast<wchar_t>(*c);
+    for (const char* c = name; *c != '\0'; ++c)
+        path += static_cast<wchar_t>(*c);
     return LoadLibraryExW(path.c_str(), nullptr,
                           LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

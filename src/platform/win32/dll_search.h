@@ -2,15 +2,10 @@
 // Where DLLs loaded by name may come from. Windows' default search also looks in the
 // current folder and the folders of PATH, where anyone may leave a DLL of the name
 // asked for; a program started from a Downloads folder or a share would then run it.
+// restrict_dll_search (platform.h) makes the process's own search so, for programs.
 #include <windows.h>
 
 namespace tarnwell {
-
-// For programs, first thing at start: from now on every DLL this process loads by name
-// (its own loads, and the libraries Windows loads for it) comes from the system folder
-// or the program's own folder only. A DLL must not call this: it would change the
-// search of whatever program loaded it.
-void restrict_dll_search();
 
 // A library of Windows (riched20.dll, ...) from the system folder and nowhere else;
 // its own dependencies come from there too. nullptr when it cannot be loaded.

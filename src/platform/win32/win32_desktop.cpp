@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/run_time_error.h"
+#include "platform/win32/owned.h"
 #include "platform/win32/win32_text.h"
 
 namespace tarnwell {
@@ -15,10 +15,10 @@ namespace {
 
 std::string format_now(const SYSTEMTIME& now, bool date) {
     char buffer[128] = {};
-    const int length = date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr,
-                                             buffer, sizeof buffer)
-                            : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, buffer,
-                                             sizeof buffer);
+    const int length =
+        date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, buffer,
+                              sizeof buffer)
+             : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, buffer, sizeof buffer);
     return length > 0 ? std::string(buffer) : std::string();
 }
 
@@ -33,22 +33,24 @@ void Win32Desktop::message_box(const std::string& text, MessageKind kind) {
     MessageBoxA(static_cast<HWND>(owner_window), text.c_str(), program_title, MB_OK | icon);
 }
 
-void Win32Desktop::set_clipboard_text(const std::string& text) {
+Status Win32Desktop::set_clipboard_text(const std::string& text) {
     if (!OpenClipboard(static_cast<HWND>(owner_window)))
-        throw run_time_error("Can't open Clipboard");
+        return Status(static_cast<long>(GetLastError()), "Can't open Clipboard");
     EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    OwnedGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
     bool placed = false;
-    if (memory != nullptr) {
-        if (void* target = GlobalLock(memory)) {
+    if (memory) {
+        if (void* target = GlobalLock(memory.get())) {
             std::memcpy(target, text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+            GlobalUnlock(memory.get());
+            // The clipboard owns the memory once it holds it.
+            placed = SetClipboardData(CF_TEXT, memory.get()) != nullptr;
+            if (placed) memory.release();
         }
-        if (!placed) GlobalFree(memory);
     }
     CloseClipboard();
-    if (!placed) throw run_time_error("Out of memory");
+    if (!placed) return Status(ERROR_NOT_ENOUGH_MEMORY, "Out of memory");
+    return Status();
 }
 
 void Win32Desktop::process_pending_events() {

@@ -11,7 +11,7 @@ namespace tarnwell {
 class Win32Desktop : public Desktop {
 public:
     void message_box(const std::string& text, MessageKind kind) override;
-    void set_clipboard_text(const std::string& text) override;
+    Status set_clipboard_text(const std::string& text) override;
     void process_pending_events() override;
     std::string general_date_now() override;
     void end_program() override;

@@ -11,13 +11,26 @@ namespace tarnwell {
 
 class Win32Platform {
 public:
-    Platform platform() { return {registry, files, shell, desktop, support}; }
+    Win32Platform() = default;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    Platform& platform() { return platform_; }
 
     Win32Registry registry;
     Win32FileSystem files;
     Win32ShellFolders shell;
     Win32Desktop desktop;
     Win32SupportLibrary support;
+
+private:
+    Platform platform_{registry, files, shell, desktop, support};
 };
+
+inline HostTwin* twin_of(Win32Platform&) { return nullptr; }
+
+inline std::string file_layer_path(Win32Platform&, const std::string& local_path) {
+    return local_path;
+}
 
 }  // namespace tarnwell

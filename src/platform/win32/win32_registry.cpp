@@ -30,62 +30,62 @@ private:
     DWORD value_;
 };
 
-long opened(LSTATUS status, HKEY key, reg_key* result) {
+Status opened(LSTATUS status, HKEY key, reg_key* result) {
     if (result) *result = from_hkey(key);
     return status;
 }
 
 }  // namespace
 
-long Win32Registry::open_key_default(reg_key key, const char* sub_key, reg_key* result) {
+Status Win32Registry::open_key_default(reg_key key, const char* sub_key, reg_key* result) {
     HKEY out = nullptr;
     const LSTATUS status = ::RegOpenKeyA(to_hkey(key), sub_key, result ? &out : nullptr);
     return opened(status, out, result);
 }
 
-long Win32Registry::open_key(reg_key key, const char* sub_key, std::uint32_t access,
-                             reg_key* result) {
+Status Win32Registry::open_key(reg_key key, const char* sub_key, std::uint32_t access,
+                               reg_key* result) {
     HKEY out = nullptr;
     const LSTATUS status =
         ::RegOpenKeyExA(to_hkey(key), sub_key, 0, access, result ? &out : nullptr);
     return opened(status, out, result);
 }
 
-long Win32Registry::create_key(reg_key key, const char* sub_key, reg_key* result) {
+Status Win32Registry::create_key(reg_key key, const char* sub_key, reg_key* result) {
     HKEY out = nullptr;
     const LSTATUS status = ::RegCreateKeyA(to_hkey(key), sub_key, result ? &out : nullptr);
     return opened(status, out, result);
 }
 
-long Win32Registry::close_key(reg_key key) { return ::RegCloseKey(to_hkey(key)); }
+Status Win32Registry::close_key(reg_key key) { return ::RegCloseKey(to_hkey(key)); }
 
-long Win32Registry::delete_key(reg_key key, const char* sub_key) {
+Status Win32Registry::delete_key(reg_key key, const char* sub_key) {
     return ::RegDeleteKeyA(to_hkey(key), sub_key);
 }
 
-long Win32Registry::delete_value(reg_key key, const char* value_name) {
+Status Win32Registry::delete_value(reg_key key, const char* value_name) {
     return ::RegDeleteValueA(to_hkey(key), value_name);
 }
 
-long Win32Registry::enum_subkey(reg_key key, std::uint32_t index, char* name,
-                                std::uint32_t* name_size) {
+Status Win32Registry::enum_subkey(reg_key key, std::uint32_t index, char* name,
+                                  std::uint32_t* name_size) {
     Dword size(name_size);
     return ::RegEnumKeyExA(to_hkey(key), index, name, size.get(), nullptr, nullptr, nullptr,
                            nullptr);
 }
 
-long Win32Registry::enum_value(reg_key key, std::uint32_t index, char* name,
-                               std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
-                               std::uint32_t* data_size) {
+Status Win32Registry::enum_value(reg_key key, std::uint32_t index, char* name,
+                                 std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
+                                 std::uint32_t* data_size) {
     Dword size(name_size), kind(type), length(data_size);
     return ::RegEnumValueA(to_hkey(key), index, name, size.get(), nullptr, kind.get(), data,
                            length.get());
 }
 
-long Win32Registry::query_key_info(reg_key key, std::uint32_t* sub_keys,
-                                   std::uint32_t* max_sub_key_len, std::uint32_t* values,
-                                   std::uint32_t* max_value_name_len,
-                                   std::uint32_t* max_value_len) {
+Status Win32Registry::query_key_info(reg_key key, std::uint32_t* sub_keys,
+                                     std::uint32_t* max_sub_key_len, std::uint32_t* values,
+                                     std::uint32_t* max_value_name_len,
+                                     std::uint32_t* max_value_len) {
     Dword keys(sub_keys), key_len(max_sub_key_len), count(values), name_len(max_value_name_len),
         data_len(max_value_len);
     return ::RegQueryInfoKeyA(to_hkey(key), nullptr, nullptr, nullptr, keys.get(), key_len.get(),
@@ -93,14 +93,14 @@ long Win32Registry::query_key_info(reg_key key, std::uint32_t* sub_keys,
                               nullptr);
 }
 
-long Win32Registry::query_value(reg_key key, const char* value_name, std::uint32_t* type,
-                                std::uint8_t* data, std::uint32_t* data_size) {
+Status Win32Registry::query_value(reg_key key, const char* value_name, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* data_size) {
     Dword kind(type), length(data_size);
     return ::RegQueryValueExA(to_hkey(key), value_name, nullptr, kind.get(), data, length.get());
 }
 
-long Win32Registry::set_value(reg_key key, const char* value_name, std::uint32_t type,
-                              const std::uint8_t* data, std::uint32_t data_size) {
+Status Win32Registry::set_value(reg_key key, const char* value_name, std::uint32_t type,
+                                const std::uint8_t* data, std::uint32_t data_size) {
     return ::RegSetValueExA(to_hkey(key), value_name, 0, type, data, data_size);
 }
 

@@ -1,22 +1,24 @@
 #include "platform/win32/win32_shell_folders.h"
 
-#include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
+
+#include <cstring>
+
+#include "platform/win32/owned.h"
 
 namespace tarnwell {
 
-long Win32ShellFolders::folder_item_list(std::int32_t csidl, item_id_list* list) {
-    LPITEMIDLIST items = nullptr;
-    const HRESULT result = ::SHGetSpecialFolderLocation(nullptr, csidl, &items);
-    *list = items;
-    return static_cast<long>(result);
+std::string Win32ShellFolders::folder_path(std::int32_t csidl) {
+    OwnedTaskMemory items;
+    if (::SHGetSpecialFolderLocation(nullptr, csidl,
+                                     reinterpret_cast<LPITEMIDLIST*>(items.put())) != S_OK)
+        return {};
+    // A buffer of 260 blanks with room for the NUL the shell writes at the end.
+    char path[MAX_PATH + 1];
+    std::memset(path, ' ', MAX_PATH);
+    path[MAX_PATH] = '\0';
+    if (!::SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(items.get()), path)) return {};
+    return std::string(path, strnlen(path, MAX_PATH));
 }
-
-int Win32ShellFolders::path_of_item_list(item_id_list list, char* path) {
-    return ::SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(list), path) ? 1 : 0;
-}
-
-void Win32ShellFolders::free_item_list(item_id_list list) { ::CoTaskMemFree(list); }
 
 }  // namespace tarnwell

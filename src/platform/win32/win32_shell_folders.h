@@ -6,9 +6,7 @@ namespace tarnwell {
 
 class Win32ShellFolders : public ShellFolders {
 public:
-    long folder_item_list(std::int32_t csidl, item_id_list* list) override;
-    int path_of_item_list(item_id_list list, char* path) override;
-    void free_item_list(item_id_list list) override;
+    std::string folder_path(std::int32_t csidl) override;
 };
 
 }  // namespace tarnwell

@@ -1,8 +1,7 @@
 #include "platform/win32/win32_support_library.h"
 
-#include <windows.h>
+#include <string>
 
-#include "platform/run_time_error.h"
 #include "platform/win32/dll_search.h"
 
 namespace tarnwell {
@@ -11,20 +10,18 @@ namespace {
 constexpr const char* library_name = "QRX_Intel_Win32.dll";
 }
 
-Win32SupportLibrary::~Win32SupportLibrary() {
-    if (module_ != nullptr) FreeLibrary(static_cast<HMODULE>(module_));
-}
-
-std::int32_t Win32SupportLibrary::FINDFILEINPATH(const char* name, std::int32_t name_length,
-                                                 char* buffer, std::int32_t buffer_length) {
+Result<std::int32_t> Win32SupportLibrary::FINDFILEINPATH(const char* name, std::int32_t name_length,
+                                                         char* buffer, std::int32_t buffer_length) {
     if (find_ == nullptr) {
-        if (module_ == nullptr) module_ = load_library_beside_program(library_name);
-        if (module_ == nullptr)
-            throw run_time_error(std::string("File not found: ") + library_name);
-        const FARPROC entry = GetProcAddress(static_cast<HMODULE>(module_), "FINDFILEINPATH");
+        if (!module_) module_.reset(load_library_beside_program(library_name));
+        if (!module_)
+            return Status(static_cast<long>(GetLastError()),
+                          std::string("File not found: ") + library_name);
+        const FARPROC entry = GetProcAddress(module_.get(), "FINDFILEINPATH");
         if (entry == nullptr)
-            throw run_time_error(std::string("Can't find DLL entry point FINDFILEINPATH in ") +
-                                 library_name);
+            return Status(static_cast<long>(GetLastError()),
+                          std::string("Can't find DLL entry point FINDFILEINPATH in ") +
+                              library_name);
         find_ = reinterpret_cast<find_file_function>(reinterpret_cast<void (*)()>(entry));
     }
     return find_(name, name_length, buffer, buffer_length);

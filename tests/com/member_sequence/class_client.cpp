@@ -1,6 +1,6 @@
 #include "class_client.h"
 
-#include "platform/run_time_error.h"
+#include <stdexcept>
 #include "platform/win32/win32_platform.h"
 
 namespace tarnwell::test {
@@ -10,7 +10,10 @@ namespace {
 class RecordingStatus : public StatusText {
 public:
     explicit RecordingStatus(std::vector<std::string>& shown) : shown_(shown) {}
-    void set_text(const std::string& text) override { shown_.push_back(text); }
+    Status set_text(const std::string& text) override {
+        shown_.push_back(text);
+        return Status();
+    }
 
 private:
     std::vector<std::string>& shown_;
@@ -21,8 +24,8 @@ template <class Call>
 auto reporting_raised(Call&& call) {
     try {
         return call();
-    } catch (const run_time_error& error) {
-        throw raised{error.description()};
+    } catch (const std::overflow_error& error) {
+        throw raised{error.what()};
     }
 }
 

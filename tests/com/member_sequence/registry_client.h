@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/clsRegistryAccess.h"
+#include "registry_access/clsRegistryAccess.h"
 
 namespace tarnwell::test {
 

@@ -1,0 +1,39 @@
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
+
+#include <chrono>
+#include <memory>
+#include <stdexcept>
+
+#include "anchor_read.h"
+
+namespace tarnwell::bench {
+
+double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead after) {
+    std::unique_ptr<char[]> buffer;
+    const auto start = std::chrono::steady_clock::now();
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+    LARGE_INTEGER file_size;
+    GetFileSizeEx(file, &file_size);
+    size = static_cast<std::uint64_t>(file_size.QuadPart);
+    buffer.reset(new char[static_cast<std::size_t>(size)]);
+    DWORD got = 0;
+    const BOOL read = ReadFile(file, buffer.get(), static_cast<DWORD>(size), &got, nullptr);
+    CloseHandle(file);
+    if (after == AfterRead::touch_each_page) touch_each_page(buffer.get(), size);
+    const auto end = std::chrono::steady_clock::now();
+    if (!read || got != size) throw std::runtime_error("short read of " + path);
+    return std::chrono::duration<double>(end - start).count();
+}
+
+std::uint64_t peak_memory_bytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PeakWorkingSetSize;
+}
+
+}  // namespace tarnwell::bench

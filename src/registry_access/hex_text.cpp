@@ -1,0 +1,34 @@
+// Hex text of byte values: "01 0A FF" <-> the bytes 1, 10, 255 (one character per byte).
+#include <stdexcept>
+
+#include "common/text.h"
+#include "registry/hex_codec.h"
+#include "registry/registry_limits.h"
+#include "registry_access/clsRegistryAccess.h"
+
+namespace tarnwell {
+
+using registry_limits::longest_hex_text;
+
+std::string clsRegistryAccess::StrToBin(std::string& sBin) {
+    sBin = without_chars(sBin, " ");
+    if (sBin.size() > longest_hex_text) throw std::overflow_error("Overflow");
+    return hex_bytes(sBin);
+}
+
+std::string clsRegistryAccess::BinToStr(const std::string& sStr) {
+    if (sStr.size() > longest_hex_text) throw std::overflow_error("Overflow");
+    // Every pair has a space in front, the first one too.
+    return sStr.empty() ? std::string() : " " + hex_pairs(sStr, ' ');
+}
+
+bool clsRegistryAccess::isBinValid(const std::string& sBin) {
+    const std::string digits = without_chars(sBin, " ");
+    if (digits.empty()) return false;
+    for (char c : digits) {
+        if (hex_digit_value(c) < 0) return false;
+    }
+    return true;
+}
+
+}  // namespace tarnwell
