@@ -7,15 +7,16 @@
 #include <string>
 
 #include "platform/win32/module_path.h"
+#include "platform/win32/owned.h"
 
 namespace {
 
 void leave_mark(HINSTANCE self) {
     const std::wstring path = tarnwell::module_path(self);
     if (path.empty()) return;
-    const HANDLE mark = CreateFileW((path + L".loaded").c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (mark != INVALID_HANDLE_VALUE) CloseHandle(mark);
+    const tarnwell::OwnedHandle mark(CreateFileW((path + L".loaded").c_str(), GENERIC_WRITE, 0,
+                                                 nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                 nullptr));
 }
 
 }  // namespace

@@ -8,17 +8,24 @@
 // After windows.h, whose types it uses.
 #include <oleauto.h>
 
+#include <type_traits>
 #include <utility>
 
 namespace tarnwell {
 
-template <class Traits>
+// What a freeing call's result says of how it went: a BOOL or count that is non-zero,
+// an HRESULT that succeeded, or (LocalFree, GlobalFree) no handle given back.
+inline bool freed(int result) { return result != 0; }
+inline bool freed(long result) { return SUCCEEDED(result); }
+inline bool freed(void* result) { return result == nullptr; }
+
+// The resource of type T that the call `free_call` gives back; none is nullptr, or
+// INVALID_HANDLE_VALUE for the handles that use it.
+template <class T, auto free_call, bool invalid_handle_is_none = false>
 class Owned {
 public:
-    using Value = typename Traits::Value;
-
     Owned() = default;
-    explicit Owned(Value value) : value_(value) {}
+    explicit Owned(T value) : value_(value) {}
     ~Owned() { reset(); }
     Owned(Owned&& other) noexcept : value_(other.release()) {}
     Owned& operator=(Owned&& other) noexcept {
@@ -28,90 +35,51 @@ public:
     Owned(const Owned&) = delete;
     Owned& operator=(const Owned&) = delete;
 
-    Value get() const { return value_; }
-    bool valid() const { return value_ != Traits::none(); }
+    T get() const { return value_; }
+    bool valid() const { return value_ != none(); }
     explicit operator bool() const { return valid(); }
     // The place for a call that hands out a new resource; frees the one held first.
-    Value* put() {
+    T* put() {
         reset();
         return &value_;
     }
     // Gives the resource up without freeing it (to an owner outside the program, such as
     // the clipboard).
-    Value release() { return std::exchange(value_, Traits::none()); }
+    T release() { return std::exchange(value_, none()); }
     // Frees the resource held, if any, and takes `value`; true when the freeing went well.
-    bool reset(Value value = Traits::none()) {
-        const Value old = std::exchange(value_, value);
-        return old == Traits::none() || Traits::free(old);
+    bool reset(T value = none()) {
+        const T old = std::exchange(value_, value);
+        if (old == none()) return true;
+        if constexpr (std::is_void_v<decltype(free_call(old))>) {
+            free_call(old);
+            return true;
+        } else {
+            return freed(free_call(old));
+        }
     }
 
 private:
-    Value value_ = Traits::none();
+    static T none() {
+        if constexpr (invalid_handle_is_none) return INVALID_HANDLE_VALUE;
+        else return nullptr;
+    }
+    T value_ = none();
 };
 
-namespace owned_traits {
-struct Handle {  // files and other kernel objects; INVALID_HANDLE_VALUE when none
-    using Value = HANDLE;
-    static Value none() { return INVALID_HANDLE_VALUE; }
-    static bool free(Value v) { return CloseHandle(v) != FALSE; }
-};
-struct FindHandle {
-    using Value = HANDLE;
-    static Value none() { return INVALID_HANDLE_VALUE; }
-    static bool free(Value v) { return FindClose(v) != FALSE; }
-};
-struct Module {
-    using Value = HMODULE;
-    static Value none() { return nullptr; }
-    static bool free(Value v) { return FreeLibrary(v) != FALSE; }
-};
-struct Font {
-    using Value = HFONT;
-    static Value none() { return nullptr; }
-    static bool free(Value v) { return DeleteObject(v) != FALSE; }
-};
-struct Menu {
-    using Value = HMENU;
-    static Value none() { return nullptr; }
-    static bool free(Value v) { return DestroyMenu(v) != FALSE; }
-};
-struct Bstr {
-    using Value = BSTR;
-    static Value none() { return nullptr; }
-    static bool free(Value v) {
-        SysFreeString(v);
-        return true;
-    }
-};
-struct TaskMemory {
-    using Value = void*;
-    static Value none() { return nullptr; }
-    static bool free(Value v) {
-        CoTaskMemFree(v);
-        return true;
-    }
-};
-struct LocalMemory {
-    using Value = HLOCAL;
-    static Value none() { return nullptr; }
-    static bool free(Value v) { return LocalFree(v) == nullptr; }
-};
-struct GlobalMemory {
-    using Value = HGLOBAL;
-    static Value none() { return nullptr; }
-    static bool free(Value v) { return GlobalFree(v) == nullptr; }
-};
-struct SafeArray {
-    using Value = SAFEARRAY*;
-    static Value none() { return nullptr; }
-    static bool free(Value v) { return SUCCEEDED(SafeArrayDestroy(v)); }
-};
-struct ScreenDc {  // a device context of the whole screen, from GetDC(nullptr)
-    using Value = HDC;
-    static Value none() { return nullptr; }
-    static bool free(Value v) { return ReleaseDC(nullptr, v) != 0; }
-};
-}  // namespace owned_traits
+// A device context of the whole screen, from GetDC(nullptr).
+inline int release_screen_dc(HDC dc) { return ReleaseDC(nullptr, dc); }
+
+using OwnedHandle = Owned<HANDLE, CloseHandle, true>;  // files and other kernel objects
+using OwnedFindHandle = Owned<HANDLE, FindClose, true>;
+using OwnedModule = Owned<HMODULE, FreeLibrary>;
+using OwnedFont = Owned<HFONT, DeleteObject>;
+using OwnedMenu = Owned<HMENU, DestroyMenu>;
+using OwnedBstr = Owned<BSTR, SysFreeString>;
+using OwnedTaskMemory = Owned<void*, CoTaskMemFree>;
+using OwnedLocalMemory = Owned<HLOCAL, LocalFree>;
+using OwnedGlobalMemory = Owned<HGLOBAL, GlobalFree>;
+using OwnedSafeArray = Owned<SAFEARRAY*, SafeArrayDestroy>;
+using OwnedScreenDc = Owned<HDC, release_screen_dc>;
 
 // A VARIANT of this program's, cleared when it goes.
 class OwnedVariant {
@@ -144,17 +112,5 @@ public:
 private:
     bool attached_ = false;
 };
-
-using OwnedHandle = Owned<owned_traits::Handle>;
-using OwnedFindHandle = Owned<owned_traits::FindHandle>;
-using OwnedModule = Owned<owned_traits::Module>;
-using OwnedFont = Owned<owned_traits::Font>;
-using OwnedMenu = Owned<owned_traits::Menu>;
-using OwnedBstr = Owned<owned_traits::Bstr>;
-using OwnedTaskMemory = Owned<owned_traits::TaskMemory>;
-using OwnedLocalMemory = Owned<owned_traits::LocalMemory>;
-using OwnedGlobalMemory = Owned<owned_traits::GlobalMemory>;
-using OwnedSafeArray = Owned<owned_traits::SafeArray>;
-using OwnedScreenDc = Owned<owned_traits::ScreenDc>;
 
 }  // namespace tarnwell
