@@ -85,6 +85,25 @@ TEST_F(SettingsEnumeration, BlankNamesAreSkippedButCounted) {
               (Table{{" lead", "  both  "}, {"bytes", "xyz"}, {"number", "abc"}, {"z", "last"}}));
 }
 
+// A value added once the section's count was taken is not listed: the settings never
+// outnumber the count, which sizes the window's table.
+TEST_F(SettingsEnumeration, AValueAddedDuringTheListingIsNotTakenPastTheCount) {
+    set("S", "b", reg::type_sz, "1\0"s);
+    set("S", "c", reg::type_sz, "2\0"s);
+    bool added = false;
+    test::HookedRegistry adding(api, [&](const test::HookedRegistry::Call& call) {
+        if (call.operation == "enum_value" && !added) {
+            added = true;
+            set("S", "a", reg::type_sz, "new\0"s);
+        }
+        return std::optional<long>();
+    });
+    const SectionSettings read = read_section_settings(adding, app + "\\S");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(read.value_count, 2u);
+    EXPECT_EQ(read.settings.size(), 2u);
+}
+
 // One value of the settings tree: its text up to the first NUL, blanks kept, or
 // nothing; the key is closed again on every path.
 TEST_F(SettingsEnumeration, OneSettingIsItsTextOrNothing) {
