@@ -133,10 +133,6 @@ public:
         Timed t(kind);
         return inner_.open_for_reading(p);
     }
-    Status create_file(const std::string& p, std::string_view text) override {
-        Timed t(kind);
-        return inner_.create_file(p, text);
-    }
     Result<std::unique_ptr<PendingFile>> create_pending_file(const std::string& p) override {
         Timed t(kind);
         return inner_.create_pending_file(p);

@@ -59,7 +59,8 @@ public:
                 text_.append(bytes);
                 return Status();
             }
-            Status keep() override {
+            Status keep(ExistingFile existing) override {
+                if (existing == ExistingFile::replace) files_.files.erase(destination_);
                 if (!files_.files.emplace(destination_, text_).second)
                     return Status::failure("File already exists");
                 return Status();

@@ -1,47 +1,28 @@
 #include "com/com_text.h"
 
-#include <limits>
 #include <new>
+#include <optional>
 
 #include "com/com_error.h"
+#include "platform/code_page.h"
 
 namespace tarnwell::com {
 
-namespace {
-
-// The code page APIs count in int.
-int counted(std::size_t length) {
-    if (length > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-        throw com_error(vb_invalid_argument, L"Invalid procedure call or argument: text too long");
-    return static_cast<int>(length);
-}
-
-}  // namespace
-
+// wchar_t is the UTF-16 unit on Windows.
 std::wstring wide_text(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    const int length = counted(text.size());
-    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (needed <= 0) throw std::bad_alloc();
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], needed);
-    return wide;
+    const std::u16string wide = utf16_from_ansi(text);
+    if (wide.empty() && !text.empty()) throw std::bad_alloc();
+    return std::wstring(wide.begin(), wide.end());
 }
 
 std::string ansi_text(const wchar_t* text, std::size_t size) {
-    if (size == 0) return std::string();
-    const int length = counted(size);
-    const int needed = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
-    if (needed > 0)
-        WideCharToMultiByte(CP_ACP, 0, text, length, &ansi[0], needed, nullptr, nullptr);
-    // Exact when the ANSI text reads back as the same characters; this holds for every
-    // code page, single-byte, double-byte or UTF-8.
-    if (needed <= 0 || wide_text(ansi) != std::wstring(text, size))
+    std::optional<std::string> ansi =
+        ansi_from_utf16(std::u16string_view(reinterpret_cast<const char16_t*>(text), size));
+    if (!ansi)
         throw com_error(vb_invalid_argument,
                         L"Invalid procedure call or argument: the text has characters that the "
                         L"ANSI code page cannot hold");
-    return ansi;
+    return std::move(*ansi);
 }
 
 std::string ansi_text(BSTR text) {

@@ -54,6 +54,7 @@ public:
     T& operator*() & { return value(); }
     const T* operator->() const { return &value(); }
     T* operator->() { return &value(); }
+    T value_or(T fallback) const { return ok() ? value() : fallback; }
     // The failure; success when there is a value.
     Status status() const { return ok() ? Status() : std::get<1>(held_); }
 

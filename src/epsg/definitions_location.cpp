@@ -6,17 +6,8 @@ namespace tarnwell {
 
 const char* const definitions_file_name = "QRX_EPSG_definitions.dat";
 
-namespace {
-
-// The search and copy go on past a failing step: a file that cannot be tested counts
-// as not there.
-bool exists_or_false(FileSystem& files, const std::string& path) {
-    const Result<bool> exists = files.file_exists(path);
-    return exists.ok() && *exists;
-}
-
-}  // namespace
-
+// The search and copy go on past a failing step: a file that cannot be tested counts as
+// not there.
 AppFileUpdate locate_and_copy_app_file(const std::string& fname, const SuiteFolders& folders,
                                        FileSystem& files, const AppendReportLine& append) {
     AppFileUpdate update;
@@ -25,7 +16,7 @@ AppFileUpdate locate_and_copy_app_file(const std::string& fname, const SuiteFold
         append("No QRX_EPSG_definitions file name specified");
         return update;
     }
-    if (exists_or_false(files, t)) {
+    if (files.file_exists(t).value_or(false)) {
         append("Specified QRX_EPSG_definitions file name exists");
         update.location = t;
         return update;
@@ -45,7 +36,7 @@ AppFileUpdate locate_and_copy_app_file(const std::string& fname, const SuiteFold
     for (const Place& place : places) {
         append(place.line);
         const std::string candidate = place.folder + "\\" + name;
-        if (exists_or_false(files, candidate)) {
+        if (files.file_exists(candidate).value_or(false)) {
             update.source = candidate;
             break;
         }
@@ -71,7 +62,7 @@ AppFileUpdate update_definitions_location(const SuiteFolders& folders, FileSyste
     const AppFileUpdate update = locate_and_copy_app_file(wanted, folders, files, append);
     append("Retuned QRX_EPSG_definitions location: " + update.location);
     if (!update.location.empty())
-        append(exists_or_false(files, update.location)
+        append(files.file_exists(update.location).value_or(false)
                    ? "Plotwick QRX_EPSG_definitions file exists"
                    : "Plotwick QRX_EPSG_definitions file does not exist");
     return update;

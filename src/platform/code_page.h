@@ -12,4 +12,7 @@ namespace tarnwell {
 // a "?" or a best-fit letter would be another name or other data.
 std::optional<std::string> ansi_from_utf16(std::u16string_view text);
 
+// The UTF-16 form of an ANSI text.
+std::u16string utf16_from_ansi(std::string_view text);
+
 }  // namespace tarnwell

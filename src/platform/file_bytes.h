@@ -50,11 +50,4 @@ inline Result<FileBytes> read_whole_file(FileSystem& files, const std::string& p
     return bytes;
 }
 
-// The whole file as a text.
-inline Result<std::string> read_file(FileSystem& files, const std::string& path) {
-    const Result<FileBytes> bytes = read_whole_file(files, path, 0x7FFFFFFF);
-    if (!bytes.ok()) return bytes.status();
-    return std::string(bytes->data(), bytes->size());
-}
-
 }  // namespace tarnwell

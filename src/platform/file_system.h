@@ -24,6 +24,9 @@ public:
     virtual Result<std::size_t> read(char* buffer, std::size_t n) = 0;
 };
 
+// What becomes of a file that stands at a new file's name already.
+enum class ExistingFile { refuse, replace };
+
 // A new file written under a temporary name in the folder of its destination, so that
 // nothing stands at the destination until the whole file does. Dropped before it is
 // kept, it is removed.
@@ -31,9 +34,10 @@ class PendingFile {
 public:
     virtual ~PendingFile() = default;
     virtual Status write(std::string_view bytes) = 0;
-    // Closes the file and moves it to its destination, which it never replaces: a file
-    // that appeared there meanwhile makes this fail.
-    virtual Status keep() = 0;
+    // Closes the file and moves it to its destination in one step. With `refuse` an
+    // entry there, even one that appeared meanwhile, makes this fail; with `replace` a
+    // file there gives way to the new one only now that the new one is whole.
+    virtual Status keep(ExistingFile existing) = 0;
 };
 
 class FileSystem {
@@ -53,9 +57,6 @@ public:
     virtual Status copy_file(const std::string& source, const std::string& destination) = 0;
     // Opens an existing file (not a folder) for reading only; never creates one.
     virtual Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& path) = 0;
-    // Creates a new file and writes the text to it; an entry of that name that exists
-    // already makes it fail, so an existing file is never replaced.
-    virtual Status create_file(const std::string& path, std::string_view text) = 0;
     // Starts a new file for `destination` (see PendingFile).
     virtual Result<std::unique_ptr<PendingFile>> create_pending_file(
         const std::string& destination) = 0;
@@ -63,6 +64,11 @@ public:
 
 // The text after the last path separator ("\", "/" or ":"), or the whole path.
 std::string file_name_of(const std::string& path);
+
+// Writes a file that holds the text through a pending file, so that a file stands at the
+// path only with the whole text; kept as `existing` says.
+Status write_file(FileSystem& files, const std::string& path, std::string_view text,
+                  ExistingFile existing = ExistingFile::refuse);
 
 // Reads from the file until n bytes are in buffer or the file ends (it may have shrunk
 // since its size was taken); how many were read.

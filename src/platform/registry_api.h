@@ -48,6 +48,11 @@ constexpr std::uint32_t type_expand_sz = 2;
 constexpr std::uint32_t type_binary = 3;
 constexpr std::uint32_t type_dword = 4;
 constexpr std::uint32_t type_multi_sz = 7;
+
+// The types whose data is text, which Windows stores in UTF-16.
+constexpr bool is_text_type(std::uint32_t type) {
+    return type == type_sz || type == type_expand_sz || type == type_multi_sz;
+}
 }  // namespace reg
 
 // Each method is one advapi32 call (named in its comment); its Status holds the call's

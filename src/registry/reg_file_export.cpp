@@ -160,7 +160,7 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
              .export_key(parsed.root, parsed.sub_key, path, 0) ||
         !blocks.flush(result))
         return result;
-    if (const Status kept = (*pending)->keep(); !kept.ok()) {
+    if (const Status kept = (*pending)->keep(ExistingFile::refuse); !kept.ok()) {
         result.fail(file + ": " + kept.description());
         return result;
     }

@@ -49,10 +49,6 @@ private:
 
 constexpr const char* line_ends_failure = "lines must end in CR LF";
 
-bool is_string_type(std::uint32_t type) {
-    return type == reg::type_sz || type == reg::type_expand_sz || type == reg::type_multi_sz;
-}
-
 bool listed(const std::vector<std::size_t>& indices, std::size_t index) {
     return std::binary_search(indices.begin(), indices.end(), index);
 }
@@ -95,7 +91,7 @@ public:
             return;
         }
         ValueData read = read_value_data(data);
-        if (read.form == ValueData::Form::bytes && utf16_strings_ && is_string_type(read.type))
+        if (read.form == ValueData::Form::bytes && utf16_strings_ && reg::is_text_type(read.type))
             read = ansi_string_bytes(std::move(read));
         if (read.form == ValueData::Form::unreadable) {
             unreadable(line, path_, value.name, read.why + ": not applied");

@@ -48,7 +48,6 @@ public:
     Status create(reg_key parent, const std::string& sub_key);
     void close();
 
-    bool is_open() const { return open_; }
     // The handle as the registry gave it out; 0 when none is held.
     reg_key handle() const { return handle_; }
 

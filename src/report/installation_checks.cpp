@@ -3,7 +3,7 @@
 
 #include <array>
 #include <cstring>
-#include <functional>
+#include <optional>
 
 #include "common/text.h"
 
@@ -19,9 +19,14 @@ constexpr std::int32_t search_buffer_length = 256;
 // file.
 enum class SuiteFolder { bin, common_app, app, nowhere };
 
+// A test of FileSystem's: file_exists, folder_exists or matches_exist.
+using FileTest = Result<bool> (FileSystem::*)(const std::string&);
+
 // One report line per outcome of a search, in the order of SuiteFolder.
 using LinePerFolder = std::array<const char*, 4>;
 
+// Once a file test or the support library fails, the checks make no more calls and
+// write no more lines: the failure ends them where they stand, and run() returns it.
 class InstallationChecks {
 public:
     InstallationChecks(const ReportSources& sources, SuiteState& state, ReportSink& sink)
@@ -32,32 +37,40 @@ public:
           sink_(sink) {}
 
     Status run() {
-        program_settings_keys();
-        for (Status (InstallationChecks::*step)() :
-             {&InstallationChecks::suite_folder_itself, &InstallationChecks::suite_programs,
-              &InstallationChecks::geotiff_codes_file, &InstallationChecks::projections_database,
-              &InstallationChecks::definitions_file, &InstallationChecks::settings_folder}) {
-            if (Status status = (this->*step)(); !status.ok()) return status;
+        for (void (InstallationChecks::*step)() :
+             {&InstallationChecks::program_settings_keys, &InstallationChecks::suite_folder_itself,
+              &InstallationChecks::suite_programs, &InstallationChecks::geotiff_codes_file,
+              &InstallationChecks::projections_database, &InstallationChecks::definitions_file,
+              &InstallationChecks::settings_folder}) {
+            if (failure_.ok()) (this->*step)();
         }
-        return Status();
+        return failure_;
     }
 
 private:
+    // The answer, or nothing when the call failed: the failure is kept and ends the checks.
+    template <class T>
+    std::optional<T> answer(Result<T> result) {
+        if (result.ok()) return std::move(result).value();
+        failure_ = result.status();
+        return std::nullopt;
+    }
+
     void add(FindingState state, std::string value, std::string line, bool blank_before) {
-        sink_.add({state, std::move(value), std::move(line), blank_before});
+        if (failure_.ok()) sink_.add({state, std::move(value), std::move(line), blank_before});
     }
     void exists_or_not(bool exists, const std::string& path, const std::string& exists_line,
                        const std::string& missing_line, bool blank_before) {
         add(exists ? FindingState::found : FindingState::missing, exists ? path : "",
             exists ? exists_line : missing_line, blank_before);
     }
-    // The answer of a file test as a line, or the failure that stops the checks.
-    Status file_test(const Result<bool>& answer, const std::string& path,
-                     const std::string& exists_line, const std::string& missing_line,
-                     bool blank_before) {
-        if (!answer.ok()) return answer.status();
-        exists_or_not(*answer, path, exists_line, missing_line, blank_before);
-        return Status();
+    // Whether the file test finds the path; false, without a call, once a call has failed.
+    bool finds(FileTest test, const std::string& path) {
+        return failure_.ok() && answer((files_.*test)(path)).value_or(false);
+    }
+    void file_test(FileTest test, const std::string& path, const std::string& exists_line,
+                   const std::string& missing_line, bool blank_before) {
+        exists_or_not(finds(test, path), path, exists_line, missing_line, blank_before);
     }
 
     std::string folder_path(SuiteFolder folder) const {
@@ -73,42 +86,34 @@ private:
         }
         return {};
     }
-    // The first suite folder for which `holds` is true; the App folder only when the map
-    // display application was found.
-    Result<SuiteFolder> first_folder_where(
-        const std::function<Result<bool>(const std::string&)>& holds) const {
+    // The first suite folder in which the test finds the name; the App folder only when
+    // the map display application was found.
+    SuiteFolder first_folder_where(FileTest test, const std::string& name) {
         for (const SuiteFolder folder :
              {SuiteFolder::bin, SuiteFolder::common_app, SuiteFolder::app}) {
             if (folder == SuiteFolder::app && state_.folders.app.empty()) break;
-            const Result<bool> held = holds(folder_path(folder));
-            if (!held.ok()) return held.status();
-            if (*held) return folder;
+            if (finds(test, folder_path(folder) + "\\" + name)) return folder;
         }
         return SuiteFolder::nowhere;
     }
-    // A search's line, and where it found the file.
-    Status searched(const Result<SuiteFolder>& found, const std::string& file,
-                    const LinePerFolder& lines, bool blank_before) {
-        if (!found.ok()) return found.status();
-        const bool somewhere = *found != SuiteFolder::nowhere;
+    // A search's line.
+    void searched(SuiteFolder found, const std::string& file, const LinePerFolder& lines,
+                  bool blank_before) {
+        const bool somewhere = found != SuiteFolder::nowhere;
         add(somewhere ? FindingState::found : FindingState::missing,
-            somewhere ? folder_path(*found) + "\\" + file : "",
-            lines[static_cast<std::size_t>(*found)], blank_before);
-        return Status();
-    }
-    Result<SuiteFolder> first_folder_holding(const std::string& name) const {
-        return first_folder_where(
-            [&](const std::string& folder) { return files_.file_exists(folder + "\\" + name); });
+            somewhere ? folder_path(found) + "\\" + file : "",
+            lines[static_cast<std::size_t>(found)], blank_before);
     }
 
     // Asks the support library for a program: the buffer as it came back (cut at a NUL,
     // if the library wrote one), or "" when the program was not found.
-    Result<std::string> find_program(const std::string& file) {
+    std::string find_program(const std::string& file) {
+        if (!failure_.ok()) return std::string();
         std::string buffer(search_buffer_length, ' ');
-        const Result<std::int32_t> found = support_.FINDFILEINPATH(
-            file.c_str(), static_cast<std::int32_t>(file.size()), &buffer[0], search_buffer_length);
-        if (!found.ok()) return found.status();
-        if (*found < 1) return std::string();
+        const std::optional<std::int32_t> found =
+            answer(support_.FINDFILEINPATH(file.c_str(), static_cast<std::int32_t>(file.size()),
+                                           &buffer[0], search_buffer_length));
+        if (found.value_or(0) < 1) return std::string();
         return buffer.substr(0, strnlen(buffer.c_str(), buffer.size()));
     }
 
@@ -124,57 +129,56 @@ private:
     }
 
     // 2. The suite folder.
-    Status suite_folder_itself() {
+    void suite_folder_itself() {
         state_.folders.bin = suite_folder;
-        return file_test(files_.folder_exists(state_.folders.bin), state_.folders.bin,
-                         "Tarnwell Folder exists", "Tarnwell Folder does not exist", true);
+        file_test(&FileSystem::folder_exists, state_.folders.bin, "Tarnwell Folder exists",
+                  "Tarnwell Folder does not exist", true);
     }
 
     // 3. The suite's programs, found by the support library. The map display
     // application's line shows its folder, which later steps search too; the others
     // show the buffer as it came back.
-    Status suite_programs() {
-        const Result<std::string> plotwick = find_program("plotwick.exe");
-        if (!plotwick.ok()) return plotwick.status();
+    void suite_programs() {
+        const std::string plotwick = find_program("plotwick.exe");
+        if (!failure_.ok()) return;
         state_.folders.app.clear();
-        if (!plotwick->empty()) {
-            const std::size_t cut = plotwick->rfind('\\');
-            if (cut == std::string::npos)
-                return Status::failure("Invalid procedure call or argument");
-            state_.folders.app = trim_spaces(plotwick->substr(0, cut));
+        if (!plotwick.empty()) {
+            const std::size_t cut = plotwick.rfind('\\');
+            if (cut == std::string::npos) {
+                failure_ = Status::failure("Invalid procedure call or argument");
+                return;
+            }
+            state_.folders.app = trim_spaces(plotwick.substr(0, cut));
             add(FindingState::found, state_.folders.app, "Plotwick Path: " + state_.folders.app,
                 true);
         } else {
             add(FindingState::missing, "", "Plotwick Path not defined", true);
         }
         for (const char* program : {"Solidane", "Ferrolog", "Invernis"}) {
-            const Result<std::string> found = find_program(std::string(program) + ".exe");
-            if (!found.ok()) return found.status();
-            exists_or_not(!found->empty(), *found, std::string(program) + " Path: " + *found,
+            const std::string found = find_program(std::string(program) + ".exe");
+            exists_or_not(!found.empty(), found, std::string(program) + " Path: " + found,
                           std::string(program) + " Path not defined", true);
         }
-        return Status();
     }
 
     // 4. The GeoTIFF codes file.
-    Status geotiff_codes_file() {
+    void geotiff_codes_file() {
         static constexpr LinePerFolder lines = {
             "Plotwick GeoTIFF_PCS_codes file exists in bin folder",
             "Plotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder",
             "Plotwick GeoTIFF_PCS_codes file exists in App folder",
             "Plotwick GeoTIFF_PCS_codes file does not exist"};
         const char* name = "GeoTIFF_PCS_codes.csv";
-        return searched(first_folder_holding(name), name, lines, true);
+        searched(first_folder_where(&FileSystem::file_exists, name), name, lines, true);
     }
 
     // 5. The EPSG projections database: as the suite recorded it, else by file pattern.
-    Status projections_database() {
+    void projections_database() {
         const std::string recorded =
             lookups_.stored_value("Quillmere", "EPSG_projections_database", "FileName");
         if (!recorded.empty()) {
-            add(FindingState::value, recorded, "EPSG_projections_database in registry: " + recorded,
-                false);
-            return Status();
+            return add(FindingState::value, recorded,
+                       "EPSG_projections_database in registry: " + recorded, false);
         }
         static constexpr LinePerFolder lines = {
             "EPSG_projections_database in bin folder",
@@ -182,15 +186,12 @@ private:
             "EPSG_projections_database file exists in App folder",
             "EPSG_projections_database file does not exist"};
         const char* pattern = "EPSG*.mdb";
-        return searched(first_folder_where([&](const std::string& folder) {
-                            return files_.matches_exist(folder + "\\" + pattern);
-                        }),
-                        pattern, lines, true);
+        searched(first_folder_where(&FileSystem::matches_exist, pattern), pattern, lines, true);
     }
 
     // 6. The EPSG definitions file, which the two EPSG buttons work on. Found in the bin
     // folder its line has no empty line before it.
-    Status definitions_file() {
+    void definitions_file() {
         static constexpr LinePerFolder lines = {
             "Plotwick QRX_EPSG_definitions file exists in bin folder",
             "Plotwick QRX_EPSG_definitions file exists in CommonAppDir folder",
@@ -198,59 +199,49 @@ private:
             "Plotwick QRX_EPSG_definitions file does not exist"};
         const char* name = definitions_file_name;
         state_.definitions_path.clear();
-        const Result<SuiteFolder> found = first_folder_holding(name);
-        if (!found.ok()) return found.status();
-        if (*found != SuiteFolder::nowhere)
-            state_.definitions_path = folder_path(*found) + "\\" + name;
-        return searched(found, name, lines, *found != SuiteFolder::bin);
+        const SuiteFolder found = first_folder_where(&FileSystem::file_exists, name);
+        if (found != SuiteFolder::nowhere)
+            state_.definitions_path = folder_path(found) + "\\" + name;
+        searched(found, name, lines, found != SuiteFolder::bin);
     }
 
     // 7. The settings folder and what the suite keeps in it.
-    Status settings_folder() {
+    void settings_folder() {
         const std::string& folder = state_.folders.bin;
-        const Result<bool> exists = files_.folder_exists(folder);
-        if (!exists.ok()) return exists.status();
-        if (!*exists) {
-            add(FindingState::missing, "", "Plotwick Settings Folder " + folder + " does not exist",
-                false);
-            return Status();
+        const bool exists = finds(&FileSystem::folder_exists, folder);
+        if (!failure_.ok()) return;
+        if (!exists) {
+            return add(FindingState::missing, "",
+                       "Plotwick Settings Folder " + folder + " does not exist", false);
         }
         add(FindingState::found, folder, "Plotwick Settings Folder " + folder + " exists", true);
         const std::string ini = folder + "\\plotwick.ini";
         const std::string tables = folder + "\\tbl";
-        if (Status status =
-                file_test(files_.file_exists(ini), ini, "Plotwick Ini file plotwick.ini exists",
-                          "Plotwick Ini file plotwick.ini does not exist", false);
-            !status.ok())
-            return status;
-        if (Status status =
-                file_test(files_.folder_exists(tables), tables,
-                          "Plotwick colour table folder " + tables + " exists",
-                          "Plotwick colour table folder " + tables + " does not exist", false);
-            !status.ok())
-            return status;
-        if (Status status = saved_entries("Quillmere\\Projection", "Number of saved projections: ",
-                                          "No saved projections", "projection.csv");
-            !status.ok())
-            return status;
-        return saved_entries("Quillmere\\DatumTransform", "Number of saved datum transforms: ",
-                             "No saved datum transforms:", "datum.csv");
+        file_test(&FileSystem::file_exists, ini, "Plotwick Ini file plotwick.ini exists",
+                  "Plotwick Ini file plotwick.ini does not exist", false);
+        file_test(&FileSystem::folder_exists, tables,
+                  "Plotwick colour table folder " + tables + " exists",
+                  "Plotwick colour table folder " + tables + " does not exist", false);
+        saved_entries("Quillmere\\Projection",
+                      "Number of saved projections: ", "No saved projections", "projection.csv");
+        saved_entries("Quillmere\\DatumTransform", "Number of saved datum transforms: ",
+                      "No saved datum transforms:", "datum.csv");
     }
 
     // 7c and 7d. Saved entries are counted; without any, the list file the suite falls
     // back on is looked for.
-    Status saved_entries(const char* section, const std::string& count_label, const char* none_line,
-                         const std::string& list_file) {
+    void saved_entries(const char* section, const std::string& count_label, const char* none_line,
+                       const std::string& list_file) {
+        if (!failure_.ok()) return;
         const std::int32_t count = lookups_.settings_count(section);
         if (count >= 1) {
-            add(FindingState::count, std::to_string(count), count_label + std::to_string(count),
-                true);
-            return Status();
+            return add(FindingState::count, std::to_string(count),
+                       count_label + std::to_string(count), true);
         }
         add(FindingState::empty, "", none_line, true);
         const std::string path = state_.folders.bin + "\\" + list_file;
-        return file_test(files_.file_exists(path), path, "Plotwick " + list_file + " file exists",
-                         "Plotwick " + list_file + " file does not exist", false);
+        file_test(&FileSystem::file_exists, path, "Plotwick " + list_file + " file exists",
+                  "Plotwick " + list_file + " file does not exist", false);
     }
 
     SuiteLookups& lookups_;
@@ -258,6 +249,7 @@ private:
     SupportLibrary& support_;
     SuiteState& state_;
     ReportSink& sink_;
+    Status failure_;
 };
 
 }  // namespace

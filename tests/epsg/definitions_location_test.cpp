@@ -88,9 +88,9 @@ TEST_P(UpdateCommandTest, AppendsItsStepsAndCopiesIntoTheBinFolder) {
     if (*c.place == '\0') folders.app.clear();  // searched at the root of the drive
     const std::string content = "definitions from " + std::string(c.place);
     const std::string place = c.place;
-    if (place == "bin") must(files.create_file(wanted(), content));
-    if (place == "common") must(files.create_file(folders.common_app + "\\" + file_name, content));
-    if (place == "app") must(files.create_file(folders.app + "\\" + file_name, content));
+    if (place == "bin") must(write_file(files, wanted(), content));
+    if (place == "common") must(write_file(files, folders.common_app + "\\" + file_name, content));
+    if (place == "app") must(write_file(files, folders.app + "\\" + file_name, content));
 
     const AppFileUpdate update = update_definitions_location(folders, files, append());
 
@@ -128,18 +128,18 @@ TEST_F(DefinitionsLocationTest, NameOfSpacesIsNoName) {
 }
 
 TEST_F(DefinitionsLocationTest, SpecifiedNameIsTestedWithoutItsSurroundingSpaces) {
-    must(files.create_file(wanted(), "x"));
+    must(write_file(files, wanted(), "x"));
     EXPECT_EQ(locate_and_copy_app_file("  " + wanted() + " ", folders, files, append()).location,
               wanted());
     EXPECT_EQ(lines, Lines{"Specified QRX_EPSG_definitions file name exists"});
 }
 
 TEST_F(DefinitionsLocationTest, CopyNeverReplacesAFileThatAppearedMeanwhile) {
-    must(files.create_file(folders.common_app + "\\" + file_name, "from CommonAppDir"));
+    must(write_file(files, folders.common_app + "\\" + file_name, "from CommonAppDir"));
     // Another program writes the wanted file once the search has begun.
     HookedFileSystem hooked(files, [&](const std::string& operation, const std::string& path) {
         if (operation == "file_exists" && path.rfind(folders.common_app, 0) == 0)
-            must(files.create_file(wanted(), "written meanwhile"));
+            must(write_file(files, wanted(), "written meanwhile"));
         return Status();
     });
     EXPECT_EQ(locate_and_copy_app_file(wanted(), folders, hooked, append()).location, wanted());
@@ -147,7 +147,7 @@ TEST_F(DefinitionsLocationTest, CopyNeverReplacesAFileThatAppearedMeanwhile) {
 }
 
 TEST_F(DefinitionsLocationTest, FailingStepsAreSkippedAndTheCopysReasonIsKept) {
-    must(files.create_file(folders.app + "\\" + file_name, "from App"));
+    must(write_file(files, folders.app + "\\" + file_name, "from App"));
     // The bin folder's test fails as on a failing device; the copy as into a folder
     // the user may not write to, or onto a full disk.
     for (const std::string reason :
@@ -168,7 +168,7 @@ TEST_F(DefinitionsLocationTest, FailingStepsAreSkippedAndTheCopysReasonIsKept) {
 }
 
 TEST_F(DefinitionsLocationTest, TheWantedPathIsReturnedAfterAFailedCopy) {
-    must(files.create_file(folders.common_app + "\\" + file_name, "from CommonAppDir"));
+    must(write_file(files, folders.common_app + "\\" + file_name, "from CommonAppDir"));
     folders.bin = folder / "Missing";
     const AppFileUpdate update = locate_and_copy_app_file(wanted(), folders, files, append());
     EXPECT_EQ(update.location, wanted());

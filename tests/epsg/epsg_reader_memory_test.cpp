@@ -68,7 +68,7 @@ TEST_F(EpsgReaderMemoryTest, FileOverTheLimitIsRefusedFromItsSizeAlone) {
         SCOPED_TRACE(size);
         // A sparse file of that size: it takes no room on the disk.
         const std::string path = folder / ("large-" + std::to_string(size) + ".dat");
-        must(files.create_file(path, ""));
+        must(write_file(files, path, ""));
         std::filesystem::resize_file(native_path(path), size);
 
         largest_allocation = 0;
@@ -85,7 +85,7 @@ TEST_F(EpsgReaderMemoryTest, FileOverTheLimitIsRefusedFromItsSizeAlone) {
 TEST_F(EpsgReaderMemoryTest, FileAtTheLimitIsReadWithOneBufferOfItsSize) {
     // A valid smallest file followed by zeros up to the limit: every count 0.
     const std::string path = folder / "at-limit.dat";
-    must(files.create_file(path, writer::write_file({}).bytes));
+    must(write_file(files, path, writer::write_file({}).bytes));
     std::filesystem::resize_file(native_path(path), epsg_file_size_limit);
     largest_allocation = 0;
     const DefinitionsRead read_through = read(path);

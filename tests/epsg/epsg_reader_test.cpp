@@ -24,7 +24,7 @@ protected:
     // through, -1 when it failed.
     std::int32_t read(const std::string& bytes, const std::string& name = "defs.dat") {
         const std::string path = folder / (std::to_string(++files_written) + "-" + name);
-        must(files.create_file(path, bytes));
+        must(write_file(files, path, bytes));
         last = read_definitions_file(files, path, store);
         return last.status.ok() ? 0 : -1;
     }

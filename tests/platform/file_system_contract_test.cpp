@@ -1,7 +1,8 @@
 // The file layer's contract, on the host twin and under Wine on the real Windows calls:
 // special folders, existence tests, pattern search as Windows resolves names (letter
 // case aside, trailing dots and spaces dropped), copy and create that never replace a
-// file, files that reach their name only when whole, whole-file reads and files opened
+// file, writes that replace one only when asked, files that reach their name only when
+// whole, whole-file reads and files opened
 // for reading.
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ protected:
 };
 
 TEST_F(FileSystemContract, SearchFindsTheNameWindowsResolvesAPatternTo) {
-    must(files.create_file(folder / "a.reg", "x"));
+    must(write_file(files, folder / "a.reg", "x"));
     const std::pair<const char*, bool> cases[] = {
         {"a.reg", true},   {"A.REG", true},    {"a.reg.", true}, {"a.reg..", true},
         {"a.reg ", true},  {"*.reg", true},    {"A?REG", true},  {"*", true},
@@ -32,22 +33,39 @@ TEST_F(FileSystemContract, SearchFindsTheNameWindowsResolvesAPatternTo) {
         EXPECT_EQ(must(files.matches_exist(folder / name)), found) << name;
 }
 
+TEST_F(FileSystemContract, WriteReplacesAFileOnlyWhenAskedAndNeverAFolder) {
+    const std::string path = folder / "report.txt";
+    must(write_file(files, path, "first"));
+    const std::string long_text(3u << 20, 'r');
+    for (const std::string& text : {std::string("second\r\n\x85\xE9"), std::string(), long_text}) {
+        must(write_file(files, path, text, ExistingFile::replace));
+        EXPECT_EQ(file_text(files, path), text);
+    }
+    const std::string sub = folder.make_folder("sub");
+    for (ExistingFile existing : {ExistingFile::refuse, ExistingFile::replace}) {
+        EXPECT_FALSE(write_file(files, sub, "x", existing).ok());
+        EXPECT_TRUE(must(files.folder_exists(sub)));
+        EXPECT_FALSE(write_file(files, folder / "missing\\a.txt", "x", existing).ok());
+    }
+    EXPECT_FALSE(must(files.matches_exist(folder / "*.tmp")));
+}
+
 TEST_F(FileSystemContract, CreateMakesOnlyNewFiles) {
     const std::string path = folder / "a.reg";
-    must(files.create_file(path, "first"));
+    must(write_file(files, path, "first"));
     EXPECT_EQ(file_text(files, path), "first");
     // Every name that reaches the same file, and a folder, is refused.
-    must(files.create_file(folder / "empty.reg", ""));
+    must(write_file(files, folder / "empty.reg", ""));
     EXPECT_EQ(file_text(files, folder / "empty.reg"), "");
     for (const std::string& same : {path, folder / "A.REG", path + ".", path + " "}) {
         SCOPED_TRACE(same);
-        EXPECT_FALSE(files.create_file(same, "second").ok());
+        EXPECT_FALSE(write_file(files, same, "second").ok());
         EXPECT_EQ(file_text(files, path), "first");
     }
     const std::string sub = folder.make_folder("sub");
-    EXPECT_FALSE(files.create_file(sub, "x").ok());
+    EXPECT_FALSE(write_file(files, sub, "x").ok());
     EXPECT_TRUE(must(files.folder_exists(sub)));
-    const Status missing = files.create_file(folder / "missing\\a.reg", "x");
+    const Status missing = write_file(files, folder / "missing\\a.reg", "x");
     EXPECT_FALSE(missing.ok());
     EXPECT_FALSE(missing.description().empty());
 }
@@ -63,7 +81,7 @@ TEST_F(FileSystemContract, SpecialFoldersHaveNoTrailingSeparator) {
 }
 
 TEST_F(FileSystemContract, FilesAndFoldersAreToldApart) {
-    must(files.create_file(folder / "Data.csv", "1"));
+    must(write_file(files, folder / "Data.csv", "1"));
     const std::string sub = folder.make_folder("tbl");
     const struct {
         std::string path;
@@ -84,8 +102,8 @@ TEST_F(FileSystemContract, FilesAndFoldersAreToldApart) {
 }
 
 TEST_F(FileSystemContract, CopyNeverReplacesAndAFailedCopyLeavesNoFile) {
-    must(files.create_file(folder / "a.dat", "source"));
-    must(files.create_file(folder / "b.dat", "kept"));
+    must(write_file(files, folder / "a.dat", "source"));
+    must(write_file(files, folder / "b.dat", "kept"));
     must(files.copy_file(folder / "a.dat", folder / "c.dat"));
     EXPECT_EQ(file_text(files, folder / "c.dat"), "source");
     EXPECT_FALSE(files.copy_file(folder / "a.dat", folder / "b.dat").ok());
@@ -97,10 +115,10 @@ TEST_F(FileSystemContract, CopyNeverReplacesAndAFailedCopyLeavesNoFile) {
 
 TEST_F(FileSystemContract, ReadsAreWholeAndCreateNothing) {
     const std::string path = folder / "log.txt";
-    must(files.create_file(path, std::string("REGEDIT4\r\n\0\xff", 12)));
+    must(write_file(files, path, std::string("REGEDIT4\r\n\0\xff", 12)));
     EXPECT_EQ(file_text(files, path), std::string("REGEDIT4\r\n\0\xff", 12));
-    EXPECT_FALSE(read_file(files, folder / "none.txt").ok());
-    EXPECT_FALSE(read_file(files, folder.path()).ok());
+    EXPECT_FALSE(test::read_file(files, folder / "none.txt").ok());
+    EXPECT_FALSE(test::read_file(files, folder.path()).ok());
     EXPECT_FALSE(must(files.file_exists(folder / "none.txt")));
 }
 
@@ -111,7 +129,7 @@ TEST_F(FileSystemContract, PendingFileReachesItsNameOnlyWhenKeptAndNeverReplaces
         must(pending->write("REGEDIT4\r\n"));
         must(pending->write(std::string("\0\xff", 2)));
         EXPECT_FALSE(must(files.matches_exist(path)));
-        must(pending->keep());
+        must(pending->keep(ExistingFile::refuse));
     }
     EXPECT_EQ(file_text(files, path), std::string("REGEDIT4\r\n\0\xff", 12));
 
@@ -122,8 +140,8 @@ TEST_F(FileSystemContract, PendingFileReachesItsNameOnlyWhenKeptAndNeverReplaces
     {
         const auto pending = must(files.create_pending_file(raced));
         must(pending->write("ours"));
-        must(files.create_file(raced, "theirs"));
-        EXPECT_FALSE(pending->keep().ok());
+        must(write_file(files, raced, "theirs"));
+        EXPECT_FALSE(pending->keep(ExistingFile::refuse).ok());
     }
     EXPECT_EQ(file_text(files, raced), "theirs");
     EXPECT_FALSE(must(files.matches_exist(folder / "*.tmp")));
@@ -137,7 +155,7 @@ TEST_F(FileSystemContract, FileOpenedForReadingGivesItsSizeAndItsBytesToOneRead)
     for (const std::string& content : contents) {
         SCOPED_TRACE(content.size());
         const std::string path = folder / ("r" + std::to_string(++n) + ".dat");
-        must(files.create_file(path, content));
+        must(write_file(files, path, content));
         const auto file = must(files.open_for_reading(path));
         ASSERT_EQ(must(file->size()), content.size());
         std::string buffer(content.size() + 10, '-');

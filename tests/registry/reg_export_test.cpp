@@ -170,7 +170,7 @@ TEST_F(Export, KeyThatCannotBeOpenedGivesZeroAndNoFile) {
 
 TEST_F(Export, ExistingFileIsNeverOverwritten) {
     put_text("", "v", "1");
-    must(platform.files.create_file(file, "precious"));
+    must(write_file(platform.files, file, "precious"));
     // Windows reaches the file under other spellings of its name too.
     for (const std::string& name : {file, upper(file), file + ".", file + ". ."}) {
         SCOPED_TRACE(name);
@@ -185,7 +185,7 @@ TEST_F(Export, FileMadeAfterTheSearchIsNotReplaced) {
     HookedFileSystem racing(platform.files,
                             [&](const std::string& operation, const std::string& path) {
                                 if (operation == "create_pending_file")
-                                    must(platform.files.create_file(path, "theirs"));
+                                    must(write_file(platform.files, path, "theirs"));
                                 return Status();
                             });
     clsRegistryAccess exporter(platform.registry, racing, platform.desktop);

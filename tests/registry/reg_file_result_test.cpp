@@ -49,7 +49,7 @@ public:
                 room_ = 0;
                 return Status(112, "There is not enough space on the disk.");
             }
-            Status keep() override { return inner_->keep(); }
+            Status keep(ExistingFile existing) override { return inner_->keep(existing); }
 
         private:
             std::unique_ptr<PendingFile> inner_;
@@ -144,7 +144,7 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
                    : std::nullopt;
     });
     const std::string existing = scratch_file("existing.reg");
-    must(platform.files.create_file(existing, "precious"));
+    must(write_file(platform.files, existing, "precious"));
     const std::string in_no_folder = scratch_file("x") + "\\no\\such\\folder.reg";
     const struct {
         const char* what;

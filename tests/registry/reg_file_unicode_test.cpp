@@ -78,7 +78,7 @@ TEST_F(UnicodeFile, TheClassesReaderAndBrokenFilesAreRefused) {
     const std::string text = file_text(u"\"v\"=\"1\"\r\n");
     EXPECT_FALSE(import_reg_text(platform.registry, text, UnicodeFiles::refused).whole());
     const std::string file = scratch_file("unicode.reg");
-    must(platform.files.create_file(file, text));
+    must(write_file(platform.files, file, text));
     EXPECT_EQ(registry.ImportFromReg(file), 0);
     EXPECT_EQ(describe(tree()), std::vector<std::string>{""});
     for (const std::string& broken :

@@ -25,7 +25,7 @@ protected:
             text += line + "\r\n";
         }
         file = scratch_file("import.reg");
-        must(platform.files.create_file(file, text));
+        must(write_file(platform.files, file, text));
         return registry.ImportFromReg(file);
     }
 };
@@ -140,7 +140,7 @@ TEST_F(Import, HeaderMustBeExactlyRegedit4InAnyLetterCase) {
         for (std::size_t at; (at = text.find("%K")) != std::string::npos;)
             text.replace(at, 2, long_path + "\\h");
         file = scratch_file("header.reg");
-        must(platform.files.create_file(file, text));
+        must(write_file(platform.files, file, text));
         EXPECT_EQ(registry.ImportFromReg(file), c.result);
         EXPECT_EQ(registry.KeyExists(scratch.path() + "\\h"), c.result == 1 && c.text.size() > 8);
         test::delete_tree(platform.registry, reg::current_user, scratch.sub_key() + "\\h");

@@ -35,6 +35,13 @@ T must(Result<T> result) {
 }
 inline void must(const Status& status) { EXPECT_TRUE(status.ok()) << status.description(); }
 
+// The whole file as a text, or why it cannot be read.
+inline Result<std::string> read_file(FileSystem& files, const std::string& path) {
+    const Result<FileBytes> bytes = read_whole_file(files, path, 0x7FFFFFFF);
+    if (!bytes.ok()) return bytes.status();
+    return std::string(bytes->data(), bytes->size());
+}
+
 // The whole file as a text; a file that cannot be read fails the test.
 inline std::string file_text(FileSystem& files, const std::string& path) {
     return must(read_file(files, path));
@@ -113,10 +120,6 @@ public:
     Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& path) override {
         if (Status failed = before_("open_for_reading", path); !failed.ok()) return failed;
         return inner_.open_for_reading(path);
-    }
-    Status create_file(const std::string& path, std::string_view text) override {
-        if (Status failed = before_("create_file", path); !failed.ok()) return failed;
-        return inner_.create_file(path, text);
     }
     Result<std::unique_ptr<PendingFile>> create_pending_file(
         const std::string& destination) override {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/win32/report_file.h"
 #include "platform/win32/owned.h"
 
 namespace tarnwell {
@@ -19,8 +18,8 @@ int write_report_to_file(ReportWindowWin32& window, Win32Platform& platform,
         return report_not_written;
     }
     window.load_report();
-    const Status written = write_report_file(
-        path, report_with_messages(window.pane_text(), messages), ExistingFile::refuse);
+    const Status written =
+        write_file(platform.files, path, report_with_messages(window.pane_text(), messages));
     if (!written.ok()) {
         write_to_console("The report could not be written to " + path + ": " +
                          written.description() + "\r\n");

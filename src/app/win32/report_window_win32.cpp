@@ -9,7 +9,6 @@
 #include <new>
 
 #include "app/win32/monitor_dpi.h"
-#include "app/win32/report_file.h"
 #include "app/window_geometry.h"
 #include "platform/win32/win32_desktop.h"
 
@@ -27,6 +26,15 @@ constexpr int program_icon = 1;
 enum PaneMenuItem : UINT { menu_copy = 1, menu_select_all, menu_save };
 
 int control_index(Control which) { return static_cast<int>(which); }
+
+Control control_of(EpsgButton button) {
+    return button == EpsgButton::test ? Control::test_epsg : Control::update_epsg;
+}
+
+// The window's size for a client area of that size.
+SIZE window_size(PixelSize client, int dpi) {
+    return window_size_for_client(client.width, client.height, window_style, window_ex_style, dpi);
+}
 
 HFONT make_arial_bold(int tenths_of_point, int dpi) {
     return CreateFontA(-MulDiv(tenths_of_point, dpi, 720), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
@@ -139,12 +147,8 @@ void ReportWindowWin32::apply_fonts() {
 }
 
 void ReportWindowWin32::place_window() {
-    const PixelSize design = design_client_size(dpi_);
-    const PixelSize minimum = minimum_client_size(dpi_);
-    const SIZE design_window =
-        window_size_for_client(design.width, design.height, window_style, window_ex_style, dpi_);
-    const SIZE minimum_window =
-        window_size_for_client(minimum.width, minimum.height, window_style, window_ex_style, dpi_);
+    const SIZE design_window = window_size(design_client_size(dpi_), dpi_);
+    const SIZE minimum_window = window_size(minimum_client_size(dpi_), dpi_);
     const RECT work = work_area_of(window_);
     const PixelRect placed = initial_window_rect({design_window.cx, design_window.cy},
                                                  {minimum_window.cx, minimum_window.cy},
@@ -210,13 +214,11 @@ void ReportWindowWin32::set_pane_text(const std::string& text) { pane_.set_text(
 void ReportWindowWin32::append_pane_text(const std::string& tail) { pane_.append(tail); }
 
 void ReportWindowWin32::set_enabled(EpsgButton button, bool enabled) {
-    EnableWindow(control(button == EpsgButton::test ? Control::test_epsg : Control::update_epsg),
-                 enabled ? TRUE : FALSE);
+    EnableWindow(control(control_of(button)), enabled ? TRUE : FALSE);
 }
 
 bool ReportWindowWin32::is_enabled(EpsgButton button) {
-    return IsWindowEnabled(control(button == EpsgButton::test ? Control::test_epsg
-                                                              : Control::update_epsg)) != FALSE;
+    return IsWindowEnabled(control(control_of(button))) != FALSE;
 }
 
 void ReportWindowWin32::show_pane_menu(LPARAM screen_point) {
@@ -253,7 +255,7 @@ void ReportWindowWin32::save_report() {
                    OFN_NOREADONLYRETURN | OFN_EXPLORER;
     if (!GetSaveFileNameA(&dialog)) return;
     // The same bytes as Copy Text; the report in the window stays as it is.
-    const Status saved = write_report_file(file, pane_.text(), ExistingFile::replace);
+    const Status saved = write_file(platform_.files, file, pane_.text(), ExistingFile::replace);
     if (!saved.ok())
         platform_.desktop.message_box(
             "The report could not be saved to " + std::string(file) + ": " + saved.description(),
@@ -321,9 +323,7 @@ LRESULT ReportWindowWin32::handle_message(UINT message, WPARAM w, LPARAM l) {
         if (w != SIZE_MINIMIZED && controls_[0] != nullptr) lay_out();
         return 0;
     case WM_GETMINMAXINFO: {
-        const PixelSize minimum = minimum_client_size(dpi_);
-        const SIZE window = window_size_for_client(minimum.width, minimum.height, window_style,
-                                                   window_ex_style, dpi_);
+        const SIZE window = window_size(minimum_client_size(dpi_), dpi_);
         auto* limits = reinterpret_cast<MINMAXINFO*>(l);
         limits->ptMinTrackSize = {window.cx, window.cy};
         return 0;

@@ -14,6 +14,13 @@ char16_t utf16_of_cp1252(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : static_cast<char16_t>(byte);
 }
 
+std::u16string utf16_from_ansi(std::string_view text) {
+    std::u16string wide;
+    for (const char c : text)
+        wide += utf16_of_cp1252(static_cast<unsigned char>(c));
+    return wide;
+}
+
 std::optional<std::string> ansi_from_utf16(std::u16string_view text) {
     std::string ansi;
     ansi.reserve(text.size());

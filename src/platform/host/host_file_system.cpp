@@ -98,7 +98,7 @@ private:
 
 // A file written under a name of its own in its destination's folder, linked to the
 // destination when kept: link() refuses an existing name, as MoveFileEx does without
-// MOVEFILE_REPLACE_EXISTING.
+// MOVEFILE_REPLACE_EXISTING; rename() replaces a file, as MoveFileEx does with it.
 class HostPendingFile : public PendingFile {
 public:
     HostPendingFile(fs::path temporary, fs::path destination, int fd)
@@ -112,12 +112,16 @@ public:
 
     Status write(std::string_view bytes) override { return write_all(fd_, bytes); }
 
-    Status keep() override {
+    Status keep(ExistingFile existing) override {
         const int closed = ::close(fd_);
         fd_ = -1;
         if (closed != 0) return device_error();
-        if (::link(temporary_.c_str(), destination_.c_str()) != 0)
+        if (existing == ExistingFile::replace) {
+            if (fs::is_directory(destination_)) return failure(5, "Access denied");
+            if (::rename(temporary_.c_str(), destination_.c_str()) != 0) return path_not_found();
+        } else if (::link(temporary_.c_str(), destination_.c_str()) != 0) {
             return errno == EEXIST ? failure(80, "File already exists") : path_not_found();
+        }
         return Status();
     }
 
@@ -216,16 +220,6 @@ Result<std::unique_ptr<ReadableFile>> HostFileSystem::open_for_reading(const std
     // Windows opens no folder as a file.
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return failure(5, "Permission denied");
     return std::unique_ptr<ReadableFile>(std::move(file));
-}
-
-Status HostFileSystem::create_file(const std::string& path, std::string_view text) {
-    if (failing(path)) return device_error();
-    // O_EXCL: the file is made by the call that checks it is not there, as CREATE_NEW does.
-    const int fd = ::open(host_path(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return errno == EEXIST ? failure(80, "File already exists") : path_not_found();
-    const Status written = write_all(fd, text);
-    if (::close(fd) != 0 && written.ok()) return device_error();
-    return written;
 }
 
 Result<std::unique_ptr<PendingFile>> HostFileSystem::create_pending_file(

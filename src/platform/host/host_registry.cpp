@@ -65,10 +65,6 @@ int compare_names(const std::string& a, const std::string& b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool is_string_type(std::uint32_t type) {
-    return type == reg::type_sz || type == reg::type_expand_sz || type == reg::type_multi_sz;
-}
-
 std::uint32_t map_generic(std::uint32_t access) {
     std::uint32_t mapped =
         access & ~(generic_read | generic_write | generic_execute | generic_all | wow64_view_flags);
@@ -90,7 +86,7 @@ struct HostRegistry::State {
 
         std::uint32_t stored_size() const {
             const auto size = static_cast<std::uint32_t>(data.size());
-            return is_string_type(type) ? 2 * size : size;
+            return reg::is_text_type(type) ? 2 * size : size;
         }
     };
 
@@ -292,10 +288,10 @@ struct HostRegistry::State {
                           std::uint32_t& reported) {
         const auto len = static_cast<std::uint32_t>(v.data.size());
         reported = len;
-        if (!data || (is_string_type(v.type) && len == 0)) return reg::success;
+        if (!data || (reg::is_text_type(v.type) && len == 0)) return reg::success;
         if (len > *data_size) return reg::more_data;
         if (len) std::memcpy(data, v.data.data(), len);
-        if (is_string_type(v.type) && len < *data_size && data[len - 1]) data[len] = 0;
+        if (reg::is_text_type(v.type) && len < *data_size && data[len - 1]) data[len] = 0;
         return reg::success;
     }
 };

@@ -12,8 +12,8 @@ Result<std::int32_t> HostSupportLibrary::FINDFILEINPATH(const char* name, std::i
     return find_file_in_path(name, name_length, buffer, buffer_length, path,
                              [this](const std::string& folder, const std::string& file) {
                                  const std::string candidate = folder + "\\" + file;
-                                 const Result<bool> exists = files_.file_exists(candidate);
-                                 if (!exists.ok() || !*exists) return std::string();
+                                 if (!files_.file_exists(candidate).value_or(false))
+                                     return std::string();
                                  return files_.host_path(candidate).filename().string();
                              });
 }

@@ -6,9 +6,8 @@
 
 namespace tarnwell {
 
-namespace {
-
-std::u16string utf16_from_ansi(const std::string& text) {
+std::u16string utf16_from_ansi(std::string_view text) {
+    if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return {};
     const int length = static_cast<int>(text.size());
     const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
     std::u16string wide(static_cast<std::size_t>(needed > 0 ? needed : 0), u'\0');
@@ -17,8 +16,6 @@ std::u16string utf16_from_ansi(const std::string& text) {
                             needed);
     return wide;
 }
-
-}  // namespace
 
 std::optional<std::string> ansi_from_utf16(std::u16string_view text) {
     if (text.empty()) return std::string();

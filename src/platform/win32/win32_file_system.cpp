@@ -50,11 +50,13 @@ public:
 
     Status write(std::string_view bytes) override { return write_all(file_.get(), bytes); }
 
-    Status keep() override {
+    Status keep(ExistingFile existing) override {
         // Closing reports a write the system had deferred.
         if (!file_.reset()) return last_error_status();
         // Without MOVEFILE_REPLACE_EXISTING the move refuses a file at the destination.
-        if (!MoveFileExA(temporary_.c_str(), destination_.c_str(), MOVEFILE_WRITE_THROUGH))
+        const DWORD replace = existing == ExistingFile::replace ? MOVEFILE_REPLACE_EXISTING : 0;
+        if (!MoveFileExA(temporary_.c_str(), destination_.c_str(),
+                         MOVEFILE_WRITE_THROUGH | replace))
             return last_error_status();
         kept_ = true;
         return Status();
@@ -148,17 +150,6 @@ Result<std::unique_ptr<ReadableFile>> Win32FileSystem::open_for_reading(const st
                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return last_error_status();
     return std::unique_ptr<ReadableFile>(std::make_unique<Win32ReadableFile>(std::move(file)));
-}
-
-Status Win32FileSystem::create_file(const std::string& path, std::string_view text) {
-    // CREATE_NEW: an existing file is refused by the same call that would make the
-    // new one, so nothing written meanwhile can be replaced.
-    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return last_error_status();
-    if (Status written = write_all(file.get(), text); !written.ok()) return written;
-    if (!file.reset()) return last_error_status();
-    return Status();
 }
 
 Result<std::unique_ptr<PendingFile>> Win32FileSystem::create_pending_file(

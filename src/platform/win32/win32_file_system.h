@@ -14,7 +14,6 @@ public:
     Result<bool> matches_exist(const std::string& pattern) override;
     Status copy_file(const std::string& source, const std::string& destination) override;
     Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& path) override;
-    Status create_file(const std::string& path, std::string_view text) override;
     Result<std::unique_ptr<PendingFile>> create_pending_file(
         const std::string& destination) override;
 };

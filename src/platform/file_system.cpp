@@ -7,6 +7,14 @@ std::string file_name_of(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+Status write_file(FileSystem& files, const std::string& path, std::string_view text,
+                  ExistingFile existing) {
+    Result<std::unique_ptr<PendingFile>> file = files.create_pending_file(path);
+    if (!file.ok()) return file.status();
+    if (Status written = (*file)->write(text); !written.ok()) return written;
+    return (*file)->keep(existing);
+}
+
 Result<std::size_t> read_fully(ReadableFile& file, char* buffer, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {
