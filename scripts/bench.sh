@@ -34,7 +34,7 @@ mkdir -p "$work"
 windows_build="$top/build/$TARNWELL_WINE_ARCH"
 echo "building (host, $TARNWELL_WINE_ARCH) ..." >&2
 "$top/scripts/build.sh" host epsg_read_bench epsg_writer >/dev/null
-"$top/scripts/build.sh" "$TARNWELL_WINE_ARCH" epsg_read_bench regtool tarnwell_env \
+"$top/scripts/build.sh" "$TARNWELL_WINE_ARCH" epsg_read_bench regtool regfile_floor tarnwell_env \
   empty_pane_window startup_parts_bench e2e_probe >/dev/null
 tarnwell_prefix "$windows_build/wineprefix"
 
@@ -87,11 +87,14 @@ print_table() {
   awk -F'\t' '$1 == "note" {print "  " $2 ": " $3}' "$lines"
 }
 
-# The definitions reader on a file of more than 100 MB.
+# The definitions reader on a file of the real size (under 3 MB) and on one of more
+# than 100 MB.
 epsg_read_benchmark() {
-  local file
-  file=$(definitions_file 110)
-  epsg_read_rows epsg-read "$file" "$runs"
+  local size file
+  for size in 3 110; do
+    file=$(definitions_file "$size")
+    epsg_read_rows "epsg-read $size MB" "$file" "$runs"
+  done
 }
 
 # Export and import of the 2,000-key tree against Wine's regedit.
