@@ -18,9 +18,13 @@ public:
     std::size_t left() const { return static_cast<std::size_t>(end_ - pos_); }
     void skip_to(const char* p) { pos_ = p; }
 
-    // Success when n more bytes follow p (a position at or after the cursor).
+    // Whether n more bytes follow p (a position at or after the cursor).
+    bool has(const char* p, std::size_t n) const {
+        return n <= static_cast<std::size_t>(end_ - p);
+    }
+    // Success when n more bytes follow p; else the failure, naming what needed them.
     Status need(const char* p, std::size_t n, const std::string& what) const {
-        if (n <= static_cast<std::size_t>(end_ - p)) return Status();
+        if (has(p, n)) return Status();
         return Status::failure("Input past end of file: " + what + " needs " + std::to_string(n) +
                                " bytes at byte " + std::to_string(p - begin_) + ", " +
                                std::to_string(end_ - p) + " left");
@@ -83,16 +87,20 @@ Status read_section(Cursor& in, const std::shared_ptr<const FileBytes>& bytes,
     const char* p = in.position();
     for (std::size_t index = 0; index <= static_cast<std::size_t>(*count); ++index) {
         const char* record = p;
-        const std::string name = "record " + std::to_string(index);
+        // The record's name is made only for the failure that names it: a name per
+        // record would cost more than reading the record.
+        const auto past_end = [&](std::size_t n) {
+            return in.need(p, n, "record " + std::to_string(index));
+        };
         for (std::size_t t = 0; t < steps.texts; ++t) {
             const std::size_t before = steps.fixed_before[t] + 2;
-            if (Status fits = in.need(p, before, name); !fits.ok()) return fits;
+            if (!in.has(p, before)) return past_end(before);
             p += before;
             const std::uint16_t length = read_u16_le(p - 2);
-            if (Status fits = in.need(p, length, name); !fits.ok()) return fits;
+            if (!in.has(p, length)) return past_end(length);
             p += length;
         }
-        if (Status fits = in.need(p, steps.fixed_after, name); !fits.ok()) return fits;
+        if (!in.has(p, steps.fixed_after)) return past_end(steps.fixed_after);
         p += steps.fixed_after;
         section.fill_next(record);
     }
