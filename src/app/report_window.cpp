@@ -2,11 +2,14 @@
 
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "epsg/definitions_location.h"
 #include "epsg/epsg_reader.h"
+#include "probes/lookup_failure.h"
 #include "probes/program_settings.h"
 #include "probes/stored_text.h"
+#include "registry/key_path.h"
 #include "report/saved_settings.h"
 
 namespace tarnwell {
@@ -20,6 +23,21 @@ constexpr std::int32_t csidl_local_appdata = 28;
 std::string description_of(const std::exception& failure) {
     return dynamic_cast<const std::bad_alloc*>(&failure) != nullptr ? "Out of memory"
                                                                     : failure.what();
+}
+
+// Why a lookup that found nothing did so (see lookup_failure.h). Asking may fail in
+// turn; it never ends the report, and a failure to ask counts as the lookup's failure.
+template <class Ask>
+long lookup_error_of(Ask ask) {
+    constexpr long not_enough_memory = 8;   // ERROR_NOT_ENOUGH_MEMORY
+    constexpr long function_failed = 1627;  // ERROR_FUNCTION_FAILED
+    try {
+        return ask();
+    } catch (const std::bad_alloc&) {
+        return not_enough_memory;
+    } catch (const std::exception&) {
+        return function_failed;
+    }
 }
 
 }  // namespace
@@ -50,6 +68,7 @@ void Form_Tarnwell_Environment::Form_Load() {
 }
 
 Status Form_Tarnwell_Environment::write_report() {
+    findings_.clear();
     const Result<std::string> windows = platform_.files.special_folder(0);
     if (!windows.ok()) return windows.status();
     windows_folder = *windows;
@@ -84,24 +103,49 @@ void Form_Tarnwell_Environment::append_report_line(const std::string& line, bool
 
 void Form_Tarnwell_Environment::add(const Finding& finding) {
     append_report_line(finding.line, finding.blank_before);
+    findings_.push_back(finding);
 }
 
-bool Form_Tarnwell_Environment::key_exists(const std::string& path) {
-    return registry().KeyExists(path);
+// The answers come from the published lookups, so the report reads as they do; where
+// they found nothing, the core says whether the registry failed the lookup.
+Lookup<bool> Form_Tarnwell_Environment::key_exists(const std::string& path) {
+    if (registry().KeyExists(path)) return {true};
+    return {false, lookup_error_of([&] {
+                const KeyPath key = split_key_path(path);
+                return key_lookup_error(platform_.registry, key.root, key.sub_key);
+            })};
 }
 
-std::string Form_Tarnwell_Environment::stored_value(const std::string& app,
-                                                    const std::string& section,
-                                                    const std::string& name) {
+Lookup<std::string> Form_Tarnwell_Environment::stored_value(const std::string& app,
+                                                            const std::string& section,
+                                                            const std::string& name) {
     std::string chkey, chkeyloc;
     std::int32_t ierr = 0;
     get_registry_codes(app, section, name, chkey, chkeyloc, ierr);
-    return chkey;
+    if (!chkey.empty()) return {chkey};
+    return {"", lookup_error_of([&] {
+                const std::string below = app + "\\" + section;
+                for (const auto& [root, sub_key] :
+                     {std::pair{reg::local_machine, "SOFTWARE\\" + below},
+                      std::pair{reg::current_user, "SOFTWARE\\" + below},
+                      std::pair{reg::current_user,
+                                std::string(program_settings_tree) + "\\" + below}}) {
+                    if (const long error =
+                            value_lookup_error(platform_.registry, root, sub_key, name))
+                        return error;
+                }
+                return 0L;
+            })};
 }
 
-std::int32_t Form_Tarnwell_Environment::settings_count(const std::string& section) {
+Lookup<std::int32_t> Form_Tarnwell_Environment::settings_count(const std::string& section) {
     std::vector<std::array<std::string, 2>> entries;
-    return GetAllSettingValue(section, entries);
+    const std::int32_t count = GetAllSettingValue(section, entries);
+    if (count >= 1) return {count};
+    return {count, lookup_error_of([&] {
+                return key_lookup_error(platform_.registry, reg::current_user,
+                                        std::string(program_settings_tree) + "\\" + section);
+            })};
 }
 
 void Form_Tarnwell_Environment::Command_copy_text_Click() {

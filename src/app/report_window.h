@@ -40,6 +40,9 @@ public:
 
     void append_report_line(const std::string& line, bool blank_before);
 
+    // What the start-up report found, one finding per line it wrote, headings included.
+    const std::vector<Finding>& findings() const { return findings_; }
+
     // The buttons. A failure of the clipboard is shown as a run-time error.
     void Command_copy_text_Click();
     void Command_done_whats_new_Click();
@@ -80,16 +83,17 @@ private:
     Status write_report();
     AppendReportLine append_after_empty_line();
 
-    bool key_exists(const std::string& path) override;
-    std::string stored_value(const std::string& app, const std::string& section,
-                             const std::string& name) override;
-    std::int32_t settings_count(const std::string& section) override;
+    Lookup<bool> key_exists(const std::string& path) override;
+    Lookup<std::string> stored_value(const std::string& app, const std::string& section,
+                                     const std::string& name) override;
+    Lookup<std::int32_t> settings_count(const std::string& section) override;
     void add(const Finding& finding) override;
 
     Platform& platform_;
     ReportView& view_;
     ProgramState& program_;
     std::unique_ptr<clsRegistryAccess> registry_;
+    std::vector<Finding> findings_;
 };
 
 }  // namespace tarnwell

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/utf8.h"
+
 namespace tarnwell {
 
 // The text in the ANSI code page; nothing when a character has no exact form there:
@@ -14,5 +16,10 @@ std::optional<std::string> ansi_from_utf16(std::u16string_view text);
 
 // The UTF-16 form of an ANSI text.
 std::u16string utf16_from_ansi(std::string_view text);
+
+// The UTF-8 form of an ANSI text, for files read on other machines.
+inline std::string utf8_from_ansi(std::string_view text) {
+    return utf8_from_utf16(utf16_from_ansi(text));
+}
 
 }  // namespace tarnwell

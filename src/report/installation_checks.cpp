@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "common/text.h"
 
@@ -56,21 +57,26 @@ private:
         return std::nullopt;
     }
 
-    void add(FindingState state, std::string value, std::string line, bool blank_before) {
-        if (failure_.ok()) sink_.add({state, std::move(value), std::move(line), blank_before});
+    void add(const char* id, FindingState state, std::string value, std::string line,
+             bool blank_before, long lookup_error = 0) {
+        if (failure_.ok())
+            sink_.add({state, std::move(value), std::move(line), blank_before, id, lookup_error});
     }
-    void exists_or_not(bool exists, const std::string& path, const std::string& exists_line,
-                       const std::string& missing_line, bool blank_before) {
-        add(exists ? FindingState::found : FindingState::missing, exists ? path : "",
-            exists ? exists_line : missing_line, blank_before);
+    void exists_or_not(const char* id, Lookup<bool> exists, const std::string& path,
+                       const std::string& exists_line, const std::string& missing_line,
+                       bool blank_before) {
+        add(id, exists.answer ? FindingState::found : FindingState::missing,
+            exists.answer ? path : "", exists.answer ? exists_line : missing_line, blank_before,
+            exists.error);
     }
     // Whether the file test finds the path; false, without a call, once a call has failed.
     bool finds(FileTest test, const std::string& path) {
         return failure_.ok() && answer((files_.*test)(path)).value_or(false);
     }
-    void file_test(FileTest test, const std::string& path, const std::string& exists_line,
-                   const std::string& missing_line, bool blank_before) {
-        exists_or_not(finds(test, path), path, exists_line, missing_line, blank_before);
+    void file_test(const char* id, FileTest test, const std::string& path,
+                   const std::string& exists_line, const std::string& missing_line,
+                   bool blank_before) {
+        exists_or_not(id, {finds(test, path)}, path, exists_line, missing_line, blank_before);
     }
 
     std::string folder_path(SuiteFolder folder) const {
@@ -97,12 +103,12 @@ private:
         return SuiteFolder::nowhere;
     }
     // A search's line.
-    void searched(SuiteFolder found, const std::string& file, const LinePerFolder& lines,
-                  bool blank_before) {
+    void searched(const char* id, SuiteFolder found, const std::string& file,
+                  const LinePerFolder& lines, bool blank_before, long lookup_error = 0) {
         const bool somewhere = found != SuiteFolder::nowhere;
-        add(somewhere ? FindingState::found : FindingState::missing,
+        add(id, somewhere ? FindingState::found : FindingState::missing,
             somewhere ? folder_path(found) + "\\" + file : "",
-            lines[static_cast<std::size_t>(found)], blank_before);
+            lines[static_cast<std::size_t>(found)], blank_before, lookup_error);
     }
 
     // Asks the support library for a program: the buffer as it came back (cut at a NUL,
@@ -119,19 +125,21 @@ private:
 
     // 1. The program settings tree, and the maker's branch of it only when the tree is there.
     void program_settings_keys() {
-        const bool tree_exists = lookups_.key_exists(settings_tree);
-        exists_or_not(tree_exists, settings_tree, "VB and VBA Program Settings exists",
+        const Lookup<bool> tree = lookups_.key_exists(settings_tree);
+        exists_or_not("settings_tree", tree, settings_tree, "VB and VBA Program Settings exists",
                       "VB and VBA Program Settings does not exist", false);
         const std::string maker = std::string(settings_tree) + "\\Quillmere";
-        if (tree_exists)
-            exists_or_not(lookups_.key_exists(maker), maker, "Quillmere Settings key exists",
-                          "Quillmere Settings does not exist", false);
+        if (tree.answer)
+            exists_or_not("settings_tree.quillmere", lookups_.key_exists(maker), maker,
+                          "Quillmere Settings key exists", "Quillmere Settings does not exist",
+                          false);
     }
 
     // 2. The suite folder.
     void suite_folder_itself() {
         state_.folders.bin = suite_folder;
-        file_test(&FileSystem::folder_exists, state_.folders.bin, "Tarnwell Folder exists",
+        file_test("suite_folder", &FileSystem::folder_exists, state_.folders.bin,
+                  "Tarnwell Folder exists",
                   "Tarnwell Folder does not exist", true);
     }
 
@@ -149,14 +157,16 @@ private:
                 return;
             }
             state_.folders.app = trim_spaces(plotwick.substr(0, cut));
-            add(FindingState::found, state_.folders.app, "Plotwick Path: " + state_.folders.app,
-                true);
+            add("program.plotwick", FindingState::found, state_.folders.app,
+                "Plotwick Path: " + state_.folders.app, true);
         } else {
-            add(FindingState::missing, "", "Plotwick Path not defined", true);
+            add("program.plotwick", FindingState::missing, "", "Plotwick Path not defined", true);
         }
-        for (const char* program : {"Solidane", "Ferrolog", "Invernis"}) {
+        for (const auto& [program, id] : {std::pair{"Solidane", "program.solidane"},
+                                          std::pair{"Ferrolog", "program.ferrolog"},
+                                          std::pair{"Invernis", "program.invernis"}}) {
             const std::string found = find_program(std::string(program) + ".exe");
-            exists_or_not(!found.empty(), found, std::string(program) + " Path: " + found,
+            exists_or_not(id, {!found.empty()}, found, std::string(program) + " Path: " + found,
                           std::string(program) + " Path not defined", true);
         }
     }
@@ -169,16 +179,18 @@ private:
             "Plotwick GeoTIFF_PCS_codes file exists in App folder",
             "Plotwick GeoTIFF_PCS_codes file does not exist"};
         const char* name = "GeoTIFF_PCS_codes.csv";
-        searched(first_folder_where(&FileSystem::file_exists, name), name, lines, true);
+        searched("geotiff_codes", first_folder_where(&FileSystem::file_exists, name), name, lines,
+                 true);
     }
 
     // 5. The EPSG projections database: as the suite recorded it, else by file pattern.
     void projections_database() {
-        const std::string recorded =
+        const char* id = "epsg_projections_database";
+        const Lookup<std::string> recorded =
             lookups_.stored_value("Quillmere", "EPSG_projections_database", "FileName");
-        if (!recorded.empty()) {
-            return add(FindingState::value, recorded,
-                       "EPSG_projections_database in registry: " + recorded, false);
+        if (!recorded.answer.empty()) {
+            return add(id, FindingState::value, recorded.answer,
+                       "EPSG_projections_database in registry: " + recorded.answer, false);
         }
         static constexpr LinePerFolder lines = {
             "EPSG_projections_database in bin folder",
@@ -186,7 +198,11 @@ private:
             "EPSG_projections_database file exists in App folder",
             "EPSG_projections_database file does not exist"};
         const char* pattern = "EPSG*.mdb";
-        searched(first_folder_where(&FileSystem::matches_exist, pattern), pattern, lines, true);
+        // A recorded name that could not be read leaves the search to answer; only when
+        // the search finds nothing does the failed lookup leave the answer open.
+        const SuiteFolder found = first_folder_where(&FileSystem::matches_exist, pattern);
+        searched(id, found, pattern, lines, true,
+                 found == SuiteFolder::nowhere ? recorded.error : 0);
     }
 
     // 6. The EPSG definitions file, which the two EPSG buttons work on. Found in the bin
@@ -202,7 +218,7 @@ private:
         const SuiteFolder found = first_folder_where(&FileSystem::file_exists, name);
         if (found != SuiteFolder::nowhere)
             state_.definitions_path = folder_path(found) + "\\" + name;
-        searched(found, name, lines, found != SuiteFolder::bin);
+        searched("epsg_definitions", found, name, lines, found != SuiteFolder::bin);
     }
 
     // 7. The settings folder and what the suite keeps in it.
@@ -211,36 +227,38 @@ private:
         const bool exists = finds(&FileSystem::folder_exists, folder);
         if (!failure_.ok()) return;
         if (!exists) {
-            return add(FindingState::missing, "",
+            return add("settings_folder", FindingState::missing, "",
                        "Plotwick Settings Folder " + folder + " does not exist", false);
         }
-        add(FindingState::found, folder, "Plotwick Settings Folder " + folder + " exists", true);
+        add("settings_folder", FindingState::found, folder,
+            "Plotwick Settings Folder " + folder + " exists", true);
         const std::string ini = folder + "\\plotwick.ini";
         const std::string tables = folder + "\\tbl";
-        file_test(&FileSystem::file_exists, ini, "Plotwick Ini file plotwick.ini exists",
+        file_test("settings_folder.ini", &FileSystem::file_exists, ini, "Plotwick Ini file plotwick.ini exists",
                   "Plotwick Ini file plotwick.ini does not exist", false);
-        file_test(&FileSystem::folder_exists, tables,
+        file_test("settings_folder.colour_tables", &FileSystem::folder_exists, tables,
                   "Plotwick colour table folder " + tables + " exists",
                   "Plotwick colour table folder " + tables + " does not exist", false);
-        saved_entries("Quillmere\\Projection",
+        saved_entries("saved_projections", "Quillmere\\Projection",
                       "Number of saved projections: ", "No saved projections", "projection.csv");
-        saved_entries("Quillmere\\DatumTransform", "Number of saved datum transforms: ",
-                      "No saved datum transforms:", "datum.csv");
+        saved_entries("saved_datum_transforms", "Quillmere\\DatumTransform",
+                      "Number of saved datum transforms: ", "No saved datum transforms:",
+                      "datum.csv");
     }
 
     // 7c and 7d. Saved entries are counted; without any, the list file the suite falls
     // back on is looked for.
-    void saved_entries(const char* section, const std::string& count_label, const char* none_line,
-                       const std::string& list_file) {
+    void saved_entries(const std::string& id, const char* section, const std::string& count_label,
+                       const char* none_line, const std::string& list_file) {
         if (!failure_.ok()) return;
-        const std::int32_t count = lookups_.settings_count(section);
-        if (count >= 1) {
-            return add(FindingState::count, std::to_string(count),
-                       count_label + std::to_string(count), true);
+        const Lookup<std::int32_t> count = lookups_.settings_count(section);
+        if (count.answer >= 1) {
+            return add(id.c_str(), FindingState::count, std::to_string(count.answer),
+                       count_label + std::to_string(count.answer), true);
         }
-        add(FindingState::empty, "", none_line, true);
+        add(id.c_str(), FindingState::empty, "", none_line, true, count.error);
         const std::string path = state_.folders.bin + "\\" + list_file;
-        file_test(&FileSystem::file_exists, path, "Plotwick " + list_file + " file exists",
+        file_test((id + ".list_file").c_str(), &FileSystem::file_exists, path, "Plotwick " + list_file + " file exists",
                   "Plotwick " + list_file + " file does not exist", false);
     }
 

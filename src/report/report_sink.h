@@ -28,6 +28,20 @@ struct Finding {
     std::string value;  // the path, text or number found; "" when there is none
     std::string line;   // the report line as written
     bool blank_before = false;
+    // What the line is about, the same on every workstation ("program.solidane"); ""
+    // for a heading.
+    std::string id;
+    // The Windows error of a lookup that failed rather than found nothing; the line
+    // then reads as that of an absent value. 0 when the lookup did not fail.
+    long lookup_error = 0;
+};
+
+// A lookup's answer as the report shows it, and the Windows error when the lookup
+// failed rather than found nothing (0 when it did not fail).
+template <class T>
+struct Lookup {
+    T answer{};
+    long error = 0;
 };
 
 class ReportSink {
@@ -41,13 +55,13 @@ class SuiteLookups {
 public:
     virtual ~SuiteLookups() = default;
     // Whether the key exists, as the registry access class tests it.
-    virtual bool key_exists(const std::string& path) = 0;
+    virtual Lookup<bool> key_exists(const std::string& path) = 0;
     // A stored suite value of the application and section, from the machine-wide key,
     // the per-user key or the program settings tree; "" when it is stored nowhere.
-    virtual std::string stored_value(const std::string& app, const std::string& section,
-                                     const std::string& name) = 0;
+    virtual Lookup<std::string> stored_value(const std::string& app, const std::string& section,
+                                             const std::string& name) = 0;
     // How many values a section of the program settings tree holds ("app\section").
-    virtual std::int32_t settings_count(const std::string& section) = 0;
+    virtual Lookup<std::int32_t> settings_count(const std::string& section) = 0;
 };
 
 struct ReportSources {

@@ -2,11 +2,34 @@
 // value; "" means it is stored nowhere.
 #include "report/saved_settings.h"
 
+#include <cctype>
 #include <string>
 
 namespace tarnwell {
 
 namespace {
+
+// A stored name as a word of a check id: lower case, with an underscore where a new
+// capitalised word starts ("FormSize" gives "form_size", "3DFacetFiles" gives
+// "3d_facet_files", "CWD" gives "cwd").
+std::string id_word(const std::string& name) {
+    std::string word;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto at = [&](std::size_t k) { return static_cast<unsigned char>(name[k]); };
+        const bool starts_word =
+            i > 0 && std::isupper(at(i)) &&
+            (std::islower(at(i - 1)) ||
+             (std::isupper(at(i - 1)) && i + 1 < name.size() && std::islower(at(i + 1))));
+        if (starts_word) word += '_';
+        word += static_cast<char>(std::tolower(at(i)));
+    }
+    return word;
+}
+
+// The id of a stored value of the suite's application: "saved.section.name".
+std::string saved_id(const std::string& section, const std::string& value_name) {
+    return "saved." + id_word(section) + "." + id_word(value_name);
+}
 
 // One stored value of the suite's own application and the label its line starts with.
 struct LabelledValue {
@@ -28,27 +51,36 @@ public:
     }
 
 private:
-    std::string stored(const std::string& section, const std::string& value_name) {
+    Lookup<std::string> stored(const std::string& section, const std::string& value_name) {
         return lookups_.stored_value("Quillmere", section, value_name);
     }
     // A line that shows a stored value after its label, whether or not there is one.
-    void line(const std::string& label, const std::string& value, bool blank_before) {
-        sink_.add({value.empty() ? FindingState::empty : FindingState::value, value, label + value,
-                   blank_before});
+    void line(const std::string& id, const std::string& label, const Lookup<std::string>& value,
+              bool blank_before) {
+        const std::string& text = value.answer;
+        sink_.add({text.empty() ? FindingState::empty : FindingState::value, text, label + text,
+                   blank_before, id, text.empty() ? value.error : 0});
+    }
+    // The line of a stored value of the suite's application.
+    void stored_line(const std::string& section, const std::string& value_name,
+                     const std::string& label, bool blank_before) {
+        line(saved_id(section, value_name), label, stored(section, value_name), blank_before);
     }
     // A heading has an empty line before and after it.
     void heading(const std::string& text) {
-        sink_.add({FindingState::heading, "", text + "\r", true});
+        sink_.add({FindingState::heading, "", text + "\r", true, "", 0});
     }
 
     // 1. The selected projection, with its parameters only when it has a name.
     void selected_projection() {
         const std::string gantrel = "Quillmere\\Gantrel";
-        const std::string name = lookups_.stored_value(gantrel, "Selected Projection", "Name");
-        if (name.empty()) return;
-        line("Projection Name: ", name, true);
+        const Lookup<std::string> name =
+            lookups_.stored_value(gantrel, "Selected Projection", "Name");
+        if (name.answer.empty()) return;
+        line("saved.gantrel.projection_name", "Projection Name: ", name, true);
         for (const char* parameters : {"Parameters1", "Parameters2"})
-            line(std::string("Projection ") + parameters + ": ",
+            line("saved.gantrel." + id_word(parameters),
+                 std::string("Projection ") + parameters + ": ",
                  lookups_.stored_value(gantrel, "Projection", parameters), false);
     }
 
@@ -57,16 +89,19 @@ private:
         for (const LabelledValue& folder :
              {LabelledValue{"QRX_Invernis_setup", "CWD", "QRX_Invernis_setup CWD: "},
               LabelledValue{"Solidane", "CWD", "Solidane CWD: "}}) {
-            const std::string value = stored(folder.section, folder.value_name);
-            if (!value.empty()) line(folder.label, value, true);
+            const Lookup<std::string> value = stored(folder.section, folder.value_name);
+            if (!value.answer.empty())
+                line(saved_id(folder.section, folder.value_name), folder.label, value, true);
         }
     }
 
     // 3. Recently used entries MRU1 to MRU6; empty ones are left out.
     void recent_entries() {
         for (int i = 1; i <= 6; ++i) {
-            const std::string entry = stored("Solidane", "MRU" + std::to_string(i));
-            if (!entry.empty()) line("QRX_Invernis_setup MRU: ", entry, false);
+            const std::string name = "MRU" + std::to_string(i);
+            const Lookup<std::string> entry = stored("Solidane", name);
+            if (!entry.answer.empty())
+                line(saved_id("Solidane", name), "QRX_Invernis_setup MRU: ", entry, false);
         }
     }
 
@@ -83,25 +118,25 @@ private:
                  LabelledValue{"Swathmark", "FormSize", "Swathmark FormSize: "},
                  LabelledValue{"Loomwright", "FormSize", "Loomwright FormSize: "},
              })
-            line(size.label, stored(size.section, size.value_name), false);
+            stored_line(size.section, size.value_name, size.label, false);
     }
 
     // 5. The 2D DC/IP module and inversion settings, only when a weighting is stored.
     void module_settings() {
-        const std::string weighting = stored("Sondrix", "Weighting");
-        if (weighting.empty()) return;
+        const Lookup<std::string> weighting = stored("Sondrix", "Weighting");
+        if (weighting.answer.empty()) return;
         heading("Sondrix Settings");
-        line("Weighting: ", weighting, false);
+        line(saved_id("Sondrix", "Weighting"), "Weighting: ", weighting, false);
         for (const char* name : {"ZPadding", "DepthMesh", "ObsFormat", "ZongeDepthMesh",
                                  "ZongePolygonClip", "ZongeSearchRadius"})
-            line(std::string(name) + ": ", stored("Sondrix", name), false);
+            stored_line("Sondrix", name, std::string(name) + ": ", false);
 
         heading("Sondrinv Settings");
         for (const char* prefix : {"Resistivity", "Chargeability"}) {
             for (const char* stem : {"Iterations", "ChiFactor", "InitialMethod", "InitialModel",
                                      "ReferenceModel", "AlphaMethod", "Alphas"})
-                line(std::string(prefix) + " " + stem + ": ",
-                     stored("Sondrinv", std::string(prefix) + stem), false);
+                stored_line("Sondrinv", std::string(prefix) + stem,
+                            std::string(prefix) + " " + stem + ": ", false);
         }
     }
 

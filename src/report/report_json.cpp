@@ -1,0 +1,95 @@
+#include "report/report_json.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "platform/code_page.h"
+
+namespace tarnwell {
+
+namespace {
+
+// A JSON string of a UTF-8 text.
+std::string quoted(const std::string& utf8) {
+    std::string json = "\"";
+    for (const char c : utf8) {
+        switch (c) {
+        case '"': json += "\\\""; break;
+        case '\\': json += "\\\\"; break;
+        case '\r': json += "\\r"; break;
+        case '\n': json += "\\n"; break;
+        case '\t': json += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
+                json += escape;
+            } else {
+                json += c;
+            }
+        }
+    }
+    return json + "\"";
+}
+
+std::string quoted_ansi(const std::string& ansi) { return quoted(utf8_from_ansi(ansi)); }
+
+const char* status_name(const Finding& finding) {
+    if (finding.lookup_error != 0) return "unreadable";
+    switch (finding.state) {
+    case FindingState::found: return "found";
+    case FindingState::missing: return "missing";
+    case FindingState::value: return "value";
+    case FindingState::empty: return "empty";
+    case FindingState::count: return "count";
+    case FindingState::heading: break;
+    }
+    return "heading";
+}
+
+std::string value_of(const Finding& finding) {
+    if (finding.lookup_error != 0) return "null";
+    switch (finding.state) {
+    case FindingState::found:
+    case FindingState::value: return quoted_ansi(finding.value);
+    case FindingState::count: return finding.value;  // the digits of a count
+    default: return "null";
+    }
+}
+
+std::string check(const Finding& finding) {
+    std::string json = "{\"id\": " + quoted(finding.id) + ", \"status\": \"" +
+                       status_name(finding) + "\", \"value\": " + value_of(finding) +
+                       ", \"line\": " + quoted_ansi(finding.line);
+    if (finding.lookup_error != 0) json += ", \"error\": " + std::to_string(finding.lookup_error);
+    return json + "}";
+}
+
+}  // namespace
+
+std::string report_json(const ReportIdentity& identity, const std::string& text,
+                        const std::vector<std::string>& messages,
+                        const std::vector<Finding>& findings) {
+    std::string json = "{\n";
+    for (const auto& [field, value] :
+         {std::pair{"tool", std::string("tarnwell_env")}, std::pair{"version", identity.version},
+          std::pair{"computer", identity.computer}, std::pair{"user", identity.user},
+          std::pair{"windows", identity.windows},
+          std::pair{"generated_utc", identity.generated_utc}})
+        json += std::string("  \"") + field + "\": " + quoted(value) + ",\n";
+    json += "  \"text\": " + quoted_ansi(text) + ",\n  \"messages\": [";
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        json += (i == 0 ? "\n    " : ",\n    ") + quoted_ansi(messages[i]);
+    json += messages.empty() ? "],\n" : "\n  ],\n";
+    json += "  \"checks\": [";
+    bool first = true;
+    for (const Finding& finding : findings) {
+        if (finding.state == FindingState::heading) continue;
+        json += (first ? "\n    " : ",\n    ") + check(finding);
+        first = false;
+    }
+    json += first ? "]\n}\n" : "\n  ]\n}\n";
+    return json;
+}
+
+}  // namespace tarnwell
