@@ -4,24 +4,53 @@
 
 namespace tarnwell {
 
+const char* const program_version = TARNWELL_VERSION;
+
 const char* const usage_text =
-    "Usage: tarnwell_env.exe [/report FILE]\r\n"
+    "Usage: tarnwell_env.exe [/report FILE [/format:text|/format:json]]\r\n"
+    "                        [/summary FOLDER FILE] [/version] [/?]\r\n"
     "\r\n"
     "Without arguments the program opens its window with the environment report.\r\n"
     "\r\n"
-    "/report FILE  writes the report to FILE without a window or any dialog: the\r\n"
-    "              same text Copy Text puts on the clipboard (lines end in CR). What a\r\n"
-    "              message box would have said follows the report, each message\r\n"
-    "              after an empty line. FILE must not exist; it is never replaced.\r\n"
-    "/?            shows this text.\r\n"
+    "/report FILE    writes the report to FILE without a window or any dialog, and\r\n"
+    "                what a message box would have said after it, each message\r\n"
+    "                after an empty line. Lines end in CR LF. FILE must not exist;\r\n"
+    "                it is never replaced.\r\n"
+    "/format:json    writes FILE as a JSON document instead: who wrote it, the\r\n"
+    "                report's text and messages, and one check per report line\r\n"
+    "                (docs/report.schema.json). /format:text is the default.\r\n"
+    "/summary FOLDER FILE\r\n"
+    "                writes FILE as a CSV table of every *.json report in FOLDER:\r\n"
+    "                one row per report, one column per check.\r\n"
+    "/version        prints the version.\r\n"
+    "/?              shows this text.\r\n"
     "\r\n"
     "Switches start with / or -, in any letter case.\r\n"
     "\r\n"
-    "Exit codes of /report:\r\n"
-    "  0  the report was written\r\n"
-    "  1  the report was written, and messages follow it\r\n"
-    "  2  the file could not be written, or it already exists\r\n"
-    "  3  the command line could not be read\r\n";
+    "Exit codes of /report and /summary:\r\n"
+    "  0  the file was written\r\n"
+    "  1  the file was written, with messages (/summary: a report did not parse)\r\n"
+    "  2  the file exists already: collected before\r\n"
+    "  3  the command line could not be read\r\n"
+    "  4  the file could not be created: missing folder, no rights, share down\r\n";
+
+const char* const usage_box_text =
+    "tarnwell_env.exe [/report FILE [/format:json]] [/summary FOLDER FILE] [/version]\r\n"
+    "\r\n"
+    "Without arguments the program opens its window with the environment report.\r\n"
+    "\r\n"
+    "/report FILE writes the report to FILE without a window or any dialog, with what "
+    "a message box would have said after it. FILE must not exist.\r\n"
+    "\r\n"
+    "/format:json writes the report as a JSON document, with one check per report "
+    "line.\r\n"
+    "\r\n"
+    "/summary FOLDER FILE writes a CSV table of every JSON report in FOLDER.\r\n"
+    "\r\n"
+    "/version prints the version.\r\n"
+    "\r\n"
+    "Exit codes: 0 written; 1 written with messages; 2 the file exists already; "
+    "3 the command line could not be read; 4 the file could not be created.\r\n";
 
 namespace {
 
@@ -37,18 +66,45 @@ bool is_switch(const std::string& argument, const std::string& name) {
 }  // namespace
 
 CommandLine parse_command_line(const std::vector<std::string>& arguments) {
+    using Action = CommandLine::Action;
     CommandLine parsed;
-    if (arguments.empty()) return parsed;
-    if (arguments.size() == 1 && is_switch(arguments[0], "?")) {
-        parsed.action = CommandLine::Action::usage;
-    } else if (arguments.size() == 2 && is_switch(arguments[0], "report") &&
-               !arguments[1].empty()) {
-        parsed.action = CommandLine::Action::report;
+    const std::size_t n = arguments.size();
+    if (n == 0) return parsed;
+    const auto named = [&](std::size_t i) { return i < n && !arguments[i].empty(); };
+    parsed.action = Action::unreadable;
+    if (n == 1 && is_switch(arguments[0], "?")) {
+        parsed.action = Action::usage;
+    } else if (n == 1 && (is_switch(arguments[0], "version") || arguments[0] == "--version")) {
+        parsed.action = Action::version;
+    } else if ((n == 2 || n == 3) && is_switch(arguments[0], "report") && named(1)) {
+        if (n == 3 && is_switch(arguments[2], "format:json")) {
+            parsed.format = CommandLine::Format::json;
+        } else if (n == 3 && !is_switch(arguments[2], "format:text")) {
+            return parsed;
+        }
+        parsed.action = Action::report;
         parsed.report_file = arguments[1];
-    } else {
-        parsed.action = CommandLine::Action::unreadable;
+    } else if (n == 3 && is_switch(arguments[0], "summary") && named(1) && named(2)) {
+        parsed.action = Action::summary;
+        parsed.report_folder = arguments[1];
+        parsed.report_file = arguments[2];
     }
     return parsed;
+}
+
+std::string with_crlf_line_ends(const std::string& text) {
+    std::string file;
+    file.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            file += "\r\n";
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            file += c;
+        }
+    }
+    return file;
 }
 
 std::string report_with_messages(const std::string& report,

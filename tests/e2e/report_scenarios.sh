@@ -43,6 +43,25 @@ run_and_copy() {
   e2e_buttons > "$E2E_BUILD/e2e/$scenario/buttons.txt"
 }
 
+# The same workstation's report as a collecting script writes it, as text and as JSON,
+# checked against the schema and against the report the window showed; the JSON goes
+# to the reports the summary is made of.
+fleet="$E2E_BUILD/e2e/fleet"
+rm -rf "$fleet" && mkdir -p "$fleet/reports"
+collect_files() {
+  local scenario="$1" out="$E2E_BUILD/e2e/$1"
+  mkdir -p "$E2E_DRIVE_C/collected"
+  "$TARNWELL_WINE" "$E2E_EXE" /report "C:\\collected\\$scenario.txt" || e2e_fail "$scenario: /report"
+  "$TARNWELL_WINE" "$E2E_EXE" /report "C:\\collected\\$scenario.json" /format:json \
+    || e2e_fail "$scenario: /report /format:json"
+  cp "$E2E_DRIVE_C/collected/$scenario.txt" "$E2E_DRIVE_C/collected/$scenario.json" "$out/"
+  cp "$out/$scenario.json" "$fleet/reports/"
+  python3 "$here/fleet/validate_report.py" "$E2E_TOP/docs/report.schema.json" "$out/$scenario.json" \
+    || e2e_fail "$scenario: the JSON report does not validate"
+  python3 "$here/fleet/check_fleet_files.py" report "$out/clipboard.txt" "$out/$scenario.txt" \
+    "$out/$scenario.json" || e2e_fail "$scenario: the collected files differ from the window's report"
+}
+
 form_sizes_empty=("" "Saved Form Sizes" "" "PostspecsFormSize: " "Solidane FormSize: "
   "3DFacetFilesFormSize: " "3DFilesFormSize: " "3DSectionsFormSize: " "Tessilon FormSize: "
   "Swathmark FormSize: " "Loomwright FormSize: ")
@@ -54,6 +73,7 @@ run_and_copy bare
 # The expected report is the one the host tests use; its first line is the header.
 mapfile -t bare_lines < <(tail -n +2 "$here/../data/bare_machine_report.txt")
 check_report bare "${bare_lines[@]}"
+collect_files bare
 grep -qx "Test EPSG definitions disabled" "$E2E_BUILD/e2e/bare/buttons.txt" || e2e_fail "bare: Test enabled"
 grep -qx "Update EPSG app location disabled" "$E2E_BUILD/e2e/bare/buttons.txt" || e2e_fail "bare: Update enabled"
 e2e_finish bare
@@ -125,6 +145,7 @@ check_report full "" "VB and VBA Program Settings exists" "Quillmere Settings ke
   "Chargeability ChiFactor: " "Chargeability InitialMethod: " "Chargeability InitialModel: " \
   "Chargeability ReferenceModel: " "Chargeability AlphaMethod: " "Chargeability Alphas: 0.1,1,1"
 grep -qx "Test EPSG definitions enabled" "$E2E_BUILD/e2e/full/buttons.txt" || e2e_fail "full: Test disabled"
+WINEPATH='C:\Apps\Plotwick;C:\Apps\Solidane;C:\Apps\Ferrolog;C:\Apps\Invernis' collect_files full
 grep -qx "Update EPSG app location enabled" "$E2E_BUILD/e2e/full/buttons.txt" || e2e_fail "full: Update disabled"
 e2e_finish full
 
@@ -143,6 +164,15 @@ check_report per_user "" "VB and VBA Program Settings does not exist" \
   "Plotwick Settings Folder C:\\Bin\\Tarnwell does not exist" \
   "${form_sizes_empty[@]}"
 grep -qx "Test EPSG definitions enabled" "$E2E_BUILD/e2e/per_user/buttons.txt" || e2e_fail "per_user: Test disabled"
+collect_files per_user
+# The summary of the three: one row each, every cell the report's own check.
+mkdir -p "$E2E_DRIVE_C/all_reports"
+cp "$fleet/reports/"*.json "$E2E_DRIVE_C/all_reports/"
+"$TARNWELL_WINE" "$E2E_EXE" /summary 'C:\all_reports' 'C:\summary.csv' || e2e_fail "/summary"
+python3 "$here/fleet/check_fleet_files.py" summary "$E2E_DRIVE_C/summary.csv" \
+  "$fleet/reports/bare.json" "$fleet/reports/full.json" "$fleet/reports/per_user.json" \
+  || e2e_fail "/summary: the table differs from the reports"
+echo "fleet summary: ok"
 e2e_finish per_user
 
 # (d) No support library: the program alone in a folder of its own.

@@ -2,7 +2,7 @@
 # tarnwell_env.exe /report FILE, as a script runs it: no window and no dialog, the process
 # ends by itself, the file holds exactly what Copy Text gives on the same workstation,
 # messages follow the report, an existing file is never replaced, and the exit codes
-# say what happened. Also /? and command lines that cannot be read.
+# say what happened. Also /?, /version and command lines that cannot be read.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -33,6 +33,16 @@ run_unattended() {
 expect_exit() { [ "$REPORT_EXIT" = "$1" ] || e2e_fail "$2: exit code $REPORT_EXIT, not $1"; }
 # A report without its header's date and time.
 body_of() { sed -z 's/^Tarnwell System Environment Report Date: [^\r]*//' "$1"; }
+# A report file's text as the pane holds it, its CR LF line ends as single CRs; nothing
+# when a line of the file ends otherwise, so that a comparison with it fails.
+pane_text_of() {
+  python3 -c '
+import sys
+data = open(sys.argv[1], "rb").read()
+if b"\r" in data.replace(b"\r\n", b"") or b"\n" in data.replace(b"\r\n", b""):
+    sys.exit(1)
+sys.stdout.buffer.write(data.replace(b"\r\n", b"\r"))' "$1"
+}
 
 # (a) The sample workstation: the file is what Copy Text gives, but for the clock.
 e2e_new_prefix report_switch
@@ -47,8 +57,9 @@ e2e_click copy_text
 e2e_clipboard "$out/clipboard.txt"
 e2e_click done
 e2e_wait_exit
-cmp -s <(body_of "$written") <(body_of "$out/clipboard.txt") \
-  || e2e_fail "/report wrote other text than Copy Text copies"
+pane_text_of "$written" >"$out/first_pane.txt"
+cmp -s <(body_of "$out/first_pane.txt") <(body_of "$out/clipboard.txt") \
+  || e2e_fail "/report wrote other lines than Copy Text copies, or not with CR LF line ends"
 head -c 41 "$written" | grep -q '^Tarnwell System Environment Report Date: ' \
   || e2e_fail "/report: no header"
 grep -q 'Number of saved projections: 2' "$written" || e2e_fail "/report: not the sample's report"
@@ -65,9 +76,10 @@ expect_exit 0 "-REPORT"
 cmp -s <(body_of "$written") <(body_of "$E2E_DRIVE_C/reports/second.txt") \
   || e2e_fail "-REPORT wrote another report"
 
-# (d) A folder that does not exist: nothing written.
+# (d) A folder that does not exist: nothing written, and the reason on the console.
 run_unattended "$E2E_EXE" /report 'C:\no such folder\r.txt'
-expect_exit 2 "/report into a missing folder"
+expect_exit 4 "/report into a missing folder"
+[ ! -e "$E2E_DRIVE_C/no such folder" ] || e2e_fail "/report made the missing folder"
 
 # (e) Command lines that cannot be read.
 for arguments in "/bogus" "/report" "/report a.txt b.txt"; do
@@ -88,37 +100,30 @@ expect_exit 1 "/report without the support library"
 { printf '\r\r%s\r\r%s\r\r%s' "VB and VBA Program Settings does not exist" "Tarnwell Folder exists" \
     "An error occurred while locating the file: File not found: QRX_Intel_Win32.dll"; } \
   >"$out/partial_expected.txt"
-cmp -s "$out/partial_expected.txt" <(body_of "$E2E_DRIVE_C/partial.txt") \
+cmp -s "$out/partial_expected.txt" <(body_of <(pane_text_of "$E2E_DRIVE_C/partial.txt")) \
   || e2e_fail "/report without the support library wrote: $(tr '\r' '|' <"$E2E_DRIVE_C/partial.txt")"
 "$WINESERVER" -k >/dev/null 2>&1 || true
 echo "report_switch_no_library: ok"
 
-# (g) The collecting script of the README, twice: collected, then already there.
-e2e_new_prefix report_switch_collect
-tools="$E2E_DRIVE_C/Tools/tarnwell_env"
-mkdir -p "$tools" "$E2E_DRIVE_C/share"
-cp "$E2E_EXE" "$(dirname "$E2E_EXE")/QRX_Intel_Win32.dll" "$E2E_TOP/docs/collect_report.cmd" "$tools/"
-for expected in 0 2; do
-  REPORT_EXIT=0
-  "$TARNWELL_WINE" cmd /c 'C:\Tools\tarnwell_env\collect_report.cmd' 'C:\share' >/dev/null 2>&1 \
-    || REPORT_EXIT=$?
-  expect_exit "$expected" "collect_report.cmd"
-done
-collected=$(ls "$E2E_DRIVE_C/share"/*-*.txt)
-head -c 41 "$collected" | grep -q '^Tarnwell System Environment Report Date: ' \
-  || e2e_fail "collect_report.cmd: no report in the share"
-[ "$(tr -d '\r' <"$E2E_DRIVE_C/share/status.log" | cut -d' ' -f3 | xargs)" = "0 2" ] \
-  || e2e_fail "collect_report.cmd: status.log is $(cat "$E2E_DRIVE_C/share/status.log")"
-"$WINESERVER" -k >/dev/null 2>&1 || true
-echo "report_switch_collect: ok"
-
-# (h) /? shows the usage in a message box and on the console.
+# (g) /? shows the usage in a message box and on the console.
 e2e_new_prefix report_switch_usage
 "$TARNWELL_WINE" "$E2E_EXE" '/?' >"$out/usage_console.txt" 2>/dev/null &
 E2E_PID=$!
 e2e_dialog "$out/usage_box.txt"
 e2e_wait_exit
-grep -q 'Usage: tarnwell_env.exe \[/report FILE\]' "$out/usage_box.txt" || e2e_fail "/?: no usage box"
-grep -q '3  the command line could not be read' "$out/usage_console.txt" \
+grep -q '^tarnwell_env.exe \[/report FILE \[/format:json\]\]' "$out/usage_box.txt" \
+  || e2e_fail "/?: no usage box"
+grep -q '4 the file could not be created' "$out/usage_box.txt" || e2e_fail "/?: box without exit 4"
+grep -q '4  the file could not be created' "$out/usage_console.txt" \
   || e2e_fail "/?: no usage on the console"
 echo "report_switch_usage: ok"
+
+# (h) /version prints the version of the binaries' version information and exits 0.
+version=$(sed -n 's/^project(tarnwell_env VERSION \([0-9.]*\).*/\1/p' "$E2E_TOP/CMakeLists.txt")
+for switch in /version --version -VERSION; do
+  run_unattended "$E2E_EXE" "$switch"
+  expect_exit 0 "$switch"
+  [ "$(tr -d '\r' <"$out/console.txt")" = "tarnwell_env $version" ] \
+    || e2e_fail "$switch printed: $(cat "$out/console.txt")"
+done
+echo "report_switch_version: ok"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # "Save report…" from the pane's right-click menu, through the system's Save As dialog,
-# with a real keyboard and pointer: the default name holds the computer's name and the
-# date; the file holds the same bytes as Copy Text; an existing file is replaced only
-# after the user confirms.
+# with a real keyboard and pointer: the dialog opens in the user's Documents; the default
+# name holds the computer's name and the date; the file holds Copy Text's lines with CR
+# LF line ends; an existing file is replaced only after the user confirms.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -12,9 +12,17 @@ e2e_start_display
 e2e_new_prefix save_report
 out="$E2E_BUILD/e2e/save_report"
 mkdir -p "$E2E_DRIVE_C/reports"
+# The prefix's Documents is a link to the Linux home; this scenario's is a folder of its own.
+documents="$E2E_DRIVE_C/users/$(id -un)/Documents"
+rm -f "$documents" && mkdir -p "$documents"
 e2e_start_program
 e2e_click copy_text
 e2e_clipboard "$out/clipboard.txt"
+# What a saved report holds: the pane's lines, each ended by CR LF.
+python3 -c '
+import sys
+sys.stdout.buffer.write(open(sys.argv[1], "rb").read().replace(b"\r", b"\r\n"))' \
+  "$out/clipboard.txt" >"$out/expected_file.txt"
 
 # Waits for a top-level window with this exact title.
 wait_for_window() {
@@ -52,14 +60,20 @@ default=$(ls "$E2E_DRIVE_C/reports" | head -n1)
 default_name="^Tarnwell report .+ $(date +%Y-%m-%d)\.txt\$"
 [[ "$default" =~ $default_name ]] \
   || e2e_fail "the default name was '$default'"
-cmp -s "$out/clipboard.txt" "$E2E_DRIVE_C/reports/$default" \
-  || e2e_fail "the saved report differs from Copy Text's"
+cmp -s "$out/expected_file.txt" "$E2E_DRIVE_C/reports/$default" \
+  || e2e_fail "the saved report is not Copy Text's lines with CR LF line ends"
 
 # (b) A name of the user's.
 open_save_dialog
 type_file_name 'C:\reports\mine.txt'
 wait_for_file "$E2E_DRIVE_C/reports/mine.txt"
-cmp -s "$out/clipboard.txt" "$E2E_DRIVE_C/reports/mine.txt" || e2e_fail "mine.txt differs"
+cmp -s "$out/expected_file.txt" "$E2E_DRIVE_C/reports/mine.txt" || e2e_fail "mine.txt differs"
+
+# (b2) A bare name goes to Documents, where the dialog opened.
+open_save_dialog
+type_file_name 'in_documents.txt'
+wait_for_file "$documents/in_documents.txt"
+cmp -s "$out/expected_file.txt" "$documents/in_documents.txt" || e2e_fail "in_documents.txt differs"
 
 # (c) Replacing asks first: No keeps the file, Yes replaces it.
 printf 'kept' >"$E2E_DRIVE_C/reports/mine.txt"
@@ -77,7 +91,7 @@ type_file_name 'C:\reports\mine.txt'
 sleep 1
 e2e_keys y
 sleep 1
-cmp -s "$out/clipboard.txt" "$E2E_DRIVE_C/reports/mine.txt" || e2e_fail "Yes did not replace the file"
+cmp -s "$out/expected_file.txt" "$E2E_DRIVE_C/reports/mine.txt" || e2e_fail "Yes did not replace the file"
 
 # The report in the window is what it was.
 e2e_click copy_text

@@ -22,6 +22,7 @@ const char* const usage_text =
     "  regtool export KEY FILE [--no-subkeys]  write KEY (and its subkeys) to FILE\n"
     "  regtool import FILE                     apply FILE to the registry\n"
     "  regtool --help | /?                     show this text\n"
+    "  regtool --version                       print the version\n"
     "\n"
     "KEY is a key path such as HKCU\\Software\\Tarnwell or\n"
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell. An export never replaces a file: FILE must\n"
@@ -125,6 +126,10 @@ int main(int argc, char** argv) {
     if (args.empty()) return usage_error("no command given");
     if (args.size() == 1 && is_help(args[0])) {
         std::fputs(usage_text, stdout);
+        return done;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::printf("regtool %s\n", TARNWELL_VERSION);
         return done;
     }
     // The whole command line is read before anything is changed.

@@ -1,5 +1,6 @@
 // tarnwell_env: writes the environment report of a Tarnwell workstation into its one
-// window, or with "/report FILE" into a file for scripts.
+// window, or with "/report FILE" into a file for scripts; "/summary FOLDER FILE" sums
+// up the JSON reports collected from many workstations.
 #include <windows.h>
 
 #include <cstdlib>
@@ -17,27 +18,34 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     const CommandLine command =
         tarnwell::parse_command_line(std::vector<std::string>(__argv + 1, __argv + __argc));
     if (command.action == CommandLine::Action::usage) return tarnwell::show_usage();
+    if (command.action == CommandLine::Action::version) return tarnwell::show_version();
     if (command.action == CommandLine::Action::unreadable) {
         // No message box: a script must not wait on one.
         tarnwell::write_to_console(tarnwell::usage_text);
         return tarnwell::command_line_unreadable;
     }
+    static tarnwell::Win32Platform platform;
+    if (command.action == CommandLine::Action::summary)
+        return tarnwell::write_summary_to_file(platform, command.report_folder,
+                                               command.report_file);
     const bool for_script = command.action == CommandLine::Action::report;
 
     // The rich-text pane's window class lives in this library.
     if (tarnwell::load_system_library("riched20.dll") == nullptr) {
         const char* const failure = "The rich-text control (riched20.dll) cannot be loaded.";
         if (for_script) {
-            tarnwell::write_to_console(std::string(failure) + "\r\n");
-            return tarnwell::report_not_written;
+            tarnwell::write_to_console(std::string(failure) + "\r\n",
+                                       tarnwell::ConsoleStream::error);
+            return tarnwell::report_not_created;
         }
         MessageBoxA(nullptr, failure, tarnwell::program_title, MB_OK | MB_ICONERROR);
         return 1;
     }
-    static tarnwell::Win32Platform platform;
     static tarnwell::ProgramState program;
     static tarnwell::ReportWindowWin32 window(instance, platform, program);
-    if (for_script) return tarnwell::write_report_to_file(window, platform, command.report_file);
+    if (for_script)
+        return tarnwell::write_report_to_file(window, platform, command.report_file,
+                                              command.format);
 
     if (!window.create()) return 1;
     window.load_report();

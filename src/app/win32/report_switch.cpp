@@ -2,40 +2,119 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
-#include "app/command_line.h"
+#include "app/win32/workstation_identity.h"
+#include "common/text.h"
+#include "platform/file_bytes.h"
 #include "platform/win32/owned.h"
+#include "platform/win32/win32_text.h"
+#include "report/report_json.h"
+#include "report/report_summary.h"
 
 namespace tarnwell {
 
+namespace {
+
+// A JSON report is a few hundred lines; anything far larger is not one.
+constexpr std::uint64_t report_size_limit = 16 * 1024 * 1024;
+
+bool is_existing_file_error(const Status& status) {
+    return status == ERROR_FILE_EXISTS || status == ERROR_ALREADY_EXISTS;
+}
+
+// Writes a new file for "/report" or "/summary" and gives the run's exit code: the one
+// for an existing file (collected before) apart from every other failure to create it.
+int write_new_file(Win32Platform& platform, const std::string& path, const std::string& bytes,
+                   bool with_messages) {
+    const Status written = write_file(platform.files, path, bytes);
+    if (written.ok()) return with_messages ? report_written_with_messages : report_written;
+    write_to_console("The file could not be written to " + path + ": " + written.description() +
+                         "\r\n",
+                     ConsoleStream::error);
+    return is_existing_file_error(written) ? report_exists_already : report_not_created;
+}
+
+// The names of the folder's *.json files, in name order so that the summary's rows and
+// columns come out the same on every run.
+Result<std::vector<std::string>> json_files_in(const std::string& folder) {
+    WIN32_FIND_DATAA found = {};
+    OwnedFindHandle search(FindFirstFileA((folder + "\\*.json").c_str(), &found));
+    std::vector<std::string> names;
+    if (!search) {
+        const Status failure = last_error_status();
+        if (failure == ERROR_FILE_NOT_FOUND) return names;
+        return failure;
+    }
+    do {
+        const std::string name = found.cFileName;
+        // A short-name match ("report.jsonx" as REPORT~1.JSO) is no JSON report.
+        const bool json = name.size() > 5 &&
+                          equals_ignoring_case(std::string_view(name).substr(name.size() - 5),
+                                               ".json");
+        if (json && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(name);
+    } while (FindNextFileA(search.get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
 int write_report_to_file(ReportWindowWin32& window, Win32Platform& platform,
-                         const std::string& path) {
+                         const std::string& path, CommandLine::Format format) {
     std::vector<std::string> messages;
     platform.desktop.recorded_messages = &messages;
     if (!window.create()) {
-        write_to_console("The report window could not be made.\r\n");
-        return report_not_written;
+        write_to_console("The report window could not be made.\r\n", ConsoleStream::error);
+        return report_not_created;
     }
     window.load_report();
-    const Status written =
-        write_file(platform.files, path, report_with_messages(window.pane_text(), messages));
-    if (!written.ok()) {
-        write_to_console("The report could not be written to " + path + ": " +
-                         written.description() + "\r\n");
-        return report_not_written;
+    const std::string text = window.pane_text();
+    const std::string bytes =
+        format == CommandLine::Format::json
+            ? report_json(this_workstation(), text, messages, window.findings())
+            : with_crlf_line_ends(report_with_messages(text, messages));
+    return write_new_file(platform, path, bytes, !messages.empty());
+}
+
+int write_summary_to_file(Win32Platform& platform, const std::string& folder,
+                          const std::string& path) {
+    std::vector<ReportFile> reports;
+    std::vector<std::string> unread;
+    const Result<std::vector<std::string>> names = json_files_in(folder);
+    if (!names.ok()) unread.push_back(folder + ": " + names.status().description());
+    for (const std::string& name : names.value_or({})) {
+        const Result<FileBytes> bytes =
+            read_whole_file(platform.files, folder + "\\" + name, report_size_limit);
+        if (bytes.ok()) {
+            reports.push_back({name, std::string(bytes->data(), bytes->size())});
+        } else {
+            unread.push_back(name + ": " + bytes.status().description());
+        }
     }
-    return messages.empty() ? report_written : report_written_with_messages;
+    ReportSummary summary = summarise_reports(reports);
+    unread.insert(unread.end(), summary.unreadable_reports.begin(),
+                  summary.unreadable_reports.end());
+    for (const std::string& message : unread)
+        write_to_console(message + "\r\n", ConsoleStream::error);
+    return write_new_file(platform, path, summary.csv, !unread.empty());
+}
+
+int show_version() {
+    write_to_console(std::string("tarnwell_env ") + program_version + "\r\n");
+    return 0;
 }
 
 int show_usage() {
     write_to_console(usage_text);
-    MessageBoxA(nullptr, usage_text, program_title, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(nullptr, usage_box_text, program_title, MB_OK | MB_ICONINFORMATION);
     return 0;
 }
 
-void write_to_console(const std::string& text) {
-    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+void write_to_console(const std::string& text, ConsoleStream stream) {
+    HANDLE out =
+        GetStdHandle(stream == ConsoleStream::error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     AttachedConsole console;
     OwnedHandle console_output;
     // A GUI program has standard output only where its starter redirected it.

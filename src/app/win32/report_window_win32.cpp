@@ -2,12 +2,13 @@
 
 #include <commdlg.h>
 #include <richedit.h>
+#include <shlobj.h>
 #include <windowsx.h>
 
 #include <iterator>
-
 #include <new>
 
+#include "app/command_line.h"
 #include "app/win32/monitor_dpi.h"
 #include "app/window_geometry.h"
 #include "platform/win32/win32_desktop.h"
@@ -250,12 +251,17 @@ void ReportWindowWin32::save_report() {
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = "txt";
+    // The dialog opens in the user's Documents, as Windows programs' Save As does.
+    const std::string documents = platform_.shell.folder_path(CSIDL_PERSONAL);
+    if (!documents.empty()) dialog.lpstrInitialDir = documents.c_str();
     // The dialog asks before it lets a file be replaced.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                    OFN_NOREADONLYRETURN | OFN_EXPLORER;
     if (!GetSaveFileNameA(&dialog)) return;
-    // The same bytes as Copy Text; the report in the window stays as it is.
-    const Status saved = write_file(platform_.files, file, pane_.text(), ExistingFile::replace);
+    // The report's lines with the CR LF line ends of a text file; the report in the
+    // window stays as it is.
+    const Status saved = write_file(platform_.files, file, with_crlf_line_ends(pane_.text()),
+                                    ExistingFile::replace);
     if (!saved.ok())
         platform_.desktop.message_box(
             "The report could not be saved to " + std::string(file) + ": " + saved.description(),

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/report_view.h"
 #include "app/report_window.h"
@@ -36,6 +37,9 @@ public:
     // Runs the program's messages, the window's keyboard first, until the window is
     // closed; the exit code it was closed with.
     int run_until_closed();
+
+    // What the report found, one finding per line the load handler wrote.
+    const std::vector<Finding>& findings() const { return form_.findings(); }
 
     std::string pane_text() override;
     void set_pane_text(const std::string& text) override;

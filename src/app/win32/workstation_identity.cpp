@@ -1,0 +1,58 @@
+#include "app/win32/workstation_identity.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "app/command_line.h"
+#include "platform/code_page.h"
+
+namespace tarnwell {
+
+namespace {
+
+std::string computer_name() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? utf8_from_ansi(name) : std::string();
+}
+
+std::string user_name() {
+    char name[257] = {};  // UNLEN + 1
+    DWORD size = sizeof name;
+    return GetUserNameA(name, &size) ? utf8_from_ansi(name) : std::string();
+}
+
+// The version Windows really runs. GetVersionEx answers what the manifest declares
+// support for; ntdll's RtlGetVersion answers the truth on every version.
+std::string windows_version() {
+    using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");  // in every process, never loaded
+    const auto get_version =
+        ntdll ? reinterpret_cast<GetVersion>(
+                    reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+              : nullptr;
+    if (get_version == nullptr || get_version(&info) != 0) return "0.0.0";
+    return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
+           std::to_string(info.dwBuildNumber);
+}
+
+std::string utc_now() {
+    SYSTEMTIME now = {};
+    GetSystemTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", unsigned{now.wYear},
+                  unsigned{now.wMonth}, unsigned{now.wDay}, unsigned{now.wHour},
+                  unsigned{now.wMinute}, unsigned{now.wSecond});
+    return text;
+}
+
+}  // namespace
+
+ReportIdentity this_workstation() {
+    return {program_version, computer_name(), user_name(), windows_version(), utc_now()};
+}
+
+}  // namespace tarnwell
