@@ -1,6 +1,7 @@
-# What the release package holds: the stripped binaries, a user README, the LICENSE and
-# the example script (the text files with CR LF line ends). scripts/package.sh installs
-# the component "release" and makes the zip, with SHA256SUMS.txt over all of it.
+# What the release package holds: the stripped binaries, a user README, the LICENSE, the
+# example script, the report-collecting script and the JSON report's schema (the text
+# files with CR LF line ends). scripts/package.sh installs the component "release" and
+# makes the zip, with SHA256SUMS.txt over all of it.
 #
 # The binaries it ships: add a target here and it is built, packaged and checksummed.
 set(TARNWELL_PACKAGED_TARGETS tarnwell_env QRX_Intel_Win32 regtool TarnwellRegistry)
@@ -18,8 +19,13 @@ configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${tarnwell_package_docs}/LICENSE.tx
                @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/docs/export_key.vbs ${tarnwell_package_docs}/export_key.vbs
                @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/package/collect_report.cmd
+               ${tarnwell_package_docs}/collect_report.cmd @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/docs/report.schema.json
+               ${tarnwell_package_docs}/report.schema.json @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${tarnwell_package_docs}/README.txt ${tarnwell_package_docs}/LICENSE.txt
-        ${tarnwell_package_docs}/export_key.vbs DESTINATION . COMPONENT release)
+        ${tarnwell_package_docs}/export_key.vbs ${tarnwell_package_docs}/collect_report.cmd
+        ${tarnwell_package_docs}/report.schema.json DESTINATION . COMPONENT release)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(tarnwell_package_arch win64)

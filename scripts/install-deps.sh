@@ -6,7 +6,7 @@ packages=(cmake make g++ googletest libgtest-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev
           wine wine64 xvfb xdotool xclip imagemagick fonts-liberation openbox
           x11-utils icoutils unzip zip clang libclang-rt-14-dev sqlite3 libsqlite3-dev proj-data
-          osslsigncode openssl perl)
+          osslsigncode openssl perl python3-jsonschema)
 # The 32-bit Wine loader runs the 32-bit build where the machine can execute 32-bit code.
 want_wine32=1
 

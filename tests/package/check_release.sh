@@ -7,8 +7,8 @@
 #    on 32-bit no structured exception handler anywhere in it (they carry NO_SEH);
 #  - the 32-bit release zip: exactly the files it should hold, 32-bit and stripped
 #    binaries with ASLR (and relocations), DEP and NO_SEH, importing only DLLs that
-#    Windows always takes from its system folder, CR LF text files, checksums that
-#    match.
+#    Windows always takes from its system folder, CR LF text files, a schema that reads
+#    as JSON, checksums that match.
 #   check_release.sh BUILD_DIR...
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -123,7 +123,7 @@ trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 folder="$unpacked/tarnwell_env-$version-win32"
 expected="LICENSE.txt QRX_Intel_Win32.dll README.txt SHA256SUMS.txt TarnwellRegistry.dll export_key.vbs
-          regtool.exe tarnwell_env.exe"
+          collect_report.cmd report.schema.json regtool.exe tarnwell_env.exe"
 [ "$(cd "$folder" && ls | sort | xargs)" = "$(xargs -n1 <<<"$expected" | sort | xargs)" ] \
   || fail "the zip holds: $(cd "$folder" && ls | xargs)"
 for binary in tarnwell_env.exe regtool.exe QRX_Intel_Win32.dll TarnwellRegistry.dll; do
@@ -136,11 +136,14 @@ for binary in tarnwell_env.exe regtool.exe QRX_Intel_Win32.dll TarnwellRegistry.
     *) check_headers "$folder/$binary" library ;;
   esac
 done
-for text in README.txt LICENSE.txt SHA256SUMS.txt export_key.vbs; do
-  [ "$(grep -c $'[^\r]$' "$folder/$text" || true)" = 0 ] || fail "$text has lines not ended by CR LF"
+for text in README.txt LICENSE.txt SHA256SUMS.txt export_key.vbs collect_report.cmd report.schema.json; do
+  [ "$(grep -cv $'\r$' "$folder/$text" || true)" = 0 ] || fail "$text has lines not ended by CR LF"
 done
+python3 -m json.tool "$folder/report.schema.json" >/dev/null 2>&1 || fail "report.schema.json is not JSON"
+cmp -s "$folder/collect_report.cmd" "$top/package/collect_report.cmd" \
+  || fail "collect_report.cmd in the zip is not package/collect_report.cmd"
 (cd "$folder" && tr -d '\r' <SHA256SUMS.txt | sha256sum --quiet -c -) || fail "the checksums do not match"
-[ "$(wc -l <"$folder/SHA256SUMS.txt")" = 7 ] || fail "SHA256SUMS.txt does not list the seven other files"
+[ "$(wc -l <"$folder/SHA256SUMS.txt")" = 9 ] || fail "SHA256SUMS.txt does not list the nine other files"
 
 [ "$failures" = 0 ] && echo "release: ok ($zip)"
 [ "$failures" = 0 ]
