@@ -110,7 +110,8 @@ std::string with_crlf_line_ends(const std::string& text) {
 std::string report_with_messages(const std::string& report,
                                  const std::vector<std::string>& messages) {
     std::string text = report;
-    for (const std::string& message : messages) text += "\r\r" + message;
+    for (const std::string& message : messages)
+        text += "\r\r" + message;
     return text;
 }
 

@@ -25,21 +25,6 @@ std::string description_of(const std::exception& failure) {
                                                                     : failure.what();
 }
 
-// Why a lookup that found nothing did so (see lookup_failure.h). Asking may fail in
-// turn; it never ends the report, and a failure to ask counts as the lookup's failure.
-template <class Ask>
-long lookup_error_of(Ask ask) {
-    constexpr long not_enough_memory = 8;   // ERROR_NOT_ENOUGH_MEMORY
-    constexpr long function_failed = 1627;  // ERROR_FUNCTION_FAILED
-    try {
-        return ask();
-    } catch (const std::bad_alloc&) {
-        return not_enough_memory;
-    } catch (const std::exception&) {
-        return function_failed;
-    }
-}
-
 }  // namespace
 
 Form_Tarnwell_Environment::Form_Tarnwell_Environment(Platform& platform, ReportView& view,
@@ -106,11 +91,28 @@ void Form_Tarnwell_Environment::add(const Finding& finding) {
     findings_.push_back(finding);
 }
 
+// Why a lookup that found nothing did so (see lookup_failure.h), when the report is to
+// say it: that costs a registry call or three for each value stored nowhere. Asking may
+// fail in turn; it never ends the report, and a failure to ask counts as the lookup's.
+template <class Ask>
+long Form_Tarnwell_Environment::failure_behind(Ask ask) {
+    constexpr long not_enough_memory = 8;   // ERROR_NOT_ENOUGH_MEMORY
+    constexpr long function_failed = 1627;  // ERROR_FUNCTION_FAILED
+    if (!explain_failed_lookups_) return 0;
+    try {
+        return ask();
+    } catch (const std::bad_alloc&) {
+        return not_enough_memory;
+    } catch (const std::exception&) {
+        return function_failed;
+    }
+}
+
 // The answers come from the published lookups, so the report reads as they do; where
 // they found nothing, the core says whether the registry failed the lookup.
 Lookup<bool> Form_Tarnwell_Environment::key_exists(const std::string& path) {
     if (registry().KeyExists(path)) return {true};
-    return {false, lookup_error_of([&] {
+    return {false, failure_behind([&] {
                 const KeyPath key = split_key_path(path);
                 return key_lookup_error(platform_.registry, key.root, key.sub_key);
             })};
@@ -123,26 +125,26 @@ Lookup<std::string> Form_Tarnwell_Environment::stored_value(const std::string& a
     std::int32_t ierr = 0;
     get_registry_codes(app, section, name, chkey, chkeyloc, ierr);
     if (!chkey.empty()) return {chkey};
-    return {"", lookup_error_of([&] {
-                const std::string below = app + "\\" + section;
-                for (const auto& [root, sub_key] :
-                     {std::pair{reg::local_machine, "SOFTWARE\\" + below},
-                      std::pair{reg::current_user, "SOFTWARE\\" + below},
-                      std::pair{reg::current_user,
-                                std::string(program_settings_tree) + "\\" + below}}) {
-                    if (const long error =
-                            value_lookup_error(platform_.registry, root, sub_key, name))
-                        return error;
-                }
-                return 0L;
-            })};
+    return {
+        "", failure_behind([&] {
+            const std::string below = app + "\\" + section;
+            for (const auto& [root, sub_key] :
+                 {std::pair{reg::local_machine, "SOFTWARE\\" + below},
+                  std::pair{reg::current_user, "SOFTWARE\\" + below},
+                  std::pair{reg::current_user,
+                            std::string(program_settings_tree) + "\\" + below}}) {
+                if (const long error = value_lookup_error(platform_.registry, root, sub_key, name))
+                    return error;
+            }
+            return 0L;
+        })};
 }
 
 Lookup<std::int32_t> Form_Tarnwell_Environment::settings_count(const std::string& section) {
     std::vector<std::array<std::string, 2>> entries;
     const std::int32_t count = GetAllSettingValue(section, entries);
     if (count >= 1) return {count};
-    return {count, lookup_error_of([&] {
+    return {count, failure_behind([&] {
                 return key_lookup_error(platform_.registry, reg::current_user,
                                         std::string(program_settings_tree) + "\\" + section);
             })};

@@ -42,6 +42,9 @@ public:
 
     // What the start-up report found, one finding per line it wrote, headings included.
     const std::vector<Finding>& findings() const { return findings_; }
+    // From now on a lookup that finds nothing says whether the registry failed it
+    // (Finding::lookup_error), for the machine-readable report.
+    void explain_failed_lookups() { explain_failed_lookups_ = true; }
 
     // The buttons. A failure of the clipboard is shown as a run-time error.
     void Command_copy_text_Click();
@@ -87,6 +90,8 @@ private:
     Lookup<std::string> stored_value(const std::string& app, const std::string& section,
                                      const std::string& name) override;
     Lookup<std::int32_t> settings_count(const std::string& section) override;
+    template <class Ask>
+    long failure_behind(Ask ask);
     void add(const Finding& finding) override;
 
     Platform& platform_;
@@ -94,6 +99,7 @@ private:
     ProgramState& program_;
     std::unique_ptr<clsRegistryAccess> registry_;
     std::vector<Finding> findings_;
+    bool explain_failed_lookups_ = false;
 };
 
 }  // namespace tarnwell

@@ -18,13 +18,9 @@ public:
     std::size_t left() const { return static_cast<std::size_t>(end_ - pos_); }
     void skip_to(const char* p) { pos_ = p; }
 
-    // Whether n more bytes follow p (a position at or after the cursor).
-    bool has(const char* p, std::size_t n) const {
-        return n <= static_cast<std::size_t>(end_ - p);
-    }
-    // Success when n more bytes follow p; else the failure, naming what needed them.
+    // Success when n more bytes follow p (a position at or after the cursor).
     Status need(const char* p, std::size_t n, const std::string& what) const {
-        if (has(p, n)) return Status();
+        if (n <= static_cast<std::size_t>(end_ - p)) return Status();
         return Status::failure("Input past end of file: " + what + " needs " + std::to_string(n) +
                                " bytes at byte " + std::to_string(p - begin_) + ", " +
                                std::to_string(end_ - p) + " left");
@@ -49,6 +45,14 @@ public:
                                    std::to_string(least) + " bytes, " + std::to_string(left()) +
                                    " left");
         return count;
+    }
+
+    // The same for a record, whose name is made only for its failure: a name made for
+    // every record would cost more than reading the record.
+    Status need(const char* p, std::size_t n, std::size_t record) const {
+        return n <= static_cast<std::size_t>(end_ - p)
+                   ? Status()
+                   : need(p, n, "record " + std::to_string(record));
     }
 
 private:
@@ -87,20 +91,15 @@ Status read_section(Cursor& in, const std::shared_ptr<const FileBytes>& bytes,
     const char* p = in.position();
     for (std::size_t index = 0; index <= static_cast<std::size_t>(*count); ++index) {
         const char* record = p;
-        // The record's name is made only for the failure that names it: a name per
-        // record would cost more than reading the record.
-        const auto past_end = [&](std::size_t n) {
-            return in.need(p, n, "record " + std::to_string(index));
-        };
         for (std::size_t t = 0; t < steps.texts; ++t) {
             const std::size_t before = steps.fixed_before[t] + 2;
-            if (!in.has(p, before)) return past_end(before);
+            if (Status fits = in.need(p, before, index); !fits.ok()) return fits;
             p += before;
             const std::uint16_t length = read_u16_le(p - 2);
-            if (!in.has(p, length)) return past_end(length);
+            if (Status fits = in.need(p, length, index); !fits.ok()) return fits;
             p += length;
         }
-        if (!in.has(p, steps.fixed_after)) return past_end(steps.fixed_after);
+        if (Status fits = in.need(p, steps.fixed_after, index); !fits.ok()) return fits;
         p += steps.fixed_after;
         section.fill_next(record);
     }

@@ -80,17 +80,9 @@ private:
     }
 
     std::string folder_path(SuiteFolder folder) const {
-        switch (folder) {
-        case SuiteFolder::bin:
-            return state_.folders.bin;
-        case SuiteFolder::common_app:
-            return state_.folders.common_app;
-        case SuiteFolder::app:
-            return state_.folders.app;
-        case SuiteFolder::nowhere:
-            break;
-        }
-        return {};
+        const std::string* paths[] = {&state_.folders.bin, &state_.folders.common_app,
+                                      &state_.folders.app};
+        return folder == SuiteFolder::nowhere ? "" : *paths[static_cast<std::size_t>(folder)];
     }
     // The first suite folder in which the test finds the name; the App folder only when
     // the map display application was found.
@@ -139,8 +131,7 @@ private:
     void suite_folder_itself() {
         state_.folders.bin = suite_folder;
         file_test("suite_folder", &FileSystem::folder_exists, state_.folders.bin,
-                  "Tarnwell Folder exists",
-                  "Tarnwell Folder does not exist", true);
+                  "Tarnwell Folder exists", "Tarnwell Folder does not exist", true);
     }
 
     // 3. The suite's programs, found by the support library. The map display
@@ -162,9 +153,9 @@ private:
         } else {
             add("program.plotwick", FindingState::missing, "", "Plotwick Path not defined", true);
         }
-        for (const auto& [program, id] : {std::pair{"Solidane", "program.solidane"},
-                                          std::pair{"Ferrolog", "program.ferrolog"},
-                                          std::pair{"Invernis", "program.invernis"}}) {
+        for (const auto& [program, id] :
+             {std::pair{"Solidane", "program.solidane"}, std::pair{"Ferrolog", "program.ferrolog"},
+              std::pair{"Invernis", "program.invernis"}}) {
             const std::string found = find_program(std::string(program) + ".exe");
             exists_or_not(id, {!found.empty()}, found, std::string(program) + " Path: " + found,
                           std::string(program) + " Path not defined", true);
@@ -234,16 +225,17 @@ private:
             "Plotwick Settings Folder " + folder + " exists", true);
         const std::string ini = folder + "\\plotwick.ini";
         const std::string tables = folder + "\\tbl";
-        file_test("settings_folder.ini", &FileSystem::file_exists, ini, "Plotwick Ini file plotwick.ini exists",
+        file_test("settings_folder.ini", &FileSystem::file_exists, ini,
+                  "Plotwick Ini file plotwick.ini exists",
                   "Plotwick Ini file plotwick.ini does not exist", false);
         file_test("settings_folder.colour_tables", &FileSystem::folder_exists, tables,
                   "Plotwick colour table folder " + tables + " exists",
                   "Plotwick colour table folder " + tables + " does not exist", false);
         saved_entries("saved_projections", "Quillmere\\Projection",
                       "Number of saved projections: ", "No saved projections", "projection.csv");
-        saved_entries("saved_datum_transforms", "Quillmere\\DatumTransform",
-                      "Number of saved datum transforms: ", "No saved datum transforms:",
-                      "datum.csv");
+        saved_entries(
+            "saved_datum_transforms", "Quillmere\\DatumTransform",
+            "Number of saved datum transforms: ", "No saved datum transforms:", "datum.csv");
     }
 
     // 7c and 7d. Saved entries are counted; without any, the list file the suite falls
@@ -258,7 +250,8 @@ private:
         }
         add(id.c_str(), FindingState::empty, "", none_line, true, count.error);
         const std::string path = state_.folders.bin + "\\" + list_file;
-        file_test((id + ".list_file").c_str(), &FileSystem::file_exists, path, "Plotwick " + list_file + " file exists",
+        file_test((id + ".list_file").c_str(), &FileSystem::file_exists, path,
+                  "Plotwick " + list_file + " file exists",
                   "Plotwick " + list_file + " file does not exist", false);
     }
 

@@ -14,11 +14,21 @@ std::string quoted(const std::string& utf8) {
     std::string json = "\"";
     for (const char c : utf8) {
         switch (c) {
-        case '"': json += "\\\""; break;
-        case '\\': json += "\\\\"; break;
-        case '\r': json += "\\r"; break;
-        case '\n': json += "\\n"; break;
-        case '\t': json += "\\t"; break;
+        case '"':
+            json += "\\\"";
+            break;
+        case '\\':
+            json += "\\\\";
+            break;
+        case '\r':
+            json += "\\r";
+            break;
+        case '\n':
+            json += "\\n";
+            break;
+        case '\t':
+            json += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char escape[8];
@@ -37,12 +47,18 @@ std::string quoted_ansi(const std::string& ansi) { return quoted(utf8_from_ansi(
 const char* status_name(const Finding& finding) {
     if (finding.lookup_error != 0) return "unreadable";
     switch (finding.state) {
-    case FindingState::found: return "found";
-    case FindingState::missing: return "missing";
-    case FindingState::value: return "value";
-    case FindingState::empty: return "empty";
-    case FindingState::count: return "count";
-    case FindingState::heading: break;
+    case FindingState::found:
+        return "found";
+    case FindingState::missing:
+        return "missing";
+    case FindingState::value:
+        return "value";
+    case FindingState::empty:
+        return "empty";
+    case FindingState::count:
+        return "count";
+    case FindingState::heading:
+        break;
     }
     return "heading";
 }
@@ -51,9 +67,12 @@ std::string value_of(const Finding& finding) {
     if (finding.lookup_error != 0) return "null";
     switch (finding.state) {
     case FindingState::found:
-    case FindingState::value: return quoted_ansi(finding.value);
-    case FindingState::count: return finding.value;  // the digits of a count
-    default: return "null";
+    case FindingState::value:
+        return quoted_ansi(finding.value);
+    case FindingState::count:
+        return finding.value;  // the digits of a count
+    default:
+        return "null";
     }
 }
 

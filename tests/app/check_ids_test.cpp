@@ -14,16 +14,30 @@ namespace {
 
 // Every id a report can hold, in report order, as the README documents them.
 const std::vector<std::string> every_id = [] {
-    std::vector<std::string> ids = {
-        "settings_tree", "settings_tree.quillmere", "suite_folder", "program.plotwick",
-        "program.solidane", "program.ferrolog", "program.invernis", "geotiff_codes",
-        "epsg_projections_database", "epsg_definitions", "settings_folder",
-        "settings_folder.ini", "settings_folder.colour_tables", "saved_projections",
-        "saved_projections.list_file", "saved_datum_transforms",
-        "saved_datum_transforms.list_file", "saved.gantrel.projection_name",
-        "saved.gantrel.parameters1", "saved.gantrel.parameters2", "saved.qrx_invernis_setup.cwd",
-        "saved.solidane.cwd"};
-    for (int i = 1; i <= 6; ++i) ids.push_back("saved.solidane.mru" + std::to_string(i));
+    std::vector<std::string> ids = {"settings_tree",
+                                    "settings_tree.quillmere",
+                                    "suite_folder",
+                                    "program.plotwick",
+                                    "program.solidane",
+                                    "program.ferrolog",
+                                    "program.invernis",
+                                    "geotiff_codes",
+                                    "epsg_projections_database",
+                                    "epsg_definitions",
+                                    "settings_folder",
+                                    "settings_folder.ini",
+                                    "settings_folder.colour_tables",
+                                    "saved_projections",
+                                    "saved_projections.list_file",
+                                    "saved_datum_transforms",
+                                    "saved_datum_transforms.list_file",
+                                    "saved.gantrel.projection_name",
+                                    "saved.gantrel.parameters1",
+                                    "saved.gantrel.parameters2",
+                                    "saved.qrx_invernis_setup.cwd",
+                                    "saved.solidane.cwd"};
+    for (int i = 1; i <= 6; ++i)
+        ids.push_back("saved.solidane.mru" + std::to_string(i));
     for (const char* id :
          {"saved.plotwick.postspecs_form_size", "saved.solidane.form_size",
           "saved.plotwick.3d_facet_files_form_size", "saved.plotwick.3d_files_form_size",
@@ -49,9 +63,9 @@ protected:
         make_key(reg::current_user, "Software\\VB and VBA Program Settings\\Quillmere");
         for (const char* file : {"plotwick.exe", "Solidane.exe", "Ferrolog.exe", "Invernis.exe"})
             program_in("C:\\Apps", file);
-        for (const char* file : {"GeoTIFF_PCS_codes.csv", "EPSG_v10.mdb",
-                                 "QRX_EPSG_definitions.dat", "plotwick.ini", "projection.csv",
-                                 "datum.csv"})
+        for (const char* file :
+             {"GeoTIFF_PCS_codes.csv", "EPSG_v10.mdb", "QRX_EPSG_definitions.dat", "plotwick.ini",
+              "projection.csv", "datum.csv"})
             twin.files.make_file(bin + "\\" + file);
         twin.files.make_folder(bin + "\\tbl");
         if (saved_entries) {
@@ -76,7 +90,8 @@ protected:
     }
     std::vector<std::string> ids() {
         std::vector<std::string> ids;
-        for (const Finding& check : checks()) ids.push_back(check.id);
+        for (const Finding& check : checks())
+            ids.push_back(check.id);
         return ids;
     }
 };
@@ -126,14 +141,21 @@ TEST_F(Workstations, ALookupTheRegistryRefusedIsUnreadableWhileItsLineReadsAsAbs
     });
     Platform denied{registry, twin.files, twin.shell, twin.desktop, twin.support};
     Form_Tarnwell_Environment denied_form(denied, view, program);
+    denied_form.explain_failed_lookups();
     denied_form.Form_Load();
     std::map<std::string, Finding> by_id;
-    for (const Finding& finding : denied_form.findings()) by_id[finding.id] = finding;
+    for (const Finding& finding : denied_form.findings())
+        by_id[finding.id] = finding;
     EXPECT_EQ(by_id["saved.tessilon.form_size"].line, "Tessilon FormSize: ");
     EXPECT_EQ(by_id["saved.tessilon.form_size"].lookup_error, reg::access_denied);
     EXPECT_EQ(by_id["saved.swathmark.form_size"].lookup_error, 0);
     EXPECT_EQ(by_id["saved.solidane.cwd"].state, FindingState::value);
     EXPECT_EQ(by_id["saved.solidane.cwd"].lookup_error, 0);
+
+    // The window does not ask why: its report reads the same and costs no extra calls.
+    Form_Tarnwell_Environment window_form(denied, view, program);
+    window_form.Form_Load();
+    for (const Finding& finding : window_form.findings()) EXPECT_EQ(finding.lookup_error, 0);
 }
 
 TEST(ReportJson, ChecksCarryStatusValueAndLineAndHeadingsAreNone) {
@@ -144,9 +166,9 @@ TEST(ReportJson, ChecksCarryStatusValueAndLineAndHeadingsAreNone) {
         {FindingState::empty, "", "Tessilon FormSize: ", false, "saved.tessilon.form_size", 5},
         {FindingState::value, "a\"b\tc\xe9", "X: a\"b\tc\xe9", false, "saved.x.y"},
     };
-    const std::string json = report_json({"1.0.0", "WS1", "jdoe", "10.0.19045",
-                                          "2026-12-09T11:00:00Z"},
-                                         "head\r\rline", {"boom"}, findings);
+    const std::string json =
+        report_json({"1.0.0", "WS1", "jdoe", "10.0.19045", "2026-12-09T11:00:00Z"}, "head\r\rline",
+                    {"boom"}, findings);
     for (const char* expected : {
              "\"tool\": \"tarnwell_env\",\n  \"version\": \"1.0.0\",\n  \"computer\": \"WS1\"",
              "\"text\": \"head\\r\\rline\"",

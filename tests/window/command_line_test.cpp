@@ -41,7 +41,8 @@ TEST(CommandLineTest, ReadsTheSwitchesInEitherFormAndAnyCase) {
     for (const Case& c : cases) {
         const CommandLine parsed = parse_command_line(c.arguments);
         std::string shown;
-        for (const std::string& argument : c.arguments) shown += argument + " ";
+        for (const std::string& argument : c.arguments)
+            shown += argument + " ";
         EXPECT_EQ(parsed.action, c.action) << shown;
         EXPECT_EQ(parsed.report_file, c.file) << shown;
     }
@@ -87,7 +88,8 @@ TEST(CommandLineTest, TextFilesEndEveryLineInCrLf) {
         {"a\r\nb\nc", "a\r\nb\r\nc"},
         {"\n\r", "\r\n\r\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(with_crlf_line_ends(c.text), c.file) << c.text;
+    for (const auto& c : cases)
+        EXPECT_EQ(with_crlf_line_ends(c.text), c.file) << c.text;
 }
 
 }  // namespace

@@ -30,9 +30,9 @@ int write_new_file(Win32Platform& platform, const std::string& path, const std::
                    bool with_messages) {
     const Status written = write_file(platform.files, path, bytes);
     if (written.ok()) return with_messages ? report_written_with_messages : report_written;
-    write_to_console("The file could not be written to " + path + ": " + written.description() +
-                         "\r\n",
-                     ConsoleStream::error);
+    write_to_console(
+        "The file could not be written to " + path + ": " + written.description() + "\r\n",
+        ConsoleStream::error);
     return is_existing_file_error(written) ? report_exists_already : report_not_created;
 }
 
@@ -50,9 +50,9 @@ Result<std::vector<std::string>> json_files_in(const std::string& folder) {
     do {
         const std::string name = found.cFileName;
         // A short-name match ("report.jsonx" as REPORT~1.JSO) is no JSON report.
-        const bool json = name.size() > 5 &&
-                          equals_ignoring_case(std::string_view(name).substr(name.size() - 5),
-                                               ".json");
+        const bool json =
+            name.size() > 5 &&
+            equals_ignoring_case(std::string_view(name).substr(name.size() - 5), ".json");
         if (json && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(name);
     } while (FindNextFileA(search.get(), &found));
     std::sort(names.begin(), names.end());
@@ -69,13 +69,19 @@ int write_report_to_file(ReportWindowWin32& window, Win32Platform& platform,
         write_to_console("The report window could not be made.\r\n", ConsoleStream::error);
         return report_not_created;
     }
+    if (format == CommandLine::Format::json) window.explain_failed_lookups();
     window.load_report();
     const std::string text = window.pane_text();
     const std::string bytes =
         format == CommandLine::Format::json
             ? report_json(this_workstation(), text, messages, window.findings())
             : with_crlf_line_ends(report_with_messages(text, messages));
-    return write_new_file(platform, path, bytes, !messages.empty());
+    const int code = write_new_file(platform, path, bytes, !messages.empty());
+    // With no file to hold them, the messages go to the console after the reason.
+    if (code == report_exists_already || code == report_not_created)
+        for (const std::string& message : messages)
+            write_to_console(message + "\r\n", ConsoleStream::error);
+    return code;
 }
 
 int write_summary_to_file(Win32Platform& platform, const std::string& folder,

@@ -30,10 +30,9 @@ std::string windows_version() {
     OSVERSIONINFOW info = {};
     info.dwOSVersionInfoSize = sizeof info;
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");  // in every process, never loaded
-    const auto get_version =
-        ntdll ? reinterpret_cast<GetVersion>(
-                    reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-              : nullptr;
+    const auto get_version = ntdll ? reinterpret_cast<GetVersion>(reinterpret_cast<void*>(
+                                         GetProcAddress(ntdll, "RtlGetVersion")))
+                                   : nullptr;
     if (get_version == nullptr || get_version(&info) != 0) return "0.0.0";
     return std::to_string(info.dwMajorVersion) + "." + std::to_string(info.dwMinorVersion) + "." +
            std::to_string(info.dwBuildNumber);
