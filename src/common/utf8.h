@@ -6,6 +6,26 @@
 
 namespace tarnwell {
 
+// Appends the code point (at most U+10FFFF) in UTF-8.
+inline void append_utf8(std::string& out, std::uint32_t code_point) {
+    const auto put = [&](std::uint32_t byte) { out += static_cast<char>(byte); };
+    if (code_point < 0x80) {
+        put(code_point);
+    } else if (code_point < 0x800) {
+        put(0xC0 | code_point >> 6);
+        put(0x80 | (code_point & 0x3F));
+    } else if (code_point < 0x10000) {
+        put(0xE0 | code_point >> 12);
+        put(0x80 | (code_point >> 6 & 0x3F));
+        put(0x80 | (code_point & 0x3F));
+    } else {
+        put(0xF0 | code_point >> 18);
+        put(0x80 | (code_point >> 12 & 0x3F));
+        put(0x80 | (code_point >> 6 & 0x3F));
+        put(0x80 | (code_point & 0x3F));
+    }
+}
+
 // The UTF-8 form of a UTF-16 text; half a surrogate pair becomes U+FFFD.
 inline std::string utf8_from_utf16(std::u16string_view wide) {
     std::string utf8;
@@ -19,21 +39,7 @@ inline std::string utf8_from_utf16(std::u16string_view wide) {
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;  // half a pair has no character of its own
         }
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (c >> 12));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (c >> 18));
-            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        append_utf8(utf8, c);
     }
     return utf8;
 }

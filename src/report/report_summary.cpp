@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "common/status.h"
+#include "common/utf8.h"
 
 namespace tarnwell {
 
@@ -50,25 +51,6 @@ std::size_t utf8_sequence_length(std::string_view bytes) {
         if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
     }
     return length;
-}
-
-void append_utf8(std::string& out, std::uint32_t code_point) {
-    const auto put = [&](std::uint32_t byte) { out += static_cast<char>(byte); };
-    if (code_point < 0x80) {
-        put(code_point);
-    } else if (code_point < 0x800) {
-        put(0xC0 | code_point >> 6);
-        put(0x80 | (code_point & 0x3F));
-    } else if (code_point < 0x10000) {
-        put(0xE0 | code_point >> 12);
-        put(0x80 | (code_point >> 6 & 0x3F));
-        put(0x80 | (code_point & 0x3F));
-    } else {
-        put(0xF0 | code_point >> 18);
-        put(0x80 | (code_point >> 12 & 0x3F));
-        put(0x80 | (code_point >> 6 & 0x3F));
-        put(0x80 | (code_point & 0x3F));
-    }
 }
 
 // A strict JSON reader over one document. Each read checks what it reads; the first
