@@ -213,11 +213,14 @@ e2e_windows_path() { echo "Z:${1//\//\\}"; }
 # A Windows path on the scenario's C: drive, as a Linux path.
 e2e_unix_path() { local p="${1#C:\\}"; echo "$E2E_DRIVE_C/${p//\\//}"; }
 
-# The clipboard's plain text, byte for byte, into a file.
+# The clipboard's plain text, byte for byte, into a file. The probe takes the text, so
+# each read sees a new copy; it waits for one that is still in the program's queue.
 e2e_clipboard() {
   rm -f "$1"
+  local status=0
   "$TARNWELL_WINE" "$E2E_PROBE" clipboard "$(e2e_windows_path "$1")" >/dev/null 2>&1 \
-    || e2e_fail "could not read the clipboard"
+    || status=$?
+  [ "$status" -eq 0 ] || e2e_fail "could not read the clipboard (probe exit $status)"
 }
 
 # Waits for the program's message box, writes its text to a file and presses OK.

@@ -1,6 +1,7 @@
 // e2e_probe: looks at the running program's windows from outside, as a person would,
 // and tells the end-to-end scripts where things are on the screen.
-//   e2e_probe clipboard FILE          the clipboard's plain text, byte for byte, into FILE
+//   e2e_probe clipboard FILE          waits for the clipboard's plain text, writes it byte
+//                                     for byte into FILE and empties the clipboard
 //   e2e_probe dialog TITLE FILE       waits for a message box, writes its text to FILE and
 //                                     presses its OK button
 //   e2e_probe buttons CAPTION         "caption enabled|disabled" for each button
@@ -40,23 +41,24 @@ std::string text_of(HWND window) {
     return text;
 }
 
+// Waits (up to thirty seconds) until the clipboard holds text, so that a copy still in
+// the program's queue is not missed, then takes the text: the clipboard is emptied, and
+// the next read sees only a later copy, never this one again.
 int read_clipboard(const char* path) {
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        if (OpenClipboard(nullptr)) {
-            std::string text;
-            bool have_text = false;
-            if (HANDLE data = GetClipboardData(CF_TEXT)) {
-                if (const char* locked = static_cast<const char*>(GlobalLock(data))) {
-                    text.assign(locked, strnlen(locked, GlobalSize(data)));
-                    have_text = true;
-                    GlobalUnlock(data);
-                }
+    for (int attempt = 0; attempt < 300; ++attempt, Sleep(100)) {
+        if (!OpenClipboard(nullptr)) continue;
+        std::string text;
+        bool have_text = false;
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            if (const char* locked = static_cast<const char*>(GlobalLock(data))) {
+                text.assign(locked, strnlen(locked, GlobalSize(data)));
+                have_text = true;
+                GlobalUnlock(data);
             }
-            CloseClipboard();
-            if (!have_text) return 3;
-            return write_file(path, text) ? 0 : 4;
         }
-        Sleep(100);
+        if (have_text) EmptyClipboard();
+        CloseClipboard();
+        if (have_text) return write_file(path, text) ? 0 : 4;
     }
     return 2;
 }
