@@ -15,6 +15,7 @@ public:
         : begin_(bytes.data()), pos_(begin_), end_(begin_ + bytes.size()) {}
 
     const char* position() const { return pos_; }
+    const char* end() const { return end_; }
     std::size_t left() const { return static_cast<std::size_t>(end_ - pos_); }
     void skip_to(const char* p) { pos_ = p; }
 
@@ -47,14 +48,6 @@ public:
         return count;
     }
 
-    // The same for a record, whose name is made only for its failure: a name made for
-    // every record would cost more than reading the record.
-    Status need(const char* p, std::size_t n, std::size_t record) const {
-        return n <= static_cast<std::size_t>(end_ - p)
-                   ? Status()
-                   : need(p, n, "record " + std::to_string(record));
-    }
-
 private:
     const char* begin_;
     const char* pos_;
@@ -80,6 +73,9 @@ struct TextSteps {
     }
 };
 
+// The loop over the records is the reader's hot path: on the file's many short records,
+// it checks each step against a local end and makes a record's name and a Status only
+// for the step that does not fit.
 Status read_section(Cursor& in, const std::shared_ptr<const FileBytes>& bytes,
                     EpsgSection& section) {
     const EpsgLayout& layout = section.layout();
@@ -88,18 +84,24 @@ Status read_section(Cursor& in, const std::shared_ptr<const FileBytes>& bytes,
     section.replace(*count, bytes);
 
     const TextSteps steps(layout);
+    const std::size_t records = static_cast<std::size_t>(*count) + 1;
+    const char* const end = in.end();
     const char* p = in.position();
-    for (std::size_t index = 0; index <= static_cast<std::size_t>(*count); ++index) {
+    for (std::size_t index = 0; index < records; ++index) {
+        const auto past_end = [&](std::size_t n) {
+            return in.need(p, n, "record " + std::to_string(index));
+        };
         const char* record = p;
         for (std::size_t t = 0; t < steps.texts; ++t) {
             const std::size_t before = steps.fixed_before[t] + 2;
-            if (Status fits = in.need(p, before, index); !fits.ok()) return fits;
+            if (before > static_cast<std::size_t>(end - p)) return past_end(before);
             p += before;
             const std::uint16_t length = read_u16_le(p - 2);
-            if (Status fits = in.need(p, length, index); !fits.ok()) return fits;
+            if (length > static_cast<std::size_t>(end - p)) return past_end(length);
             p += length;
         }
-        if (Status fits = in.need(p, steps.fixed_after, index); !fits.ok()) return fits;
+        if (steps.fixed_after > static_cast<std::size_t>(end - p))
+            return past_end(steps.fixed_after);
         p += steps.fixed_after;
         section.fill_next(record);
     }
