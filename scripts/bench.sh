@@ -38,7 +38,7 @@ echo "building (host, $TARNWELL_WINE_ARCH) ..." >&2
   empty_pane_window startup_parts_bench e2e_probe >/dev/null
 tarnwell_prefix "$windows_build/wineprefix"
 
-# A definitions file of at least SIZE MB whose texts are the EPSG names of proj.db,
+# A definitions file of about SIZE MB whose texts are the EPSG names of proj.db,
 # written once: definitions_file SIZE -> path
 definitions_file() {
   local file="$work/definitions-$1mb.dat"
@@ -87,7 +87,7 @@ print_table() {
   awk -F'\t' '$1 == "note" {print "  " $2 ": " $3}' "$lines"
 }
 
-# The definitions reader on a file of the real size (under 3 MB) and on one of more
+# The definitions reader on a file of the real size (about 3 MB) and on one of more
 # than 100 MB.
 epsg_read_benchmark() {
   local size file

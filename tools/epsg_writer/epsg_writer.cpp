@@ -1,5 +1,7 @@
 #include "epsg_writer/epsg_writer.h"
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "common/little_endian.h"
@@ -82,24 +84,20 @@ FileImage write_file(const FilePlan& plan) {
     return image;
 }
 
-FileImage write_file_of_size(const FilePlan& plan, std::size_t min_bytes) {
+FileImage write_file_of_size(const FilePlan& plan, std::size_t bytes) {
     // The size grows with the number of records, so one trial file gives the factor.
-    FileImage image = write_file(plan);
-    std::uint64_t factor = 1;
-    while (image.bytes.size() < min_bytes) {
-        factor = factor * min_bytes / image.bytes.size() + 1;
-        auto scale = [factor](std::int32_t count) {
-            const std::uint64_t records = (static_cast<std::uint64_t>(count) + 1) * factor;
-            if (records > 0x7fffffffu) throw std::length_error("too many records for a count");
-            return static_cast<std::int32_t>(records - 1);
-        };
-        FilePlan scaled = plan;
-        for (auto& count : scaled.counts)
-            count = scale(count);
-        scaled.integer_count = scale(plan.integer_count);
-        image = write_file(scaled);
-    }
-    return image;
+    const FileImage trial = write_file(plan);
+    const double factor = static_cast<double>(bytes) / static_cast<double>(trial.bytes.size());
+    auto scale = [factor](std::int32_t count) {
+        const double records = std::max(1.0, std::ceil((count + 1.0) * factor));
+        if (records > 0x7fffffff) throw std::length_error("too many records for a count");
+        return static_cast<std::int32_t>(records) - 1;
+    };
+    FilePlan scaled = plan;
+    for (auto& count : scaled.counts)
+        count = scale(count);
+    scaled.integer_count = scale(plan.integer_count);
+    return write_file(scaled);
 }
 
 std::string write_store(const EpsgStore& store) {

@@ -39,9 +39,10 @@ struct FileImage {
 
 FileImage write_file(const FilePlan& plan);
 
-// A file of at least min_bytes: the plan with every count scaled up by one factor
-// (count + 1 records become factor * (count + 1)), the integer table too.
-FileImage write_file_of_size(const FilePlan& plan, std::size_t min_bytes);
+// A file of about `bytes` bytes: the plan with every count scaled, up or down, by one
+// factor (count + 1 records become factor * (count + 1), at least one), the integer
+// table too.
+FileImage write_file_of_size(const FilePlan& plan, std::size_t bytes);
 
 // Counts in the proportions of the EPSG dataset's tables, one per section.
 inline constexpr std::array<std::int32_t, epsg_section_count> epsg_dataset_counts = {

@@ -6,7 +6,7 @@
 //
 // Every count announces count + 1 records (default 0: one record per section). With
 // --size-mb the counts (or, without --counts, the proportions of the EPSG dataset) are
-// scaled up until the file holds at least that many megabytes. --texts epsg takes the
+// scaled, up or down, until the file holds about that many megabytes. --texts epsg takes the
 // texts from the EPSG names in proj.db (Debian package proj-data). --long-text makes the
 // first text of section 9's first record LENGTH bytes long (up to 65535).
 #include <cstdlib>
