@@ -67,9 +67,6 @@ step win32-product bash -c "'$top/scripts/build.sh' win32 && \
 step win32-component "$top/scripts/check-component-dll.sh" \
   "$top/build/win32/src/com/TarnwellRegistry.dll"
 # The Windows tests under Wine (the 32-bit build where this machine can run it).
-if [ "$TARNWELL_WINE_ARCH" = win64 ]; then
-  echo "(this machine cannot run 32-bit code: the Wine tests run the 64-bit build of the same program)"
-fi
 step wine ctest_preset "$TARNWELL_WINE_ARCH" wine
 # The resources and hardening of the binaries and the contents of the 32-bit release zip.
 step release "$top/tests/package/check_release.sh" "$top/build/win32" "$top/build/$TARNWELL_WINE_ARCH"
@@ -93,5 +90,6 @@ echo
 if [ ${#failures[@]} -gt 0 ]; then
   echo "Failed steps: ${failures[*]} (logs in $log_dir)"
 fi
+echo "The Wine tests ran the $TARNWELL_WINE_ARCH build: $TARNWELL_WINE_ARCH_REASON."
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ ${#failures[@]} -eq 0 ]

@@ -1,14 +1,22 @@
 # Sourced by the scripts that run Windows programs: picks the Wine loader that can run
 # the chosen build and sets a private prefix. Needs TARNWELL_WINEPREFIX or a default.
-#   TARNWELL_WINE_ARCH=win32|win64 (default: win32 when this machine runs 32-bit code)
+#   TARNWELL_WINE_ARCH=win32|win64 (default: win32 when this machine runs 32-bit code
+#   and has the 32-bit Wine loader)
 
-tarnwell_can_run_32bit() {
-  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
-}
-
-if [ -z "${TARNWELL_WINE_ARCH:-}" ]; then
-  if tarnwell_can_run_32bit; then TARNWELL_WINE_ARCH=win32; else TARNWELL_WINE_ARCH=win64; fi
+# Which Windows build the Wine tests run, and why (scripts/test.sh prints the reason).
+if [ -n "${TARNWELL_WINE_ARCH:-}" ]; then
+  TARNWELL_WINE_ARCH_REASON="chosen by TARNWELL_WINE_ARCH"
+elif ! "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-code.sh"; then
+  TARNWELL_WINE_ARCH=win64
+  TARNWELL_WINE_ARCH_REASON="this machine cannot execute 32-bit code"
+elif ! { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }; then
+  TARNWELL_WINE_ARCH=win64
+  TARNWELL_WINE_ARCH_REASON="the 32-bit Wine loader (wine32:i386) is not installed"
+else
+  TARNWELL_WINE_ARCH=win32
+  TARNWELL_WINE_ARCH_REASON="this machine executes 32-bit code and has the 32-bit Wine loader"
 fi
+export TARNWELL_WINE_ARCH_REASON
 export TARNWELL_WINE_ARCH
 if [ "$TARNWELL_WINE_ARCH" = win32 ]; then
   TARNWELL_WINE=/usr/bin/wine
