@@ -1,7 +1,8 @@
 #pragma once
-// Texts between UTF-16 and the ANSI code page, the one every registry and file call of
-// the program works in. The build picks the implementation: Windows converts with the
-// process's ANSI code page, the host twin with code page 1252.
+// Texts between the program's UTF-8 and the ANSI code page, for the few places whose
+// bytes a published contract fixes in that code page: REGEDIT4 files and the support
+// library's search buffer. The build picks the implementation: Windows converts with
+// the process's ANSI code page, the host twin with code page 1252.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,13 +12,16 @@
 namespace tarnwell {
 
 // The text in the ANSI code page; nothing when a character has no exact form there:
-// a "?" or a best-fit letter would be another name or other data.
+// a "?" or a best-fit look-alike would be another name or other data.
 std::optional<std::string> ansi_from_utf16(std::u16string_view text);
 
 // The UTF-16 form of an ANSI text.
 std::u16string utf16_from_ansi(std::string_view text);
 
-// The UTF-8 form of an ANSI text, for files read on other machines.
+inline std::optional<std::string> ansi_from_utf8(std::string_view text) {
+    return ansi_from_utf16(utf16_from_utf8(text));
+}
+
 inline std::string utf8_from_ansi(std::string_view text) {
     return utf8_from_utf16(utf16_from_ansi(text));
 }

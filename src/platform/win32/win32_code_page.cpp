@@ -7,7 +7,8 @@
 namespace tarnwell {
 
 std::u16string utf16_from_ansi(std::string_view text) {
-    if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return {};
+    if (text.empty() || text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        return {};
     const int length = static_cast<int>(text.size());
     const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
     std::u16string wide(static_cast<std::size_t>(needed > 0 ? needed : 0), u'\0');
@@ -23,12 +24,19 @@ std::optional<std::string> ansi_from_utf16(std::u16string_view text) {
         return std::nullopt;
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
     const int length = static_cast<int>(text.size());
-    const int needed = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) return std::nullopt;
+    // No best-fit look-alikes ("ř" as "r", a fullwidth quotation mark as '"'), and any
+    // character left without a form is seen. A UTF-8 ANSI code page takes neither flag
+    // nor the check, and holds every character.
+    const bool utf8 = GetACP() == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL defaulted = FALSE;
+    BOOL* used_default = utf8 ? nullptr : &defaulted;
+    const int needed =
+        WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, used_default);
+    if (needed <= 0 || defaulted) return std::nullopt;
     std::string ansi(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, length, &ansi[0], needed, nullptr, nullptr);
-    // Exact when the ANSI text reads back as the same characters; this holds for every
-    // code page, single-byte, double-byte or UTF-8, where a flag for substitutes does not.
+    WideCharToMultiByte(CP_ACP, flags, wide, length, &ansi[0], needed, nullptr, nullptr);
+    // A lone surrogate has no form in any code page but may pass unflagged.
     if (utf16_from_ansi(ansi) != text) return std::nullopt;
     return ansi;
 }

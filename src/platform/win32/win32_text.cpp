@@ -1,17 +1,28 @@
 #include "platform/win32/win32_text.h"
 
+#include "common/utf8.h"
 #include "platform/win32/owned.h"
 
 namespace tarnwell {
 
+std::wstring wide(std::string_view utf8) {
+    const std::u16string text = utf16_from_utf8(utf8);
+    return std::wstring(text.begin(), text.end());
+}
+
+std::string narrow(std::wstring_view wide) {
+    return utf8_from_utf16(std::u16string(wide.begin(), wide.end()));
+}
+
 std::string system_error_text(unsigned long code) {
     OwnedLocalMemory text;
-    const DWORD length = FormatMessageA(
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(text.put()), 0, nullptr);
-    std::string result = length != 0 && text
-                             ? std::string(static_cast<const char*>(text.get()), length)
-                             : "Error " + std::to_string(code);
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+    std::string result =
+        length != 0 && text
+            ? narrow(std::wstring_view(static_cast<const wchar_t*>(text.get()), length))
+            : "Error " + std::to_string(code);
     while (!result.empty() &&
            (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
         result.pop_back();
