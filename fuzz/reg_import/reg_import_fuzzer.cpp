@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input(reinterpret_cast<const char*>(data), size);
     const bool unicode = input.rfind("\xFF\xFE", 0) == 0;
     HostRegistry first;
-    import_reg_text(first, unicode ? input : "REGEDIT4\r\n" + input, UnicodeFiles::converted);
+    import_reg_text(first, unicode ? input : "REGEDIT4\r\n" + input, UnicodeFiles::read);
     require(first.open_handles() == 0, "a key left open by the import");
 
     MemoryFiles files;
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Root& root : roots) {
         const std::string file = std::string("C:\\") + root.name + ".reg";
         const RegFileResult exported =
-            export_reg_file(first, files, root.name, file, true, nullptr);
+            export_reg_file(first, files, root.name, file, true, RegFileForm::regedit4, nullptr);
         require(exported.whole(), "export failed");
         require(first.open_handles() == 0, "a key left open by the export");
         named = named || exported.issue_count() != 0;

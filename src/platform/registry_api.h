@@ -1,6 +1,8 @@
 #pragma once
-// The advapi32 registry calls the program uses, in their ANSI forms, with Windows
-// return codes (as a Status) and Windows buffer and size semantics. One implementation
+// The advapi32 registry calls the program uses, with names and texts in UTF-8 (Windows
+// keeps them in UTF-16: the implementation converts), Windows return codes (as a
+// Status) and Windows buffer and size semantics: name buffers in bytes of UTF-8, and a
+// text's data as its UTF-8 bytes. One implementation
 // calls Windows; the host twin keeps an in-memory registry that behaves the same way.
 #include <cstdint>
 
@@ -61,37 +63,38 @@ class RegistryApi {
 public:
     virtual ~RegistryApi() = default;
 
-    // RegOpenKeyExA.
+    // RegOpenKeyExW.
     virtual Status open_key(reg_key parent, const char* sub_key, std::uint32_t access,
                             reg_key* result) = 0;
-    // RegOpenKeyA: the key with whatever access it allows; an empty sub_key gives the
+    // RegOpenKeyW: the key with whatever access it allows; an empty sub_key gives the
     // parent itself back, not a new handle.
     virtual Status open_key_default(reg_key parent, const char* sub_key, reg_key* result) = 0;
-    // RegCreateKeyA: opens the key, creating it and any missing keys above it first.
+    // RegCreateKeyW: opens the key, creating it and any missing keys above it first.
     virtual Status create_key(reg_key parent, const char* sub_key, reg_key* result) = 0;
     // RegCloseKey.
     virtual Status close_key(reg_key key) = 0;
-    // RegDeleteKeyA: refused for a key that has subkeys.
+    // RegDeleteKeyW: refused for a key that has subkeys.
     virtual Status delete_key(reg_key key, const char* sub_key) = 0;
-    // RegDeleteValueA.
+    // RegDeleteValueW.
     virtual Status delete_value(reg_key key, const char* value_name) = 0;
-    // RegEnumKeyExA without class or last-write time. name_size: in, the buffer's size
+    // RegEnumKeyExW without class or last-write time. name_size: in, the buffer's size
     // in characters; out, the name's length without its NUL.
     virtual Status enum_subkey(reg_key key, std::uint32_t index, char* name,
                                std::uint32_t* name_size) = 0;
-    // RegEnumValueA. Any of type, data and data_size may be null, as in Windows.
+    // RegEnumValueW. Any of type, data and data_size may be null, as in Windows.
     virtual Status enum_value(reg_key key, std::uint32_t index, char* name,
                               std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
                               std::uint32_t* data_size) = 0;
-    // RegQueryInfoKeyA, the counts and longest sizes only. Any output may be null.
+    // RegQueryInfoKeyW, the counts and longest sizes only, as Windows counts them: names
+    // in UTF-16 units, data in stored bytes (UTF-16 for texts). Any output may be null.
     virtual Status query_key_info(reg_key key, std::uint32_t* sub_keys,
                                   std::uint32_t* max_sub_key_len, std::uint32_t* values,
                                   std::uint32_t* max_value_name_len,
                                   std::uint32_t* max_value_len) = 0;
-    // RegQueryValueExA.
+    // RegQueryValueExW.
     virtual Status query_value(reg_key key, const char* value_name, std::uint32_t* type,
                                std::uint8_t* data, std::uint32_t* data_size) = 0;
-    // RegSetValueExA.
+    // RegSetValueExW.
     virtual Status set_value(reg_key key, const char* value_name, std::uint32_t type,
                              const std::uint8_t* data, std::uint32_t data_size) = 0;
 };

@@ -15,18 +15,36 @@ namespace {
 
 constexpr const char* line_end = "\r\n";
 
-// One key's block from what the key holds; values whose names cannot stand on a line
-// are left out (the caller names them).
-std::string key_block(const std::string& key_path, const RegKeyContents& contents) {
-    std::string block = "[" + key_path + "]" + line_end;
+const char* const not_in_code_page =
+    "the ANSI code page cannot hold its name or text (a Unicode export, regtool --unicode, "
+    "keeps it)";
+
+// One key's block in the file's form from what the key holds; values whose names cannot
+// stand on a line, or that a REGEDIT4 file cannot hold, are left out and named.
+std::string key_block(const std::string& encoded_key_line, const RegKeyContents& contents,
+                      RegFileForm form, const std::string& path, RegFileResult& result) {
+    const std::string end = *file_text(line_end, form);
+    std::string block = encoded_key_line + end;
+    for (const RegValueEntry& value : contents.values) {
+        if (!fits_on_a_line(value.name))
+            result.add({0, path, value.name, Status(),
+                        "not exported: the name of this " + value_type_name(value.type) +
+                            " holds a line break"});
+    }
     for (const LineGroup group : {LineGroup::default_value, LineGroup::text, LineGroup::binary,
                                   LineGroup::number, LineGroup::other}) {
         for (const RegValueEntry& value : contents.values) {
-            if (line_group(value) == group && fits_on_a_line(value.name))
-                block.append(value_line(value)).append(line_end);
+            if (line_group(value) != group || !fits_on_a_line(value.name)) continue;
+            const std::optional<std::string> line = value_line(value, form);
+            if (!line) {
+                result.add({0, path, value.name, Status(),
+                            "not exported: " + std::string(not_in_code_page)});
+                continue;
+            }
+            block.append(*line).append(end);
         }
     }
-    block += line_end;
+    block += end;
     return block;
 }
 
@@ -56,16 +74,21 @@ private:
 // of its subtree in pre-order, and names what it leaves out.
 class TreeExport {
 public:
-    TreeExport(RegistryApi& api, bool subkeys, ExportProgress* progress, BlockFile& file,
-               RegFileResult& result)
-        : api_(api), subkeys_(subkeys), progress_(progress), file_(file), result_(result) {}
+    TreeExport(RegistryApi& api, bool subkeys, RegFileForm form, ExportProgress* progress,
+               BlockFile& file, RegFileResult& result)
+        : api_(api),
+          subkeys_(subkeys),
+          form_(form),
+          progress_(progress),
+          file_(file),
+          result_(result) {}
 
-    // The key `sub_key` below `parent` (a root or an open key), written as `path`, and,
-    // when asked, its subtree. `level` counts the levels below the exported key. False
-    // when the export stops: progress or the file failed, or a key opened but could not
-    // be listed whole.
+    // The key `sub_key` below `parent` (a root or an open key), written as `path` on the
+    // key line `key_line` (in the file's encoding), and, when asked, its subtree.
+    // `level` counts the levels below the exported key. False when the export stops:
+    // progress or the file failed, or a key opened but could not be listed whole.
     bool export_key(reg_key parent, const std::string& sub_key, const std::string& path,
-                    int level) {
+                    const std::string& key_line, int level) {
         if (progress_ != nullptr) {
             if (const Status told = progress_->key_started(path); !told.ok()) {
                 result_.fail(told.description());
@@ -85,8 +108,7 @@ public:
         } else {
             result_.add({0, path, "", opened, "could not be opened: written without values"});
         }
-        name_values_left_out(path, contents);
-        if (!file_.add(key_block(path, contents), result_)) return false;
+        if (!file_.add(key_block(key_line, contents, form_, path, result_), result_)) return false;
         if (!opened.ok() || !subkeys_ || contents.subkeys.empty()) return true;
         if (level == registry_limits::deepest_key_level) {
             result_.add({0, path, "", Status(),
@@ -95,28 +117,27 @@ public:
             return true;
         }
         for (const std::string& subkey : contents.subkeys) {
+            const std::string subkey_path = path + "\\" + subkey;
             if (!fits_on_a_line(subkey)) {
-                result_.add({0, path + "\\" + subkey, "", Status(),
+                result_.add({0, subkey_path, "", Status(),
                              "left out with its subkeys: its name holds a line break"});
                 continue;
             }
-            if (!export_key(key.handle(), subkey, path + "\\" + subkey, level + 1)) return false;
+            const std::optional<std::string> line = file_text("[" + subkey_path + "]", form_);
+            if (!line) {
+                result_.add({0, subkey_path, "", Status(),
+                             "left out with its subkeys: " + std::string(not_in_code_page)});
+                continue;
+            }
+            if (!export_key(key.handle(), subkey, subkey_path, *line, level + 1)) return false;
         }
         return true;
     }
 
 private:
-    void name_values_left_out(const std::string& path, const RegKeyContents& contents) {
-        for (const RegValueEntry& value : contents.values) {
-            if (!fits_on_a_line(value.name))
-                result_.add({0, path, value.name, Status(),
-                             "not exported: the name of this " + value_type_name(value.type) +
-                                 " holds a line break"});
-        }
-    }
-
     RegistryApi& api_;
     bool subkeys_;
+    RegFileForm form_;
     ExportProgress* progress_;
     BlockFile& file_;
     RegFileResult& result_;
@@ -125,7 +146,8 @@ private:
 }  // namespace
 
 RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::string& key_path,
-                              const std::string& file, bool subkeys, ExportProgress* progress) {
+                              const std::string& file, bool subkeys, RegFileForm form,
+                              ExportProgress* progress) {
     RegFileResult result;
     // A trailing backslash names no key of its own.
     std::string path = with_long_root(key_path);
@@ -133,6 +155,12 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         path.pop_back();
     if (!fits_on_a_line(path)) {
         result.fail("the key path holds a line break");
+        return result;
+    }
+    const std::optional<std::string> key_line = file_text("[" + path + "]", form);
+    if (!key_line) {
+        result.fail("the key path holds a character that the ANSI code page cannot hold (a "
+                    "Unicode export, regtool --unicode, keeps it)");
         return result;
     }
     const KeyPath parsed = split_key_path(path);
@@ -155,9 +183,9 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         return result;
     }
     BlockFile blocks(**pending, file);
-    if (!blocks.add(std::string("REGEDIT4") + line_end + line_end, result) ||
-        !TreeExport(api, subkeys, progress, blocks, result)
-             .export_key(parsed.root, parsed.sub_key, path, 0) ||
+    if (!blocks.add(file_header(form), result) ||
+        !TreeExport(api, subkeys, form, progress, blocks, result)
+             .export_key(parsed.root, parsed.sub_key, path, *key_line, 0) ||
         !blocks.flush(result))
         return result;
     if (const Status kept = (*pending)->keep(ExistingFile::refuse); !kept.ok()) {

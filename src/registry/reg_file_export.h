@@ -1,5 +1,6 @@
 #pragma once
-// The export of a key tree to a REGEDIT4 file in the form the platform's regedit reads:
+// The export of a key tree to a registry file in a form the platform's regedit reads,
+// REGEDIT4 or version 5 (see reg_file_format.h):
 // each key's block (its key line, the default value, then its texts, binaries, numbers
 // and values of other types, each group in enumeration order, and an empty line), the
 // subtree of each subkey after it in pre-order.
@@ -11,6 +12,7 @@
 
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
+#include "registry/reg_file_format.h"
 #include "registry/reg_file_result.h"
 
 namespace tarnwell {
@@ -25,8 +27,10 @@ public:
 // Writes the key at key_path (and, with `subkeys`, everything below it) to `file`. Not
 // whole when the file exists, the key cannot be opened, a key that opened cannot be
 // listed whole, the file cannot be written or progress failed. A subkey that cannot be
-// opened gets a block without values and subkeys, and is named.
+// opened gets a block without values and subkeys, and is named; so is every key and
+// value a REGEDIT4 file cannot hold, left out.
 RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::string& key_path,
-                              const std::string& file, bool subkeys, ExportProgress* progress);
+                              const std::string& file, bool subkeys, RegFileForm form,
+                              ExportProgress* progress);
 
 }  // namespace tarnwell

@@ -3,7 +3,10 @@
 #include <cstdio>
 
 #include "common/little_endian.h"
+#include "common/utf8.h"
+#include "platform/code_page.h"
 #include "registry/hex_codec.h"
+#include "registry/reg_file_unicode.h"
 
 namespace tarnwell {
 
@@ -25,7 +28,14 @@ std::string typed_hex(std::uint32_t type, std::string_view bytes) {
     return prefix + hex_pairs(bytes, ',');
 }
 
-std::string value_data(const RegValueEntry& value) {
+// The stored bytes of a value as hex(N): writes them: a text's in the file's encoding.
+std::optional<std::string> file_bytes(const RegValueEntry& value, RegFileForm form) {
+    if (!reg::is_text_type(value.type)) return value.data;
+    if (form == RegFileForm::unicode) return utf16le_bytes(utf16_from_utf8(value.data));
+    return ansi_from_utf8(value.data);
+}
+
+std::optional<std::string> value_data(const RegValueEntry& value, RegFileForm form) {
     switch (value.type) {
     case reg::type_sz:
         // An empty default text written as "" would read back as its removal.
@@ -46,10 +56,22 @@ std::string value_data(const RegValueEntry& value) {
     default:
         break;
     }
-    return typed_hex(value.type, value.data);
+    const std::optional<std::string> bytes = file_bytes(value, form);
+    if (!bytes) return std::nullopt;
+    return typed_hex(value.type, *bytes);
 }
 
 }  // namespace
+
+std::string file_header(RegFileForm form) {
+    if (form == RegFileForm::regedit4) return "REGEDIT4\r\n\r\n";
+    return "\xFF\xFE" + *file_text(std::string(unicode_file_header) + "\r\n\r\n", form);
+}
+
+std::optional<std::string> file_text(std::string_view utf8, RegFileForm form) {
+    if (form == RegFileForm::unicode) return utf16le_bytes(utf16_from_utf8(utf8));
+    return ansi_from_utf8(utf8);
+}
 
 std::string quoted(std::string_view text) {
     std::string result;
@@ -81,8 +103,11 @@ LineGroup line_group(const RegValueEntry& value) {
     }
 }
 
-std::string value_line(const RegValueEntry& value) {
-    return (value.name.empty() ? std::string("@") : quoted(value.name)) + "=" + value_data(value);
+std::optional<std::string> value_line(const RegValueEntry& value, RegFileForm form) {
+    const std::optional<std::string> data = value_data(value, form);
+    if (!data) return std::nullopt;
+    return file_text((value.name.empty() ? std::string("@") : quoted(value.name)) + "=" + *data,
+                     form);
 }
 
 }  // namespace tarnwell

@@ -1,8 +1,12 @@
 #pragma once
-// REGEDIT4 lines as the platform's regedit writes them, for the export: names and texts
-// in double quotes with "\" and a double quote escaped by a backslash, the default value
-// as @, texts as "...", 4-byte numbers as dword:, bytes as hex: and every other type
-// (and numbers of another size) as hex(N): with the stored bytes.
+// Registry file lines as the platform's regedit writes them, for the export: names and
+// texts in double quotes with "\" and a double quote escaped by a backslash, the default
+// value as @, texts as "...", 4-byte numbers as dword:, bytes as hex: and every other
+// type (and numbers of another size) as hex(N): with the stored bytes.
+//
+// Two forms: REGEDIT4, whose text is in the ANSI code page, and version 5, whose text is
+// UTF-16 (little-endian, behind a byte-order mark). The bytes of a text-type value in
+// hex(N): are in the file's own encoding.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +14,17 @@
 #include "registry/reg_key.h"
 
 namespace tarnwell {
+
+enum class RegFileForm { regedit4, unicode };
+
+// The file's first line and the empty line after it, encoded, with the byte-order mark
+// of a version 5 file.
+std::string file_header(RegFileForm form);
+
+// A text (a line, a line end) in the file's encoding; nothing when it is a REGEDIT4 file
+// and the ANSI code page cannot hold a character of it: a look-alike or a "?" would be
+// another name or other data.
+std::optional<std::string> file_text(std::string_view utf8, RegFileForm form);
 
 // The text in double quotes, escaped.
 std::string quoted(std::string_view text);
@@ -22,7 +37,9 @@ bool fits_on_a_line(std::string_view name);
 enum class LineGroup { default_value, text, binary, number, other };
 LineGroup line_group(const RegValueEntry& value);
 
-// The value's line, without its line end. The value's name must fit on a line.
-std::string value_line(const RegValueEntry& value);
+// The value's line in the file's encoding, without its line end; nothing when the ANSI
+// code page of a REGEDIT4 file cannot hold its name or text. The value's name must fit
+// on a line.
+std::optional<std::string> value_line(const RegValueEntry& value, RegFileForm form);
 
 }  // namespace tarnwell

@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "common/text.h"
+#include "common/utf8.h"
+#include "platform/code_page.h"
 #include "platform/file_bytes.h"
 #include "registry/key_path.h"
+#include "registry/reg_file_format.h"
 #include "registry/reg_file_parse.h"
 #include "registry/reg_file_unicode.h"
 #include "registry/reg_key.h"
@@ -49,16 +52,12 @@ private:
 
 constexpr const char* line_ends_failure = "lines must end in CR LF";
 
-bool listed(const std::vector<std::size_t>& indices, std::size_t index) {
-    return std::binary_search(indices.begin(), indices.end(), index);
-}
-
 // The lines of one file applied one after another; the key of the last key line stays
 // open for the values that follow it.
 class ImportRun {
 public:
-    ImportRun(RegistryApi& api, RegFileResult& result, bool utf16_strings)
-        : api_(api), result_(result), utf16_strings_(utf16_strings), key_(api) {}
+    ImportRun(RegistryApi& api, RegFileResult& result, RegFileForm form)
+        : api_(api), result_(result), form_(form), key_(api) {}
 
     void key_line(std::size_t line, std::string_view text) {
         key_.close();
@@ -91,8 +90,8 @@ public:
             return;
         }
         ValueData read = read_value_data(data);
-        if (read.form == ValueData::Form::bytes && utf16_strings_ && reg::is_text_type(read.type))
-            read = ansi_string_bytes(std::move(read));
+        if (read.form == ValueData::Form::bytes && reg::is_text_type(read.type))
+            read = text_of_file_bytes(std::move(read));
         if (read.form == ValueData::Form::unreadable) {
             unreadable(line, path_, value.name, read.why + ": not applied");
             return;
@@ -120,31 +119,21 @@ public:
         if (status != reg::success) note(line, value.name, status, "not written");
     }
 
-    // A line of a version 5 file that the ANSI code page cannot hold.
-    void unconvertible_line(std::size_t line, bool key) {
-        const char* what = "holds a character the ANSI code page cannot hold: not applied";
-        if (key) {
-            key_.close();
-            state_ = State::skipped;
-            unreadable(line, "", "",
-                       "a key line that holds a character the ANSI code page cannot hold: the key "
-                       "and its values are not applied");
-        } else if (state_ != State::outside && state_ != State::skipped) {
-            unreadable(line, path_, "", std::string("a value line that ") + what);
-        }
-    }
-
 private:
     enum class State { outside, open, failed, skipped };
 
-    ValueData ansi_string_bytes(ValueData read) const {
-        std::optional<std::string> ansi = ansi_of_utf16_bytes(read.data);
-        if (!ansi) {
+    // The bytes of a text-type value in hex(N): are the text in the file's encoding;
+    // the registry takes it in UTF-8.
+    ValueData text_of_file_bytes(ValueData read) const {
+        if (form_ == RegFileForm::regedit4) {
+            read.data = utf8_from_ansi(read.data);
+        } else if (read.data.size() % 2 == 0) {
+            read.data = utf8_from_utf16(utf16_of_le_bytes(read.data));
+        } else {
             ValueData failed;
-            failed.why = "a text that the ANSI code page cannot hold";
+            failed.why = "a UTF-16 text of an odd number of bytes";
             return failed;
         }
-        read.data = std::move(*ansi);
         return read;
     }
 
@@ -168,7 +157,7 @@ private:
 
     RegistryApi& api_;
     RegFileResult& result_;
-    bool utf16_strings_;
+    RegFileForm form_;
     RegKey key_;
     State state_ = State::outside;
     std::string path_;
@@ -223,16 +212,12 @@ bool gather_continued(Lines& lines, std::string& data) {
     return false;
 }
 
-void apply_lines(ImportRun& run, std::string_view text, const AnsiLines* converted) {
+void apply_lines(ImportRun& run, std::string_view text) {
     Lines lines(text);
     std::string_view line;
     lines.next(line);
     while (lines.next(line)) {
         const std::size_t index = lines.index();
-        if (converted != nullptr && listed(converted->unconvertible, index)) {
-            run.unconvertible_line(index, listed(converted->unconvertible_key_lines, index));
-            continue;
-        }
         line = trim_blanks(line);
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
@@ -251,21 +236,27 @@ void apply_lines(ImportRun& run, std::string_view text, const AnsiLines* convert
 
 RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode) {
     RegFileResult result;
-    std::optional<AnsiLines> converted;
-    if (unicode == UnicodeFiles::converted && is_utf16_file(bytes)) {
-        converted = ansi_lines_of_utf16_file(bytes);
-        if (!converted) {
-            result.fail("not a whole UTF-16 file: its size is odd");
-            return result;
-        }
-        if (!has_header(converted->text, unicode_file_header, result)) return result;
-    } else if (!has_header(bytes, "REGEDIT4", result)) {
+    const bool utf16 = unicode == UnicodeFiles::read && is_utf16_file(bytes);
+    if (utf16 && bytes.size() % 2 != 0) {
+        result.fail("not a whole UTF-16 file: its size is odd");
         return result;
     }
-    const std::string_view text = converted ? std::string_view(converted->text) : bytes;
+    // The lines are read in UTF-8, as the registry takes names and texts; a REGEDIT4 file
+    // in plain ASCII needs no conversion.
+    std::string converted;
+    std::string_view text = bytes;
+    if (utf16) {
+        converted = utf8_from_utf16(utf16_of_le_bytes(bytes.substr(2)));
+        text = converted;
+    } else if (std::any_of(bytes.begin(), bytes.end(),
+                           [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
+        converted = utf8_from_ansi(bytes);
+        text = converted;
+    }
+    if (!has_header(text, utf16 ? unicode_file_header : "REGEDIT4", result)) return result;
     if (ends_lines_in_lf_alone(text, result)) return result;
-    ImportRun run(api, result, converted.has_value());
-    apply_lines(run, text, converted ? &*converted : nullptr);
+    ImportRun run(api, result, utf16 ? RegFileForm::unicode : RegFileForm::regedit4);
+    apply_lines(run, text);
     result.finish();
     return result;
 }

@@ -13,13 +13,13 @@
 
 namespace tarnwell {
 
-// Whether a version 5 file (UTF-16) is read, converted to the ANSI code page, or
-// refused like any file that is not REGEDIT4.
-enum class UnicodeFiles { refused, converted };
+// Whether a version 5 file (UTF-16) is read, or refused like any file that is not
+// REGEDIT4. A REGEDIT4 file is in the ANSI code page.
+enum class UnicodeFiles { refused, read };
 
 // Applies the file's bytes. Not whole, with nothing changed, when the first line is not
-// the header (REGEDIT4 in any letter case with nothing around it, or for a converted
-// version 5 file its own) or when the lines end in LF alone.
+// the header (REGEDIT4 in any letter case with nothing around it, or for a version 5
+// file its own) or when the lines end in LF alone.
 RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode);
 
 // Reads the file whole, closes it, then applies it.

@@ -71,33 +71,7 @@ Status RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std:
         status = api_->create_key(parent, sub_key.c_str(), &result);
         break;
     }
-    // The ANSI calls take a path text of a limited length (Wine's, 260 characters); a
-    // deeper key is reached one level at a time.
-    if (status == reg::more_data && sub_key.find('\\') != std::string::npos)
-        return open_level_by_level(how, parent, sub_key, access);
     return opened(status, parent, result);
-}
-
-Status RegKey::open_level_by_level(How how, reg_key parent, const std::string& sub_key,
-                                   std::uint32_t access) {
-    // A trailing backslash names no level of its own.
-    const std::string path = sub_key.substr(0, sub_key.find_last_not_of('\\') + 1);
-    // One walk from the top, one call per level: the levels above the last are opened
-    // (or created) relative to each other, whatever the depth of the path.
-    RegKey level(*api_);
-    reg_key at = parent;
-    std::size_t start = 0;
-    for (std::size_t end = path.find('\\'); end != std::string::npos;
-         start = end + 1, end = path.find('\\', start)) {
-        RegKey next(*api_);
-        const std::string name = path.substr(start, end - start);
-        const Status status =
-            how == How::create ? next.create(at, name) : next.open(at, name, reg::maximum_allowed);
-        if (status != reg::success) return status;
-        level = std::move(next);
-        at = level.handle();
-    }
-    return open_by(how, at, path.substr(start), access);
 }
 
 Status RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {
@@ -195,13 +169,17 @@ Status RegKey::delete_key(const std::string& sub_key) const {
 }
 
 void RegKey::fit_buffers(const RegKeyInfo& info, std::uint32_t reported_data_size) {
+    // Windows counts names in UTF-16 units and data in stored bytes, UTF-16 for texts;
+    // in UTF-8 a unit takes at most three bytes, and two bytes of text at most three.
     const std::size_t longest_name =
         std::min(std::max(info.longest_subkey, info.longest_value_name),
-                 registry_limits::longest_value_name) +
-        std::size_t{1};
+                 registry_limits::longest_value_name) *
+            std::size_t{3} +
+        1;
+    const std::size_t longest_data = info.longest_data + info.longest_data / 2 + 1;
     name_buffer_.resize(std::max({name_buffer_.size(), longest_name, least_buffer}));
     data_buffer_.resize(std::max<std::size_t>(
-        {data_buffer_.size(), info.longest_data, reported_data_size, least_buffer}));
+        {data_buffer_.size(), longest_data, reported_data_size, least_buffer}));
 }
 
 void RegKey::grow_buffers(std::uint32_t reported_data_size) {

@@ -82,9 +82,6 @@ public:
 private:
     enum class How { open, open_default, create };
     Status open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access);
-    // The key above opened (or created) first, then the last level below it.
-    Status open_level_by_level(How how, reg_key parent, const std::string& sub_key,
-                               std::uint32_t access);
     Status opened(Status status, reg_key parent, reg_key result);
     // Makes room for the longest name and data the key holds by `info`, and for a data
     // size the registry reported.

@@ -30,7 +30,7 @@ std::int32_t clsRegistryAccess::ExportToReg(const std::string& sPath, const std:
                                             bool IncludeSubkeys, StatusText* Output) {
     std::optional<StatusTextProgress> progress;
     if (Output != nullptr) progress.emplace(desktop_, *Output);
-    const RegFileResult result = export_reg_file(api_, files_, sPath, sRegFile, IncludeSubkeys,
+    const RegFileResult result = export_reg_file(api_, files_, sPath, sRegFile, IncludeSubkeys, RegFileForm::regedit4,
                                                  progress ? &*progress : nullptr);
     return result.whole() ? 1 : 0;
 }

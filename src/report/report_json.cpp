@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "platform/code_page.h"
-
 namespace tarnwell {
 
 namespace {
@@ -42,8 +40,6 @@ std::string quoted(const std::string& utf8) {
     return json + "\"";
 }
 
-std::string quoted_ansi(const std::string& ansi) { return quoted(utf8_from_ansi(ansi)); }
-
 const char* status_name(const Finding& finding) {
     if (finding.lookup_error != 0) return "unreadable";
     switch (finding.state) {
@@ -68,7 +64,7 @@ std::string value_of(const Finding& finding) {
     switch (finding.state) {
     case FindingState::found:
     case FindingState::value:
-        return quoted_ansi(finding.value);
+        return quoted(finding.value);
     case FindingState::count:
         return finding.value;  // the digits of a count
     default:
@@ -79,7 +75,7 @@ std::string value_of(const Finding& finding) {
 std::string check(const Finding& finding) {
     std::string json = "{\"id\": " + quoted(finding.id) + ", \"status\": \"" +
                        status_name(finding) + "\", \"value\": " + value_of(finding) +
-                       ", \"line\": " + quoted_ansi(finding.line);
+                       ", \"line\": " + quoted(finding.line);
     if (finding.lookup_error != 0) json += ", \"error\": " + std::to_string(finding.lookup_error);
     return json + "}";
 }
@@ -96,9 +92,9 @@ std::string report_json(const ReportIdentity& identity, const std::string& text,
           std::pair{"windows", identity.windows},
           std::pair{"generated_utc", identity.generated_utc}})
         json += std::string("  \"") + field + "\": " + quoted(value) + ",\n";
-    json += "  \"text\": " + quoted_ansi(text) + ",\n  \"messages\": [";
+    json += "  \"text\": " + quoted(text) + ",\n  \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
-        json += (i == 0 ? "\n    " : ",\n    ") + quoted_ansi(messages[i]);
+        json += (i == 0 ? "\n    " : ",\n    ") + quoted(messages[i]);
     json += messages.empty() ? "],\n" : "\n  ],\n";
     json += "  \"checks\": [";
     bool first = true;

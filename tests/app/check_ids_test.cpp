@@ -164,7 +164,7 @@ TEST(ReportJson, ChecksCarryStatusValueAndLineAndHeadingsAreNone) {
         {FindingState::heading, "", "Saved Form Sizes\r", true, ""},
         {FindingState::count, "3", "Number of saved projections: 3", true, "saved_projections"},
         {FindingState::empty, "", "Tessilon FormSize: ", false, "saved.tessilon.form_size", 5},
-        {FindingState::value, "a\"b\tc\xe9", "X: a\"b\tc\xe9", false, "saved.x.y"},
+        {FindingState::value, "a\"b\tc\xc3\xa9", "X: a\"b\tc\xc3\xa9", false, "saved.x.y"},
     };
     const std::string json =
         report_json({"1.0.0", "WS1", "jdoe", "10.0.19045", "2026-12-09T11:00:00Z"}, "head\r\rline",

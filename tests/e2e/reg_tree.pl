@@ -12,6 +12,11 @@
 #                                 quotes in names and texts, characters above 127, texts
 #                                 with a line break or a NUL inside, every type, an empty
 #                                 key, an empty and an expandable default value
+#   reg_tree.pl unicode KEY       names and texts outside every ANSI code page beside
+#                                 their look-alikes (Dvo\x{159}\x{e1}k beside
+#                                 Dvor\x{e1}k), Chinese, an emoji, in the form of
+#                                 regedit's default export, version 5.00; printed in
+#                                 UTF-8, for iconv to turn into UTF-16LE
 #   reg_tree.pl bench KEY [GROUPS]
 #                                 GROUPS keys below KEY (default 40) with 50 keys each
 #                                 (2,000 keys), each with 10 values: 4 texts, 3
@@ -21,7 +26,6 @@ use warnings;
 
 my ($mode, @args) = @ARGV;
 binmode STDOUT;
-print "REGEDIT4\r\n\r\n";
 
 sub hex_line { join ',', map { sprintf '%02X', $_ } @_ }
 
@@ -54,6 +58,30 @@ sub text_value {
 }
 
 sub ansi_bytes { map { ord } split //, $_[0] }
+sub utf16_bytes { map { ($_ & 0xFF, $_ >> 8) } map { ord } split //, $_[0] }
+
+if ($mode eq 'unicode') {
+    my ($top) = @args;
+    binmode STDOUT, ':encoding(UTF-8)';
+    my $dvorak = "Dvo\x{159}\x{e1}k";
+    my $chinese = "\x{6570}\x{636e}";
+    print "Windows Registry Editor Version 5.00\r\n\r\n[$top]\r\n";
+    text_value($dvorak, 'secret');
+    text_value("Dvor\x{e1}k", 'other');
+    text_value('text', "caf\x{e9} \x{1f600} $chinese \x{ff02}\x{a5}\x{2215}");
+    hex_value('expand', 2, utf16_bytes("%\x{159}%"), 0, 0);
+    hex_value('multi', 7, utf16_bytes("\x{142}"), 0, 0, utf16_bytes("\x{416}"), 0, 0, 0, 0);
+    print "\r\n[$top\\$dvorak]\r\n";
+    text_value('', "\x{159}");
+    print "\r\n[$top\\Dvor\x{e1}k]\r\n";
+    text_value('', 'r');
+    print "\r\n[$top\\$chinese]\r\n";
+    text_value("\x{416}", $chinese);
+    print "\r\n";
+    exit 0;
+}
+
+print "REGEDIT4\r\n\r\n";
 
 if ($mode eq 'bench') {
     my ($key, $groups) = @args;

@@ -8,6 +8,10 @@
 #  1. regtool export, then `regedit /S` of that file;
 #  2. regtool import of the regedit-form file;
 #  3. regtool export, then regtool import (exit 0 both).
+# A tree of names and texts outside every ANSI code page, beside their look-alikes, is
+# written in regedit's default form (version 5.00, UTF-16) and goes the same three paths
+# with `regtool export --unicode`, and a fourth: `regedit /E`, then regtool import. Its
+# REGEDIT4 export names what the code page cannot hold, exits 3 and writes no look-alike.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -40,11 +44,18 @@ same() {
     || fail "$1: $3 gives another tree than regedit's own ($work/$1-$3.diff)"
 }
 
-# peer NAME KEY MODE...: the checks on one tree, written by reg_tree.pl MODE.
+# peer NAME KEY MODE...: the checks on one tree, written by reg_tree.pl MODE; for the
+# mode unicode in version 5.00 form, and exported with --unicode.
 peer() {
-  local name="$1" key="$2"
+  local name="$1" key="$2" form=()
   shift 2
-  perl "$here/reg_tree.pl" "$@" "HKEY_CURRENT_USER\\$key" >"$work/$name-regedit.reg"
+  if [ "$1" = unicode ]; then
+    form=(--unicode)
+    { printf '\xff\xfe'; perl "$here/reg_tree.pl" "$@" "HKEY_CURRENT_USER\\$key" |
+        iconv -f UTF-8 -t UTF-16LE; } >"$work/$name-regedit.reg"
+  else
+    perl "$here/reg_tree.pl" "$@" "HKEY_CURRENT_USER\\$key" >"$work/$name-regedit.reg"
+  fi
   delete_key "$key"
   regedit_import "$work/$name-regedit.reg"
   dump "$key" "$work/$name-reference.txt" || { fail "$name: regedit did not make the tree"; return; }
@@ -54,7 +65,8 @@ peer() {
   same "$name" "$key" "regtool-import"
 
   rm -f "$work/$name-ours.reg"
-  regtool export "HKCU\\$key" "$(win "$work/$name-ours.reg")" || fail "$name: export: exit $?"
+  regtool export "HKCU\\$key" "$(win "$work/$name-ours.reg")" "${form[@]}" ||
+    fail "$name: export: exit $?"
   delete_key "$key"
   regedit_import "$work/$name-ours.reg"
   same "$name" "$key" "regedit-import-of-ours"
@@ -62,6 +74,15 @@ peer() {
   delete_key "$key"
   regtool import "$(win "$work/$name-ours.reg")" || fail "$name: import of our export: exit $?"
   same "$name" "$key" "round-trip"
+  if [ ${#form[@]} -gt 0 ]; then
+    rm -f "$work/$name-regedit-export.reg"
+    "$TARNWELL_WINE" regedit /E "$(win "$work/$name-regedit-export.reg")" \
+      "HKEY_CURRENT_USER\\$key" >/dev/null 2>&1 || fail "$name: regedit /E: exit $?"
+    delete_key "$key"
+    regtool import "$(win "$work/$name-regedit-export.reg")" ||
+      fail "$name: import of regedit's export: exit $?"
+    same "$name" "$key" "regtool-import-of-regedit-export"
+  fi
   delete_key "$key"
 }
 
@@ -78,6 +99,32 @@ for line in "Path|1|$(utf16 'C:\Bin\Tarnwell')0000" "Data|1|$(utf16 'C:\Data\')0
             "lines|1|$(utf16 "$(printf 'first\r\nsecond')")0000" "nul inside|1|6100000062000000"; do
   grep -qxF -- "$line" "$work/fixed-reference.txt" || fail "fixed: regedit's tree lacks '$line'"
 done
+peer unicode "$TOP\\unicode" unicode
+dvorak="$(printf 'Dvo\xc5\x99\xc3\xa1k')"
+for line in "$dvorak|1|$(utf16 secret)0000" "$(printf 'Dvor\xc3\xa1k')|1|$(utf16 other)0000" \
+            "[$dvorak]" "[$(printf '\xe6\x95\xb0\xe6\x8d\xae')]"; do
+  grep -qxF -- "$line" "$work/unicode-reference.txt" || fail "unicode: regedit's tree lacks '$line'"
+done
+# The same tree as REGEDIT4: what the code page cannot hold is named and left out.
+perl "$here/reg_tree.pl" unicode "HKEY_CURRENT_USER\\$TOP\\unicode" | iconv -f UTF-8 -t UTF-16LE |
+  { printf '\xff\xfe'; cat; } >"$work/unicode-again.reg"
+regtool import "$(win "$work/unicode-again.reg")" || fail "unicode: import: exit $?"
+rm -f "$work/unicode-ansi.reg"
+set +e
+"$TARNWELL_WINE" "$REGTOOL" export "HKCU\\$TOP\\unicode" "$(win "$work/unicode-ansi.reg")" \
+  >/dev/null 2>"$work/unicode-ansi.err"
+exported=$?
+set -e
+[ "$exported" = 3 ] || fail "unicode: a REGEDIT4 export exits $exported, not 3"
+grep -qF "value \"$dvorak\": not exported: the ANSI code page cannot hold" "$work/unicode-ansi.err" ||
+  fail "unicode: the REGEDIT4 export does not name $dvorak ($work/unicode-ansi.err)"
+grep -qF "\\$dvorak: left out with its subkeys" "$work/unicode-ansi.err" ||
+  fail "unicode: the REGEDIT4 export does not name the key $dvorak ($work/unicode-ansi.err)"
+if grep -qaE 'Dvorak|\?' "$work/unicode-ansi.reg"; then
+  fail "unicode: the REGEDIT4 export wrote a look-alike or a question mark"
+fi
+delete_key "$TOP\\unicode"
+
 for seed in 1 2 3 4 5 6; do
   peer "random-$seed" "$TOP\\random $seed" random "$seed"
 done
@@ -98,4 +145,4 @@ if [ "$failures" -gt 0 ]; then
   echo "$failures checks failed; files in $work" >&2
   exit 1
 fi
-echo "regedit peer: the fixed tree and 6 random trees are the same through regedit, regtool and both"
+echo "regedit peer: the fixed tree, the Unicode tree and 6 random trees are the same through regedit, regtool and both"

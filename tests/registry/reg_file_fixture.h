@@ -62,7 +62,7 @@ inline void read_tree(RegistryApi& api, reg_key parent, const std::string& sub_k
     }
     std::vector<std::string> children;
     for (std::uint32_t i = 0;; ++i) {
-        char child[256];
+        char child[1024];  // 255 UTF-16 units, each at most 3 bytes of UTF-8
         std::uint32_t size = sizeof child;
         if (api.enum_subkey(key, i, child, &size) != reg::success) break;
         children.emplace_back(child, size);

@@ -3,6 +3,7 @@
 // versions still read as they were.
 #include <gtest/gtest.h>
 
+#include "common/utf8.h"
 #include "registry/reg_file_format.h"
 #include "registry/reg_file_parse.h"
 
@@ -14,7 +15,8 @@ using namespace std::string_literals;
 TEST(RegFileLines, EachValueIsWrittenInTheFormItsTypeNeeds) {
     const struct {
         RegValueEntry value;
-        std::string line;
+        std::string line;  // in UTF-8; "-" for none: the ANSI code page cannot hold it
+        RegFileForm form = RegFileForm::regedit4;
     } cases[] = {
         {{"Path", reg::type_sz, "C:\\Bin\\Tarnwell\0"s}, "\"Path\"=\"C:\\\\Bin\\\\Tarnwell\""},
         {{"a\\b\"c", reg::type_sz, "say \"hi\"\\\0"s}, "\"a\\\\b\\\"c\"=\"say \\\"hi\\\"\\\\\""},
@@ -40,10 +42,23 @@ TEST(RegFileLines, EachValueIsWrittenInTheFormItsTypeNeeds) {
         {{"q", 11, "\x01\0\0\0\0\0\0\0"s}, "\"q\"=hex(b):01,00,00,00,00,00,00,00"},
         {{"n", reg::type_none, ""s}, "\"n\"=hex(0):"},
         {{"t", 0x12345678, "\xab"s}, "\"t\"=hex(12345678):AB"},
+        // Texts of REGEDIT4 files are in the ANSI code page, of version 5 files in UTF-16.
+        {{"", reg::type_multi_sz, "\xC3\xA9\0\0"s}, "@=hex(7):E9,00,00"},
+        {{"\xC5\x99", reg::type_sz, "x\0"s}, "-"},
+        {{"e", reg::type_expand_sz, "\xC5\x99\0"s}, "-"},
+        {{"e", reg::type_expand_sz, "%\xC5\x99%\0"s}, "\"e\"=hex(2):25,00,59,01,25,00,00,00",
+         RegFileForm::unicode},
+        {{"Dvo\xC5\x99\xC3\xA1k", reg::type_sz, "\xC5\x82\0"s},
+         "\"Dvo\xC5\x99\xC3\xA1k\"=\"\xC5\x82\"", RegFileForm::unicode},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        EXPECT_EQ(value_line(c.value), c.line);
+        const std::optional<std::string> line = value_line(c.value, c.form);
+        const std::string shown = !line                             ? "-"
+                                  : c.form == RegFileForm::regedit4 ? *line
+                                                                    : utf8_from_utf16(
+                                                                          utf16_of_le_bytes(*line));
+        EXPECT_EQ(shown, c.line);
     }
 }
 
@@ -192,7 +207,7 @@ TEST(RegFileLines, EveryWrittenLineReadsBackAsItsValue) {
         {"z", reg::type_none, ""s},
     };
     for (const RegValueEntry& value : values) {
-        const std::string line = value_line(value);
+        const std::string line = *value_line(value, RegFileForm::regedit4);
         SCOPED_TRACE(line);
         const auto read = read_value_line(line);
         ASSERT_TRUE(read);

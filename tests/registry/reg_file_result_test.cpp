@@ -76,7 +76,8 @@ protected:
     RegFileResult export_to(const std::string& file, const std::string& key = "",
                             FileSystem* files = nullptr, ExportProgress* progress = nullptr) {
         return export_reg_file(platform.registry, files != nullptr ? *files : platform.files,
-                               key.empty() ? scratch.path() : key, file, true, progress);
+                               key.empty() ? scratch.path() : key, file, true, RegFileForm::regedit4,
+                               progress);
     }
 };
 
@@ -116,7 +117,7 @@ TEST_F(Results, ASubkeyThatCannotBeOpenedIsNamedAndTheExportGoesOn) {
     });
     const std::string file = scratch_file("refused.reg");
     const RegFileResult result =
-        export_reg_file(refusing, platform.files, scratch.path(), file, true, nullptr);
+        export_reg_file(refusing, platform.files, scratch.path(), file, true, RegFileForm::regedit4, nullptr);
     EXPECT_TRUE(result.whole());
     EXPECT_EQ(
         issues(result, long_path),
@@ -165,7 +166,7 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
          "status failed"},
         {"a key that went while it was listed",
          [&](const std::string& file) {
-             return export_reg_file(deleted, platform.files, scratch.path(), file, true, nullptr);
+             return export_reg_file(deleted, platform.files, scratch.path(), file, true, RegFileForm::regedit4, nullptr);
          },
          "the key " + long_path +
              "\\k7 could not be read whole (Windows error 1018 (key deleted))"},

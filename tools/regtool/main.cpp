@@ -1,4 +1,4 @@
-// regtool: REGEDIT4 export and import of registry keys, for scripts. The usage
+// regtool: export and import of registry keys in regedit's files, for scripts. The usage
 // text below says what it does and what its exit codes mean.
 #include <cstdio>
 #include <exception>
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/system_platform.h"
 #include "registry/reg_file_export.h"
 #include "registry/reg_file_import.h"
@@ -19,7 +20,8 @@ const char* const usage_text =
     "regtool: REGEDIT4 export and import of registry keys.\n"
     "\n"
     "usage:\n"
-    "  regtool export KEY FILE [--no-subkeys]  write KEY (and its subkeys) to FILE\n"
+    "  regtool export KEY FILE [--no-subkeys] [--unicode]\n"
+    "                                          write KEY (and its subkeys) to FILE\n"
     "  regtool import FILE                     apply FILE to the registry\n"
     "  regtool --help | /?                     show this text\n"
     "  regtool --version                       print the version\n"
@@ -29,10 +31,14 @@ const char* const usage_text =
     "not exist, and it appears only once it is whole. Several commands may follow one\n"
     "another; they run in order and stop at the first that fails.\n"
     "\n"
+    "An export writes a REGEDIT4 file, in the ANSI code page; with --unicode it writes\n"
+    "the form of regedit's default export instead (\"Windows Registry Editor Version\n"
+    "5.00\", UTF-16), which keeps every character of every name and text.\n"
+    "\n"
     "The files are those the Windows regedit writes and reads: every value type is\n"
     "kept, names and texts have \\ and \" written as \\\\ and \\\", and import also reads\n"
     "hex(N): types, lines continued with a trailing \\, comments after ; and the\n"
-    "Unicode files of regedit's default export (converted to the ANSI code page). A\n"
+    "Unicode files of regedit's default export. A\n"
     "quoted name or text that is not a well-formed escaped string (one whose only\n"
     "escapes are \\\\ and \\\" and after whose closing quote nothing follows but a\n"
     "comment without double quotes) is taken raw, between its first and last quote, as\n"
@@ -45,14 +51,19 @@ const char* const usage_text =
     "  2  the command line cannot be read\n"
     "  3  the commands ran to their end but not everything went through: lines the\n"
     "     import cannot read (they are left out), names that hold a line break,\n"
-    "     subkeys that could not be opened, characters the ANSI code page cannot hold,\n"
+    "     subkeys that could not be opened, characters the ANSI code page of a\n"
+    "     REGEDIT4 export cannot hold (--unicode keeps them),\n"
     "     or writes and deletes the registry refused; each is named on standard error\n"
     "     with its line (past the first megabyte of names, only their number is given)\n";
 
 enum Outcome { done = 0, failed = 1, unreadable_command_line = 2, incomplete = 3 };
 
+// A line on standard error, "regtool: " before it.
+void complain(const std::string& text) { write_console(stderr, "regtool: " + text + "\n"); }
+
 Outcome usage_error(const std::string& why) {
-    std::fprintf(stderr, "regtool: %s\n\n%s", why.c_str(), usage_text);
+    complain(why + "\n");
+    write_console(stderr, usage_text);
     return unreadable_command_line;
 }
 
@@ -69,15 +80,14 @@ Outcome told(const std::string& file, const RegFileResult& result) {
             what = "key " + what;
         std::string line = where + ": " + what + ": " + issue.what;
         if (!issue.status.ok()) line += ": " + registry_error_text(issue.status);
-        std::fprintf(stderr, "regtool: %s\n", line.c_str());
+        complain(line);
     }
     if (result.issues_not_kept() != 0)
-        std::fprintf(stderr, "regtool: %s: %zu more not listed\n", file.c_str(),
-                     result.issues_not_kept());
+        complain(file + ": " + std::to_string(result.issues_not_kept()) + " more not listed");
     const std::size_t count = result.issue_count();
     if (count == 0) return done;
-    std::fprintf(stderr, "regtool: %s: %zu %s not go through\n", file.c_str(), count,
-                 count == 1 ? "thing did" : "things did");
+    complain(file + ": " + std::to_string(count) +
+             (count == 1 ? " thing did" : " things did") + " not go through");
     return incomplete;
 }
 
@@ -85,13 +95,13 @@ class Regtool {
 public:
     explicit Regtool(SystemPlatform& system) : system_(system), platform_(system.platform()) {}
 
-    Outcome export_key(const std::string& key, const std::string& file, bool subkeys) {
+    Outcome export_key(const std::string& key, const std::string& file, bool subkeys,
+                       RegFileForm form) {
         const RegFileResult result =
             export_reg_file(platform_.registry, platform_.files, key,
-                            file_layer_path(system_, file), subkeys, nullptr);
+                            file_layer_path(system_, file), subkeys, form, nullptr);
         if (!result.whole()) {
-            std::fprintf(stderr, "regtool: export of %s to %s failed: %s\n", key.c_str(),
-                         file.c_str(), result.failure().c_str());
+            complain("export of " + key + " to " + file + " failed: " + result.failure());
             return failed;
         }
         return told(file, result);
@@ -100,10 +110,9 @@ public:
     Outcome import_file(const std::string& file) {
         const RegFileResult result =
             import_reg_file(platform_.registry, platform_.files, file_layer_path(system_, file),
-                            UnicodeFiles::converted);
+                            UnicodeFiles::read);
         if (!result.whole()) {
-            std::fprintf(stderr, "regtool: import of %s failed: %s\n", file.c_str(),
-                         result.failure().c_str());
+            complain("import of " + file + " failed: " + result.failure());
             return failed;
         }
         return told(file, result);
@@ -122,10 +131,10 @@ bool is_help(const std::string& argument) {
 
 int main(int argc, char** argv) {
     restrict_dll_search();
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = program_arguments(argc, argv);
     if (args.empty()) return usage_error("no command given");
     if (args.size() == 1 && is_help(args[0])) {
-        std::fputs(usage_text, stdout);
+        write_console(stdout, usage_text);
         return done;
     }
     if (args.size() == 1 && args[0] == "--version") {
@@ -136,15 +145,20 @@ int main(int argc, char** argv) {
     struct Command {
         std::string verb, key, file;
         bool subkeys = true;
+        RegFileForm form = RegFileForm::regedit4;
     };
     std::vector<Command> commands;
     for (std::size_t i = 0; i < args.size();) {
         if (args[i] == "export" && i + 2 < args.size()) {
             Command command{"export", args[i + 1], args[i + 2]};
-            i += 3;
-            if (i < args.size() && args[i] == "--no-subkeys") {
-                command.subkeys = false;
-                ++i;
+            for (i += 3; i < args.size(); ++i) {
+                if (args[i] == "--no-subkeys") {
+                    command.subkeys = false;
+                } else if (args[i] == "--unicode") {
+                    command.form = RegFileForm::unicode;
+                } else {
+                    break;
+                }
             }
             commands.push_back(command);
         } else if (args[i] == "import" && i + 1 < args.size()) {
@@ -162,16 +176,17 @@ int main(int argc, char** argv) {
         Outcome outcome = done;
         for (const Command& command : commands) {
             const Outcome step = command.verb == "export"
-                                     ? tool.export_key(command.key, command.file, command.subkeys)
+                                     ? tool.export_key(command.key, command.file,
+                                                       command.subkeys, command.form)
                                      : tool.import_file(command.file);
             if (step == failed) return failed;
             if (step == incomplete) outcome = incomplete;
         }
         return outcome;
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "regtool: not enough memory\n");
+        complain("not enough memory");
     } catch (const std::exception& failure) {
-        std::fprintf(stderr, "regtool: %s\n", failure.what());
+        complain(failure.what());
     }
     return failed;
 }

@@ -1,8 +1,9 @@
-#include "platform/host/host_code_page.h"
-
+// Code page 1252, the ANSI code page of the host twin.
 #include "platform/code_page.h"
 
 namespace tarnwell {
+
+namespace {
 
 char16_t utf16_of_cp1252(unsigned char byte) {
     // Bytes 0x80 to 0x9F; the five the code page leaves unassigned map to the control
@@ -13,6 +14,8 @@ char16_t utf16_of_cp1252(unsigned char byte) {
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     return byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : static_cast<char16_t>(byte);
 }
+
+}  // namespace
 
 std::u16string utf16_from_ansi(std::string_view text) {
     std::u16string wide;

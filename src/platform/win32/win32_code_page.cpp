@@ -28,14 +28,14 @@ std::optional<std::string> ansi_from_utf16(std::u16string_view text) {
     // character left without a form is seen. A UTF-8 ANSI code page takes neither flag
     // nor the check, and holds every character.
     const bool utf8 = GetACP() == CP_UTF8;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL defaulted = FALSE;
     BOOL* used_default = utf8 ? nullptr : &defaulted;
-    const int needed =
-        WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, used_default);
+    const int needed = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, length,
+                                           nullptr, 0, nullptr, used_default);
     if (needed <= 0 || defaulted) return std::nullopt;
     std::string ansi(static_cast<std::size_t>(needed), '\0');
-    WideCharToMultiByte(CP_ACP, flags, wide, length, &ansi[0], needed, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, length, &ansi[0], needed,
+                        nullptr, nullptr);
     // A lone surrogate has no form in any code page but may pass unflagged.
     if (utf16_from_ansi(ansi) != text) return std::nullopt;
     return ansi;

@@ -36,14 +36,14 @@ private:
 // A file written under the unique name GetTempFileName gave it, beside its destination.
 class Win32PendingFile : public PendingFile {
 public:
-    Win32PendingFile(std::string temporary, std::string destination, OwnedHandle file)
+    Win32PendingFile(std::wstring temporary, std::wstring destination, OwnedHandle file)
         : temporary_(std::move(temporary)),
           destination_(std::move(destination)),
           file_(std::move(file)) {}
     ~Win32PendingFile() override {
         if (kept_) return;
         file_.reset();
-        DeleteFileA(temporary_.c_str());
+        DeleteFileW(temporary_.c_str());
     }
     Win32PendingFile(const Win32PendingFile&) = delete;
     Win32PendingFile& operator=(const Win32PendingFile&) = delete;
@@ -55,7 +55,7 @@ public:
         if (!file_.reset()) return last_error_status();
         // Without MOVEFILE_REPLACE_EXISTING the move refuses a file at the destination.
         const DWORD replace = existing == ExistingFile::replace ? MOVEFILE_REPLACE_EXISTING : 0;
-        if (!MoveFileExA(temporary_.c_str(), destination_.c_str(),
+        if (!MoveFileExW(temporary_.c_str(), destination_.c_str(),
                          MOVEFILE_WRITE_THROUGH | replace))
             return last_error_status();
         kept_ = true;
@@ -63,13 +63,13 @@ public:
     }
 
 private:
-    std::string temporary_;
-    std::string destination_;
+    std::wstring temporary_;
+    std::wstring destination_;
     OwnedHandle file_;
     bool kept_ = false;
 };
 
-DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD attributes(const std::string& path) { return GetFileAttributesW(wide(path).c_str()); }
 
 // Whether the path names an entry of the kind `directory`. A name that is not there is
 // no failure, only an answer.
@@ -100,17 +100,17 @@ Status write_all(HANDLE file, std::string_view bytes) {
 }
 
 Result<std::string> Win32FileSystem::special_folder(int which) {
-    char buffer[MAX_PATH + 1] = {};
+    wchar_t buffer[MAX_PATH + 1] = {};
     UINT length = 0;
     if (which == 0) {
-        length = GetWindowsDirectoryA(buffer, MAX_PATH);
+        length = GetWindowsDirectoryW(buffer, MAX_PATH);
     } else if (which == 1) {
-        length = GetSystemDirectoryA(buffer, MAX_PATH);
+        length = GetSystemDirectoryW(buffer, MAX_PATH);
     } else {
         return Status::failure("Invalid procedure call or argument");
     }
     if (length == 0 || length > MAX_PATH) return last_error_status();
-    std::string path(buffer, length);
+    std::string path = narrow(std::wstring_view(buffer, length));
     while (path.size() > 3 && path.back() == '\\')
         path.pop_back();
     return path;
@@ -124,8 +124,8 @@ Result<bool> Win32FileSystem::folder_exists(const std::string& path) {
 
 Result<bool> Win32FileSystem::matches_exist(const std::string& pattern) {
     const std::string name_pattern = file_name_of(pattern);
-    WIN32_FIND_DATAA found;
-    const OwnedFindHandle search(FindFirstFileA(pattern.c_str(), &found));
+    WIN32_FIND_DATAW found;
+    const OwnedFindHandle search(FindFirstFileW(wide(pattern).c_str(), &found));
     if (!search) return false;
     // A name without wildcards is the entry found, whatever spelling reached it
     // ("a.reg." finds "a.reg": Windows drops trailing dots and spaces). With wildcards
@@ -133,40 +133,42 @@ Result<bool> Win32FileSystem::matches_exist(const std::string& pattern) {
     // through its short name), so each long name found is checked again.
     if (name_pattern.find_first_of("*?") == std::string::npos) return true;
     do {
-        if (wildcard_match(name_pattern, found.cFileName)) return true;
-    } while (FindNextFileA(search.get(), &found));
+        if (wildcard_match(name_pattern, narrow(found.cFileName))) return true;
+    } while (FindNextFileW(search.get(), &found));
     return false;
 }
 
 Status Win32FileSystem::copy_file(const std::string& source, const std::string& destination) {
-    if (!CopyFileA(source.c_str(), destination.c_str(), TRUE)) return last_error_status();
+    if (!CopyFileW(wide(source).c_str(), wide(destination).c_str(), TRUE))
+        return last_error_status();
     return Status();
 }
 
 Result<std::unique_ptr<ReadableFile>> Win32FileSystem::open_for_reading(const std::string& path) {
     // OPEN_EXISTING: a missing file is an error, never created; a folder cannot be
     // opened without backup semantics, so it is refused too.
-    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    OwnedHandle file(CreateFileW(wide(path).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return last_error_status();
     return std::unique_ptr<ReadableFile>(std::make_unique<Win32ReadableFile>(std::move(file)));
 }
 
 Result<std::unique_ptr<PendingFile>> Win32FileSystem::create_pending_file(
     const std::string& destination) {
-    char temporary[MAX_PATH] = {};
+    wchar_t temporary[MAX_PATH] = {};
     // Makes the file under a name no other file has.
-    if (!GetTempFileNameA(folder_of(destination).c_str(), "tw", 0, temporary))
+    if (!GetTempFileNameW(wide(folder_of(destination)).c_str(), L"tw", 0, temporary))
         return last_error_status();
-    OwnedHandle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+    OwnedHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const Status failure = last_error_status();
-        DeleteFileA(temporary);
+        DeleteFileW(temporary);
         return failure;
     }
     return std::unique_ptr<PendingFile>(
-        std::make_unique<Win32PendingFile>(temporary, destination, std::move(file)));
+        std::make_unique<Win32PendingFile>(temporary, wide(destination), std::move(file)));
 }
 
 }  // namespace tarnwell

@@ -1,5 +1,6 @@
 #pragma once
-// The registry on Windows: a thin pass-through to the advapi32 ANSI calls.
+// The registry on Windows: the advapi32 wide calls, with names and texts converted
+// between the program's UTF-8 and the UTF-16 Windows keeps them in.
 #include "platform/registry_api.h"
 
 namespace tarnwell {
