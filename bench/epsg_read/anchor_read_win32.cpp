@@ -7,13 +7,14 @@
 #include <stdexcept>
 
 #include "anchor_read.h"
+#include "platform/win32/win32_text.h"
 
 namespace tarnwell::bench {
 
 double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead after) {
     std::unique_ptr<char[]> buffer;
     const auto start = std::chrono::steady_clock::now();
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
     LARGE_INTEGER file_size;

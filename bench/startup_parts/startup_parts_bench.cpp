@@ -203,11 +203,11 @@ double median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    if (LoadLibraryA("riched20.dll") == nullptr) return 1;
-    HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
-                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (LoadLibraryW(L"riched20.dll") == nullptr) return 1;
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
     ReportPane pane;
-    if (parent == nullptr || !pane.create(parent, 1, GetModuleHandleA(nullptr))) return 1;
+    if (parent == nullptr || !pane.create(parent, 1, GetModuleHandleW(nullptr))) return 1;
 
     Win32Platform real;
     TimedRegistry registry(real.registry);

@@ -23,7 +23,7 @@ Status refused(HRESULT code, EXCEPINFO& exception) {
     std::string text = "Setting the Text property failed";
     if (code == DISP_E_EXCEPTION && description) {
         try {
-            text += ": " + ansi_text(description.get());
+            text += ": " + utf8_text(description.get());
         } catch (const com_error&) {
         }
     }

@@ -33,6 +33,13 @@ void set_text_result(BSTR* result, Text&& text) {
     place = new_bstr(text());
 }
 
+template <class Text>
+void set_text_result(BSTR* result, BSTR (*make)(const std::string&), Text&& text) {
+    BSTR& place = result_place(result);
+    place = nullptr;
+    place = make(text());
+}
+
 }  // namespace
 
 HRESULT RegistryAccessObject::create(REFIID iid, void** object) {
@@ -117,81 +124,81 @@ HRESULT RegistryAccessObject::get_CreateKeyIfDoesntExists(VARIANT_BOOL* result) 
 }
 
 HRESULT RegistryAccessObject::CreateKey(BSTR sPath, LONG* result) {
-    return guarded([&] { result_place(result) = access_.CreateKey(ansi_name(sPath)); });
+    return guarded([&] { result_place(result) = access_.CreateKey(utf8_name(sPath)); });
 }
 
 HRESULT RegistryAccessObject::KillKey(BSTR sPath, LONG* result) {
-    return guarded([&] { result_place(result) = access_.KillKey(ansi_name(sPath)); });
+    return guarded([&] { result_place(result) = access_.KillKey(utf8_name(sPath)); });
 }
 
 HRESULT RegistryAccessObject::KeyExists(BSTR sPath, VARIANT_BOOL* result) {
-    return guarded([&] { result_place(result) = vb_bool(access_.KeyExists(ansi_name(sPath))); });
+    return guarded([&] { result_place(result) = vb_bool(access_.KeyExists(utf8_name(sPath))); });
 }
 
 HRESULT RegistryAccessObject::EnumKeys(BSTR sPath, VARIANT* Key, LONG* result) {
     return guarded([&] {
         LONG& count = result_place(result);
         std::vector<std::string> names;
-        count = access_.EnumKeys(ansi_name(sPath), names);
+        count = access_.EnumKeys(utf8_name(sPath), names);
         // The array is emptied even when the key cannot be opened.
         put_array(Key, variant_array(names));
     });
 }
 
 HRESULT RegistryAccessObject::HaveSubkey(BSTR sPath, VARIANT_BOOL* result) {
-    return guarded([&] { result_place(result) = vb_bool(access_.HaveSubkey(ansi_name(sPath))); });
+    return guarded([&] { result_place(result) = vb_bool(access_.HaveSubkey(utf8_name(sPath))); });
 }
 
 HRESULT RegistryAccessObject::WriteString(BSTR sPath, BSTR sName, BSTR sValue, LONG* result) {
     return guarded([&] {
         result_place(result) =
-            access_.WriteString(ansi_name(sPath), ansi_name(sName), ansi_text(sValue));
+            access_.WriteString(utf8_name(sPath), utf8_name(sName), utf8_text(sValue));
     });
 }
 
 HRESULT RegistryAccessObject::ReadString(BSTR sPath, BSTR sName, BSTR sDefault, BSTR* result) {
     return guarded([&] {
         set_text_result(result, [&] {
-            return access_.ReadString(ansi_name(sPath), ansi_name(sName), ansi_text(sDefault));
+            return access_.ReadString(utf8_name(sPath), utf8_name(sName), utf8_text(sDefault));
         });
     });
 }
 
 HRESULT RegistryAccessObject::WriteDWORD(BSTR sPath, BSTR sName, LONG lValue, LONG* result) {
     return guarded([&] {
-        result_place(result) = access_.WriteDWORD(ansi_name(sPath), ansi_name(sName), lValue);
+        result_place(result) = access_.WriteDWORD(utf8_name(sPath), utf8_name(sName), lValue);
     });
 }
 
 HRESULT RegistryAccessObject::ReadDWORD(BSTR sPath, BSTR sName, LONG lDefault, LONG* result) {
     return guarded([&] {
-        result_place(result) = access_.ReadDWORD(ansi_name(sPath), ansi_name(sName), lDefault);
+        result_place(result) = access_.ReadDWORD(utf8_name(sPath), utf8_name(sName), lDefault);
     });
 }
 
 HRESULT RegistryAccessObject::WriteBinary(BSTR sPath, BSTR sName, BSTR sValue, LONG* result) {
     return guarded([&] {
         result_place(result) =
-            access_.WriteBinary(ansi_name(sPath), ansi_name(sName), ansi_text(sValue));
+            access_.WriteBinary(utf8_name(sPath), utf8_name(sName), utf8_text(sValue));
     });
 }
 
 HRESULT RegistryAccessObject::ReadBinary(BSTR sPath, BSTR sName, BSTR sDefault, BSTR* result) {
     return guarded([&] {
         set_text_result(result, [&] {
-            return access_.ReadBinary(ansi_name(sPath), ansi_name(sName), ansi_text(sDefault));
+            return access_.ReadBinary(utf8_name(sPath), utf8_name(sName), utf8_text(sDefault));
         });
     });
 }
 
 HRESULT RegistryAccessObject::KillValue(BSTR sPath, BSTR sName, LONG* result) {
     return guarded(
-        [&] { result_place(result) = access_.KillValue(ansi_name(sPath), ansi_name(sName)); });
+        [&] { result_place(result) = access_.KillValue(utf8_name(sPath), utf8_name(sName)); });
 }
 
 HRESULT RegistryAccessObject::ValueExists(BSTR sPath, BSTR sName, VARIANT_BOOL* result) {
     return guarded([&] {
-        result_place(result) = vb_bool(access_.ValueExists(ansi_name(sPath), ansi_name(sName)));
+        result_place(result) = vb_bool(access_.ValueExists(utf8_name(sPath), utf8_name(sName)));
     });
 }
 
@@ -201,7 +208,7 @@ HRESULT RegistryAccessObject::EnumValues(BSTR sPath, VARIANT* sName, VARIANT* sV
         LONG& count = result_place(result);
         std::vector<std::string> names;
         std::vector<RegValue> values;
-        count = access_.EnumValues(ansi_name(sPath), names, values, OnlyType);
+        count = access_.EnumValues(utf8_name(sPath), names, values, OnlyType);
         // A key that cannot be opened leaves the caller's arrays as they were.
         if (count == -1) return;
         put_array(sName, variant_array(names));
@@ -215,18 +222,19 @@ HRESULT RegistryAccessObject::ExportToReg(BSTR sPath, BSTR sRegFile, VARIANT_BOO
         LONG& written = result_place(result);
         std::optional<DispatchStatusText> status;
         if (auto object = optional_object(Output)) status.emplace(std::move(object));
-        written = access_.ExportToReg(ansi_name(sPath), ansi_name(sRegFile),
+        written = access_.ExportToReg(utf8_name(sPath), utf8_name(sRegFile),
                                       IncludeSubkeys != VARIANT_FALSE, status ? &*status : nullptr);
     });
 }
 
 HRESULT RegistryAccessObject::ImportFromReg(BSTR sRegFile, LONG* result) {
-    return guarded([&] { result_place(result) = access_.ImportFromReg(ansi_name(sRegFile)); });
+    return guarded([&] { result_place(result) = access_.ImportFromReg(utf8_name(sRegFile)); });
 }
 
 HRESULT RegistryAccessObject::StrToBin(VARIANT* sBin, BSTR* result) {
     return guarded([&] {
-        set_text_result(result, [&] {
+        // The result is byte text: one character for each byte, in the ANSI code page.
+        set_text_result(result, new_byte_bstr, [&] {
             std::string hex = text_of(sBin);
             std::string bytes;
             try {
@@ -244,11 +252,11 @@ HRESULT RegistryAccessObject::StrToBin(VARIANT* sBin, BSTR* result) {
 
 HRESULT RegistryAccessObject::BinToStr(BSTR sStr, BSTR* result) {
     return guarded(
-        [&] { set_text_result(result, [&] { return access_.BinToStr(ansi_text(sStr)); }); });
+        [&] { set_text_result(result, [&] { return access_.BinToStr(byte_text(sStr)); }); });
 }
 
 HRESULT RegistryAccessObject::isBinValid(BSTR sBin, VARIANT_BOOL* result) {
-    return guarded([&] { result_place(result) = vb_bool(access_.isBinValid(ansi_text(sBin))); });
+    return guarded([&] { result_place(result) = vb_bool(access_.isBinValid(utf8_text(sBin))); });
 }
 
 }  // namespace tarnwell::com

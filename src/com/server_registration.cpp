@@ -33,7 +33,7 @@ constexpr const char* dispatch_proxy = "{00020424-0000-0000-C000-000000000046}";
 std::string guid_text(REFGUID guid) {
     wchar_t text[40];
     StringFromGUID2(guid, text, 40);
-    return ansi_text(text, 38);
+    return utf8_text(text, 38);
 }
 
 // One text of the type library's documentation; `read` fills in the BSTR.
@@ -42,7 +42,7 @@ std::string documentation(Read&& read) {
     OwnedBstr text;
     if (FAILED(read(text.put())))
         throw com_error(E_FAIL, L"The component's type library cannot be read");
-    return ansi_text(text.get());
+    return utf8_text(text.get());
 }
 
 std::vector<RegistrationValue> registration_values() {
@@ -60,7 +60,7 @@ std::vector<RegistrationValue> registration_values() {
         return interface_info->GetDocumentation(MEMBERID_NIL, text, nullptr, nullptr, nullptr);
     });
 
-    const std::string dll = ansi_text(module_file_name());
+    const std::string dll = utf8_text(module_file_name());
     const std::string folder = dll.substr(0, dll.find_last_of('\\'));
     const std::string progid = TARNWELL_REGISTRY_PROGID;
     const std::string clsid = guid_text(CLSID_clsRegistryAccess);

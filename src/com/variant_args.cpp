@@ -99,12 +99,12 @@ void put_array(VARIANT* target, SAFEARRAY* array) {
 
 std::string text_of(VARIANT* argument) {
     VARIANT* value = referenced(argument);
-    if (V_VT(value) == VT_BSTR) return ansi_text(V_BSTR(value));
-    if (V_VT(value) == (VT_BYREF | VT_BSTR)) return ansi_text(*V_BSTRREF(value));
+    if (V_VT(value) == VT_BSTR) return utf8_text(V_BSTR(value));
+    if (V_VT(value) == (VT_BYREF | VT_BSTR)) return utf8_text(*V_BSTRREF(value));
     OwnedVariant text;
     if (FAILED(VariantChangeType(text.get(), value, 0, VT_BSTR)))
         throw type_mismatch(L"the argument must be a text");
-    return ansi_text(V_BSTR(text.get()));
+    return utf8_text(V_BSTR(text.get()));
 }
 
 void put_text(VARIANT* target, const std::string& text) {

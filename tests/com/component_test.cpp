@@ -130,7 +130,7 @@ struct ErrorCase {
 
 TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
     const std::wstring long_text(32768, L'A');
-    const std::wstring unrepresentable = key(L"\u4E00");
+    const std::wstring half_pair = key(L"\xD800");
     const ErrorCase cases[] = {
         {"BinToStr of 32,768 characters", overflow, L"Overflow",
          [&](_clsRegistryAccess& o) {
@@ -154,15 +154,13 @@ TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
              invoke(o, L"WriteBinary", call, Variant(key(L"")), Variant(std::wstring(L"b")),
                     Variant(long_text));
          }},
-        {"a path the ANSI code page cannot hold", invalid_argument,
-         L"Invalid procedure call or argument",
+        {"half of a surrogate pair in a path", invalid_argument,
+         L"Invalid procedure call or argument: the text holds half of a surrogate pair",
          [&](_clsRegistryAccess& o) {
              VARIANT_BOOL exists = VARIANT_TRUE;
-             return o.KeyExists(Bstr(unrepresentable), &exists);
+             return o.KeyExists(Bstr(half_pair), &exists);
          },
-         [&](IDispatch& o, Invocation& call) {
-             invoke(o, L"KeyExists", call, Variant(unrepresentable));
-         }},
+         [&](IDispatch& o, Invocation& call) { invoke(o, L"KeyExists", call, Variant(half_pair)); }},
         {"an Output that is not an object", type_mismatch, L"Type mismatch",
          [&](_clsRegistryAccess& o) {
              LONG written = -1;
@@ -199,19 +197,22 @@ TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
     }
 }
 
-TEST_F(Component, TextsCrossInTheAnsiCodePageOrNotAtAll) {
-    const std::wstring accented = L"caf\u00E9 \u00C4";  // held by the usual ANSI code pages
-    LONG written = 0;
-    ASSERT_EQ(object->WriteString(Bstr(key(L"texts")), Bstr(accented), Bstr(accented), &written),
-              S_OK);
-    EXPECT_NE(written, 0);
-    BSTR read = nullptr;
-    ASSERT_EQ(object->ReadString(Bstr(key(L"texts")), Bstr(accented), Bstr(L"none"), &read), S_OK);
-    EXPECT_EQ(text_of(read), accented);
-    SysFreeString(read);
+TEST_F(Component, TextsCrossWithEveryCharacter) {
+    // In the ANSI code page, outside it, and beyond the BMP.
+    for (const std::wstring text : {L"caf\u00E9 \u00C4", L"Dvo\u0159\u00E1k \u6570\u636E \U0001F600"}) {
+        LONG written = 0;
+        ASSERT_EQ(object->WriteString(Bstr(key(L"texts")), Bstr(text), Bstr(text), &written), S_OK);
+        EXPECT_NE(written, 0);
+        BSTR read = nullptr;
+        ASSERT_EQ(object->ReadString(Bstr(key(L"texts")), Bstr(text), Bstr(L"none"), &read), S_OK);
+        EXPECT_EQ(text_of(read), text);
+        SysFreeString(read);
+    }
 
-    // A substitute ('?', or 'A' for A-macron) would name or store something else.
-    for (const wchar_t* refused : {L"\u4E00", L"\u0100", L"a\u0100b"}) {
+    // Half of a surrogate pair is no character: a replacement would name or store
+    // something else.
+    LONG written = 0;
+    for (const wchar_t* refused : {L"\xD800", L"a\xDC00" L"b", L"\xDE00\xD800"}) {
         SCOPED_TRACE(std::to_string(refused[0]));
         EXPECT_EQ(object->WriteString(Bstr(key(L"refused")), Bstr(refused), Bstr(L"x"), &written),
                   invalid_argument);
@@ -314,10 +315,10 @@ TEST_F(Component, EnumerationsFillTheCallersVariants) {
     object->WriteDWORD(Bstr(key(L"tree")), Bstr(L"b"), -5, &written);
     object->WriteBinary(Bstr(key(L"tree")), Bstr(L"c"), Bstr(L"01 FF"), &written);
     HKEY raw = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (scratch.sub_key() + "\\tree").c_str(), 0,
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (widened(scratch.sub_key()) + L"\\tree").c_str(), 0,
                             KEY_SET_VALUE, &raw),
               ERROR_SUCCESS);
-    RegSetValueExA(raw, "d", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>("%x%"), 4);
+    RegSetValueExW(raw, L"d", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(L"%x%"), 8);
     RegCloseKey(raw);
     ASSERT_EQ(object->EnumValues(Bstr(key(L"tree")), &names, &values, -1, &count), S_OK);
     EXPECT_EQ(count, 4);
@@ -333,10 +334,10 @@ TEST_F(Component, EnumerationsFillTheCallersVariants) {
 
 TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
     create(L"a\\b");
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    const std::string file =
-        std::string(folder) + "com-export-" + scratch.path().substr(14) + ".reg";
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring file =
+        std::wstring(folder) + L"com-export-" + widened(scratch.path().substr(14)) + L".reg";
     const std::wstring root = L"HKEY_CURRENT_USER\\" + widened(scratch.sub_key());
     struct Case {
         StatusBox::Kind kind;
@@ -350,13 +351,13 @@ TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
-        DeleteFileA(file.c_str());
+        DeleteFileW(file.c_str());
         StatusBox box(c.kind);
         Variant output;
         V_VT(&output) = VT_DISPATCH;
         V_DISPATCH(&output) = &box;
         LONG written = -1;
-        ASSERT_EQ(object->ExportToReg(Bstr(key(L"")), Bstr(widened(file)), VARIANT_TRUE, output,
+        ASSERT_EQ(object->ExportToReg(Bstr(key(L"")), Bstr(file), VARIANT_TRUE, output,
                                       &written),
                   S_OK);
         V_VT(&output) = VT_EMPTY;  // the box is not the Variant's to release
@@ -372,19 +373,19 @@ TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
     V_VT(&nothing) = VT_DISPATCH;
     V_DISPATCH(&nothing) = nullptr;
     for (bool left_out : {true, false}) {
-        DeleteFileA(file.c_str());
+        DeleteFileW(file.c_str());
         Invocation call;
         if (left_out)
-            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(widened(file)),
+            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(file),
                    no);
         else
-            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(widened(file)),
+            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(file),
                    no, nothing);
         EXPECT_EQ(call.code, S_OK);
         EXPECT_EQ(V_VT(&call.result), VT_I4);
         EXPECT_EQ(V_I4(&call.result), 1);
     }
-    DeleteFileA(file.c_str());
+    DeleteFileW(file.c_str());
 }
 
 TEST_F(Component, ScriptsGetAutomationTypesAndCoercedArguments) {

@@ -144,7 +144,7 @@ for name in a b c; do
   "$TARNWELL_WINE" reg add 'HKCU\Software\tarnwell-com-js' /v "$name" /d x /f >/dev/null 2>&1
 done
 wine_run cscript //nologo 'C:\com\enumerations.js' 'HKCU\Software\tarnwell-com-js' 'C:\com\js.txt'
-printf 'EnumKeys 2\r\nEnumValues 3\r\nKeyExists true\r\n' >"$work/js-expected.txt"
+printf 'EnumKeys 2\r\nEnumValues 3\r\nKeyExists true\r\nDvorak true\r\n' >"$work/js-expected.txt"
 same_file "$work/js.txt" "$work/js-expected.txt" "JScript"
 
 # --- 2. Unregistration, and a registration refused ----------------------------------

@@ -213,7 +213,7 @@ e2e_windows_path() { echo "Z:${1//\//\\}"; }
 # A Windows path on the scenario's C: drive, as a Linux path.
 e2e_unix_path() { local p="${1#C:\\}"; echo "$E2E_DRIVE_C/${p//\\//}"; }
 
-# The clipboard's plain text, byte for byte, into a file. The probe takes the text, so
+# The clipboard's plain text, in UTF-8, into a file. The probe takes the text, so
 # each read sees a new copy; it waits for one that is still in the program's queue.
 e2e_clipboard() {
   rm -f "$1"

@@ -82,7 +82,10 @@ expect_exit 4 "/report into a missing folder"
 [ ! -e "$E2E_DRIVE_C/no such folder" ] || e2e_fail "/report made the missing folder"
 
 # (e) Command lines that cannot be read.
-for arguments in "/bogus" "/report" "/report a.txt b.txt"; do
+# A fullwidth quotation mark (U+FF02) or a division slash (U+2215) is no switch: read
+# through the ANSI code page they would arrive as '"' and '/', and make "/version".
+for arguments in "/bogus" "/report" "/report a.txt b.txt" $'\uFF02/version\uFF02' \
+                 $'\u2215version'; do
   # shellcheck disable=SC2086
   run_unattended "$E2E_EXE" $arguments
   expect_exit 3 "$arguments"

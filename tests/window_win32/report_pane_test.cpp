@@ -15,19 +15,19 @@ namespace {
 
 class ReportPaneTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_NE(LoadLibraryA("riched20.dll"), nullptr); }
+    static void SetUpTestSuite() { ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr); }
 
     void SetUp() override {
-        parent = CreateWindowExA(0, "STATIC", "pane test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        parent = CreateWindowExW(0, L"STATIC", L"pane test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(parent, nullptr);
-        ASSERT_TRUE(pane.create(parent, 100, GetModuleHandleA(nullptr)));
+        ASSERT_TRUE(pane.create(parent, 100, GetModuleHandleW(nullptr)));
         MoveWindow(pane.handle(), 10, 10, 600, 400, FALSE);
     }
     void TearDown() override { DestroyWindow(parent); }
 
     void send(UINT message, WPARAM w = 0, LPARAM l = 0) {
-        SendMessageA(pane.handle(), message, w, l);
+        SendMessageW(pane.handle(), message, w, l);
     }
 
     HWND parent = nullptr;
@@ -41,7 +41,10 @@ TEST_F(ReportPaneTest, AppendsGiveExactlyTheTextWritten) {
         {"header\r", "\r", "\r", "\r\r", "\rlast"},
         {"", "\rstarts with a break"},
         {"header\r", "\r" + long_line, "\r\rthen more"},
-        {"accents \xE9\xE8 and a\ttab\r", "\rC:\\Bin\\Tarnwell  ", "\r\r100 %"},
+        {"accents \xC3\xA9\xC3\xA8 and a\ttab\r", "\rC:\\Bin\\Tarnwell  ", "\r\r100 %"},
+        // Outside every ANSI code page: Dvořák, 数据 and an emoji beyond the BMP.
+        {"C:\\users\\Dvo\xC5\x99\xC3\xA1k\r", "\r\xE6\x95\xB0\xE6\x8D\xAE",
+         "\r\xF0\x9F\x98\x80 end"},
     };
     for (const std::vector<std::string>& pieces : reports) {
         pane.set_text(pieces.front());
@@ -107,9 +110,34 @@ TEST_F(ReportPaneTest, SelectAllAndCopyPutTheReportOnTheClipboard) {
     EXPECT_EQ(copied, "first\r\nsecond");
 }
 
+// The program's Copy Text puts the report on the clipboard in UTF-16, with every
+// character; ANSI readers get the code page's form of a text that fits it.
+TEST_F(ReportPaneTest, CopyTextKeepsEveryCharacterOnTheClipboard) {
+    Win32Desktop desktop;
+    ASSERT_TRUE(desktop.set_clipboard_text("Dvo\xC5\x99\xC3\xA1k\r\xF0\x9F\x98\x80").ok());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    std::wstring unicode;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        unicode = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    EXPECT_EQ(unicode, L"Dvo\u0159\u00E1k\r\U0001F600");
+
+    ASSERT_TRUE(desktop.set_clipboard_text("caf\xC3\xA9").ok());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    std::string ansi;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        ansi = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    EXPECT_EQ(ansi, "caf\xE9");
+}
+
 TEST_F(ReportPaneTest, TheKeyboardCanLeaveThePane) {
     MSG tab = {pane.handle(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
-    const LRESULT wanted = SendMessageA(pane.handle(), WM_GETDLGCODE, VK_TAB,
+    const LRESULT wanted = SendMessageW(pane.handle(), WM_GETDLGCODE, VK_TAB,
                                         reinterpret_cast<LPARAM>(&tab));
     EXPECT_EQ(wanted & (DLGC_WANTTAB | DLGC_WANTALLKEYS), 0);
     EXPECT_EQ(wanted & DLGC_HASSETSEL, 0);

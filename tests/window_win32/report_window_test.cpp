@@ -15,7 +15,7 @@ namespace {
 
 class ReportWindowTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_NE(LoadLibraryA("riched20.dll"), nullptr); }
+    static void SetUpTestSuite() { ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr); }
     void SetUp() override {
         // No message box may wait for a person during a test.
         platform.desktop.recorded_messages = &messages;
@@ -24,15 +24,15 @@ protected:
     }
     void TearDown() override { DestroyWindow(window.handle()); }
 
-    RECT rect_of(const char* caption) {
+    RECT rect_of(const wchar_t* caption) {
         RECT rect = {};
-        GetWindowRect(FindWindowExA(window.handle(), nullptr, "Button", caption), &rect);
+        GetWindowRect(FindWindowExW(window.handle(), nullptr, L"Button", caption), &rect);
         return rect;
     }
-    LONG font_height_of(const char* caption) {
-        HWND button = FindWindowExA(window.handle(), nullptr, "Button", caption);
-        LOGFONTA font = {};
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(button, WM_GETFONT, 0, 0)), sizeof font,
+    LONG font_height_of(const wchar_t* caption) {
+        HWND button = FindWindowExW(window.handle(), nullptr, L"Button", caption);
+        LOGFONTW font = {};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), sizeof font,
                    &font);
         return font.lfHeight;
     }
@@ -40,7 +40,7 @@ protected:
     Win32Platform platform;
     ProgramState program;
     std::vector<std::string> messages;
-    ReportWindowWin32 window{GetModuleHandleA(nullptr), platform, program};
+    ReportWindowWin32 window{GetModuleHandleW(nullptr), platform, program};
 };
 
 TEST_F(ReportWindowTest, TheLoadHandlerWritesTheReportIntoThePane) {
@@ -52,27 +52,27 @@ TEST_F(ReportWindowTest, TheLoadHandlerWritesTheReportIntoThePane) {
 
 TEST_F(ReportWindowTest, ADpiChangeScalesTheControlsAndTakesTheSuggestedPlace) {
     const int dpi = dpi_of_window(window.handle());
-    const RECT before = rect_of("Copy Text");
+    const RECT before = rect_of(L"Copy Text");
     EXPECT_NEAR(before.bottom - before.top, twips_to_pixels(290, dpi), 1);
 
     const int doubled = 2 * dpi;
     RECT suggested = {12, 34, 12 + 1000, 34 + 700};
-    SendMessageA(window.handle(), WM_DPICHANGED, MAKEWPARAM(doubled, doubled),
+    SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(doubled, doubled),
                  reinterpret_cast<LPARAM>(&suggested));
 
     RECT placed = {};
     GetWindowRect(window.handle(), &placed);
     EXPECT_EQ(placed.left, 12);
     EXPECT_EQ(placed.top, 34);
-    const RECT after = rect_of("Copy Text");
+    const RECT after = rect_of(L"Copy Text");
     EXPECT_NEAR(after.bottom - after.top, twips_to_pixels(290, doubled), 1);
     EXPECT_NEAR(after.right - after.left, twips_to_pixels(1340, doubled), 1);
-    EXPECT_EQ(font_height_of("Copy Text"), -MulDiv(85, doubled, 720));
+    EXPECT_EQ(font_height_of(L"Copy Text"), -MulDiv(85, doubled, 720));
     // The button row still ends inside the client area.
     RECT client = {};
     GetClientRect(window.handle(), &client);
     MapWindowPoints(window.handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-    const RECT done = rect_of("Done");
+    const RECT done = rect_of(L"Done");
     EXPECT_LE(done.right, client.right);
     EXPECT_LE(done.bottom, client.bottom);
 }

@@ -1,9 +1,9 @@
 // e2e_probe: looks at the running program's windows from outside, as a person would,
 // and tells the end-to-end scripts where things are on the screen.
-//   e2e_probe clipboard FILE          waits for the clipboard's plain text, writes it byte
-//                                     for byte into FILE and empties the clipboard
-//   e2e_probe dialog TITLE FILE       waits for a message box, writes its text to FILE and
-//                                     presses its OK button
+//   e2e_probe clipboard FILE          waits for the clipboard's plain text, writes it in
+//                                     UTF-8 into FILE and empties the clipboard
+//   e2e_probe dialog TITLE FILE       waits for a message box, writes its text in UTF-8
+//                                     to FILE and presses its OK button
 //   e2e_probe buttons CAPTION         "caption enabled|disabled" for each button
 //   e2e_probe geometry CAPTION        the screen, the work area, the window, its client
 //                                     area and each control, in screen pixels
@@ -13,45 +13,61 @@
 //   e2e_probe menu                    waits (up to two seconds) until a context menu is
 //                                     open
 // CAPTION names the program's main window; a message box with the same title is not it.
+// Texts in and out are UTF-8; the windows are asked for theirs in UTF-16.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
+#include "common/utf8.h"
+
 namespace {
 
-bool write_file(const char* path, const std::string& text) {
-    FILE* out = std::fopen(path, "wb");
+std::string utf8(const wchar_t* text, std::size_t length) {
+    return tarnwell::utf8_from_utf16(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+std::string utf8(const wchar_t* text) { return utf8(text, wcslen(text)); }
+
+std::wstring wide(const std::string& text) {
+    const std::u16string converted = tarnwell::utf16_from_utf8(text);
+    return std::wstring(converted.begin(), converted.end());
+}
+
+bool write_file(const std::string& path, const std::string& text) {
+    FILE* out = _wfopen(wide(path).c_str(), L"wb");
     if (out == nullptr) return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
     return std::fclose(out) == 0 && written;
 }
 
 std::string class_of(HWND window) {
-    char type[64] = {};
-    GetClassNameA(window, type, sizeof type);
-    return type;
+    wchar_t type[64] = {};
+    GetClassNameW(window, type, 64);
+    return utf8(type);
 }
 
 std::string text_of(HWND window) {
-    char text[4096] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[4096] = {};
+    GetWindowTextW(window, text, 4096);
+    return utf8(text);
 }
 
 // Waits (up to thirty seconds) until the clipboard holds text, so that a copy still in
 // the program's queue is not missed, then takes the text: the clipboard is emptied, and
 // the next read sees only a later copy, never this one again.
-int read_clipboard(const char* path) {
+int read_clipboard(const std::string& path) {
     for (int attempt = 0; attempt < 300; ++attempt, Sleep(100)) {
         if (!OpenClipboard(nullptr)) continue;
         std::string text;
         bool have_text = false;
-        if (HANDLE data = GetClipboardData(CF_TEXT)) {
-            if (const char* locked = static_cast<const char*>(GlobalLock(data))) {
-                text.assign(locked, strnlen(locked, GlobalSize(data)));
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
+                text = utf8(locked, wcsnlen(locked, GlobalSize(data) / sizeof(wchar_t)));
                 have_text = true;
                 GlobalUnlock(data);
             }
@@ -72,27 +88,27 @@ BOOL CALLBACK collect_dialog_text(HWND child, LPARAM param) {
     auto* texts = reinterpret_cast<Texts*>(param);
     const std::string type = class_of(child);
     const std::string text = text_of(child);
-    if (lstrcmpiA(type.c_str(), "Static") == 0 && !text.empty()) {
+    if (lstrcmpiW(wide(type).c_str(), L"Static") == 0 && !text.empty()) {
         if (!texts->message.empty()) texts->message += "\n";
         texts->message += text;
-    } else if (lstrcmpiA(type.c_str(), "Button") == 0 && GetDlgCtrlID(child) == IDOK) {
+    } else if (lstrcmpiW(wide(type).c_str(), L"Button") == 0 && GetDlgCtrlID(child) == IDOK) {
         texts->ok = child;
     }
     return TRUE;
 }
 
-int read_dialog(const char* title, const char* path) {
+int read_dialog(const std::string& title, const std::string& path) {
     for (int attempt = 0; attempt < 300; ++attempt) {
-        HWND dialog = FindWindowA("#32770", title);
+        HWND dialog = FindWindowW(L"#32770", wide(title).c_str());
         if (dialog != nullptr) {
             Texts texts;
             EnumChildWindows(dialog, collect_dialog_text, reinterpret_cast<LPARAM>(&texts));
             if (!write_file(path, texts.message)) return 4;
             if (texts.ok != nullptr)
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                              reinterpret_cast<LPARAM>(texts.ok));
             else
-                PostMessageA(dialog, WM_CLOSE, 0, 0);
+                PostMessageW(dialog, WM_CLOSE, 0, 0);
             // Wait until the box has gone, so the next step sees the next box.
             for (int wait = 0; wait < 100 && IsWindow(dialog); ++wait) Sleep(50);
             return 0;
@@ -128,8 +144,8 @@ HWND main_window(const char* caption) {
 std::string control_name(HWND control) {
     const std::string type = class_of(control);
     if (type.rfind("RichEdit", 0) == 0 || type.rfind("RICHEDIT", 0) == 0) return "pane";
-    if (lstrcmpiA(type.c_str(), "Button") == 0 &&
-        (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+    if (lstrcmpiW(wide(type).c_str(), L"Button") == 0 &&
+        (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
         return "frame";
     return text_of(control);
 }
@@ -168,7 +184,7 @@ int print_geometry(const char* caption) {
     std::printf("screen %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     print_rect("work", monitor.rcWork);
     RECT rect = {};
     GetWindowRect(window, &rect);
@@ -219,7 +235,7 @@ int print_focus(const char* caption) {
 
 int wait_for_menu() {
     for (int attempt = 0; attempt < 40; ++attempt) {
-        HWND popup = FindWindowA("#32768", nullptr);
+        HWND popup = FindWindowW(L"#32768", nullptr);
         if (popup != nullptr && IsWindowVisible(popup)) return 0;
         Sleep(50);
     }
@@ -228,14 +244,17 @@ int wait_for_menu() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "clipboard" && argc == 3) return read_clipboard(argv[2]);
-    if (command == "dialog" && argc == 4) return read_dialog(argv[2], argv[3]);
-    if (command == "buttons" && argc == 3) return print_buttons(argv[2]);
-    if (command == "geometry" && argc == 3) return print_geometry(argv[2]);
-    if (command == "where" && argc == 4) return print_centre(argv[2], argv[3]);
-    if (command == "focus" && argc == 3) return print_focus(argv[2]);
+int wmain(int argc, wchar_t** wide_argv) {
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i) arguments.push_back(utf8(wide_argv[i]));
+    const auto argv = [&](int i) { return arguments[static_cast<std::size_t>(i)].c_str(); };
+    const std::string command = argc > 1 ? argv(1) : "";
+    if (command == "clipboard" && argc == 3) return read_clipboard(argv(2));
+    if (command == "dialog" && argc == 4) return read_dialog(argv(2), argv(3));
+    if (command == "buttons" && argc == 3) return print_buttons(argv(2));
+    if (command == "geometry" && argc == 3) return print_geometry(argv(2));
+    if (command == "where" && argc == 4) return print_centre(argv(2), argv(3));
+    if (command == "focus" && argc == 3) return print_focus(argv(2));
     if (command == "menu" && argc == 2) return wait_for_menu();
     std::fprintf(stderr,
                  "usage: e2e_probe clipboard FILE | dialog TITLE FILE | buttons CAPTION |\n"

@@ -6,7 +6,7 @@
 #include "app/win32/report_window_win32.h"
 #include "platform/win32/dll_search.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
     tarnwell::restrict_dll_search();
     if (tarnwell::load_system_library("riched20.dll") == nullptr) return 1;
     static tarnwell::Win32Platform platform;

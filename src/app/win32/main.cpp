@@ -11,12 +11,14 @@
 #include "app/win32/report_switch.h"
 #include "app/win32/report_window_win32.h"
 #include "platform/win32/dll_search.h"
+#include "platform/win32/win32_text.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
     tarnwell::restrict_dll_search();
     using tarnwell::CommandLine;
-    const CommandLine command =
-        tarnwell::parse_command_line(std::vector<std::string>(__argv + 1, __argv + __argc));
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i) arguments.push_back(tarnwell::narrow(__wargv[i]));
+    const CommandLine command = tarnwell::parse_command_line(arguments);
     if (command.action == CommandLine::Action::usage) return tarnwell::show_usage();
     if (command.action == CommandLine::Action::version) return tarnwell::show_version();
     if (command.action == CommandLine::Action::unreadable) {
@@ -38,7 +40,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
                                        tarnwell::ConsoleStream::error);
             return tarnwell::report_not_created;
         }
-        MessageBoxA(nullptr, failure, tarnwell::program_title, MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, tarnwell::wide(failure).c_str(),
+                    tarnwell::wide(tarnwell::program_title).c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }
     static tarnwell::ProgramState program;

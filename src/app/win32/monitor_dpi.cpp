@@ -12,7 +12,7 @@ using AdjustWindowRectExForDpiCall = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, U
 // A user32 function that older Windows lacks, or null.
 template <typename Call>
 Call user32_function(const char* name) {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
     FARPROC found = user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
     // Through a plain function pointer type, as the compiler asks for any cast of FARPROC.
     return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(found));
@@ -49,10 +49,10 @@ SIZE window_size_for_client(int client_width, int client_height, DWORD style, DW
 RECT work_area_of(HWND window) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
         return monitor.rcWork;
     RECT work = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     return work;
 }
 

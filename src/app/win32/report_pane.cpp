@@ -5,11 +5,15 @@
 
 #include <vector>
 
+#include "platform/win32/win32_text.h"
+
 namespace tarnwell {
 
 namespace {
 
 constexpr UINT_PTR pane_subclass_id = 1;
+// The pane's texts go in and come out as UTF-16, the code page that holds them all.
+constexpr UINT utf16_code_page = 1200;
 
 // Where a context menu asked for from the keyboard opens: at the caret, in screen
 // coordinates.
@@ -25,33 +29,35 @@ LPARAM caret_point(HWND pane) {
 bool ReportPane::create(HWND parent, int control_id, HINSTANCE instance) {
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_BORDER |
                         ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_NOHIDESEL | ES_READONLY;
-    pane_ = CreateWindowExA(0, RICHEDIT_CLASSA, "", style, 0, 0, 0, 0, parent,
+    pane_ = CreateWindowExW(0, RICHEDIT_CLASSW, L"", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), instance,
                             nullptr);
     if (pane_ == nullptr) return false;
     // The report may grow well past the pane's default limit of 32K characters.
-    SendMessageA(pane_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    SendMessageW(pane_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     // Each report line on one row, with a horizontal scroll bar for long ones: wrapping a
     // line of a few hundred kilobytes (a long stored setting) takes the rich-text box
     // minutes, a row of a megabyte well under a second.
-    SendMessageA(pane_, EM_SETTARGETDEVICE, 0, 1);
+    SendMessageW(pane_, EM_SETTARGETDEVICE, 0, 1);
     return SetWindowSubclass(pane_, subclass_procedure, pane_subclass_id, 0) != FALSE;
 }
 
 std::string ReportPane::text() const {
     if (gathered_) return *gathered_;
-    GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
+    // In UTF-16 (code page 1200), which holds every character the pane does.
+    GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMCHARS, utf16_code_page};
     const LRESULT length =
-        SendMessageA(pane_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
+        SendMessageW(pane_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
     if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
     GETTEXTEX text_query = {};
-    text_query.cb = static_cast<DWORD>(buffer.size());
+    text_query.cb = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
     text_query.flags = GT_DEFAULT;
-    text_query.codepage = CP_ACP;
-    const LRESULT copied = SendMessageA(pane_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&text_query),
+    text_query.codepage = utf16_code_page;
+    const LRESULT copied = SendMessageW(pane_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&text_query),
                                         reinterpret_cast<LPARAM>(buffer.data()));
-    return std::string(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return narrow(std::wstring_view(buffer.data(),
+                                    static_cast<std::size_t>(copied > 0 ? copied : 0)));
 }
 
 void ReportPane::set_text(const std::string& text) {
@@ -59,9 +65,10 @@ void ReportPane::set_text(const std::string& text) {
         *gathered_ = text;
         return;
     }
-    SETTEXTEX how = {ST_DEFAULT, CP_ACP};
-    SendMessageA(pane_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
-                 reinterpret_cast<LPARAM>(text.c_str()));
+    const std::wstring unicode = wide(text);
+    SETTEXTEX how = {ST_DEFAULT, utf16_code_page};
+    SendMessageW(pane_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                 reinterpret_cast<LPARAM>(unicode.c_str()));
 }
 
 void ReportPane::append(const std::string& tail) {
@@ -69,15 +76,16 @@ void ReportPane::append(const std::string& tail) {
         *gathered_ += tail;
         return;
     }
-    GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMCHARS, 1200};
+    GETTEXTLENGTHEX length_query = {GTL_PRECISE | GTL_NUMCHARS, utf16_code_page};
     const LRESULT end =
-        SendMessageA(pane_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
+        SendMessageW(pane_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0);
     CHARRANGE at_end = {static_cast<LONG>(end), static_cast<LONG>(end)};
-    SendMessageA(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&at_end));
+    SendMessageW(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&at_end));
     // Inserted in place of the (empty) selection, with the same conversion as a whole text.
-    SETTEXTEX how = {ST_SELECTION, CP_ACP};
-    SendMessageA(pane_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
-                 reinterpret_cast<LPARAM>(tail.c_str()));
+    const std::wstring unicode = wide(tail);
+    SETTEXTEX how = {ST_SELECTION, utf16_code_page};
+    SendMessageW(pane_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                 reinterpret_cast<LPARAM>(unicode.c_str()));
 }
 
 void ReportPane::gather_changes() {
@@ -91,17 +99,17 @@ void ReportPane::apply_gathered() {
     set_text(text);
 }
 
-void ReportPane::copy_selection() { SendMessageA(pane_, WM_COPY, 0, 0); }
+void ReportPane::copy_selection() { SendMessageW(pane_, WM_COPY, 0, 0); }
 
 void ReportPane::select_all() {
     CHARRANGE all = {0, -1};
-    SendMessageA(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+    SendMessageW(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
 }
 
 void ReportPane::show_start() {
     CHARRANGE start = {0, 0};
-    SendMessageA(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
-    SendMessageA(pane_, EM_SCROLLCARET, 0, 0);
+    SendMessageW(pane_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+    SendMessageW(pane_, EM_SCROLLCARET, 0, 0);
 }
 
 LRESULT CALLBACK ReportPane::subclass_procedure(HWND pane, UINT message, WPARAM w, LPARAM l,
@@ -125,7 +133,7 @@ LRESULT CALLBACK ReportPane::subclass_procedure(HWND pane, UINT message, WPARAM 
         // of them even when read-only.
         return 0;
     case WM_CONTEXTMENU:
-        SendMessageA(GetParent(pane), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane),
+        SendMessageW(GetParent(pane), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pane),
                      l == -1 ? caret_point(pane) : l);
         return 0;
     case WM_NCDESTROY:

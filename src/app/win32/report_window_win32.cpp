@@ -8,16 +8,17 @@
 #include <iterator>
 #include <new>
 
-#include "app/command_line.h"
+#include "app/report_text_file.h"
 #include "app/win32/monitor_dpi.h"
 #include "app/window_geometry.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_text.h"
 
 namespace tarnwell {
 
 namespace {
 
-constexpr const char* window_class = "TarnwellEnvironmentReport";
+constexpr const wchar_t* window_class = L"TarnwellEnvironmentReport";
 constexpr DWORD window_style = WS_OVERLAPPEDWINDOW;
 constexpr DWORD window_ex_style = 0;
 constexpr int first_control_id = 100;
@@ -38,21 +39,21 @@ SIZE window_size(PixelSize client, int dpi) {
 }
 
 HFONT make_arial_bold(int tenths_of_point, int dpi) {
-    return CreateFontA(-MulDiv(tenths_of_point, dpi, 720), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+    return CreateFontW(-MulDiv(tenths_of_point, dpi, 720), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, "Arial");
+                       DEFAULT_PITCH | FF_SWISS, L"Arial");
 }
 
 // The name the Save As dialog offers: the computer and today's date, so that reports
 // from many workstations can share a folder.
-std::string default_report_name() {
-    char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD size = sizeof computer;
-    if (!GetComputerNameA(computer, &size)) computer[0] = '\0';
+std::wstring default_report_name() {
+    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(computer, &size)) computer[0] = L'\0';
     SYSTEMTIME today;
     GetLocalTime(&today);
-    char name[MAX_PATH] = {};
-    wsprintfA(name, "Tarnwell report %s %04u-%02u-%02u.txt", computer, today.wYear, today.wMonth,
+    wchar_t name[MAX_PATH] = {};
+    wsprintfW(name, L"Tarnwell report %s %04u-%02u-%02u.txt", computer, today.wYear, today.wMonth,
               today.wDay);
     return name;
 }
@@ -60,7 +61,7 @@ std::string default_report_name() {
 HICON load_program_icon(HINSTANCE instance, int size_metric) {
     const int size = GetSystemMetrics(size_metric);
     return static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(program_icon), IMAGE_ICON, size, size, 0));
+        LoadImageW(instance, MAKEINTRESOURCEW(program_icon), IMAGE_ICON, size, size, 0));
 }
 
 }  // namespace
@@ -72,7 +73,7 @@ ReportWindowWin32::ReportWindowWin32(HINSTANCE instance, Win32Platform& platform
 HWND ReportWindowWin32::control(Control which) const { return controls_[control_index(which)]; }
 
 bool ReportWindowWin32::create() {
-    WNDCLASSEXA window_type = {};
+    WNDCLASSEXW window_type = {};
     window_type.cbSize = sizeof window_type;
     window_type.lpfnWndProc = window_procedure;
     window_type.hInstance = instance_;
@@ -82,14 +83,14 @@ bool ReportWindowWin32::create() {
     window_type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     window_type.lpszClassName = window_class;
     // Registered once per process, however many windows it makes.
-    if (RegisterClassExA(&window_type) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    if (RegisterClassExW(&window_type) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         return false;
 
     // Made hidden where Windows puts new windows, to learn its monitor and that monitor's
     // DPI; sized and centred there before it is shown.
-    window_ = CreateWindowExA(window_ex_style, window_class, program_title, window_style,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                              nullptr, instance_, this);
+    window_ = CreateWindowExW(window_ex_style, window_class, wide(program_title).c_str(),
+                              window_style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, nullptr, nullptr, instance_, this);
     if (window_ == nullptr) return false;
     platform_.desktop.owner_window = window_;
     dpi_ = dpi_of_window(window_);
@@ -124,9 +125,9 @@ bool ReportWindowWin32::create_controls() {
             DWORD style = WS_CHILD | WS_VISIBLE;
             style |= layout.control == Control::frame ? BS_GROUPBOX : WS_TABSTOP | BS_PUSHBUTTON;
             if (!layout.enabled) style |= WS_DISABLED;
-            created = CreateWindowExA(0, "BUTTON", layout.caption, style, 0, 0, 0, 0, window_,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
-                                      nullptr);
+            created = CreateWindowExW(0, L"BUTTON", wide(layout.caption).c_str(), style, 0, 0, 0,
+                                      0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                      instance_, nullptr);
         }
         if (created == nullptr) return false;
         controls_[control_index(layout.control)] = created;
@@ -141,7 +142,7 @@ void ReportWindowWin32::apply_fonts() {
     for (const ControlLayout& layout : window_layout) {
         if (layout.font_tenths_of_point == 0) continue;
         HFONT font = layout.control == Control::pane ? pane_font.get() : button_font.get();
-        SendMessageA(control(layout.control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        SendMessageW(control(layout.control), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     pane_font_ = std::move(pane_font);
     button_font_ = std::move(button_font);
@@ -190,20 +191,20 @@ bool ReportWindowWin32::translate_keyboard(MSG& message) {
         for (Control button :
              {Control::done, Control::copy_text, Control::test_epsg, Control::update_epsg}) {
             if (focus == control(button) && IsWindowEnabled(focus)) {
-                SendMessageA(focus, BM_CLICK, 0, 0);
+                SendMessageW(focus, BM_CLICK, 0, 0);
                 return true;
             }
         }
     }
-    return IsDialogMessageA(window_, &message) != FALSE;
+    return IsDialogMessageW(window_, &message) != FALSE;
 }
 
 int ReportWindowWin32::run_until_closed() {
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (translate_keyboard(message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }
@@ -224,14 +225,13 @@ bool ReportWindowWin32::is_enabled(EpsgButton button) {
 
 void ReportWindowWin32::show_pane_menu(LPARAM screen_point) {
     CHARRANGE selection = {};
-    SendMessageA(pane_.handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageW(pane_.handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     const OwnedMenu menu(CreatePopupMenu());
     if (!menu) return;
-    AppendMenuA(menu.get(), MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0),
-                menu_copy, "&Copy\tCtrl+C");
-    AppendMenuA(menu.get(), MF_STRING, menu_select_all, "Select &All\tCtrl+A");
-    AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    // In Unicode for its ellipsis, which not every ANSI code page has.
+    AppendMenuW(menu.get(), MF_STRING | (selection.cpMin == selection.cpMax ? MF_GRAYED : 0),
+                menu_copy, L"&Copy\tCtrl+C");
+    AppendMenuW(menu.get(), MF_STRING, menu_select_all, L"Select &All\tCtrl+A");
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu.get(), MF_STRING, menu_save, L"&Save report\u2026");
     const int chosen =
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, GET_X_LPARAM(screen_point),
@@ -242,29 +242,30 @@ void ReportWindowWin32::show_pane_menu(LPARAM screen_point) {
 }
 
 void ReportWindowWin32::save_report() {
-    char file[MAX_PATH] = {};
-    lstrcpynA(file, default_report_name().c_str(), MAX_PATH);
-    OPENFILENAMEA dialog = {};
+    wchar_t file[MAX_PATH] = {};
+    lstrcpynW(file, default_report_name().c_str(), MAX_PATH);
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window_;
-    dialog.lpstrFilter = "Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    dialog.lpstrFilter = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = "txt";
+    dialog.lpstrDefExt = L"txt";
     // The dialog opens in the user's Documents, as Windows programs' Save As does.
-    const std::string documents = platform_.shell.folder_path(CSIDL_PERSONAL);
+    const std::wstring documents = wide(platform_.shell.folder_path(CSIDL_PERSONAL));
     if (!documents.empty()) dialog.lpstrInitialDir = documents.c_str();
     // The dialog asks before it lets a file be replaced.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                    OFN_NOREADONLYRETURN | OFN_EXPLORER;
-    if (!GetSaveFileNameA(&dialog)) return;
+    if (!GetSaveFileNameW(&dialog)) return;
     // The report's lines with the CR LF line ends of a text file; the report in the
     // window stays as it is.
-    const Status saved = write_file(platform_.files, file, with_crlf_line_ends(pane_.text()),
+    const std::string path = narrow(file);
+    const Status saved = write_file(platform_.files, path, report_text_file_bytes(pane_.text()),
                                     ExistingFile::replace);
     if (!saved.ok())
         platform_.desktop.message_box(
-            "The report could not be saved to " + std::string(file) + ": " + saved.description(),
+            "The report could not be saved to " + path + ": " + saved.description(),
             MessageKind::error);
 }
 
@@ -296,12 +297,12 @@ void ReportWindowWin32::on_click(int control_id) {
 LRESULT CALLBACK ReportWindowWin32::window_procedure(HWND window, UINT message, WPARAM w,
                                                      LPARAM l) {
     if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(l);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(l);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
-    auto* self = reinterpret_cast<ReportWindowWin32*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(window, message, w, l);
+    auto* self = reinterpret_cast<ReportWindowWin32*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, w, l);
     if (self->window_ == nullptr) self->window_ = window;
     return self->handle_message(message, w, l);
 }
@@ -353,7 +354,7 @@ LRESULT ReportWindowWin32::handle_message(UINT message, WPARAM w, LPARAM l) {
     default:
         break;
     }
-    return DefWindowProcA(window_, message, w, l);
+    return DefWindowProcW(window_, message, w, l);
 }
 
 }  // namespace tarnwell

@@ -5,22 +5,22 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "platform/code_page.h"
+#include "platform/win32/win32_text.h"
 
 namespace tarnwell {
 
 namespace {
 
 std::string computer_name() {
-    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD size = sizeof name;
-    return GetComputerNameA(name, &size) ? utf8_from_ansi(name) : std::string();
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return GetComputerNameW(name, &size) ? narrow(name) : std::string();
 }
 
 std::string user_name() {
-    char name[257] = {};  // UNLEN + 1
-    DWORD size = sizeof name;
-    return GetUserNameA(name, &size) ? utf8_from_ansi(name) : std::string();
+    wchar_t name[257] = {};  // UNLEN + 1
+    DWORD size = 257;
+    return GetUserNameW(name, &size) ? narrow(name) : std::string();
 }
 
 // The version Windows really runs. GetVersionEx answers what the manifest declares
@@ -29,7 +29,7 @@ std::string windows_version() {
     using GetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
     OSVERSIONINFOW info = {};
     info.dwOSVersionInfoSize = sizeof info;
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");  // in every process, never loaded
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");  // in every process, never loaded
     const auto get_version = ntdll ? reinterpret_cast<GetVersion>(reinterpret_cast<void*>(
                                          GetProcAddress(ntdll, "RtlGetVersion")))
                                    : nullptr;

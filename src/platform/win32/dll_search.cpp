@@ -3,11 +3,12 @@
 #include <string>
 
 #include "platform/win32/module_path.h"
+#include "platform/win32/win32_text.h"
 
 namespace tarnwell {
 
 HMODULE load_system_library(const char* name) {
-    return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return LoadLibraryExW(wide(name).c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 HMODULE load_library_beside_program(const char* name) {
@@ -15,8 +16,7 @@ HMODULE load_library_beside_program(const char* name) {
     const std::wstring::size_type folder_end = program.find_last_of(L'\\');
     if (folder_end == std::wstring::npos) return nullptr;
     std::wstring path = program.substr(0, folder_end + 1);
-    for (const char* c = name; *c != '\0'; ++c)
-        path += static_cast<wchar_t>(*c);
+    path += wide(name);
     return LoadLibraryExW(path.c_str(), nullptr,
                           LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

@@ -14,12 +14,11 @@ const char* const program_title = "Tarnwell System Files";
 namespace {
 
 std::string format_now(const SYSTEMTIME& now, bool date) {
-    char buffer[128] = {};
+    wchar_t buffer[128] = {};
     const int length =
-        date ? GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, buffer,
-                              sizeof buffer)
-             : GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer) : std::string();
+        date ? GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, buffer, 128)
+             : GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, buffer, 128);
+    return length > 0 ? narrow(buffer) : std::string();
 }
 
 }  // namespace
@@ -30,21 +29,26 @@ void Win32Desktop::message_box(const std::string& text, MessageKind kind) {
         return;
     }
     const UINT icon = kind == MessageKind::error ? MB_ICONERROR : MB_ICONINFORMATION;
-    MessageBoxA(static_cast<HWND>(owner_window), text.c_str(), program_title, MB_OK | icon);
+    MessageBoxW(static_cast<HWND>(owner_window), wide(text).c_str(), wide(program_title).c_str(),
+                MB_OK | icon);
 }
 
 Status Win32Desktop::set_clipboard_text(const std::string& text) {
     if (!OpenClipboard(static_cast<HWND>(owner_window)))
         return Status(static_cast<long>(GetLastError()), "Can't open Clipboard");
     EmptyClipboard();
-    OwnedGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    // As UTF-16, which keeps every character; Windows gives ANSI readers (CF_TEXT)
+    // their form of it.
+    const std::wstring unicode = wide(text);
+    const std::size_t bytes = (unicode.size() + 1) * sizeof(wchar_t);
+    OwnedGlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
     bool placed = false;
     if (memory) {
         if (void* target = GlobalLock(memory.get())) {
-            std::memcpy(target, text.c_str(), text.size() + 1);
+            std::memcpy(target, unicode.c_str(), bytes);
             GlobalUnlock(memory.get());
             // The clipboard owns the memory once it holds it.
-            placed = SetClipboardData(CF_TEXT, memory.get()) != nullptr;
+            placed = SetClipboardData(CF_UNICODETEXT, memory.get()) != nullptr;
             if (placed) memory.release();
         }
     }
@@ -55,13 +59,13 @@ Status Win32Desktop::set_clipboard_text(const std::string& text) {
 
 void Win32Desktop::process_pending_events() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 

@@ -2,9 +2,10 @@
 
 #include <shlobj.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/win32/owned.h"
+#include "platform/win32/win32_text.h"
 
 namespace tarnwell {
 
@@ -14,11 +15,11 @@ std::string Win32ShellFolders::folder_path(std::int32_t csidl) {
                                      reinterpret_cast<LPITEMIDLIST*>(items.put())) != S_OK)
         return {};
     // A buffer of 260 blanks with room for the NUL the shell writes at the end.
-    char path[MAX_PATH + 1];
-    std::memset(path, ' ', MAX_PATH);
-    path[MAX_PATH] = '\0';
-    if (!::SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(items.get()), path)) return {};
-    return std::string(path, strnlen(path, MAX_PATH));
+    wchar_t path[MAX_PATH + 1];
+    std::wmemset(path, L' ', MAX_PATH);
+    path[MAX_PATH] = L'\0';
+    if (!::SHGetPathFromIDListW(static_cast<LPCITEMIDLIST>(items.get()), path)) return {};
+    return narrow(std::wstring_view(path, wcsnlen(path, MAX_PATH)));
 }
 
 }  // namespace tarnwell

@@ -1,32 +1,64 @@
 // QRX_Intel_Win32.dll: FINDFILEINPATH searches the folders of PATH for a program.
+// Its callers pass the name and get the path back in the ANSI code page; the search
+// itself reads PATH and the folders through the wide calls, so that a folder named
+// outside the code page is seen as it is, and a path the code page cannot hold exactly
+// is passed over rather than given back as a look-alike that names another file.
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/win32/owned.h"
+#include "platform/win32/win32_text.h"
 #include "support/find_file_in_path.h"
 
 namespace {
 
 std::string path_variable() {
-    const DWORD size = GetEnvironmentVariableA("PATH", nullptr, 0);
+    const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
     if (size == 0) return {};
-    std::vector<char> value(size, '\0');
-    const DWORD length = GetEnvironmentVariableA("PATH", value.data(), size);
-    return length < size ? std::string(value.data(), length) : std::string();
+    std::vector<wchar_t> value(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(L"PATH", value.data(), size);
+    return length < size ? tarnwell::narrow(std::wstring_view(value.data(), length))
+                         : std::string();
 }
 
 // The file's name as it stands in the folder, when the folder holds a file (not a
-// folder) of that name.
+// folder) of that name and the code page holds the whole path exactly.
 std::string find_in_folder(const std::string& folder, const std::string& name) {
     if (name.find_first_of("*?") != std::string::npos) return {};
-    WIN32_FIND_DATAA found;
-    const tarnwell::OwnedFindHandle search(FindFirstFileA((folder + "\\" + name).c_str(), &found));
+    WIN32_FIND_DATAW found;
+    const tarnwell::OwnedFindHandle search(
+        FindFirstFileW(tarnwell::wide(folder + "\\" + name).c_str(), &found));
     if (!search) return {};
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {};
-    return found.cFileName;
+    std::string found_name = tarnwell::narrow(found.cFileName);
+    if (!tarnwell::ansi_from_utf8(folder + "\\" + found_name)) return {};
+    return found_name;
+}
+
+std::int32_t find(const char* name, std::int32_t name_length, char* buffer,
+                  std::int32_t buffer_length) {
+    if (name == nullptr || buffer == nullptr || name_length <= 0 || buffer_length <= 0) return 0;
+    const std::string file = tarnwell::utf8_from_ansi(
+        std::string_view(name, strnlen(name, static_cast<std::size_t>(name_length))));
+    // The search writes UTF-8; the caller's buffer gets the path's ANSI form, which is
+    // no longer than its UTF-8.
+    std::string found(file.size() + 1 + 32768, '\0');
+    const std::int32_t length =
+        tarnwell::find_file_in_path(file.c_str(), static_cast<std::int32_t>(file.size()), &found[0],
+                                    static_cast<std::int32_t>(found.size()), path_variable(),
+                                    find_in_folder);
+    if (length < 1) return 0;
+    const std::optional<std::string> path =
+        tarnwell::ansi_from_utf8(std::string_view(found.data(), static_cast<std::size_t>(length)));
+    if (!path || path->size() > static_cast<std::size_t>(buffer_length)) return 0;
+    std::memcpy(buffer, path->data(), path->size());
+    return static_cast<std::int32_t>(path->size());
 }
 
 }  // namespace
@@ -35,8 +67,7 @@ extern "C" __declspec(dllexport) std::int32_t
     __stdcall FINDFILEINPATH(const char* name, std::int32_t name_length, char* buffer,
                              std::int32_t buffer_length) {
     try {
-        return tarnwell::find_file_in_path(name, name_length, buffer, buffer_length,
-                                           path_variable(), find_in_folder);
+        return find(name, name_length, buffer, buffer_length);
     } catch (...) {
         return 0;  // nothing may cross the library's boundary
     }

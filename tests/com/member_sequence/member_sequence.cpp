@@ -2,6 +2,8 @@
 
 #include <type_traits>
 
+#include "platform/code_page.h"
+
 namespace tarnwell::test {
 
 namespace {
@@ -35,8 +37,10 @@ public:
     explicit Lines(std::ostream& out) : out_(out) {}
     template <class Result>
     void operator()(const std::string& label, const Result& result) {
+        // Texts in the ANSI code page, as the script's text file holds them.
         if constexpr (std::is_convertible_v<Result, std::string>)
-            out_ << label << ": " << result << "\r\n";
+            out_ << label << ": " << ansi_from_utf8(std::string(result)).value_or("<not ANSI>")
+                 << "\r\n";
         else
             out_ << label << ": " << std::to_string(result) << "\r\n";
     }
@@ -72,7 +76,7 @@ void run_member_sequence(RegistryClient& c, const SequencePlaces& places, std::o
 
     say("WriteString @", nonzero(c.WriteString(V, "@", "default text")));
     say("WriteString Path", nonzero(c.WriteString(V, "Path", "C:\\Bin \"quoted\"")));
-    say("WriteString accented", nonzero(c.WriteString(V, "accented", "caf\xE9")));
+    say("WriteString accented", nonzero(c.WriteString(V, "accented", "caf\xC3\xA9")));
     say("WriteString 254", nonzero(c.WriteString(V, "long254", std::string(254, 'x'))));
     say("WriteString 255", nonzero(c.WriteString(V, "long255", std::string(255, 'y'))));
     say("ReadString default value", c.ReadString(V, "", "none"));

@@ -2,7 +2,8 @@
 // The 21 members of the registry access class as one client sees them, in plain C++
 // types, so that one sequence of calls can run through the C++ class itself and
 // through the COM component's vtable and compare with a script's results. Booleans
-// come back as the numbers the client gets (-1 for True); byte texts are ANSI bytes.
+// come back as the numbers the client gets (-1 for True); texts are UTF-8,
+// byte texts ANSI bytes.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -8,34 +8,43 @@
 
 #include "../status_box.h"
 #include "com/tarnwell_registry.h"
+#include "common/utf8.h"
+#include "platform/code_page.h"
 
 namespace tarnwell::test {
 
 namespace {
 
+// The class takes and gives UTF-8 texts; byte texts (StrToBin's result, BinToStr's
+// argument) hold one ANSI character for each byte.
 std::wstring wide(const std::string& text) {
-    std::wstring result(text.size(), L'\0');
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                           result.data(), static_cast<int>(result.size()));
-    result.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return result;
+    const std::u16string w = utf16_from_utf8(text);
+    return std::wstring(w.begin(), w.end());
 }
 
-std::string ansi(const wchar_t* text, std::size_t size) {
-    std::string result(size * 2, '\0');
-    const int length = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(size), result.data(),
-                                           static_cast<int>(result.size()), nullptr, nullptr);
-    result.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-    return result;
+std::wstring wide_bytes(const std::string& bytes) {
+    const std::u16string w = utf16_from_ansi(bytes);
+    return std::wstring(w.begin(), w.end());
 }
 
-std::string ansi(BSTR text) { return text ? ansi(text, SysStringLen(text)) : std::string(); }
+std::string utf8(const wchar_t* text, std::size_t size) {
+    return utf8_from_utf16(std::u16string_view(reinterpret_cast<const char16_t*>(text), size));
+}
 
-// A BSTR argument made from an ANSI text, freed after the call.
+std::string utf8(BSTR text) { return text ? utf8(text, SysStringLen(text)) : std::string(); }
+
+std::string bytes_of(BSTR text) {
+    if (text == nullptr) return std::string();
+    return ansi_from_utf16(std::u16string_view(reinterpret_cast<const char16_t*>(text),
+                                               SysStringLen(text)))
+        .value_or("<not ANSI>");
+}
+
+// A BSTR argument made from a UTF-8 text (or from its UTF-16 form), freed after the call.
 class Text {
 public:
-    explicit Text(const std::string& text) {
-        const std::wstring w = wide(text);
+    explicit Text(const std::string& text) : Text(wide(text)) {}
+    explicit Text(const std::wstring& w) {
         bstr_ = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
     }
     ~Text() { SysFreeString(bstr_); }
@@ -47,9 +56,15 @@ private:
     BSTR bstr_;
 };
 
-// A BSTR result as ANSI text.
+// A BSTR result as UTF-8 text, or as byte text.
 std::string taken(BSTR text) {
-    std::string result = ansi(text);
+    std::string result = utf8(text);
+    SysFreeString(text);
+    return result;
+}
+
+std::string taken_bytes(BSTR text) {
+    std::string result = bytes_of(text);
     SysFreeString(text);
     return result;
 }
@@ -81,7 +96,7 @@ struct Variant : VARIANT {
 RegValue element_value(const VARIANT& element) {
     RegValue value;
     if (V_VT(&element) == VT_BSTR)
-        value = ansi(V_BSTR(&element));
+        value = utf8(V_BSTR(&element));
     else if (V_VT(&element) == VT_I4)
         value = static_cast<std::int32_t>(V_I4(&element));
     else if (V_VT(&element) != VT_EMPTY)
@@ -244,7 +259,7 @@ public:
                               &r));
         if (shown)
             for (const std::wstring& text : box.shown)
-                shown->push_back(ansi(text.data(), text.size()));
+                shown->push_back(utf8(text.data(), text.size()));
         return r;
     }
     std::int32_t ImportFromReg(const std::string& file) override {
@@ -263,11 +278,11 @@ public:
         const HRESULT code = o_->StrToBin(&argument, &r);
         hex = taken(variable);
         check(code);
-        return taken(r);
+        return taken_bytes(r);
     }
     std::string BinToStr(const std::string& bytes) override {
         BSTR r = nullptr;
-        check(o_->BinToStr(Text(bytes), &r));
+        check(o_->BinToStr(Text(wide_bytes(bytes)), &r));
         return taken(r);
     }
     int isBinValid(const std::string& hex) override {
