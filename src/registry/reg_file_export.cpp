@@ -135,7 +135,11 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         result.fail("the key path holds a line break");
         return result;
     }
-    const KeyPath parsed = split_key_path(path);
+    const Result<KeyPath> parsed = read_key_path(path);
+    if (!parsed.ok()) {
+        result.fail(parsed.status().description() + " in the key path " + path);
+        return result;
+    }
     // Never over a file: any entry that a search for the name finds refuses the export.
     const Result<bool> exists = files.matches_exist(file);
     if (!exists.ok() || *exists) {
@@ -144,7 +148,7 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         return result;
     }
     // A script asking for a key wants to know it is not there, and gets no file.
-    if (const Status status = RegKey(api).open(parsed.root, parsed.sub_key, reg::key_read);
+    if (const Status status = RegKey(api).open(parsed->root, parsed->sub_key, reg::key_read);
         !status.ok()) {
         result.fail("the key " + path + " cannot be opened: " + registry_error_text(status));
         return result;
@@ -157,7 +161,7 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
     BlockFile blocks(**pending, file);
     if (!blocks.add(std::string("REGEDIT4") + line_end + line_end, result) ||
         !TreeExport(api, subkeys, progress, blocks, result)
-             .export_key(parsed.root, parsed.sub_key, path, 0) ||
+             .export_key(parsed->root, parsed->sub_key, path, 0) ||
         !blocks.flush(result))
         return result;
     if (const Status kept = (*pending)->keep(ExistingFile::refuse); !kept.ok()) {
