@@ -9,7 +9,7 @@
 #include "probes/lookup_failure.h"
 #include "probes/program_settings.h"
 #include "probes/stored_text.h"
-#include "registry/key_path.h"
+#include "registry_access/class_key_path.h"
 #include "report/saved_settings.h"
 
 namespace tarnwell {
@@ -113,7 +113,7 @@ long Form_Tarnwell_Environment::failure_behind(Ask ask) {
 Lookup<bool> Form_Tarnwell_Environment::key_exists(const std::string& path) {
     if (registry().KeyExists(path)) return {true};
     return {false, failure_behind([&] {
-                const KeyPath key = split_key_path(path);
+                const KeyPath key = class_key_path(path);
                 return key_lookup_error(platform_.registry, key.root, key.sub_key);
             })};
 }

@@ -1,58 +1,67 @@
 #include "registry/key_path.h"
 
+#include <string_view>
+
 #include "common/text.h"
 
 namespace tarnwell {
 
 namespace {
 
-struct RootName {
-    const char* long_name;
-    const char* abbreviation;
-    reg_key key;
+// Where the root name of a path lies: after one optional leading backslash, up to the
+// first backslash after it or the end.
+struct RootText {
+    std::size_t start = 0;
+    std::size_t length = 0;
 };
 
-constexpr RootName roots[] = {
-    {"HKEY_CURRENT_USER", "HKCU", reg::current_user},
-    {"HKEY_LOCAL_MACHINE", "HKLM", reg::local_machine},
-    {"HKEY_CLASSES_ROOT", "HKCR", reg::classes_root},
-    {"HKEY_USERS", "HKUS", reg::users},
-    {"HKEY_PERFORMANCE_DATA", "HKPD", reg::performance_data},
-    {"HKEY_DYN_DATA", "HKDD", reg::dyn_data},
-    {"HKEY_CURRENT_CONFIG", "HKCC", reg::current_config},
-};
+RootText root_text(std::string_view path) {
+    RootText text;
+    text.start = !path.empty() && path[0] == '\\' ? 1 : 0;
+    const std::size_t end = path.find('\\', text.start);
+    text.length = (end == std::string_view::npos ? path.size() : end) - text.start;
+    return text;
+}
+
+// The known root of that name, in either form and any letter case; nullptr for none.
+const RootName* known_root(std::string_view name, bool& abbreviated) {
+    for (const RootName& root : root_names) {
+        abbreviated = equals_ignoring_case(name, root.abbreviation);
+        if (abbreviated || equals_ignoring_case(name, root.long_name)) return &root;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
-KeyPath split_key_path(const std::string& given) {
-    // A long root name counts only where it stands as the root: a key further down
-    // may carry such a name as its own and must be reached under it.
-    std::string path = given;
-    const std::size_t start = !path.empty() && path[0] == '\\' ? 1 : 0;
-    for (const RootName& root : roots) {
-        if (starts_with_ignoring_case(std::string_view(path).substr(start), root.long_name)) {
-            path.replace(0, start + std::char_traits<char>::length(root.long_name),
-                         root.abbreviation);
-            break;
-        }
-    }
-    KeyPath split;
-    const std::size_t backslash = path.find('\\');
-    const std::string root_text = upper(backslash != std::string::npos ? path.substr(0, 4) : path);
-    if (backslash != std::string::npos) split.sub_key = path.substr(backslash + 1);
-    for (const RootName& root : roots)
-        if (root_text == root.abbreviation) split.root = root.key;
-    return split;
+Result<KeyPath> read_key_path(const std::string& path) {
+    const RootText text = root_text(path);
+    const std::string_view name = std::string_view(path).substr(text.start, text.length);
+    bool abbreviated = false;
+    const RootName* root = known_root(name, abbreviated);
+    if (root == nullptr) return Status::failure("unknown root \"" + std::string(name) + "\"");
+    KeyPath read;
+    read.root = root->key;
+    const std::size_t end = text.start + text.length;
+    if (end < path.size()) read.sub_key = path.substr(end + 1);
+    return read;
 }
 
 std::string with_long_root(const std::string& path) {
-    const std::size_t at = !path.empty() && path[0] == '\\' ? 1 : 0;
-    if (path.size() > at + 4 && path[at + 4] != '\\') return path;
-    for (const RootName& root : roots) {
-        if (starts_with_ignoring_case(std::string_view(path).substr(at), root.abbreviation))
-            return path.substr(0, at) + root.long_name + path.substr(at + 4);
-    }
-    return path;
+    const RootText text = root_text(path);
+    bool abbreviated = false;
+    const RootName* root =
+        known_root(std::string_view(path).substr(text.start, text.length), abbreviated);
+    if (root == nullptr || !abbreviated) return path;
+    return path.substr(0, text.start) + root->long_name + path.substr(text.start + text.length);
+}
+
+std::string long_key_path(const KeyPath& path) {
+    std::string text;
+    for (const RootName& root : root_names)
+        if (root.key == path.root) text = root.long_name;
+    if (!path.sub_key.empty()) text += "\\" + path.sub_key;
+    return text;
 }
 
 }  // namespace tarnwell

@@ -157,13 +157,17 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         result.fail("the key path holds a line break");
         return result;
     }
+    const Result<KeyPath> parsed = read_key_path(path);
+    if (!parsed.ok()) {
+        result.fail(parsed.status().description() + " in the key path " + path);
+        return result;
+    }
     const std::optional<std::string> key_line = file_text("[" + path + "]", form);
     if (!key_line) {
         result.fail("the key path holds a character that the ANSI code page cannot hold (a "
                     "Unicode export, regtool --unicode, keeps it)");
         return result;
     }
-    const KeyPath parsed = split_key_path(path);
     // Never over a file: any entry that a search for the name finds refuses the export.
     const Result<bool> exists = files.matches_exist(file);
     if (!exists.ok() || *exists) {
@@ -172,7 +176,7 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         return result;
     }
     // A script asking for a key wants to know it is not there, and gets no file.
-    if (const Status status = RegKey(api).open(parsed.root, parsed.sub_key, reg::key_read);
+    if (const Status status = RegKey(api).open(parsed->root, parsed->sub_key, reg::key_read);
         !status.ok()) {
         result.fail("the key " + path + " cannot be opened: " + registry_error_text(status));
         return result;
@@ -185,7 +189,7 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
     BlockFile blocks(**pending, file);
     if (!blocks.add(file_header(form), result) ||
         !TreeExport(api, subkeys, form, progress, blocks, result)
-             .export_key(parsed.root, parsed.sub_key, path, *key_line, 0) ||
+             .export_key(parsed->root, parsed->sub_key, path, *key_line, 0) ||
         !blocks.flush(result))
         return result;
     if (const Status kept = (*pending)->keep(ExistingFile::refuse); !kept.ok()) {

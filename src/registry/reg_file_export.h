@@ -24,8 +24,9 @@ public:
     virtual Status key_started(const std::string& key_path) = 0;
 };
 
-// Writes the key at key_path (and, with `subkeys`, everything below it) to `file`. Not
-// whole when the file exists, the key cannot be opened, a key that opened cannot be
+// Writes the key at key_path (and, with `subkeys`, everything below it) to `file`, under
+// key lines with the root's long name. Not whole when the path's root is unknown (see
+// read_key_path), the file exists, the key cannot be opened, a key that opened cannot be
 // listed whole, the file cannot be written or progress failed. A subkey that cannot be
 // opened gets a block without values and subkeys, and is named; so is every key and
 // value a REGEDIT4 file cannot hold, left out.

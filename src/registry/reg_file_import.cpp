@@ -56,8 +56,9 @@ constexpr const char* line_ends_failure = "lines must end in CR LF";
 // open for the values that follow it.
 class ImportRun {
 public:
-    ImportRun(RegistryApi& api, RegFileResult& result, RegFileForm form)
-        : api_(api), result_(result), form_(form), key_(api) {}
+    ImportRun(RegistryApi& api, RegFileResult& result, RegFileForm form,
+              KeyPathReading read_path)
+        : api_(api), result_(result), form_(form), read_path_(read_path), key_(api) {}
 
     void key_line(std::size_t line, std::string_view text) {
         key_.close();
@@ -74,7 +75,14 @@ public:
             delete_key(line);
             return;
         }
-        const Status status = open_for_writing(split_key_path(path_), true, key_);
+        const Result<KeyPath> read = read_path_(path_);
+        if (!read.ok()) {
+            state_ = State::skipped;
+            unreadable(line, path_, "",
+                       read.status().description() + ": the key and its values are not applied");
+            return;
+        }
+        const Status status = open_for_writing(*read, true, key_);
         state_ = status == reg::success ? State::open : State::failed;
         failure_ = status;
         if (status != reg::success)
@@ -140,9 +148,13 @@ private:
     // "[-key]": the key goes when it has no subkeys; a key that is not there is gone
     // already.
     void delete_key(std::size_t line) {
-        const KeyPath path = split_key_path(path_);
+        const Result<KeyPath> path = read_path_(path_);
+        if (!path.ok()) {
+            unreadable(line, path_, "", path.status().description() + ": the key is not deleted");
+            return;
+        }
         RegKey key(api_);
-        Status status = key.open(path.root, path.sub_key, reg::key_all_access);
+        Status status = key.open(path->root, path->sub_key, reg::key_all_access);
         if (status == reg::file_not_found) return;
         if (status == reg::success) status = key.delete_key("");
         if (status != reg::success) note(line, "", status, "key not deleted");
@@ -158,6 +170,7 @@ private:
     RegistryApi& api_;
     RegFileResult& result_;
     RegFileForm form_;
+    KeyPathReading read_path_;
     RegKey key_;
     State state_ = State::outside;
     std::string path_;
@@ -234,7 +247,8 @@ void apply_lines(ImportRun& run, std::string_view text) {
 
 }  // namespace
 
-RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode) {
+RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode,
+                              KeyPathReading read_path) {
     RegFileResult result;
     const bool utf16 = unicode == UnicodeFiles::read && is_utf16_file(bytes);
     if (utf16 && bytes.size() % 2 != 0) {
@@ -255,14 +269,15 @@ RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeF
     }
     if (!has_header(text, utf16 ? unicode_file_header : "REGEDIT4", result)) return result;
     if (ends_lines_in_lf_alone(text, result)) return result;
-    ImportRun run(api, result, utf16 ? RegFileForm::unicode : RegFileForm::regedit4);
+    ImportRun run(api, result, utf16 ? RegFileForm::unicode : RegFileForm::regedit4,
+                  read_path);
     apply_lines(run, text);
     result.finish();
     return result;
 }
 
 RegFileResult import_reg_file(RegistryApi& api, FileSystem& files, const std::string& file,
-                              UnicodeFiles unicode) {
+                              UnicodeFiles unicode, KeyPathReading read_path) {
     RegFileResult unread;
     const Result<bool> exists = files.matches_exist(file);
     if (!exists.ok() || !*exists) {
@@ -275,7 +290,8 @@ RegFileResult import_reg_file(RegistryApi& api, FileSystem& files, const std::st
         unread.fail(file + ": " + bytes.status().description());
         return unread;
     }
-    return import_reg_text(api, std::string_view(bytes->data(), bytes->size()), unicode);
+    return import_reg_text(api, std::string_view(bytes->data(), bytes->size()), unicode,
+                           read_path);
 }
 
 }  // namespace tarnwell

@@ -9,6 +9,7 @@
 
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
+#include "registry/key_path.h"
 #include "registry/reg_file_result.h"
 
 namespace tarnwell {
@@ -19,11 +20,13 @@ enum class UnicodeFiles { refused, read };
 
 // Applies the file's bytes. Not whole, with nothing changed, when the first line is not
 // the header (REGEDIT4 in any letter case with nothing around it, or for a version 5
-// file its own) or when the lines end in LF alone.
-RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode);
+// file its own) or when the lines end in LF alone. Key lines are read with
+// `read_path`; a key line it refuses is named, and the key and its values are left out.
+RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode,
+                              KeyPathReading read_path = read_key_path);
 
 // Reads the file whole, closes it, then applies it.
 RegFileResult import_reg_file(RegistryApi& api, FileSystem& files, const std::string& file,
-                              UnicodeFiles unicode);
+                              UnicodeFiles unicode, KeyPathReading read_path = read_key_path);
 
 }  // namespace tarnwell

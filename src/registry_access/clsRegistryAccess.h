@@ -10,7 +10,8 @@
 // opened); tests return True or False; enumerations -1 for a key that cannot be opened;
 // reads the caller's default, ReadString also for a text of 255 bytes or more with its
 // NUL; WriteString takes the name "@" for the default value; ExportToReg and
-// ImportFromReg give 1 or 0.
+// ImportFromReg give 1 or 0. Key paths, in the members and in the key lines of an
+// imported file, are read as class_key_path.h says.
 //
 // Registry failures come back as the member's failure value, never as an exception.
 // Only the hex text conversions raise, with std::overflow_error("Overflow") for a text
@@ -25,7 +26,7 @@
 #include "platform/desktop.h"
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
-#include "registry/key_path.h"
+#include "registry_access/class_key_path.h"
 
 namespace tarnwell {
 

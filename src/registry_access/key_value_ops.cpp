@@ -25,14 +25,14 @@ std::int32_t clsRegistryAccess::closed_handle_value(RegKey& key) {
 }
 
 std::int32_t clsRegistryAccess::CreateKey(const std::string& sPath) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.create(path.root, path.sub_key) != reg::success) return 0;
     return closed_handle_value(key);
 }
 
 std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open(path.root, path.sub_key, reg::key_all_access) != reg::success) return 0;
     // Windows refuses a key that still has subkeys; the result says only that the key
@@ -42,14 +42,14 @@ std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
 }
 
 bool clsRegistryAccess::KeyExists(const std::string& sPath) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     return key.open(path.root, path.sub_key, reg::key_all_access) == reg::success;
 }
 
 std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath, std::vector<std::string>& Key) {
     Key.clear();
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open_default(path.root, path.sub_key) != reg::success) return -1;
     // Any failure other than the end of the list is a failure of the key itself, which
@@ -61,7 +61,7 @@ std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath, std::vector<s
 }
 
 bool clsRegistryAccess::HaveSubkey(const std::string& sPath) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open_default(path.root, path.sub_key) != reg::success) return false;
     // Anything but the end of the list counts: an error reading the first name too.
@@ -72,7 +72,7 @@ bool clsRegistryAccess::HaveSubkey(const std::string& sPath) {
 std::int32_t clsRegistryAccess::WriteString(const std::string& sPath, const std::string& sName,
                                             const std::string& sValue) {
     RegKey key(api_);
-    if (open_for_writing(split_key_path(sPath), CreateKeyIfDoesntExists_, key) != reg::success)
+    if (open_for_writing(class_key_path(sPath), CreateKeyIfDoesntExists_, key) != reg::success)
         return 0;
     if (key.set_string(text_value_name(sName), sValue) != reg::success) return 0;
     return closed_handle_value(key);
@@ -80,7 +80,7 @@ std::int32_t clsRegistryAccess::WriteString(const std::string& sPath, const std:
 
 std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::string& sName,
                                           const std::string& sDefault) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open(path.root, path.sub_key, reg::key_read) != reg::success) return sDefault;
     // A text that does not fit the fixed buffer with its NUL fails the query.
@@ -96,7 +96,7 @@ std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::s
 std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::string& sName,
                                            std::int32_t lValue) {
     RegKey key(api_);
-    if (open_for_writing(split_key_path(sPath), CreateKeyIfDoesntExists_, key) != reg::success)
+    if (open_for_writing(class_key_path(sPath), CreateKeyIfDoesntExists_, key) != reg::success)
         return 0;
     if (key.set_dword(sName, static_cast<std::uint32_t>(lValue)) != reg::success) return 0;
     return closed_handle_value(key);
@@ -104,7 +104,7 @@ std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::
 
 std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::string& sName,
                                           std::int32_t lDefault) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open(path.root, path.sub_key, reg::key_read) != reg::success) return lDefault;
     // The stored type is not checked; a value longer than four bytes fails the query.
@@ -119,7 +119,7 @@ std::int32_t clsRegistryAccess::ReadDWORD(const std::string& sPath, const std::s
 std::int32_t clsRegistryAccess::WriteBinary(const std::string& sPath, const std::string& sName,
                                             const std::string& sValue) {
     RegKey key(api_);
-    if (open_for_writing(split_key_path(sPath), CreateKeyIfDoesntExists_, key) != reg::success)
+    if (open_for_writing(class_key_path(sPath), CreateKeyIfDoesntExists_, key) != reg::success)
         return 0;
     std::string hex = sValue;
     if (key.set_binary(sName, StrToBin(hex)) != reg::success) return 0;
@@ -128,7 +128,7 @@ std::int32_t clsRegistryAccess::WriteBinary(const std::string& sPath, const std:
 
 std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::string& sName,
                                           const std::string& sDefault) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open(path.root, path.sub_key, reg::key_read) != reg::success) return sDefault;
     RegValueEntry value;
@@ -137,7 +137,7 @@ std::string clsRegistryAccess::ReadBinary(const std::string& sPath, const std::s
 }
 
 std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::string& sName) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open(path.root, path.sub_key, reg::key_write) != reg::success) return 0;
     // The result says only that the key could be opened.
@@ -146,7 +146,7 @@ std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::s
 }
 
 bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string& sName) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open(path.root, path.sub_key, reg::key_read) != reg::success) return false;
     std::uint32_t type = 0, size = 1;
@@ -156,7 +156,7 @@ bool clsRegistryAccess::ValueExists(const std::string& sPath, const std::string&
 std::int32_t clsRegistryAccess::EnumValues(const std::string& sPath,
                                            std::vector<std::string>& sName,
                                            std::vector<RegValue>& sValue, std::int32_t OnlyType) {
-    const KeyPath path = split_key_path(sPath);
+    const KeyPath path = class_key_path(sPath);
     RegKey listed(api_);
     if (listed.open_default(path.root, path.sub_key) != reg::success) return -1;
     sName.clear();

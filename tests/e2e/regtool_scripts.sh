@@ -71,6 +71,11 @@ for line in '"text"="plain"' '"path"=hex(2):25,53,79,73,74,65,6D,52,6F,6F,74,25,
   grep -qxF "$line"$'\r' "$work/kinds.reg" || fail "kinds: the file lacks $line"
 done
 
+# A root stands whole: HKCUTools is no HKCU.
+run unknown-root export 'HKCUTools\Software\tarnwell-regtool\kinds' "$(win "$work/unknown-root.reg")"
+expect unknown-root 1 'unknown root "HKCUTools"'
+[ -e "$work/unknown-root.reg" ] && fail "export under an unknown root wrote a file"
+
 printf 'precious' >"$work/taken.reg"
 run taken export "$TOP\\kinds" "$(win "$work/taken.reg")"
 expect taken 1 "already exists"
@@ -177,9 +182,13 @@ REGEDIT4
 "v"="1"
 [$TOP\\fine]
 "v"="2"
+[HKEY_CURRENT_USERX\\Software\\tarnwell-regtool\\loose]
+"v"="3"
 REG
 run refused import "$(win "$work/refused.reg")"
 expect refused 3 "line 3: $TOP\\parent: key not deleted"
+expect refused 3 'line 8: HKEY_CURRENT_USERX\Software\tarnwell-regtool\loose: unknown root "HKEY_CURRENT_USERX"'
+"$TARNWELL_WINE" reg query "$TOP\\loose" >/dev/null 2>&1 && fail "refused: a key line under an unknown root was applied"
 expect refused 3 "line 5: $TOP\\$long_name value \"v\": not written"
 "$TARNWELL_WINE" reg query "$TOP\\fine" /v v >/dev/null 2>&1 || fail "refused: the import did not go on"
 "$TARNWELL_WINE" reg query "$TOP\\parent\\child" >/dev/null 2>&1 || fail "refused: a key with subkeys went"

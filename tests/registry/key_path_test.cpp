@@ -1,7 +1,9 @@
-// Key path notation: root and subkey of the texts callers write.
+// Key path notation: root and subkey of the texts callers write, read strictly by the
+// core and as the published class reads them.
 #include <gtest/gtest.h>
 
 #include "registry/key_path.h"
+#include "registry_access/class_key_path.h"
 
 namespace tarnwell {
 namespace {
@@ -12,7 +14,63 @@ struct KeyPathCase {
     std::string sub_key;
 };
 
-TEST(KeyPath, RootAndSubkey) {
+TEST(KeyPath, StrictReading) {
+    const struct {
+        std::string path;
+        reg_key root;
+        std::string sub_key;
+        const char* unknown_root;  // the root the failure names; nullptr when read
+    } cases[] = {
+        {"HKCU\\Software\\X", reg::current_user, "Software\\X", nullptr},
+        {"hkcu\\Software\\X", reg::current_user, "Software\\X", nullptr},
+        {"HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X", nullptr},
+        {"\\HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X", nullptr},
+        {"\\HKCU\\Software", reg::current_user, "Software", nullptr},
+        {"hkey_local_machine\\SOFTWARE", reg::local_machine, "SOFTWARE", nullptr},
+        {"HKEY_CLASSES_ROOT\\.txt", reg::classes_root, ".txt", nullptr},
+        {"Hkey_Users\\.Default", reg::users, ".Default", nullptr},
+        {"\\HKEY_PERFORMANCE_DATA", reg::performance_data, "", nullptr},
+        {"HKEY_DYN_DATA\\a", reg::dyn_data, "a", nullptr},
+        {"HKEY_CURRENT_CONFIG\\b", reg::current_config, "b", nullptr},
+        {"HKCR", reg::classes_root, "", nullptr},
+        {"hkus", reg::users, "", nullptr},
+        {"HKPD\\x", reg::performance_data, "x", nullptr},
+        {"hkdd", reg::dyn_data, "", nullptr},
+        {"HKCC\\", reg::current_config, "", nullptr},
+        {"HKLM", reg::local_machine, "", nullptr},
+        // The subkey goes to the registry unchanged, root names in it too.
+        {"HKCU\\Software\\HKEY_USERS", reg::current_user, "Software\\HKEY_USERS", nullptr},
+        {"HKLM\\ Soft\\\\ware \\", reg::local_machine, " Soft\\\\ware \\", nullptr},
+        // The root stands whole, up to a backslash or the end.
+        {"HKCUTools\\Foo", 0, "", "HKCUTools"},
+        {"HKEY_CURRENT_USERX\\Software\\Foo", 0, "", "HKEY_CURRENT_USERX"},
+        {"\\HKCUX", 0, "", "HKCUX"},
+        {"HKXX\\Software", 0, "", "HKXX"},
+        {"HKU\\x", 0, "", "HKU"},
+        {"HK\\x", 0, "", "HK"},
+        {" HKCU\\x", 0, "", " HKCU"},
+        {"Software\\HKEY_CURRENT_USER", 0, "", "Software"},
+        {"\\\\HKEY_USERS\\a", 0, "", ""},
+        {"", 0, "", ""},
+        {"\\", 0, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const Result<KeyPath> read = read_key_path(c.path);
+        if (c.unknown_root != nullptr) {
+            ASSERT_FALSE(read.ok());
+            EXPECT_EQ(read.status().description(),
+                      "unknown root \"" + std::string(c.unknown_root) + "\"");
+            continue;
+        }
+        ASSERT_TRUE(read.ok()) << read.status().description();
+        EXPECT_EQ(read->root, c.root);
+        EXPECT_EQ(read->sub_key, c.sub_key);
+    }
+}
+
+// The published class's own reading: the root is the first four characters.
+TEST(KeyPath, ClassReading) {
     const KeyPathCase cases[] = {
         {"HKCU\\Software\\X", reg::current_user, "Software\\X"},
         {"hkcu\\Software\\X", reg::current_user, "Software\\X"},
@@ -50,7 +108,7 @@ TEST(KeyPath, RootAndSubkey) {
     };
     for (const KeyPathCase& c : cases) {
         SCOPED_TRACE(c.path);
-        const KeyPath split = split_key_path(c.path);
+        const KeyPath split = class_key_path(c.path);
         EXPECT_EQ(split.root, c.root);
         EXPECT_EQ(split.sub_key, c.sub_key);
     }

@@ -52,6 +52,8 @@ TEST_F(Export, RootIsWrittenOutInFullOnlyWhereItStandsAsTheRoot) {
         {"hkcu\\" + below, "[HKEY_CURRENT_USER\\" + below + "]"},
         {"HKEY_CURRENT_USER\\" + below, "[HKEY_CURRENT_USER\\" + below + "]"},
         {"\\HKCU\\" + below, "[\\HKEY_CURRENT_USER\\" + below + "]"},
+        // The class's root is the first four characters; the file names the key exported.
+        {"HKCUX\\" + below, "[HKEY_CURRENT_USER\\" + below + "]"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);

@@ -157,6 +157,12 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
         {"a key that is not there",
          [&](const std::string& file) { return export_to(file, scratch.path() + "\\missing"); },
          "the key " + long_path + "\\missing cannot be opened: Windows error 2 (not found)"},
+        {"a root that is not known",
+         [&](const std::string& file) {
+             return export_to(file, "HKEY_CURRENT_USERX\\" + scratch.sub_key());
+         },
+         "unknown root \"HKEY_CURRENT_USERX\" in the key path HKEY_CURRENT_USERX\\" +
+             scratch.sub_key()},
         {"a folder that is not there", [&](const std::string&) { return export_to(in_no_folder); },
          in_no_folder + ": "},
         {"a full disk", [&](const std::string& file) { return export_to(file, "", &full); },
@@ -239,9 +245,13 @@ TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
         "\"before key\"=hex:01,\\\r\n"
         "[%K\\d]\r\n"
         "\"in d\"=\"3\"\r\n"
-        "\"at the end\"=hex:05,\\\r\n");
+        "\"at the end\"=hex:05,\\\r\n"
+        // A key line's root stands whole: its key and values are left out.
+        "[HKCUTools\\" + scratch.sub_key() + "\\e]\r\n"
+        "\"lost\"=\"4\"\r\n"
+        "[-HKEY_CURRENT_USERX\\" + scratch.sub_key() + "\\a]\r\n");
     EXPECT_TRUE(result.whole());
-    EXPECT_EQ(result.unreadable_lines(), 9u);
+    EXPECT_EQ(result.unreadable_lines(), 11u);
     EXPECT_EQ(issues(result, long_path),
               (std::vector<std::string>{
                   "3:%K\\a|d|dword: without hex digits: not applied",
@@ -254,7 +264,11 @@ TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
                   "9:[||a key line without its closing ]: the key and its values are not applied",
                   "15:%K\\c|empty|hex data whose next line is missing: not applied",
                   "17:%K\\c|before key|hex data whose next line is missing: not applied",
-                  "20:%K\\d|at the end|hex data whose next line is missing: not applied"}));
+                  "20:%K\\d|at the end|hex data whose next line is missing: not applied",
+                  "21:HKCUTools\\" + scratch.sub_key() +
+                      "\\e||unknown root \"HKCUTools\": the key and its values are not applied",
+                  "23:HKEY_CURRENT_USERX\\" + scratch.sub_key() +
+                      "\\a||unknown root \"HKEY_CURRENT_USERX\": the key is not deleted"}));
     EXPECT_EQ(describe(tree()), (std::vector<std::string>{"", "a", "c", "c|joined|bin:01 02",
                                                           "c|kept|sz:2", "d", "d|in d|sz:3"}));
 }
