@@ -1,7 +1,6 @@
 #include "app/report_window.h"
 
 #include <exception>
-#include <new>
 #include <utility>
 
 #include "epsg/definitions_location.h"

@@ -57,7 +57,7 @@ public:
     // The names of the files (not folders) in the folder whose names match the pattern,
     // a name with "*" and "?" wildcards matched without regard to letter case against
     // long names only, in name order; an empty list when none matches or the folder is
-    // not there.
+    // not there. The folder and the names are UTF-8; Windows is asked with wide calls.
     virtual Result<std::vector<std::string>> list_files(const std::string& folder,
                                                         const std::string& pattern) = 0;
     // Copies a file; never replaces an existing destination.
