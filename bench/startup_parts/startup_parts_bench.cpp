@@ -121,6 +121,10 @@ public:
         Timed t(kind);
         return inner_.folder_exists(p);
     }
+    Result<std::vector<std::string>> list_files(const std::string& f,
+                                                const std::string& p) override {
+        return inner_.list_files(f, p);
+    }
     Result<bool> matches_exist(const std::string& p) override {
         Timed t(kind);
         return inner_.matches_exist(p);

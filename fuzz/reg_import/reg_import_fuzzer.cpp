@@ -30,6 +30,9 @@ public:
     Result<bool> file_exists(const std::string& path) override { return files.count(path) != 0; }
     Result<bool> folder_exists(const std::string&) override { return false; }
     Result<bool> matches_exist(const std::string& pattern) override { return file_exists(pattern); }
+    Result<std::vector<std::string>> list_files(const std::string&, const std::string&) override {
+        return std::vector<std::string>();
+    }
     Status copy_file(const std::string&, const std::string&) override { return unavailable(); }
     Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& path) override {
         class Reading : public ReadableFile {

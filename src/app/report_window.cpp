@@ -1,31 +1,16 @@
 #include "app/report_window.h"
 
 #include <exception>
-#include <new>
 #include <utility>
 
 #include "epsg/definitions_location.h"
 #include "epsg/epsg_reader.h"
-#include "probes/lookup_failure.h"
 #include "probes/program_settings.h"
 #include "probes/stored_text.h"
-#include "registry_access/class_key_path.h"
-#include "report/saved_settings.h"
+#include "probes/suite_values.h"
+#include "report/suite_lookups.h"
 
 namespace tarnwell {
-
-namespace {
-
-// The per-user local application-data folder.
-constexpr std::int32_t csidl_local_appdata = 28;
-
-// What a trap shows of a failure that came as an exception rather than a Status.
-std::string description_of(const std::exception& failure) {
-    return dynamic_cast<const std::bad_alloc*>(&failure) != nullptr ? "Out of memory"
-                                                                    : failure.what();
-}
-
-}  // namespace
 
 Form_Tarnwell_Environment::Form_Tarnwell_Environment(Platform& platform, ReportView& view,
                                                      ProgramState& program)
@@ -39,42 +24,19 @@ clsRegistryAccess& Form_Tarnwell_Environment::registry() {
 }
 
 void Form_Tarnwell_Environment::Form_Load() {
-    // The load handler's one trap: whatever fails stops the report where it stands,
-    // and the window opens with the lines written so far.
-    std::string failure;
-    try {
-        if (const Status written = write_report(); !written.ok()) failure = written.description();
-    } catch (const std::exception& raised) {
-        failure = description_of(raised);
-    }
-    if (!failure.empty())
-        platform_.desktop.message_box("An error occurred while locating the file: " + failure,
-                                      MessageKind::error);
+    findings_.clear();
+    write_environment_report(platform_, suite_, *this);
 }
 
-Status Form_Tarnwell_Environment::write_report() {
-    findings_.clear();
-    const Result<std::string> windows = platform_.files.special_folder(0);
-    if (!windows.ok()) return windows.status();
-    windows_folder = *windows;
-    const Result<std::string> system = platform_.files.special_folder(1);
-    if (!system.ok()) return system.status();
-    system_folder = *system;
-    user_suite_folder = GetSpecialFolderLocation(csidl_local_appdata) + "\\Tarnwell";
-    view_.set_pane_text(
-        "Tarnwell System Environment Report Date: " + platform_.desktop.general_date_now() + "\r");
-    registry();
-    const Status checked =
-        run_installation_checks({*this, platform_.files, platform_.support}, suite_, *this);
+void Form_Tarnwell_Environment::start(const std::string& header) { view_.set_pane_text(header); }
+
+void Form_Tarnwell_Environment::installation_checked(const SuiteState& state) {
     // The EPSG buttons follow the definitions file as far as the checks came.
-    program_.epsg_definitions_path = suite_.definitions_path;
+    program_.epsg_definitions_path = state.definitions_path;
     if (!program_.epsg_definitions_path.empty()) {
         view_.set_enabled(EpsgButton::test, true);
         view_.set_enabled(EpsgButton::update, true);
     }
-    if (!checked.ok()) return checked;
-    run_saved_settings_report(*this, *this);
-    return Status();
 }
 
 void Form_Tarnwell_Environment::append_report_line(const std::string& line, bool blank_before) {
@@ -89,65 +51,6 @@ void Form_Tarnwell_Environment::append_report_line(const std::string& line, bool
 void Form_Tarnwell_Environment::add(const Finding& finding) {
     append_report_line(finding.line, finding.blank_before);
     findings_.push_back(finding);
-}
-
-// Why a lookup that found nothing did so (see lookup_failure.h), when the report is to
-// say it: that costs a registry call or three for each value stored nowhere. Asking may
-// fail in turn; it never ends the report, and a failure to ask counts as the lookup's.
-template <class Ask>
-long Form_Tarnwell_Environment::failure_behind(Ask ask) {
-    constexpr long not_enough_memory = 8;   // ERROR_NOT_ENOUGH_MEMORY
-    constexpr long function_failed = 1627;  // ERROR_FUNCTION_FAILED
-    if (!explain_failed_lookups_) return 0;
-    try {
-        return ask();
-    } catch (const std::bad_alloc&) {
-        return not_enough_memory;
-    } catch (const std::exception&) {
-        return function_failed;
-    }
-}
-
-// The answers come from the published lookups, so the report reads as they do; where
-// they found nothing, the core says whether the registry failed the lookup.
-Lookup<bool> Form_Tarnwell_Environment::key_exists(const std::string& path) {
-    if (registry().KeyExists(path)) return {true};
-    return {false, failure_behind([&] {
-                const KeyPath key = class_key_path(path);
-                return key_lookup_error(platform_.registry, key.root, key.sub_key);
-            })};
-}
-
-Lookup<std::string> Form_Tarnwell_Environment::stored_value(const std::string& app,
-                                                            const std::string& section,
-                                                            const std::string& name) {
-    std::string chkey, chkeyloc;
-    std::int32_t ierr = 0;
-    get_registry_codes(app, section, name, chkey, chkeyloc, ierr);
-    if (!chkey.empty()) return {chkey};
-    return {
-        "", failure_behind([&] {
-            const std::string below = app + "\\" + section;
-            for (const auto& [root, sub_key] :
-                 {std::pair{reg::local_machine, "SOFTWARE\\" + below},
-                  std::pair{reg::current_user, "SOFTWARE\\" + below},
-                  std::pair{reg::current_user,
-                            std::string(program_settings_tree) + "\\" + below}}) {
-                if (const long error = value_lookup_error(platform_.registry, root, sub_key, name))
-                    return error;
-            }
-            return 0L;
-        })};
-}
-
-Lookup<std::int32_t> Form_Tarnwell_Environment::settings_count(const std::string& section) {
-    std::vector<std::array<std::string, 2>> entries;
-    const std::int32_t count = GetAllSettingValue(section, entries);
-    if (count >= 1) return {count};
-    return {count, failure_behind([&] {
-                return key_lookup_error(platform_.registry, reg::current_user,
-                                        std::string(program_settings_tree) + "\\" + section);
-            })};
 }
 
 void Form_Tarnwell_Environment::Command_copy_text_Click() {
@@ -183,32 +86,32 @@ void Form_Tarnwell_Environment::get_registry_codes(const std::string& appName,
     // This lookup has its own trap: a failure is shown and the value counts as missing.
     try {
         chkey.clear();
-        const auto read_from = [&](const char* location) {
-            chkeyloc = location;
-            const std::string text =
-                registry().ReadString(chkeyloc + appName + "\\" + section, KeyName, "");
-            if (!text.empty()) chkey = TrimN(text);
-            return !chkey.empty();
-        };
-        if (read_from("\\HKEY_LOCAL_MACHINE\\SOFTWARE\\") ||
-            read_from("\\HKEY_CURRENT_USER\\SOFTWARE\\")) {
+        const Result<SuiteValue> found =
+            stored_suite_value(platform_.registry, appName, section, KeyName);
+        const SuiteValuePlace place = found.ok() ? found->place : SuiteValuePlace::nowhere;
+        // The place looked at last; ierr is left alone for a value of the settings tree.
+        switch (place) {
+        case SuiteValuePlace::machine:
+            chkeyloc = "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\";
             ierr = 0;
-            return;
-        }
-        chkeyloc = "VB Registry";
-        // The settings store's own lookup, with its default: a setting missing, or stored
-        // as that very text, counts as no value.
-        chkey =
-            program_setting(platform_.registry, appName, section, KeyName).value_or("<no value>");
-        if (chkey == "<no value>") {
-            chkey.clear();
+            break;
+        case SuiteValuePlace::user:
+            chkeyloc = "\\HKEY_CURRENT_USER\\SOFTWARE\\";
+            ierr = 0;
+            break;
+        case SuiteValuePlace::program_settings:
+            chkeyloc = "VB Registry";
+            break;
+        case SuiteValuePlace::nowhere:
+            chkeyloc = "VB Registry";
             ierr = -1;
+            break;
         }
+        if (found.ok()) chkey = found->text;
     } catch (const std::exception& failure) {
         chkey.clear();
-        platform_.desktop.message_box(
-            "An error occurred while checking the key " + section + " : " + description_of(failure),
-            MessageKind::error);
+        platform_.desktop.message_box(key_check_failure(section, description_of(failure)),
+                                      MessageKind::error);
     }
 }
 

@@ -14,7 +14,7 @@
 #include "epsg/epsg_store.h"
 #include "platform/platform.h"
 #include "registry_access/clsRegistryAccess.h"
-#include "report/installation_checks.h"
+#include "report/environment_report.h"
 #include "report/report_sink.h"
 
 namespace tarnwell {
@@ -26,7 +26,7 @@ struct ProgramState {
     EpsgStore epsg_store;
 };
 
-class Form_Tarnwell_Environment : private SuiteLookups, private ReportSink {
+class Form_Tarnwell_Environment : private ReportSink {
     // The folders the installation checks look in and settle; the window's state names
     // them below.
     SuiteState suite_;
@@ -42,9 +42,6 @@ public:
 
     // What the start-up report found, one finding per line it wrote, headings included.
     const std::vector<Finding>& findings() const { return findings_; }
-    // From now on a lookup that finds nothing says whether the registry failed it
-    // (Finding::lookup_error), for the machine-readable report.
-    void explain_failed_lookups() { explain_failed_lookups_ = true; }
 
     // The buttons. A failure of the clipboard is shown as a run-time error.
     void Command_copy_text_Click();
@@ -53,8 +50,8 @@ public:
     void Command_Update_EPSG_app_location_Click();
 
     // Window state.
-    std::string windows_folder;
-    std::string system_folder;
+    std::string& windows_folder = suite_.windows_folder;
+    std::string& system_folder = suite_.system_folder;
     std::string& user_suite_folder = suite_.folders.common_app;
     std::string& suite_bin_folder = suite_.folders.bin;
     std::string& plotwick_folder = suite_.folders.app;
@@ -83,23 +80,17 @@ public:
     std::string update_app_file(const std::string& fname);
 
 private:
-    Status write_report();
     AppendReportLine append_after_empty_line();
 
-    Lookup<bool> key_exists(const std::string& path) override;
-    Lookup<std::string> stored_value(const std::string& app, const std::string& section,
-                                     const std::string& name) override;
-    Lookup<std::int32_t> settings_count(const std::string& section) override;
-    template <class Ask>
-    long failure_behind(Ask ask);
+    void start(const std::string& header) override;
     void add(const Finding& finding) override;
+    void installation_checked(const SuiteState& state) override;
 
     Platform& platform_;
     ReportView& view_;
     ProgramState& program_;
     std::unique_ptr<clsRegistryAccess> registry_;
     std::vector<Finding> findings_;
-    bool explain_failed_lookups_ = false;
 };
 
 }  // namespace tarnwell

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/status.h"
 
@@ -53,6 +54,12 @@ public:
     // True when a directory search for the pattern (which may end in a name with
     // "*" and "?" wildcards, matched without regard to letter case) finds an entry.
     virtual Result<bool> matches_exist(const std::string& pattern) = 0;
+    // The names of the files (not folders) in the folder whose names match the pattern,
+    // a name with "*" and "?" wildcards matched without regard to letter case against
+    // long names only, in name order; an empty list when none matches or the folder is
+    // not there. The folder and the names are UTF-8; Windows is asked with wide calls.
+    virtual Result<std::vector<std::string>> list_files(const std::string& folder,
+                                                        const std::string& pattern) = 0;
     // Copies a file; never replaces an existing destination.
     virtual Status copy_file(const std::string& source, const std::string& destination) = 0;
     // Opens an existing file (not a folder) for reading only; never creates one.

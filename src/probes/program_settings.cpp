@@ -7,13 +7,14 @@ namespace tarnwell {
 
 const char* const program_settings_tree = "Software\\VB and VBA Program Settings";
 
-std::optional<std::string> program_setting(RegistryApi& registry, const std::string& app_name,
+Result<std::string> program_setting(RegistryApi& registry, const std::string& app_name,
                                            const std::string& section, const std::string& key) {
     const std::string path = std::string(program_settings_tree) + "\\" + app_name + "\\" + section;
     RegKey settings(registry);
-    if (settings.open(reg::current_user, path, reg::key_read) != reg::success) return std::nullopt;
+    if (const Status opened = settings.open(reg::current_user, path, reg::key_read); !opened.ok())
+        return opened;
     RegValueEntry value;
-    if (settings.read_value(key, value) != reg::success) return std::nullopt;
+    if (const Status read = settings.read_value(key, value); !read.ok()) return read;
     return text_before_nul(value.data);
 }
 

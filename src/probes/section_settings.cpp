@@ -8,7 +8,10 @@ SectionSettings read_section_settings(RegistryApi& registry, const std::string& 
     SectionSettings read;
     RegKey key(registry);
     const std::string path = std::string(program_settings_tree) + "\\" + section;
-    if (key.open_default(reg::current_user, path) != reg::success) return read;
+    if (const Status opened = key.open_default(reg::current_user, path); !opened.ok()) {
+        if (opened != reg::file_not_found) read.failure = opened;
+        return read;
+    }
 
     // A key that cannot be queried counts as one without values.
     RegKeyInfo info;

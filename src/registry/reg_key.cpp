@@ -14,8 +14,9 @@ namespace {
 // data; it is read again with larger buffers a few times before the read gives up.
 constexpr int max_read_attempts = 4;
 
-// The first buffers when the key cannot tell its longest entries.
-constexpr std::size_t least_buffer = registry_limits::fixed_buffer + 1;
+// The first buffers when the key cannot tell its longest entries: room for a name or a
+// short text of 255 characters and its NUL.
+constexpr std::size_t least_buffer = 256;
 
 std::uint32_t size_of(std::size_t size) { return static_cast<std::uint32_t>(size); }
 

@@ -3,12 +3,17 @@
 
 #include "common/text.h"
 #include "registry/hex_codec.h"
-#include "registry/registry_limits.h"
 #include "registry_access/clsRegistryAccess.h"
 
 namespace tarnwell {
 
-using registry_limits::longest_hex_text;
+namespace {
+
+// The class counts its hex texts in a signed 16-bit number: StrToBin and BinToStr raise
+// an overflow beyond this many characters.
+constexpr std::size_t longest_hex_text = 32767;
+
+}  // namespace
 
 std::string clsRegistryAccess::StrToBin(std::string& sBin) {
     sBin = without_chars(sBin, " ");

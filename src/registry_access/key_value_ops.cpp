@@ -3,8 +3,8 @@
 // status into the member's result.
 #include "common/little_endian.h"
 #include "common/text.h"
+#include "registry/fixed_size_reads.h"
 #include "registry/reg_key.h"
-#include "registry/registry_limits.h"
 #include "registry/value_writes.h"
 #include "registry_access/clsRegistryAccess.h"
 
@@ -43,8 +43,7 @@ std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
 
 bool clsRegistryAccess::KeyExists(const std::string& sPath) {
     const KeyPath path = class_key_path(sPath);
-    RegKey key(api_);
-    return key.open(path.root, path.sub_key, reg::key_all_access) == reg::success;
+    return open_with_full_access(api_, path.root, path.sub_key).ok();
 }
 
 std::int32_t clsRegistryAccess::EnumKeys(const std::string& sPath, std::vector<std::string>& Key) {
@@ -81,16 +80,8 @@ std::int32_t clsRegistryAccess::WriteString(const std::string& sPath, const std:
 std::string clsRegistryAccess::ReadString(const std::string& sPath, const std::string& sName,
                                           const std::string& sDefault) {
     const KeyPath path = class_key_path(sPath);
-    RegKey key(api_);
-    if (key.open(path.root, path.sub_key, reg::key_read) != reg::success) return sDefault;
-    // A text that does not fit the fixed buffer with its NUL fails the query.
-    std::string buffer(registry_limits::fixed_buffer, ' ');
-    std::uint32_t size = registry_limits::fixed_buffer;
-    if (key.query_value(sName, nullptr, reinterpret_cast<std::uint8_t*>(buffer.data()), &size) !=
-        reg::success)
-        return sDefault;
-    // Leading and trailing spaces are the text's own.
-    return std::string(without_final_nul(std::string_view(buffer.data(), size)));
+    // A text that does not fit the fixed buffer with its NUL fails the read.
+    return read_fixed_size_text(api_, path.root, path.sub_key, sName).value_or(sDefault);
 }
 
 std::int32_t clsRegistryAccess::WriteDWORD(const std::string& sPath, const std::string& sName,

@@ -7,13 +7,13 @@
 #include <utility>
 
 #include "common/text.h"
+#include "probes/program_settings.h"
 
 namespace tarnwell {
 
 namespace {
 
 constexpr const char* suite_folder = "C:\\Bin\\Tarnwell";
-constexpr const char* settings_tree = "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings";
 constexpr std::int32_t search_buffer_length = 256;
 
 // The suite folders in the order every search tries them; nowhere when none holds the
@@ -30,10 +30,11 @@ using LinePerFolder = std::array<const char*, 4>;
 // write no more lines: the failure ends them where they stand, and run() returns it.
 class InstallationChecks {
 public:
-    InstallationChecks(const ReportSources& sources, SuiteState& state, ReportSink& sink)
-        : lookups_(sources.lookups),
-          files_(sources.files),
-          support_(sources.support),
+    InstallationChecks(Platform& platform, SuiteLookups& lookups, SuiteState& state,
+                       ReportSink& sink)
+        : lookups_(lookups),
+          files_(platform.files),
+          support_(platform.support),
           state_(state),
           sink_(sink) {}
 
@@ -117,12 +118,16 @@ private:
 
     // 1. The program settings tree, and the maker's branch of it only when the tree is there.
     void program_settings_keys() {
-        const Lookup<bool> tree = lookups_.key_exists(settings_tree);
+        const std::string settings_tree = std::string("HKEY_CURRENT_USER\\") + program_settings_tree;
+        const Lookup<bool> tree = lookups_.key_exists(reg::current_user, program_settings_tree);
         exists_or_not("settings_tree", tree, settings_tree, "VB and VBA Program Settings exists",
                       "VB and VBA Program Settings does not exist", false);
-        const std::string maker = std::string(settings_tree) + "\\Quillmere";
+        const std::string maker = settings_tree + "\\Quillmere";
         if (tree.answer)
-            exists_or_not("settings_tree.quillmere", lookups_.key_exists(maker), maker,
+            exists_or_not("settings_tree.quillmere",
+                          lookups_.key_exists(reg::current_user,
+                                              std::string(program_settings_tree) + "\\Quillmere"),
+                          maker,
                           "Quillmere Settings key exists", "Quillmere Settings does not exist",
                           false);
     }
@@ -265,8 +270,9 @@ private:
 
 }  // namespace
 
-Status run_installation_checks(const ReportSources& sources, SuiteState& state, ReportSink& sink) {
-    return InstallationChecks(sources, state, sink).run();
+Status run_installation_checks(Platform& platform, SuiteLookups& lookups, SuiteState& state,
+                               ReportSink& sink) {
+    return InstallationChecks(platform, lookups, state, sink).run();
 }
 
 }  // namespace tarnwell

@@ -1,14 +1,7 @@
 #pragma once
-// What the report sections need and give: the lookups of stored suite values, which
-// the window makes with the registry access class's own rules, the platform's files
-// and support library, and the findings, one per report line, in the order the
+// What the report sections give: the findings, one per report line, in the order the
 // sections decide them.
-#include <cstdint>
 #include <string>
-
-#include "platform/file_system.h"
-#include "platform/registry_api.h"
-#include "platform/support_library.h"
 
 namespace tarnwell {
 
@@ -44,30 +37,17 @@ struct Lookup {
     long error = 0;
 };
 
+struct SuiteState;
+
+// Where the report goes, line by line.
 class ReportSink {
 public:
     virtual ~ReportSink() = default;
+    // The report's first line, which the others follow.
+    virtual void start(const std::string& header) = 0;
     virtual void add(const Finding& finding) = 0;
-};
-
-// The lookups the window makes for the report.
-class SuiteLookups {
-public:
-    virtual ~SuiteLookups() = default;
-    // Whether the key exists, as the registry access class tests it.
-    virtual Lookup<bool> key_exists(const std::string& path) = 0;
-    // A stored suite value of the application and section, from the machine-wide key,
-    // the per-user key or the program settings tree; "" when it is stored nowhere.
-    virtual Lookup<std::string> stored_value(const std::string& app, const std::string& section,
-                                             const std::string& name) = 0;
-    // How many values a section of the program settings tree holds ("app\section").
-    virtual Lookup<std::int32_t> settings_count(const std::string& section) = 0;
-};
-
-struct ReportSources {
-    SuiteLookups& lookups;
-    FileSystem& files;
-    SupportLibrary& support;
+    // The installation checks are done, as far as they came; the state they settled.
+    virtual void installation_checked(const SuiteState&) {}
 };
 
 }  // namespace tarnwell

@@ -3,6 +3,7 @@
 // working folders, recently used entries, window sizes and module settings, each looked
 // up as a stored suite value, one finding per line.
 #include "report/report_sink.h"
+#include "report/suite_lookups.h"
 
 namespace tarnwell {
 

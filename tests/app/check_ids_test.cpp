@@ -141,7 +141,6 @@ TEST_F(Workstations, ALookupTheRegistryRefusedIsUnreadableWhileItsLineReadsAsAbs
     });
     Platform denied{registry, twin.files, twin.shell, twin.desktop, twin.support};
     Form_Tarnwell_Environment denied_form(denied, view, program);
-    denied_form.explain_failed_lookups();
     denied_form.Form_Load();
     std::map<std::string, Finding> by_id;
     for (const Finding& finding : denied_form.findings())
@@ -151,11 +150,17 @@ TEST_F(Workstations, ALookupTheRegistryRefusedIsUnreadableWhileItsLineReadsAsAbs
     EXPECT_EQ(by_id["saved.swathmark.form_size"].lookup_error, 0);
     EXPECT_EQ(by_id["saved.solidane.cwd"].state, FindingState::value);
     EXPECT_EQ(by_id["saved.solidane.cwd"].lookup_error, 0);
+}
 
-    // The window does not ask why: its report reads the same and costs no extra calls.
-    Form_Tarnwell_Environment window_form(denied, view, program);
-    window_form.Form_Load();
-    for (const Finding& finding : window_form.findings()) EXPECT_EQ(finding.lookup_error, 0);
+TEST_F(Workstations, AKeyTheUserMayOnlyReadReadsAsMissingAndIsUnreadable) {
+    fill_every_line(true);
+    twin.registry.set_read_only(reg::current_user, "Software\\VB and VBA Program Settings", true);
+    form.Form_Load();
+    const Finding& tree = form.findings().front();
+    EXPECT_EQ(tree.line, "VB and VBA Program Settings does not exist");
+    EXPECT_EQ(tree.lookup_error, reg::access_denied);
+    // Reading below it is not refused.
+    EXPECT_TRUE(has_line("Projection Name: UTM 32N"));
 }
 
 TEST(ReportJson, ChecksCarryStatusValueAndLineAndHeadingsAreNone) {

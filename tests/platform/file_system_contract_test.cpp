@@ -31,6 +31,14 @@ TEST_F(FileSystemContract, SearchFindsTheNameWindowsResolvesAPatternTo) {
     };
     for (const auto& [name, found] : cases)
         EXPECT_EQ(must(files.matches_exist(folder / name)), found) << name;
+
+    // A listing names files only, by their long names, in name order.
+    must(write_file(files, folder / "B.REG", "x"));
+    must(write_file(files, folder / "a.regx", "x"));
+    folder.make_folder("c.reg");
+    EXPECT_EQ(must(files.list_files(folder.path(), "*.reg")),
+              (std::vector<std::string>{"B.REG", "a.reg"}));
+    EXPECT_EQ(must(files.list_files(folder / "none", "*.reg")), std::vector<std::string>());
 }
 
 TEST_F(FileSystemContract, WriteReplacesAFileOnlyWhenAskedAndNeverAFolder) {

@@ -109,6 +109,11 @@ public:
         if (Status failed = before_("folder_exists", path); !failed.ok()) return failed;
         return inner_.folder_exists(path);
     }
+    Result<std::vector<std::string>> list_files(const std::string& folder,
+                                                const std::string& pattern) override {
+        if (Status failed = before_("list_files", folder); !failed.ok()) return failed;
+        return inner_.list_files(folder, pattern);
+    }
     Result<bool> matches_exist(const std::string& pattern) override {
         if (Status failed = before_("matches_exist", pattern); !failed.ok()) return failed;
         return inner_.matches_exist(pattern);

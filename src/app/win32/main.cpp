@@ -30,25 +30,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show_command) {
     if (command.action == CommandLine::Action::summary)
         return tarnwell::write_summary_to_file(platform, command.report_folder,
                                                command.report_file);
-    const bool for_script = command.action == CommandLine::Action::report;
+    // The report for a script is written without a window.
+    if (command.action == CommandLine::Action::report)
+        return tarnwell::write_report_to_file(platform, command.report_file, command.format);
 
     // The rich-text pane's window class lives in this library.
     if (tarnwell::load_system_library("riched20.dll") == nullptr) {
-        const char* const failure = "The rich-text control (riched20.dll) cannot be loaded.";
-        if (for_script) {
-            tarnwell::write_to_console(std::string(failure) + "\r\n",
-                                       tarnwell::ConsoleStream::error);
-            return tarnwell::report_not_created;
-        }
-        MessageBoxW(nullptr, tarnwell::wide(failure).c_str(),
+        MessageBoxW(nullptr, L"The rich-text control (riched20.dll) cannot be loaded.",
                     tarnwell::wide(tarnwell::program_title).c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }
     static tarnwell::ProgramState program;
     static tarnwell::ReportWindowWin32 window(instance, platform, program);
-    if (for_script)
-        return tarnwell::write_report_to_file(window, platform, command.report_file,
-                                              command.format);
 
     if (!window.create()) return 1;
     window.load_report();

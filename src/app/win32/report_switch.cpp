@@ -5,11 +5,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/pane_text.h"
+#include "app/report_text_file.h"
 #include "app/win32/workstation_identity.h"
 #include "common/text.h"
 #include "platform/file_bytes.h"
 #include "platform/win32/owned.h"
 #include "platform/win32/win32_text.h"
+#include "report/environment_report.h"
 #include "report/report_json.h"
 #include "report/report_summary.h"
 
@@ -36,46 +39,46 @@ int write_new_file(Win32Platform& platform, const std::string& path, const std::
     return is_existing_file_error(written) ? report_exists_already : report_not_created;
 }
 
-// The names of the folder's *.json files, in name order so that the summary's rows and
-// columns come out the same on every run.
-Result<std::vector<std::string>> json_files_in(const std::string& folder) {
-    WIN32_FIND_DATAA found = {};
-    OwnedFindHandle search(FindFirstFileA((folder + "\\*.json").c_str(), &found));
-    std::vector<std::string> names;
-    if (!search) {
-        const Status failure = last_error_status();
-        if (failure == ERROR_FILE_NOT_FOUND) return names;
-        return failure;
-    }
-    do {
-        const std::string name = found.cFileName;
-        // A short-name match ("report.jsonx" as REPORT~1.JSO) is no JSON report.
-        const bool json =
-            name.size() > 5 &&
-            equals_ignoring_case(std::string_view(name).substr(name.size() - 5), ".json");
-        if (json && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(name);
-    } while (FindNextFileA(search.get(), &found));
-    std::sort(names.begin(), names.end());
+// The names of the folder's JSON reports, in name order so that the summary's rows and
+// columns come out the same on every run. A file named only ".json" is no report.
+Result<std::vector<std::string>> json_files_in(FileSystem& files, const std::string& folder) {
+    Result<std::vector<std::string>> names = files.list_files(folder, "*.json");
+    if (names.ok())
+        names->erase(std::remove_if(names->begin(), names->end(),
+                                    [](const std::string& name) { return name.size() <= 5; }),
+                     names->end());
     return names;
 }
 
+// The report's lines and findings as the window's pane would gather them.
+class GatheredReport : public ReportSink {
+public:
+    std::string text;
+    std::vector<Finding> findings;
+
+    void start(const std::string& header) override { text = header; }
+    void add(const Finding& finding) override {
+        text += finding.blank_before ? "\r\r" : "\r";
+        text += finding.line;
+        findings.push_back(finding);
+    }
+};
+
 }  // namespace
 
-int write_report_to_file(ReportWindowWin32& window, Win32Platform& platform,
-                         const std::string& path, CommandLine::Format format) {
+int write_report_to_file(Win32Platform& platform, const std::string& path,
+                         CommandLine::Format format) {
     std::vector<std::string> messages;
     platform.desktop.recorded_messages = &messages;
-    if (!window.create()) {
-        write_to_console("The report window could not be made.\r\n", ConsoleStream::error);
-        return report_not_created;
-    }
-    if (format == CommandLine::Format::json) window.explain_failed_lookups();
-    window.load_report();
-    const std::string text = window.pane_text();
+    Platform& facilities = platform.platform();
+    SuiteState suite;
+    GatheredReport report;
+    write_environment_report(facilities, suite, report);
+    const std::string text = as_pane_holds(report.text);
     const std::string bytes =
         format == CommandLine::Format::json
-            ? report_json(this_workstation(), text, messages, window.findings())
-            : with_crlf_line_ends(report_with_messages(text, messages));
+            ? report_json(this_workstation(), text, messages, report.findings)
+            : report_text_file_bytes(report_with_messages(text, messages));
     const int code = write_new_file(platform, path, bytes, !messages.empty());
     // With no file to hold them, the messages go to the console after the reason.
     if (code == report_exists_already || code == report_not_created)
@@ -88,7 +91,7 @@ int write_summary_to_file(Win32Platform& platform, const std::string& folder,
                           const std::string& path) {
     std::vector<ReportFile> reports;
     std::vector<std::string> unread;
-    const Result<std::vector<std::string>> names = json_files_in(folder);
+    const Result<std::vector<std::string>> names = json_files_in(platform.files, folder);
     if (!names.ok()) unread.push_back(folder + ": " + names.status().description());
     for (const std::string& name : names.value_or({})) {
         const Result<FileBytes> bytes =
@@ -114,7 +117,8 @@ int show_version() {
 
 int show_usage() {
     write_to_console(usage_text);
-    MessageBoxA(nullptr, usage_box_text, program_title, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(nullptr, wide(usage_box_text).c_str(), wide(program_title).c_str(),
+                MB_OK | MB_ICONINFORMATION);
     return 0;
 }
 
@@ -126,13 +130,20 @@ void write_to_console(const std::string& text, ConsoleStream stream) {
     // A GUI program has standard output only where its starter redirected it.
     if (out == nullptr || out == INVALID_HANDLE_VALUE || GetFileType(out) == FILE_TYPE_UNKNOWN) {
         if (!console.attach_to_parent()) return;
-        console_output.reset(CreateFileA("CONOUT$", GENERIC_WRITE,
+        console_output.reset(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                          0, nullptr));
         if (!console_output) return;
         out = console_output.get();
     }
     DWORD written = 0;
+    // A console shows every character in UTF-16; a file or a pipe gets the UTF-8 bytes.
+    DWORD mode = 0;
+    if (GetConsoleMode(out, &mode)) {
+        const std::wstring shown = wide(text);
+        WriteConsoleW(out, shown.data(), static_cast<DWORD>(shown.size()), &written, nullptr);
+        return;
+    }
     WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 

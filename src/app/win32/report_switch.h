@@ -5,15 +5,15 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/win32/report_window_win32.h"
+#include "platform/win32/win32_platform.h"
 
 namespace tarnwell {
 
-// Runs the load handler in the unseen window, then writes the report to a new file: as
-// text, the pane's text and what any message box would have said, with CR LF line ends;
-// as JSON, the document for collecting scripts. Returns the exit code of "/report".
-int write_report_to_file(ReportWindowWin32& window, Win32Platform& platform,
-                         const std::string& path, CommandLine::Format format);
+// Writes the report, without a window, to a new file: as text, the report's text as the
+// window's pane would hold it and what any message box would have said, with CR LF line
+// ends; as JSON, the document for collecting scripts. Returns the exit code of "/report".
+int write_report_to_file(Win32Platform& platform, const std::string& path,
+                         CommandLine::Format format);
 
 // Writes the CSV summary of the folder's JSON reports to a new file. Returns the exit
 // code of "/summary".

@@ -40,7 +40,6 @@ public:
 
     // What the report found, one finding per line the load handler wrote.
     const std::vector<Finding>& findings() const { return form_.findings(); }
-    void explain_failed_lookups() { form_.explain_failed_lookups(); }
 
     std::string pane_text() override;
     void set_pane_text(const std::string& text) override;

@@ -201,6 +201,21 @@ Result<bool> HostFileSystem::matches_exist(const std::string& pattern) {
     return false;
 }
 
+Result<std::vector<std::string>> HostFileSystem::list_files(const std::string& folder,
+                                                             const std::string& pattern) {
+    if (failing(folder)) return device_error();
+    std::vector<std::string> names;
+    std::error_code ec;
+    const fs::path dir = host_path(folder);
+    if (!fs::is_directory(dir, ec)) return names;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_directory(ec) && wildcard_match(pattern, name)) names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 Status HostFileSystem::copy_file(const std::string& source, const std::string& destination) {
     if (failing(source) || failing(destination)) return device_error();
     std::error_code ec;

@@ -19,6 +19,8 @@ public:
     Result<bool> file_exists(const std::string& path) override;
     Result<bool> folder_exists(const std::string& path) override;
     Result<bool> matches_exist(const std::string& pattern) override;
+    Result<std::vector<std::string>> list_files(const std::string& folder,
+                                                const std::string& pattern) override;
     Status copy_file(const std::string& source, const std::string& destination) override;
     Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& path) override;
     Result<std::unique_ptr<PendingFile>> create_pending_file(

@@ -1,6 +1,10 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "common/utf8.h"
 
 #include "platform/wildcard_match.h"
 #include "platform/win32/owned.h"
@@ -9,6 +13,25 @@
 namespace tarnwell {
 
 namespace {
+
+// Paths are UTF-8 inside and UTF-16 at the wide calls; a text that is not UTF-8 has no
+// wide form.
+std::optional<std::wstring> wide_from_utf8(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                           static_cast<int>(text.size()), nullptr, 0);
+    if (length <= 0) return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                        wide.data(), length);
+    return wide;
+}
+
+std::string utf8_from_wide(const wchar_t* text) {
+    std::u16string wide;
+    for (; *text != L'\0'; ++text) wide += static_cast<char16_t>(*text);
+    return utf8_from_utf16(wide);
+}
 
 // A file open for reading through a kernel32 handle.
 class Win32ReadableFile : public ReadableFile {
@@ -136,6 +159,30 @@ Result<bool> Win32FileSystem::matches_exist(const std::string& pattern) {
         if (wildcard_match(name_pattern, narrow(found.cFileName))) return true;
     } while (FindNextFileW(search.get(), &found));
     return false;
+}
+
+Result<std::vector<std::string>> Win32FileSystem::list_files(const std::string& folder,
+                                                              const std::string& pattern) {
+    const std::optional<std::wstring> search_path = wide_from_utf8(folder + "\\" + pattern);
+    if (!search_path) return Status::failure("The folder name is not UTF-8: " + folder);
+    WIN32_FIND_DATAW found = {};
+    const OwnedFindHandle search(FindFirstFileExW(search_path->c_str(), FindExInfoBasic, &found,
+                                                  FindExSearchNameMatch, nullptr, 0));
+    std::vector<std::string> names;
+    if (!search) {
+        const Status failure = last_error_status();
+        if (failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND) return names;
+        return failure;
+    }
+    do {
+        // The search also matches short 8.3 names ("report.jsonx" as REPORT~1.JSO), so
+        // each long name found is checked again.
+        const std::string name = utf8_from_wide(found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wildcard_match(pattern, name))
+            names.push_back(name);
+    } while (FindNextFileW(search.get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 Status Win32FileSystem::copy_file(const std::string& source, const std::string& destination) {

@@ -1,0 +1,50 @@
+#include "probes/suite_values.h"
+
+#include "probes/program_settings.h"
+#include "probes/stored_text.h"
+#include "registry/fixed_size_reads.h"
+
+namespace tarnwell {
+
+namespace {
+
+// A lookup that found nothing because nothing is there, or a text too long for the
+// fixed buffer, rather than because the registry failed it.
+bool found_nothing(const Status& status) {
+    return status == reg::file_not_found || status == reg::more_data;
+}
+
+}  // namespace
+
+Result<bool> key_found(RegistryApi& registry, reg_key root, const std::string& sub_key) {
+    const Status opened = open_with_full_access(registry, root, sub_key);
+    if (opened.ok()) return true;
+    if (opened == reg::file_not_found) return false;
+    return opened;
+}
+
+Result<SuiteValue> stored_suite_value(RegistryApi& registry, const std::string& app,
+                                      const std::string& section, const std::string& name) {
+    Status first_failure;
+    const auto failed = [&](const Status& status) {
+        if (!status.ok() && !found_nothing(status) && first_failure.ok()) first_failure = status;
+    };
+    const std::string below = app + "\\" + section;
+    for (const auto& [root, place] : {std::pair{reg::local_machine, SuiteValuePlace::machine},
+                                      std::pair{reg::current_user, SuiteValuePlace::user}}) {
+        const Result<std::string> read =
+            read_fixed_size_text(registry, root, "SOFTWARE\\" + below, name);
+        failed(read.status());
+        if (!read.ok()) continue;
+        std::string text = trimmed_stored_text(*read);
+        if (!text.empty()) return SuiteValue{std::move(text), place};
+    }
+    Result<std::string> setting = program_setting(registry, app, section, name);
+    failed(setting.status());
+    if (setting.ok() && *setting != "<no value>" && !setting->empty())
+        return SuiteValue{std::move(setting).value(), SuiteValuePlace::program_settings};
+    if (!first_failure.ok()) return first_failure;
+    return SuiteValue{};
+}
+
+}  // namespace tarnwell

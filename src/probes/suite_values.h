@@ -1,0 +1,34 @@
+#pragma once
+// The suite's stored values and keys as the environment report looks them up, each
+// lookup answering with what it found or the Status of the registry call that failed
+// rather than found nothing.
+#include <string>
+
+#include "common/status.h"
+#include "platform/registry_api.h"
+
+namespace tarnwell {
+
+// Whether the key exists, as the report tests it: opened with full access. False when
+// it is not there; the registry's failure otherwise (a key the caller may only read is
+// refused with access denied, and its line reads as that of a missing key).
+Result<bool> key_found(RegistryApi& registry, reg_key root, const std::string& sub_key);
+
+// Where a stored suite value was found.
+enum class SuiteValuePlace { machine, user, program_settings, nowhere };
+
+struct SuiteValue {
+    std::string text;  // "" when it is stored nowhere
+    SuiteValuePlace place = SuiteValuePlace::nowhere;
+};
+
+// A stored value of the application and section, looked for in this order:
+// HKEY_LOCAL_MACHINE\SOFTWARE\app\section and HKEY_CURRENT_USER\SOFTWARE\app\section,
+// each read into the fixed 255-byte buffer and trimmed (a text that does not fit, or
+// that is empty once trimmed, is no value); then the program settings tree, untrimmed,
+// where a setting stored as the text "<no value>" is no value. When no place holds a
+// value and a lookup failed rather than found nothing, the first such failure.
+Result<SuiteValue> stored_suite_value(RegistryApi& registry, const std::string& app,
+                                      const std::string& section, const std::string& name);
+
+}  // namespace tarnwell
