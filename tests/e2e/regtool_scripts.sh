@@ -150,7 +150,8 @@ done
 # Arguments arrive as typed: a fullwidth quotation mark, a yen sign and a division
 # slash in a file name are neither '"', '\' nor '/'.
 odd_name="$(printf 'odd \xef\xbc\x82 \xc2\xa5 \xe2\x88\x95.reg')"
-run odd-name export "$TOP\\unicode" "$(win "$work")\\$odd_name"
+# Wine reads the Unix arguments in the locale's character set.
+LC_ALL=C.UTF-8 run odd-name export "$TOP\\unicode" "$(win "$work")\\$odd_name" --unicode
 expect odd-name 0
 [ -f "$work/$odd_name" ] || fail "odd-name: no file under the name given: $(ls "$work" | grep odd)"
 printf 'REGEDIT4\n\n[%s\\lf]\n"v"="1"\n' "$TOP" >"$work/lf.reg"
