@@ -23,19 +23,4 @@ std::string hex_pairs(std::string_view bytes, char separator) {
     return text;
 }
 
-std::string hex_bytes(std::string_view digits) {
-    std::string bytes;
-    bytes.reserve(digits.size() / 2 + 1);
-    for (std::size_t i = 0; i < digits.size(); i += 2) {
-        int value = 0;
-        for (char c : digits.substr(i, 2)) {
-            const int digit = hex_digit_value(c);
-            if (digit < 0) break;
-            value = value * 16 + digit;
-        }
-        bytes += static_cast<char>(value);
-    }
-    return bytes;
-}
-
 }  // namespace tarnwell

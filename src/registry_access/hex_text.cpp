@@ -13,6 +13,25 @@ namespace {
 // an overflow beyond this many characters.
 constexpr std::size_t longest_hex_text = 32767;
 
+// Hex digits to bytes, cut into pairs from the left, as the class has always read them:
+// a pair gives the value of its leading hex digits ("1G" gives 1, "G1" gives 0); a
+// single digit left at the end is a byte of its own value. Every character counts: the
+// caller removes the spaces first.
+std::string hex_bytes(std::string_view digits) {
+    std::string bytes;
+    bytes.reserve(digits.size() / 2 + 1);
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        int value = 0;
+        for (char c : digits.substr(i, 2)) {
+            const int digit = hex_digit_value(c);
+            if (digit < 0) break;
+            value = value * 16 + digit;
+        }
+        bytes += static_cast<char>(value);
+    }
+    return bytes;
+}
+
 }  // namespace
 
 std::string clsRegistryAccess::StrToBin(std::string& sBin) {
