@@ -1,6 +1,8 @@
 // libFuzzer target: the line forms alone, fast. The input is read as a value (a type,
-// a name without line breaks, the data); its line, written as the export writes it,
-// must read back as the same name and the same type and bytes. The input is also read
+// a name without line breaks, the data); its REGEDIT4 line, written as the export writes
+// it in the ANSI code page, must read back through the import's conversion as the same
+// name and the same type and bytes, or not be written at all when the code page cannot
+// hold it. The input is also read
 // as a line of a file, which may say anything but must not crash.
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "common/little_endian.h"
+#include "platform/code_page.h"
 #include "registry/reg_file_format.h"
 #include "registry/reg_file_parse.h"
 
@@ -43,7 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     entry.name = input.substr(5, name_length);
     entry.data = input.substr(5 + name_length);
     if (!fits_on_a_line(entry.name)) return 0;
-    const std::string line = value_line(entry);
+    const std::optional<std::string> written = value_line(entry, RegFileForm::regedit4);
+    if (!written) return 0;
+    // The import reads a REGEDIT4 file's lines, and a text's hex bytes, in UTF-8.
+    const std::string line = utf8_from_ansi(*written);
     require(fits_on_a_line(line), "a value line holds a line break");
     const auto read = read_value_line(line);
     require(read.has_value(), "a value line without its =");
@@ -55,9 +61,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(entry.type == reg::type_sz && back.data + '\0' == entry.data, "the text differs");
         break;
     case ValueData::Form::bytes:
-    case ValueData::Form::number:
-        require(back.type == entry.type && back.data == entry.data, "the bytes differ");
+    case ValueData::Form::number: {
+        const bool text = back.form == ValueData::Form::bytes && reg::is_text_type(back.type);
+        require(back.type == entry.type &&
+                    (text ? utf8_from_ansi(back.data) : back.data) == entry.data,
+                "the bytes differ");
         break;
+    }
     default:
         require(false, "a written line does not read as a value");
     }
