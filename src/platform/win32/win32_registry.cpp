@@ -221,12 +221,11 @@ Status Win32Registry::set_value(reg_key key, const char* value_name, std::uint32
     const WideName name(value_name);
     if (!reg::is_text_type(type) || data == nullptr)
         return ::RegSetValueExW(to_hkey(key), name.get(), 0, type, data, data_size);
-    std::string stored = utf16le_bytes(
-        utf16_from_utf8(std::string_view(reinterpret_cast<const char*>(data), data_size)));
-    const auto size = static_cast<DWORD>(stored.size());
+    std::wstring stored = wide(std::string_view(reinterpret_cast<const char*>(data), data_size));
+    const auto size = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
     // Windows counts a NUL just past the data as the text's own when the caller left it
     // out; a unit other than NUL there keeps the data exactly as given.
-    stored += "??";
+    stored += L'?';
     return ::RegSetValueExW(to_hkey(key), name.get(), 0, type,
                             reinterpret_cast<const BYTE*>(stored.data()), size);
 }
