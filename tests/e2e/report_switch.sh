@@ -84,10 +84,12 @@ expect_exit 4 "/report into a missing folder"
 # (e) Command lines that cannot be read.
 # A fullwidth quotation mark (U+FF02) or a division slash (U+2215) is no switch: read
 # through the ANSI code page they would arrive as '"' and '/', and make "/version".
-for arguments in "/bogus" "/report" "/report a.txt b.txt" $'\uFF02/version\uFF02' \
-                 $'\u2215version'; do
+quote="$(printf '\xef\xbc\x82')" slash="$(printf '\xe2\x88\x95')"
+for arguments in "/bogus" "/report" "/report a.txt b.txt" "$quote/version$quote" \
+                 "${slash}version"; do
+  # Wine reads the Unix arguments in the locale's character set.
   # shellcheck disable=SC2086
-  run_unattended "$E2E_EXE" $arguments
+  LC_ALL=C.UTF-8 run_unattended "$E2E_EXE" $arguments
   expect_exit 3 "$arguments"
 done
 grep -q 'Usage: tarnwell_env.exe' "$out/console.txt" || e2e_fail "no usage on the console"
