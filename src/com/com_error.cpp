@@ -20,7 +20,7 @@ HRESULT report(const com_error& error) {
 }
 
 HRESULT report_unexpected(const std::exception& error) {
-    return report(com_error(E_FAIL, wide_text(error.what())));
+    return report(com_error(E_FAIL, wide(error.what())));
 }
 
 }  // namespace tarnwell::com

@@ -47,7 +47,7 @@ HRESULT guarded(Body&& body) {
     } catch (const std::overflow_error& error) {
         // The registry access class raises only its overflow: hex text or a byte value
         // of more than 32,767 characters.
-        return report(com_error(vb_overflow, wide_text(error.what())));
+        return report(com_error(vb_overflow, wide(error.what())));
     } catch (const std::bad_alloc&) {
         return report(com_error(E_OUTOFMEMORY, L"Out of memory"));
     } catch (const std::exception& error) {

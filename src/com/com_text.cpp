@@ -27,12 +27,6 @@ bool whole_characters(const wchar_t* text, std::size_t size) {
 
 }  // namespace
 
-// wchar_t is the UTF-16 unit on Windows.
-std::wstring wide_text(const std::string& text) {
-    const std::u16string wide = utf16_from_utf8(text);
-    return std::wstring(wide.begin(), wide.end());
-}
-
 std::string utf8_text(const wchar_t* text, std::size_t size) {
     if (!whole_characters(text, size))
         throw com_error(vb_invalid_argument,
@@ -68,7 +62,7 @@ std::string byte_text(BSTR text) {
 }
 
 BSTR new_bstr(const std::string& text) {
-    const std::wstring wide = wide_text(text);
+    const std::wstring wide = tarnwell::wide(text);
     BSTR result = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
     if (result == nullptr) throw std::bad_alloc();
     return result;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/win32/win32_text.h"
+
 namespace tarnwell::com {
 
 // The UTF-8 form of a client's text (a null BSTR is the empty text). Half of a
@@ -26,9 +28,6 @@ std::string byte_text(BSTR text);
 // A new BSTR holding byte text, as StrToBin gives it: each byte the ANSI code page's
 // character; throws std::bad_alloc without memory.
 BSTR new_byte_bstr(const std::string& bytes);
-
-// The UTF-16 form of a UTF-8 text.
-std::wstring wide_text(const std::string& text);
 
 // A new BSTR holding a UTF-8 text, for a result; throws std::bad_alloc without memory.
 BSTR new_bstr(const std::string& text);

@@ -13,6 +13,19 @@
 namespace tarnwell::test {
 namespace {
 
+// The clipboard's text in the format asked for: CF_TEXT or CF_UNICODETEXT.
+template <class Char>
+std::basic_string<Char> clipboard_text(UINT format) {
+    std::basic_string<Char> text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(format)) {
+        if (const auto* locked = static_cast<const Char*>(GlobalLock(data))) text = locked;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 class ReportPaneTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr); }
@@ -98,16 +111,8 @@ TEST_F(ReportPaneTest, SelectAllAndCopyPutTheReportOnTheClipboard) {
     pane.set_text("first\rsecond");
     pane.select_all();
     pane.copy_selection();
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    HANDLE data = GetClipboardData(CF_TEXT);
-    std::string copied;
-    if (data != nullptr) {
-        copied = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
     // The rich-text box copies its paragraph breaks as CR LF, as every editor does.
-    EXPECT_EQ(copied, "first\r\nsecond");
+    EXPECT_EQ(clipboard_text<char>(CF_TEXT), "first\r\nsecond");
 }
 
 // The program's Copy Text puts the report on the clipboard in UTF-16, with every
@@ -115,24 +120,9 @@ TEST_F(ReportPaneTest, SelectAllAndCopyPutTheReportOnTheClipboard) {
 TEST_F(ReportPaneTest, CopyTextKeepsEveryCharacterOnTheClipboard) {
     Win32Desktop desktop;
     ASSERT_TRUE(desktop.set_clipboard_text("Dvo\xC5\x99\xC3\xA1k\r\xF0\x9F\x98\x80").ok());
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    std::wstring unicode;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        unicode = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    EXPECT_EQ(unicode, L"Dvo\u0159\u00E1k\r\U0001F600");
-
+    EXPECT_EQ(clipboard_text<wchar_t>(CF_UNICODETEXT), L"Dvo\u0159\u00E1k\r\U0001F600");
     ASSERT_TRUE(desktop.set_clipboard_text("caf\xC3\xA9").ok());
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    std::string ansi;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        ansi = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    EXPECT_EQ(ansi, "caf\xE9");
+    EXPECT_EQ(clipboard_text<char>(CF_TEXT), "caf\xE9");
 }
 
 TEST_F(ReportPaneTest, TheKeyboardCanLeaveThePane) {
