@@ -1,6 +1,7 @@
 #include "probes/program_settings.h"
 
 #include "probes/stored_text.h"
+#include "probes/value_as_text.h"
 #include "registry/reg_key.h"
 
 namespace tarnwell {
@@ -15,7 +16,7 @@ Result<std::string> program_setting(RegistryApi& registry, const std::string& ap
         return opened;
     RegValueEntry value;
     if (const Status read = settings.read_value(key, value); !read.ok()) return read;
-    return text_before_nul(value.data);
+    return text_before_nul(value_as_text(value));
 }
 
 }  // namespace tarnwell

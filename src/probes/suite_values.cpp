@@ -2,16 +2,23 @@
 
 #include "probes/program_settings.h"
 #include "probes/stored_text.h"
+#include "probes/value_as_text.h"
 #include "registry/fixed_size_reads.h"
+#include "registry/reg_key.h"
 
 namespace tarnwell {
 
 namespace {
 
-// A lookup that found nothing because nothing is there, or a text too long for the
-// fixed buffer, rather than because the registry failed it.
-bool found_nothing(const Status& status) {
-    return status == reg::file_not_found || status == reg::more_data;
+// The value whole, as text whatever its type; file_not_found when the key or the value
+// is not there.
+Result<std::string> whole_value_text(RegistryApi& registry, reg_key root,
+                                     const std::string& sub_key, const std::string& name) {
+    RegKey key(registry);
+    if (const Status opened = key.open(root, sub_key, reg::key_read); !opened.ok()) return opened;
+    RegValueEntry value;
+    if (const Status read = key.read_value(name, value); !read.ok()) return read;
+    return value_as_text(value);
 }
 
 }  // namespace
@@ -27,13 +34,13 @@ Result<SuiteValue> stored_suite_value(RegistryApi& registry, const std::string& 
                                       const std::string& section, const std::string& name) {
     Status first_failure;
     const auto failed = [&](const Status& status) {
-        if (!status.ok() && !found_nothing(status) && first_failure.ok()) first_failure = status;
+        if (!status.ok() && status != reg::file_not_found && first_failure.ok())
+            first_failure = status;
     };
     const std::string below = app + "\\" + section;
     for (const auto& [root, place] : {std::pair{reg::local_machine, SuiteValuePlace::machine},
                                       std::pair{reg::current_user, SuiteValuePlace::user}}) {
-        const Result<std::string> read =
-            read_fixed_size_text(registry, root, "SOFTWARE\\" + below, name);
+        const Result<std::string> read = whole_value_text(registry, root, "SOFTWARE\\" + below, name);
         failed(read.status());
         if (!read.ok()) continue;
         std::string text = trimmed_stored_text(*read);

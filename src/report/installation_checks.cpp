@@ -5,9 +5,11 @@
 #include <cstring>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "common/text.h"
 #include "probes/program_settings.h"
+#include "report/shown_value.h"
 
 namespace tarnwell {
 
@@ -20,7 +22,7 @@ constexpr std::int32_t search_buffer_length = 256;
 // file.
 enum class SuiteFolder { bin, common_app, app, nowhere };
 
-// A test of FileSystem's: file_exists, folder_exists or matches_exist.
+// A test of FileSystem's: file_exists or folder_exists.
 using FileTest = Result<bool> (FileSystem::*)(const std::string&);
 
 // One report line per outcome of a search, in the order of SuiteFolder.
@@ -95,6 +97,19 @@ private:
         }
         return SuiteFolder::nowhere;
     }
+    // The first suite folder holding a file whose name matches the pattern, with the
+    // first such name in name order; nowhere and the pattern when none does.
+    std::pair<SuiteFolder, std::string> first_folder_matching(const std::string& pattern) {
+        for (const SuiteFolder folder :
+             {SuiteFolder::bin, SuiteFolder::common_app, SuiteFolder::app}) {
+            if (folder == SuiteFolder::app && state_.folders.app.empty()) break;
+            if (!failure_.ok()) break;
+            const std::optional<std::vector<std::string>> names =
+                answer(files_.list_files(folder_path(folder), pattern));
+            if (names && !names->empty()) return {folder, names->front()};
+        }
+        return {SuiteFolder::nowhere, pattern};
+    }
     // A search's line.
     void searched(const char* id, SuiteFolder found, const std::string& file,
                   const LinePerFolder& lines, bool blank_before, long lookup_error = 0) {
@@ -154,15 +169,18 @@ private:
             }
             state_.folders.app = trim_spaces(plotwick.substr(0, cut));
             add("program.plotwick", FindingState::found, state_.folders.app,
-                "Plotwick Path: " + state_.folders.app, true);
+                "Plotwick Path: " + shown_value(state_.folders.app), true);
         } else {
             add("program.plotwick", FindingState::missing, "", "Plotwick Path not defined", true);
         }
+        // The line shows the buffer as it came back, blanks after the path included;
+        // the finding's value is the path alone.
         for (const auto& [program, id] :
              {std::pair{"Solidane", "program.solidane"}, std::pair{"Ferrolog", "program.ferrolog"},
               std::pair{"Invernis", "program.invernis"}}) {
             const std::string found = find_program(std::string(program) + ".exe");
-            exists_or_not(id, {!found.empty()}, found, std::string(program) + " Path: " + found,
+            exists_or_not(id, {!found.empty()}, trim_spaces(found),
+                          std::string(program) + " Path: " + shown_value(found),
                           std::string(program) + " Path not defined", true);
         }
     }
@@ -186,19 +204,18 @@ private:
             lookups_.stored_value("Quillmere", "EPSG_projections_database", "FileName");
         if (!recorded.answer.empty()) {
             return add(id, FindingState::value, recorded.answer,
-                       "EPSG_projections_database in registry: " + recorded.answer, false);
+                       "EPSG_projections_database in registry: " + shown_value(recorded.answer),
+                       false);
         }
         static constexpr LinePerFolder lines = {
             "EPSG_projections_database in bin folder",
             "Plotwick EPSG_projections_database file exists in CommonAppDir folder",
             "EPSG_projections_database file exists in App folder",
             "EPSG_projections_database file does not exist"};
-        const char* pattern = "EPSG*.mdb";
         // A recorded name that could not be read leaves the search to answer; only when
         // the search finds nothing does the failed lookup leave the answer open.
-        const SuiteFolder found = first_folder_where(&FileSystem::matches_exist, pattern);
-        searched(id, found, pattern, lines, true,
-                 found == SuiteFolder::nowhere ? recorded.error : 0);
+        const auto [found, file] = first_folder_matching("EPSG*.mdb");
+        searched(id, found, file, lines, true, found == SuiteFolder::nowhere ? recorded.error : 0);
     }
 
     // 6. The EPSG definitions file, which the two EPSG buttons work on. Found in the bin

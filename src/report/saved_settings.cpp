@@ -5,6 +5,8 @@
 #include <cctype>
 #include <string>
 
+#include "report/shown_value.h"
+
 namespace tarnwell {
 
 namespace {
@@ -58,8 +60,8 @@ private:
     void line(const std::string& id, const std::string& label, const Lookup<std::string>& value,
               bool blank_before) {
         const std::string& text = value.answer;
-        sink_.add({text.empty() ? FindingState::empty : FindingState::value, text, label + text,
-                   blank_before, id, text.empty() ? value.error : 0});
+        sink_.add({text.empty() ? FindingState::empty : FindingState::value, text,
+                   label + shown_value(text), blank_before, id, text.empty() ? value.error : 0});
     }
     // The line of a stored value of the suite's application.
     void stored_line(const std::string& section, const std::string& value_name,

@@ -25,9 +25,10 @@ std::int32_t find_file_in_path(const char* name, std::int32_t name_length, char*
             folder.pop_back();
         if (!folder.empty()) {
             const std::string found = lookup(folder, file);
-            if (!found.empty()) {
-                const std::string full = folder + "\\" + found;
-                if (full.size() > static_cast<std::size_t>(buffer_length)) return 0;
+            const std::string full = folder + "\\" + found;
+            // A path too long for the buffer is passed over: a later folder may still
+            // hold the file.
+            if (!found.empty() && full.size() <= static_cast<std::size_t>(buffer_length)) {
                 std::memcpy(buffer, full.data(), full.size());
                 return static_cast<std::int32_t>(full.size());
             }

@@ -13,9 +13,9 @@ using find_in_folder = std::function<std::string(const std::string& folder,
                                                  const std::string& name)>;
 
 // Writes folder + "\" + found name at the start of buffer and leaves the rest of the
-// buffer as the caller filled it; never writes past buffer_length characters. Returns
-// the length of the path written, or 0 when the file was not found (or its path does
-// not fit the buffer).
+// buffer as the caller filled it; never writes past buffer_length characters. A folder
+// whose path to the file does not fit the buffer is passed over like one without the
+// file. Returns the length of the path written, or 0 when the file was not found.
 std::int32_t find_file_in_path(const char* name, std::int32_t name_length, char* buffer,
                                std::int32_t buffer_length, const std::string& path_list,
                                const find_in_folder& lookup);

@@ -44,6 +44,7 @@ TEST_F(Installation, ProgramsFoundOnPath) {
     std::string solidane = "C:\\Apps\\Solidane\\SOLIDANE.EXE";
     solidane.resize(256, ' ');
     EXPECT_TRUE(has_line("Solidane Path: " + solidane));
+    EXPECT_EQ(value_of("program.solidane"), "C:\\Apps\\Solidane\\SOLIDANE.EXE");
     EXPECT_TRUE(has_line("Ferrolog Path not defined"));
 }
 
@@ -135,8 +136,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Installation, ProjectionsDatabaseFilesMatchThePatternInAnyCase) {
     twin.files.make_file(std::string(common_app) + "\\epsg_v9.MDB");
+    twin.files.make_folder(std::string(bin) + "\\EPSG_folder.mdb");  // a folder is no match
     form.Form_Load();
     EXPECT_TRUE(has_line("Plotwick EPSG_projections_database file exists in CommonAppDir folder"));
+    EXPECT_EQ(value_of("epsg_projections_database"), std::string(common_app) + "\\epsg_v9.MDB");
 }
 
 TEST_F(Installation, DefinitionsFileInTheBinFolderWinsAndEnablesBothButtons) {

@@ -69,6 +69,12 @@ protected:
             if (line == wanted) return true;
         return false;
     }
+    // The value of the check with that id, or "<none>".
+    std::string value_of(const std::string& id) {
+        for (const Finding& finding : form.findings())
+            if (finding.id == id) return finding.value;
+        return "<none>";
+    }
     // The line that follows the given one, or "<none>".
     std::string line_after(const std::string& wanted) {
         const std::vector<std::string> lines = body();

@@ -115,6 +115,54 @@ TEST_F(SavedSettings, ModuleSettingsOnlyWithAWeighting) {
     EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "Sondrix Settings") - 1), "");
 }
 
+TEST(SavedSettingsValues, AreShownWholeByTypeAndNeverAsALineOfTheirOwn) {
+    struct Case {
+        const char* what;
+        bool in_settings_tree;  // else the per-user key
+        std::uint32_t type;
+        std::string bytes;
+        std::string shown;  // what follows the label
+        std::string value;  // the finding's value
+    };
+    const std::string long_text(300, 'x');
+    const std::string forged = "C:\\M\r\nPlotwick Path: C:\\Evil\rX";
+    const Case cases[] = {
+        {"long text", false, reg::type_sz, long_text + '\0', long_text, long_text},
+        {"number", false, reg::type_dword, std::string("12\0\0", 4), "12849", "12849"},
+        {"small number", true, reg::type_dword, std::string("\x05\0\0\0", 4), "5", "5"},
+        {"big-endian number", false, 5, std::string("\0\0\x01\0", 4), "256", "256"},
+        {"64-bit number", false, 11, std::string("\0\0\0\0\0\x01\0\0", 8), "1099511627776",
+         "1099511627776"},
+        {"bytes", false, reg::type_binary, "\x01\n\xff", "01 0A FF", "01 0A FF"},
+        {"number of the wrong size", false, reg::type_dword, "\x01\x02\x03", "01 02 03",
+         "01 02 03"},
+        {"line breaks", false, reg::type_sz, forged + '\0',
+         "C:\\M<CR><LF>Plotwick Path: C:\\Evil<CR>X", forged},
+        {"line breaks in the settings tree", true, reg::type_sz, forged + '\0',
+         "C:\\M<CR><LF>Plotwick Path: C:\\Evil<CR>X", forged},
+    };
+    for (const Case& c : cases) {
+        HostTwin twin;
+        Platform platform = twin.platform();
+        MemoryReportView view;
+        ProgramState program;
+        Form_Tarnwell_Environment form(platform, view, program);
+        const std::string key = c.in_settings_tree
+                                    ? "Software\\VB and VBA Program Settings\\Quillmere\\Tessilon"
+                                    : "SOFTWARE\\Quillmere\\Tessilon";
+        put_value(twin.registry, reg::current_user, key, "FormSize", c.type, c.bytes);
+        form.Form_Load();
+        EXPECT_NE(view.text.find("\rTessilon FormSize: " + c.shown + "\r"), std::string::npos)
+            << c.what;
+        EXPECT_EQ(view.text.find("\rPlotwick Path: C:\\Evil"), std::string::npos) << c.what;
+        for (const Finding& finding : form.findings()) {
+            if (finding.id == "saved.tessilon.form_size") {
+                EXPECT_EQ(finding.value, c.value) << c.what;
+            }
+        }
+    }
+}
+
 TEST(SavedSettingsLookup, AFailureShowsTheLookupsOwnMessageAndTheReportGoesOn) {
     HostTwin twin;
     // Opening any key of one section raises, as when memory runs out mid-lookup.

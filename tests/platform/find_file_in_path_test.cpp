@@ -75,14 +75,16 @@ TEST(FindFileInPath, SearchesThePathListInOrder) {
     }
 }
 
-TEST(FindFileInPath, NeverWritesPastTheBuffer) {
+TEST(FindFileInPath, NeverWritesPastTheBufferNorStopsAtAPathTooLong) {
     const std::string folder = "C:\\" + std::string(300, 'x');
     const Folders folders({{folder + "\\p.exe", "p.exe"}, {"C:\\S\\p.exe", "p.exe"}});
     // Guard bytes after a 16-character buffer.
     std::string memory(16, ' ');
     memory += "GUARD";
     EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder, folders.lookup()), 0);
-    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, "C:\\S", folders.lookup()), 10);
+    // A folder whose path does not fit is passed over, not the end of the search.
+    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder + ";C:\\S", folders.lookup()),
+              10);
     EXPECT_EQ(memory, "C:\\S\\p.exe      GUARD");
     // A path exactly as long as the buffer fits.
     EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 10, "C:\\S", folders.lookup()), 10);

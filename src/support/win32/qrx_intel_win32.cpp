@@ -28,7 +28,7 @@ std::string path_variable() {
 }
 
 // The file's name as it stands in the folder, when the folder holds a file (not a
-// folder) of that name and the code page holds the whole path exactly.
+// folder) of that name.
 std::string find_in_folder(const std::string& folder, const std::string& name) {
     if (name.find_first_of("*?") != std::string::npos) return {};
     WIN32_FIND_DATAW found;
@@ -36,9 +36,7 @@ std::string find_in_folder(const std::string& folder, const std::string& name) {
         FindFirstFileW(tarnwell::wide(folder + "\\" + name).c_str(), &found));
     if (!search) return {};
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {};
-    std::string found_name = tarnwell::narrow(found.cFileName);
-    if (!tarnwell::ansi_from_utf8(folder + "\\" + found_name)) return {};
-    return found_name;
+    return tarnwell::narrow(found.cFileName);
 }
 
 std::int32_t find(const char* name, std::int32_t name_length, char* buffer,
@@ -46,13 +44,21 @@ std::int32_t find(const char* name, std::int32_t name_length, char* buffer,
     if (name == nullptr || buffer == nullptr || name_length <= 0 || buffer_length <= 0) return 0;
     const std::string file = tarnwell::utf8_from_ansi(
         std::string_view(name, strnlen(name, static_cast<std::size_t>(name_length))));
-    // The search writes UTF-8; the caller's buffer gets the path's ANSI form, which is
-    // no longer than its UTF-8.
+    // The search writes UTF-8; the caller's buffer gets the path's ANSI form. A folder
+    // whose path to the file the code page cannot hold exactly, or that would not fit
+    // the caller's buffer, is passed over and the search goes on.
+    const auto in_folder = [buffer_length](const std::string& folder, const std::string& wanted) {
+        const std::string found_name = find_in_folder(folder, wanted);
+        if (found_name.empty()) return found_name;
+        const std::optional<std::string> path = tarnwell::ansi_from_utf8(folder + "\\" + found_name);
+        const bool fits = path && path->size() <= static_cast<std::size_t>(buffer_length);
+        return fits ? found_name : std::string();
+    };
     std::string found(file.size() + 1 + 32768, '\0');
     const std::int32_t length =
         tarnwell::find_file_in_path(file.c_str(), static_cast<std::int32_t>(file.size()), &found[0],
                                     static_cast<std::int32_t>(found.size()), path_variable(),
-                                    find_in_folder);
+                                    in_folder);
     if (length < 1) return 0;
     const std::optional<std::string> path =
         tarnwell::ansi_from_utf8(std::string_view(found.data(), static_cast<std::size_t>(length)));
