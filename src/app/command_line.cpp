@@ -63,6 +63,14 @@ bool is_switch(const std::string& argument, const std::string& name) {
     return true;
 }
 
+// True when the argument is one of the program's switches, which a missing FILE or
+// FOLDER would leave in its place.
+bool is_any_switch(const std::string& argument) {
+    for (const char* name : {"report", "summary", "version", "?", "format:json", "format:text"})
+        if (is_switch(argument, name)) return true;
+    return false;
+}
+
 }  // namespace
 
 CommandLine parse_command_line(const std::vector<std::string>& arguments) {
@@ -70,7 +78,9 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
     CommandLine parsed;
     const std::size_t n = arguments.size();
     if (n == 0) return parsed;
-    const auto named = [&](std::size_t i) { return i < n && !arguments[i].empty(); };
+    const auto named = [&](std::size_t i) {
+        return i < n && !arguments[i].empty() && !is_any_switch(arguments[i]);
+    };
     parsed.action = Action::unreadable;
     if (n == 1 && is_switch(arguments[0], "?")) {
         parsed.action = Action::usage;

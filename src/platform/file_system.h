@@ -72,6 +72,12 @@ public:
 // The text after the last path separator ("\", "/" or ":"), or the whole path.
 std::string file_name_of(const std::string& path);
 
+// True when Windows takes the path for a device rather than a file: a name in the
+// device namespace ("\\.\COM1"), or a last part that is a reserved device name (CON,
+// PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, also with the digits 0 and ¹ ² ³, CONIN$,
+// CONOUT$) in any letter case, alone or before an extension, blanks or dots.
+bool names_a_device(const std::string& path);
+
 // Writes a file that holds the text through a pending file, so that a file stands at the
 // path only with the whole text; kept as `existing` says.
 Status write_file(FileSystem& files, const std::string& path, std::string_view text,

@@ -81,11 +81,19 @@ run_unattended "$E2E_EXE" /report 'C:\no such folder\r.txt'
 expect_exit 4 "/report into a missing folder"
 [ ! -e "$E2E_DRIVE_C/no such folder" ] || e2e_fail "/report made the missing folder"
 
+# (d') A FILE that can never hold a file: a device name or a folder.
+for file in 'COM1' 'C:\AUX.txt' 'C:\reports'; do
+  run_unattended "$E2E_EXE" /report "$file"
+  expect_exit 4 "/report $file"
+done
+[ ! -e "$E2E_DRIVE_C/AUX.txt" ] || e2e_fail "/report wrote C:\AUX.txt"
+
 # (e) Command lines that cannot be read.
 # A fullwidth quotation mark (U+FF02) or a division slash (U+2215) is no switch: read
 # through the ANSI code page they would arrive as '"' and '/', and make "/version".
 quote="$(printf '\xef\xbc\x82')" slash="$(printf '\xe2\x88\x95')"
-for arguments in "/bogus" "/report" "/report a.txt b.txt" "$quote/version$quote" \
+for arguments in "/bogus" "/report" "/report a.txt b.txt" "/report /format:json" \
+                 "$quote/version$quote" \
                  "${slash}version"; do
   # Wine reads the Unix arguments in the locale's character set.
   # shellcheck disable=SC2086
@@ -109,6 +117,91 @@ cmp -s "$out/partial_expected.txt" <(body_of <(pane_text_of "$E2E_DRIVE_C/partia
   || e2e_fail "/report without the support library wrote: $(tr '\r' '|' <"$E2E_DRIVE_C/partial.txt")"
 "$WINESERVER" -k >/dev/null 2>&1 || true
 echo "report_switch_no_library: ok"
+
+# (f') Stored values that are long, not text, hold line breaks or cannot be read; a long
+# PATH folder before the one holding the program. Each row: a check id, its status and
+# value in the JSON, and the line the text report shows.
+e2e_new_prefix report_switch_values
+mkdir -p "$E2E_DRIVE_C/Apps" "$E2E_DRIVE_C/$(printf 'L%.0s' $(seq 150))/$(printf 'P%.0s' $(seq 150))"
+long_folder="$E2E_DRIVE_C/$(printf 'L%.0s' $(seq 150))/$(printf 'P%.0s' $(seq 150))"
+for program in plotwick.exe Solidane.exe; do
+  printf 'MZ' >"$E2E_DRIVE_C/Apps/$program"
+  printf 'MZ' >"$long_folder/$program"
+done
+python3 - "$out/values.reg" <<'PY'
+import sys
+def text(s): return "hex(1):" + ",".join("%02x" % b for b in (s + "\0").encode("utf-16-le"))
+rows = [
+  (r"HKEY_CURRENT_USER\SOFTWARE\Quillmere\Tessilon", "FormSize", "dword:00003231"),
+  (r"HKEY_CURRENT_USER\SOFTWARE\Quillmere\Loomwright", "FormSize", "hex(b):00,00,00,00,00,01,00,00"),
+  (r"HKEY_CURRENT_USER\SOFTWARE\Quillmere\Plotwick", "3DFilesFormSize", "hex:0d,0a,41"),
+  (r"HKEY_CURRENT_USER\SOFTWARE\Quillmere\Plotwick", "PostspecsFormSize",
+   text("C:\\M\r\nPlotwick Path: C:\\Evil")),
+  (r"HKEY_LOCAL_MACHINE\SOFTWARE\Quillmere\EPSG_projections_database", "FileName",
+   text("D:\\" + "d" * 296 + ".mdb")),
+  (r"HKEY_CURRENT_USER\SOFTWARE\Quillmere\Solidane", "CWD",
+   '"C:\\\\' + "w" * (1 << 20) + '"'),
+  (r"HKEY_CURRENT_USER\SOFTWARE\Quillmere\Swathmark", "FormSize", text("locked")),
+]
+with open(sys.argv[1], "w", encoding="utf-16") as reg:
+    reg.write("Windows Registry Editor Version 5.00\r\n")
+    for key, name, data in rows:
+        reg.write('\r\n[%s]\r\n"%s"=%s\r\n' % (key, name, data))
+PY
+"$TARNWELL_WINE" regedit /S "$(e2e_windows_path "$out/values.reg")" >/dev/null 2>&1 \
+  || e2e_fail "regedit could not import the values"
+# Wine keeps a key's lock in the running server only, not in the prefix's registry files:
+# a persistent server, started once regedit's has gone, stays up until both reports are
+# written.
+"$WINESERVER" -w
+"$WINESERVER" -p
+"$TARNWELL_WINE" "$E2E_PROBE" deny-read 'SOFTWARE\Quillmere\Swathmark' >/dev/null 2>&1 \
+  || e2e_fail "could not lock the Swathmark key"
+long_windows_path="C:\\$(printf 'L%.0s' $(seq 150))\\$(printf 'P%.0s' $(seq 150))"
+WINEPATH="$long_windows_path;C:\\Apps" run_unattended "$E2E_EXE" /report 'C:\values.json' /format:json
+expect_exit 1 "/report with a lookup that failed"
+WINEPATH="$long_windows_path;C:\\Apps" run_unattended "$E2E_EXE" /report 'C:\values.txt'
+expect_exit 1 "/report as text with a lookup that failed"
+python3 - "$E2E_DRIVE_C/values.json" "$E2E_DRIVE_C/values.txt" <<'PY' || e2e_fail "the values were not shown as stored"
+import json, sys
+report = json.load(open(sys.argv[1], encoding="utf-8"))
+text = open(sys.argv[2], "rb").read().decode("utf-8-sig", "replace").split("\r\n")
+checks = {c["id"]: c for c in report["checks"]}
+forged = "C:\\M\r\nPlotwick Path: C:\\Evil"
+rows = [  # id, status, value, line
+  ("saved.tessilon.form_size", "value", "12849", "Tessilon FormSize: 12849"),
+  ("saved.loomwright.form_size", "value", "1099511627776", "Loomwright FormSize: 1099511627776"),
+  ("saved.plotwick.3d_files_form_size", "value", "0D 0A 41", "3DFilesFormSize: 0D 0A 41"),
+  ("saved.plotwick.postspecs_form_size", "value", forged,
+   "PostspecsFormSize: C:\\M<CR><LF>Plotwick Path: C:\\Evil"),
+  ("epsg_projections_database", "value", "D:\\" + "d" * 296 + ".mdb",
+   "EPSG_projections_database in registry: D:\\" + "d" * 296 + ".mdb"),
+  ("saved.solidane.cwd", "value", "C:\\" + "w" * (1 << 20), "Solidane CWD: C:\\" + "w" * (1 << 20)),
+  ("saved.swathmark.form_size", "unreadable", None, "Swathmark FormSize: "),
+  ("program.plotwick", "found", "C:\\Apps", "Plotwick Path: C:\\Apps"),
+  ("program.solidane", "found", "C:\\Apps\\Solidane.exe", None),
+]
+failed = False
+for id, status, value, line in rows:
+    c = checks.get(id, {})
+    if c.get("status") != status or c.get("value") != value or (line and c.get("line") != line):
+        print("%s: %r" % (id, {k: str(v)[:80] for k, v in c.items()}))
+        failed = True
+    if line and line not in text:
+        print("%s: no line %r in the text report" % (id, line[:80]))
+        failed = True
+for lines in (text, report["text"].split("\r")):
+    if "Plotwick Path: C:\\Evil" in lines:
+        print("a value forged a report line")
+        failed = True
+if not any(m.startswith("Some lookups failed") and "saved.swathmark.form_size (error 5" in m
+           for m in report["messages"]):
+    print("no message names the lookup that failed: %r" % report["messages"])
+    failed = True
+sys.exit(1 if failed else 0)
+PY
+"$WINESERVER" -k >/dev/null 2>&1 || true
+echo "report_switch_values: ok"
 
 # (g) /? shows the usage in a message box and on the console.
 e2e_new_prefix report_switch_usage

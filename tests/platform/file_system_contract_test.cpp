@@ -185,5 +185,14 @@ TEST_F(FileSystemContract, OpenForReadingRefusesMissingFilesAndFolders) {
     EXPECT_FALSE(must(files.file_exists(missing)));
 }
 
+TEST(DeviceNames, AreToldFromFileNamesThatOnlyLookLikeThem) {
+    for (const char* device : {"COM1", "C:\\AUX.txt", "out\\nul", "con .json", "Lpt9.x.y",
+                               "COM1:", "CONOUT$", "\\\\.\\pipe\\x", "C:\\COM\xC2\xB9.txt"})
+        EXPECT_TRUE(names_a_device(device)) << device;
+    for (const char* file : {"", "COM10", "COM", "CONSOLE.txt", "aux1.txt", "C:\\NUL\\r.txt",
+                             "C:", "report.con"})
+        EXPECT_FALSE(names_a_device(file)) << file;
+}
+
 }  // namespace
 }  // namespace tarnwell

@@ -31,6 +31,8 @@ TEST(CommandLineTest, ReadsTheSwitchesInEitherFormAndAnyCase) {
         {{"-report", "r.txt", "/FORMAT:TEXT"}, Action::report, "r.txt"},
         {{"/report", "r.txt", "/format:xml"}, Action::unreadable, ""},
         {{"/report", "r.txt", "/format:"}, Action::unreadable, ""},
+        {{"/report", "/format:json"}, Action::unreadable, ""},
+        {{"/summary", "/report", "s.csv"}, Action::unreadable, ""},
         {{"/summary", "folder"}, Action::unreadable, ""},
         {{"/summary", "", "s.csv"}, Action::unreadable, ""},
         {{"/version"}, Action::version, ""},

@@ -12,9 +12,13 @@
 //   e2e_probe focus CAPTION           the control that has the keyboard focus
 //   e2e_probe menu                    waits (up to two seconds) until a context menu is
 //                                     open
+//   e2e_probe deny-read SUBKEY        denies everyone reading the key below
+//                                     HKEY_CURRENT_USER, as a policy's lock does
 // CAPTION names the program's main window; a message box with the same title is not it.
 // Texts in and out are UTF-8; the windows are asked for theirs in UTF-16.
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <sddl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -23,6 +27,7 @@
 #include <vector>
 
 #include "common/utf8.h"
+#include "platform/win32/owned.h"
 
 namespace {
 
@@ -242,6 +247,23 @@ int wait_for_menu() {
     return 2;
 }
 
+int deny_read(const std::string& sub_key) {
+    using OwnedKey = tarnwell::Owned<HKEY, RegCloseKey>;
+    OwnedKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, wide(sub_key).c_str(), 0, WRITE_DAC, key.put()) !=
+        ERROR_SUCCESS)
+        return 2;
+    tarnwell::OwnedLocalMemory descriptor;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:(D;;KR;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+            reinterpret_cast<PSECURITY_DESCRIPTOR*>(descriptor.put()), nullptr))
+        return 3;
+    return RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor.get()) ==
+                   ERROR_SUCCESS
+               ? 0
+               : 4;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** wide_argv) {
@@ -256,8 +278,10 @@ int wmain(int argc, wchar_t** wide_argv) {
     if (command == "where" && argc == 4) return print_centre(argv(2), argv(3));
     if (command == "focus" && argc == 3) return print_focus(argv(2));
     if (command == "menu" && argc == 2) return wait_for_menu();
+    if (command == "deny-read" && argc == 3) return deny_read(argv(2));
     std::fprintf(stderr,
                  "usage: e2e_probe clipboard FILE | dialog TITLE FILE | buttons CAPTION |\n"
-                 "       geometry CAPTION | where CAPTION CONTROL | focus CAPTION | menu\n");
+                 "       geometry CAPTION | where CAPTION CONTROL | focus CAPTION | menu |\n"
+                 "       deny-read SUBKEY\n");
     return 1;
 }

@@ -27,16 +27,42 @@ bool is_existing_file_error(const Status& status) {
     return status == ERROR_FILE_EXISTS || status == ERROR_ALREADY_EXISTS;
 }
 
+// Why the path can never hold the new file, or "" when it may. A folder or a device
+// stands at such a path already, yet nothing was collected there before.
+std::string unusable_destination(FileSystem& files, const std::string& path) {
+    if (names_a_device(path)) return "the name is that of a device, not of a file";
+    if (files.folder_exists(path).value_or(false)) return "a folder has that name";
+    return {};
+}
+
 // Writes a new file for "/report" or "/summary" and gives the run's exit code: the one
 // for an existing file (collected before) apart from every other failure to create it.
 int write_new_file(Win32Platform& platform, const std::string& path, const std::string& bytes,
                    bool with_messages) {
-    const Status written = write_file(platform.files, path, bytes);
-    if (written.ok()) return with_messages ? report_written_with_messages : report_written;
-    write_to_console(
-        "The file could not be written to " + path + ": " + written.description() + "\r\n",
-        ConsoleStream::error);
+    std::string reason = unusable_destination(platform.files, path);
+    Status written = Status::failure(reason);
+    if (reason.empty()) {
+        written = write_file(platform.files, path, bytes);
+        if (written.ok()) return with_messages ? report_written_with_messages : report_written;
+        reason = written.description();
+    }
+    write_to_console("The file could not be written to " + path + ": " + reason + "\r\n",
+                     ConsoleStream::error);
     return is_existing_file_error(written) ? report_exists_already : report_not_created;
+}
+
+// What the report adds to its messages when lookups failed: the lines of those checks
+// read as if nothing were stored, and the report is not a complete one.
+std::string failed_lookups_message(const std::vector<Finding>& findings) {
+    std::string failed;
+    for (const Finding& finding : findings) {
+        if (finding.lookup_error == 0) continue;
+        failed += (failed.empty() ? "" : "; ") + finding.id + " (error " +
+                  std::to_string(finding.lookup_error) + ": " +
+                  system_error_text(static_cast<unsigned long>(finding.lookup_error)) + ")";
+    }
+    if (failed.empty()) return failed;
+    return "Some lookups failed, and their lines read as if nothing were stored: " + failed;
 }
 
 // The names of the folder's JSON reports, in name order so that the summary's rows and
@@ -74,6 +100,8 @@ int write_report_to_file(Win32Platform& platform, const std::string& path,
     SuiteState suite;
     GatheredReport report;
     write_environment_report(facilities, suite, report);
+    if (std::string failed = failed_lookups_message(report.findings); !failed.empty())
+        messages.push_back(std::move(failed));
     const std::string text = as_pane_holds(report.text);
     const std::string bytes =
         format == CommandLine::Format::json
