@@ -4,7 +4,9 @@
 # text with CR LF line ends and the JSON as the schema describes it, and status.log gets
 # one line per run with the UTC time, computer, user, version and both exit codes with
 # their meanings. A second run finds both collected; a share that cannot be reached puts
-# the line into %TEMP%\tarnwell_collect.log; a missing program is logged, not waited on.
+# the line into %TEMP%\tarnwell_collect.log; user, computer and share names holding
+# characters cmd reads as syntax or outside the code page are collected and logged as
+# they are, or refused; a missing program is logged, not waited on.
 # First, the schema and its checker on the hand-made samples in fleet/.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -57,12 +59,19 @@ IFS=';' read -r computer user temp < <("$TARNWELL_WINE" cmd /c 'echo %COMPUTERNA
                                           2>/dev/null | tr -d '\r')
 local_log="$(e2e_unix_path "$temp")/tarnwell_collect.log"
 
-# Runs the script with the share given; COLLECT_EXIT is its exit code.
+# Runs the script with the share given, in a console of its own as a logon script has
+# one: the script writes status.log in code page 65001, which needs a console. Further
+# arguments go before the share, to a batch file C:\Tools\as_computer.cmd when given.
+# COLLECT_EXIT is the exit code. Wine reads USER (the Windows user name) and the
+# arguments in the locale's character set, so in UTF-8.
 collect() {
+  local script='C:\Tools\tarnwell_env\collect_report.cmd' share="$1"
+  shift
+  [ $# = 0 ] || script='C:\Tools\as_computer.cmd'
   COLLECT_EXIT=0
-  timeout 300 "$TARNWELL_WINE" cmd /c 'C:\Tools\tarnwell_env\collect_report.cmd' "$1" \
+  LC_ALL=C.UTF-8 timeout 300 "$TARNWELL_WINE" start /wait cmd /c "$script" "$@" "$share" \
     >>"$out/runs.log" 2>&1 || COLLECT_EXIT=$?
-  [ "$COLLECT_EXIT" != 124 ] || e2e_fail "collect_report.cmd $1 did not end"
+  [ "$COLLECT_EXIT" != 124 ] || e2e_fail "collect_report.cmd $share did not end"
 }
 # What a run's status line says after its time.
 fields() { echo "computer=$computer user=$user version=$version text=$1 json=$2"; }
@@ -116,7 +125,67 @@ unwritten='4 (cannot be written: share unreachable or no rights)'
 check_log "$local_log" "$(fields "$unwritten" "$unwritten")"
 cp "$share/status.log" "$local_log" "$out/"
 
-# (e) No program where the script looks: a line says so, and no dialog waits for anyone.
+# (e) Names that hold what Windows allows and cmd reads as syntax. Each row runs the
+# script as USER (empty: the prefix's own) on COMPUTER (empty: Wine's own; else set by a
+# batch file that starts the script) into the folder SHARE on C: and expects exit code
+# EXIT. A collected row gives exactly COMPUTER-USER.txt and .json in the share, the JSON
+# naming the user who ran, and a status.log line in UTF-8 naming both exactly; nothing
+# is written anywhere else. Wine's cmd expands "%" again inside a value it has just
+# expanded, so it cannot carry "50%off%": the script refuses it (5) and makes no report,
+# and the real user "50" after it is still collected. No share holds "%": Wine's cmd
+# takes it out of the argument before the script can read it.
+cat >"$E2E_DRIVE_C/Tools/as_computer.cmd" <<'EOF'
+@set "COMPUTERNAME=%~1"
+@"C:\Tools\tarnwell_env\collect_report.cmd" %2
+EOF
+names=(
+  # USER|COMPUTER|SHARE|EXIT
+  '50%off%||names share|5'
+  '50||names share|0'
+  'bang!user||names share|0'
+  'a^b&c (x)||names share|0'
+  $'micha\xc5\x82||names share|0'
+  '|PC!1^2&3 (x)|names share|0'
+  '||support ^b!c&d (e)|0'
+)
+refused='5 (not collected: cmd changed the computer or user name as it read it)'
+for row in "${names[@]}"; do
+  IFS='|' read -r row_user row_computer row_share row_exit <<<"$row"
+  as_user="${row_user:-$user}" as_computer="${row_computer:-$computer}"
+  folder="$E2E_DRIVE_C/$row_share"
+  mkdir -p "$folder"
+  ls -A "$folder" >"$out/before"
+  touch "$out/marker"
+  "$WINESERVER" -k 2>/dev/null || true  # Wine takes the user name as its server starts
+  USER="$as_user" collect "C:\\$row_share" ${row_computer:+"$row_computer"}
+  [ "$COLLECT_EXIT" = "$row_exit" ] || e2e_fail "$row: exit code $COLLECT_EXIT, not $row_exit"
+  made=$(ls -A "$folder" | grep -vxF -f "$out/before" -e status.log || true)
+  # Wine's own cmd leaves the output of each "for /f" command in %TEMP%\CMDxxxx.tmp.
+  elsewhere=$(find "$E2E_DRIVE_C" -newer "$out/marker" -type f ! -path "$folder/*" \
+                ! -path "${local_log%/*}/CMD*.tmp")
+  [ -z "$elsewhere" ] || e2e_fail "$row: written outside the share: $elsewhere"
+  last=$(tail -n 1 "$folder/status.log")
+  [[ "${last%% *}" =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z$ ]] \
+    || e2e_fail "$row: status.log ends: $last"
+  if [ "$row_exit" = 0 ]; then
+    [ "$made" = "$as_computer-$as_user.json"$'\n'"$as_computer-$as_user.txt" ] \
+      || e2e_fail "$row: the share got: $made"
+    [ "${last#* }" = "$(computer="$as_computer" user="$as_user" fields '0 (collected)' \
+                        '0 (collected)')"$'\r' ] \
+      || e2e_fail "$row: status.log ends: $last"
+    python3 -c 'import json, sys
+sys.exit(json.load(open(sys.argv[1], encoding="utf-8"))["user"] != sys.argv[2])' \
+      "$folder/$as_computer-$as_user.json" "$as_user" \
+      || e2e_fail "$row: the JSON names another user"
+  else
+    [ -z "$made" ] || e2e_fail "$row: refused, yet the share got: $made"
+    [[ "${last#* }" == "computer=$as_computer user="*" version=$version text=$refused \
+json=$refused"$'\r' ]] \
+      || e2e_fail "$row: status.log ends: $last"
+  fi
+done
+
+# (f) No program where the script looks: a line says so, and no dialog waits for anyone.
 rm "$tools/tarnwell_env.exe"
 collect 'C:\support share\tarnwell'
 [ "$COLLECT_EXIT" != 0 ] || e2e_fail "without the program: exit code 0"
