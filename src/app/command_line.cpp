@@ -29,7 +29,7 @@ const char* const usage_text =
     "\r\n"
     "Exit codes of /report and /summary:\r\n"
     "  0  the file was written\r\n"
-    "  1  the file was written, with messages (/summary: a report did not parse)\r\n"
+    "  1  the file was written, with messages (/summary: a report was left out)\r\n"
     "  2  the file exists already: collected before\r\n"
     "  3  the command line could not be read\r\n"
     "  4  the file could not be created: missing folder, no rights, share down\r\n";

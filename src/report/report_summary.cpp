@@ -1,18 +1,18 @@
-// The summary of many reports: a strict JSON reader, the report's shape read with it,
-// and the CSV table. The reader walks a document once and hands each member and item to
-// its caller, which reads the few values the table needs and skips the rest, so memory
-// grows only with what is kept and the stack only to the bounded nesting.
+// The summary of many reports: each report streamed through nlohmann's SAX parser a
+// chunk at a time, its shape checked event by event and only the table's cells kept;
+// then the CSV table of the rows kept.
 #include "report/report_summary.h"
 
-#include <cstdint>
+#include <algorithm>
+#include <iterator>
+#include <memory>
 #include <optional>
-#include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
-#include "common/status.h"
-#include "common/utf8.h"
+#include <nlohmann/json.hpp>
+
+#include "platform/file_bytes.h"
 
 namespace tarnwell {
 
@@ -23,451 +23,472 @@ constexpr int max_nesting = 64;
 
 constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+// The four columns every row starts with, in order.
+constexpr const char* fixed_columns[] = {"computer", "user", "generated_utc", "version"};
+constexpr std::size_t fixed_column_count = std::size(fixed_columns);
 
-// The length of the well-formed UTF-8 sequence that `bytes` starts with (its first byte
-// 0x80 or above), or 0 when there is none: overlong forms, encoded surrogates, code
-// points above U+10FFFF and cut sequences are not UTF-8.
-std::size_t utf8_sequence_length(std::string_view bytes) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    unsigned char second_low = 0x80, second_high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) second_low = 0xA0;
-        if (lead == 0xED) second_high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) second_low = 0x90;
-        if (lead == 0xF4) second_high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length || byte(1) < second_low || byte(1) > second_high) return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-    }
-    return length;
-}
-
-// A strict JSON reader over one document. Each read checks what it reads; the first
-// failure is kept, with the offset where it was found, and makes every read after it
-// fail too, so a caller only passes a false on.
-class JsonReader {
+// A report file's bytes as the parser takes them, read in chunks into one buffer, and
+// how many the parser has taken. A read that fails, or a file that grows past the
+// limit while it is read, ends the bytes early and is kept as the failure.
+class StreamedBytes {
 public:
-    // A leading byte order mark is skipped: editors add one. Offsets still count it.
-    explicit JsonReader(std::string_view document) : text_(document) {
-        if (text_.substr(0, utf8_bom.size()) == utf8_bom) pos_ = utf8_bom.size();
-    }
+    StreamedBytes(ReadableFile& file, std::uint64_t size_limit)
+        : file_(file), size_limit_(size_limit), buffer_(new char[chunk_size]) {}
 
-    // The first failure, "" while there is none.
-    const std::string& error() const { return error_; }
-    bool fail(const std::string& what) {
-        if (error_.empty()) error_ = what;
+    // An input iterator over the bytes, as the parser reads them; the default one is
+    // the end.
+    class Iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = char;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const char*;
+        using reference = char;
+
+        Iterator() = default;
+        explicit Iterator(StreamedBytes* bytes) : bytes_(bytes) {}
+        char operator*() const { return bytes_->current(); }
+        Iterator& operator++() {
+            bytes_->advance();
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return at_end() == other.at_end(); }
+        bool operator!=(const Iterator& other) const { return !(*this == other); }
+
+    private:
+        bool at_end() const { return bytes_ == nullptr || bytes_->at_end(); }
+        StreamedBytes* bytes_ = nullptr;
+    };
+
+    Iterator begin() { return Iterator(this); }
+    static Iterator end() { return Iterator(); }
+
+    // The bytes the parser has taken so far.
+    std::uint64_t taken() const { return read_ - (size_ - position_); }
+    // Why the bytes ended early; success when they did not.
+    const Status& failure() const { return failure_; }
+
+private:
+    static constexpr std::size_t chunk_size = 64 * 1024;
+
+    bool at_end() {
+        if (position_ < size_) return false;
+        if (finished_) return true;
+        const Result<std::size_t> got = file_.read(buffer_.get(), chunk_size);
+        if (!got.ok() || *got == 0) {
+            failure_ = got.status();
+            finished_ = true;
+            return true;
+        }
+        if (read_ + *got > size_limit_) {
+            failure_ = file_too_large(read_ + *got, size_limit_);
+            finished_ = true;
+            return true;
+        }
+        read_ += *got;
+        size_ = *got;
+        position_ = 0;
         return false;
     }
-    bool fail_at(const std::string& what, std::size_t offset) {
-        return fail(what + " at byte " + std::to_string(offset));
-    }
-    bool fail_here(const std::string& what) { return fail_at(what, pos_); }
+    char current() const { return buffer_[position_]; }
+    void advance() { ++position_; }
 
-    // The byte that starts the next token, after any whitespace; '\0' at the end.
-    char peek() {
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
-                                       text_[pos_] == '\n' || text_[pos_] == '\r'))
-            ++pos_;
-        return pos_ < text_.size() ? text_[pos_] : '\0';
-    }
-    std::size_t position() const { return pos_; }
+    ReadableFile& file_;
+    const std::uint64_t size_limit_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t size_ = 0;      // bytes in the buffer
+    std::size_t position_ = 0;  // the next byte's place in the buffer
+    std::uint64_t read_ = 0;    // bytes read from the file
+    bool finished_ = false;
+    Status failure_;
+};
 
-    // An object; on_member(name, offset of the name) is called with the reader at the
-    // member's value and must read or skip it.
-    template <class OnMember>
-    bool read_object(OnMember on_member) {
-        if (peek() != '{') return fail_here("expected an object");
-        if (!enter_nesting()) return false;
-        ++pos_;
-        if (peek() == '}') return leave_nesting();
-        for (;;) {
-            if (peek() != '"') return fail_here("expected a member name");
-            const std::size_t name_offset = pos_;
-            std::string name;
-            if (!read_string(name)) return false;
-            if (peek() != ':') return fail_here("expected ':'");
-            ++pos_;
-            if (!on_member(name, name_offset)) return false;
-            if (peek() == '}') return leave_nesting();
-            if (peek() != ',') return fail_here("expected ',' or '}'");
-            ++pos_;
-        }
-    }
-
-    // An array; on_item(index) is called with the reader at each item and must read or
-    // skip it.
-    template <class OnItem>
-    bool read_array(OnItem on_item) {
-        if (peek() != '[') return fail_here("expected an array");
-        if (!enter_nesting()) return false;
-        ++pos_;
-        if (peek() == ']') return leave_nesting();
-        for (std::size_t index = 0;; ++index) {
-            if (!on_item(index)) return false;
-            if (peek() == ']') return leave_nesting();
-            if (peek() != ',') return fail_here("expected ',' or ']'");
-            ++pos_;
-        }
-    }
-
-    bool read_string(std::string& out) {
-        if (peek() != '"') return fail_here("expected a string");
-        const std::size_t start = pos_++;
-        out.clear();
-        while (pos_ < text_.size()) {
-            const unsigned char c = static_cast<unsigned char>(text_[pos_]);
-            if (c == '"') {
-                ++pos_;
-                return true;
-            }
-            if (c == '\\') {
-                if (!read_escape(out)) return false;
-            } else if (c < 0x20) {
-                return fail_here("control character in a string");
-            } else if (c < 0x80) {
-                out += static_cast<char>(c);
-                ++pos_;
-            } else {
-                const std::size_t length = utf8_sequence_length(text_.substr(pos_));
-                if (length == 0) return fail_here("invalid UTF-8");
-                out.append(text_.substr(pos_, length));
-                pos_ += length;
-            }
-        }
-        return fail_at("unterminated string", start);
-    }
-
-    // A number as written, and whether it is an integer (no fraction, no exponent). The
-    // digits are kept, not converted, so no number is too long to read.
-    bool read_number(std::string& written, bool& integer) {
-        peek();
-        const std::size_t start = pos_;
-        std::size_t p = pos_;
-        const auto digit_at = [&](std::size_t i) { return i < text_.size() && is_digit(text_[i]); };
-        const auto skip_digits = [&] {
-            while (digit_at(p))
-                ++p;
-        };
-        if (p < text_.size() && text_[p] == '-') ++p;
-        if (!digit_at(p)) return fail_at("invalid number", start);
-        if (text_[p] == '0') {
-            ++p;
-        } else {
-            skip_digits();
-        }
-        integer = true;
-        if (p < text_.size() && text_[p] == '.') {
-            if (!digit_at(++p)) return fail_at("invalid number", start);
-            skip_digits();
-            integer = false;
-        }
-        if (p < text_.size() && (text_[p] == 'e' || text_[p] == 'E')) {
-            ++p;
-            if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) ++p;
-            if (!digit_at(p)) return fail_at("invalid number", start);
-            skip_digits();
-            integer = false;
-        }
-        written.assign(text_.substr(start, p - start));
-        pos_ = p;
-        return true;
-    }
-
-    bool read_literal(std::string_view word) {
-        peek();
-        if (text_.substr(pos_, word.size()) != word) return fail_here("expected a value");
-        pos_ += word.size();
-        return true;
-    }
-
-    // Any value, checked and dropped.
-    bool skip_value() {
-        std::string dropped;
-        bool integer = false;
-        switch (peek()) {
-        case '{':
-            return read_object([this](const std::string&, std::size_t) { return skip_value(); });
-        case '[':
-            return read_array([this](std::size_t) { return skip_value(); });
-        case '"':
-            return read_string(dropped);
-        case 't':
-            return read_literal("true");
-        case 'f':
-            return read_literal("false");
-        case 'n':
-            return read_literal("null");
-        default:
-            if (peek() == '-' || is_digit(peek())) return read_number(dropped, integer);
-            return fail_here("expected a value");
-        }
-    }
-
-    // Nothing but whitespace may follow the document.
-    bool read_end() {
-        peek();
-        if (pos_ != text_.size()) return fail_here("unexpected data after the document");
-        return true;
+// A report already in memory, read as a file is.
+class BytesInMemory : public ReadableFile {
+public:
+    explicit BytesInMemory(std::string_view bytes) : bytes_(bytes) {}
+    Result<std::uint64_t> size() override { return static_cast<std::uint64_t>(bytes_.size()); }
+    Result<std::size_t> read(char* buffer, std::size_t n) override {
+        const std::size_t got = bytes_.copy(buffer, n);
+        bytes_.remove_prefix(got);
+        return got;
     }
 
 private:
-    bool enter_nesting() {
-        if (++depth_ > max_nesting)
-            return fail_here("nesting deeper than " + std::to_string(max_nesting));
-        return true;
-    }
-    bool leave_nesting() {
-        ++pos_;
-        --depth_;
-        return true;
-    }
-
-    // One escape, the reader at its backslash. A \u escape of a UTF-16 high surrogate
-    // must be followed by one of a low surrogate; the pair is one code point.
-    bool read_escape(std::string& out) {
-        const std::size_t start = pos_;
-        const char kind = pos_ + 1 < text_.size() ? text_[pos_ + 1] : '\0';
-        static constexpr std::string_view escaped = "\"\\/bfnrt";
-        static constexpr std::string_view meant = "\"\\/\b\f\n\r\t";
-        if (const std::size_t simple = escaped.find(kind); simple != std::string_view::npos) {
-            out += meant[simple];
-            pos_ += 2;
-            return true;
-        }
-        if (kind != 'u') return fail_at("invalid escape", start);
-        const std::optional<std::uint32_t> unit = hex_unit(pos_ + 2);
-        if (!unit) return fail_at("invalid \\u escape", start);
-        pos_ += 6;
-        std::uint32_t code_point = *unit;
-        if (*unit >= 0xDC00 && *unit <= 0xDFFF) return fail_at("lone surrogate", start);
-        if (*unit >= 0xD800 && *unit <= 0xDBFF) {
-            const bool escape_follows = text_.substr(pos_, 2) == "\\u";
-            const std::optional<std::uint32_t> low =
-                escape_follows ? hex_unit(pos_ + 2) : std::nullopt;
-            if (!low || *low < 0xDC00 || *low > 0xDFFF) return fail_at("lone surrogate", start);
-            code_point = 0x10000 + ((*unit - 0xD800) << 10) + (*low - 0xDC00);
-            pos_ += 6;
-        }
-        append_utf8(out, code_point);
-        return true;
-    }
-
-    // The four hex digits at `offset`, if there are four.
-    std::optional<std::uint32_t> hex_unit(std::size_t offset) const {
-        if (offset + 4 > text_.size()) return std::nullopt;
-        std::uint32_t unit = 0;
-        for (const char c : text_.substr(offset, 4)) {
-            unit <<= 4;
-            if (is_digit(c)) {
-                unit |= static_cast<std::uint32_t>(c - '0');
-            } else if (c >= 'a' && c <= 'f') {
-                unit |= static_cast<std::uint32_t>(c - 'a' + 10);
-            } else if (c >= 'A' && c <= 'F') {
-                unit |= static_cast<std::uint32_t>(c - 'A' + 10);
-            } else {
-                return std::nullopt;
-            }
-        }
-        return unit;
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    int depth_ = 0;
-    std::string error_;
+    std::string_view bytes_;
 };
 
-// One check as the table shows it: its column and its cell.
+// One check as the table shows it: its column's id and its cell.
 struct CheckCell {
     std::string id;
     std::string cell;
 };
 
-// What the table keeps of one report.
-struct SummarisedReport {
-    std::string computer;
-    std::string user;
-    std::string generated_utc;
-    std::string version;
+// What the table keeps of one report: the fixed columns' fields, then the checks.
+struct ReportCells {
+    std::string fixed[fixed_column_count];
     std::vector<CheckCell> checks;
 };
 
-// Reads one report: an object with string computer, user, generated_utc and version and
-// a checks array of objects, each with a string id (unique within the report), a string
-// status and a value that is a string, an integer or null. Other members are checked as
-// JSON and ignored. A member the table reads may appear only once: with two, which one
-// the table showed would be a guess.
-class ReportReader {
+// The report's shape, read from the parser's events: an object with string computer,
+// user, generated_utc and version and a checks array of objects, each with a string id
+// (unique within the report, and none of the fixed columns' names), a string status and
+// a value that is a string, an integer or null. Other members are checked as JSON and
+// ignored. A member the table reads may appear only once: with two, which one the table
+// showed would be a guess. The first fault ends the parse and is kept.
+class ReportEvents {
 public:
-    explicit ReportReader(std::string_view bytes) : json_(bytes) {}
+    using Json = nlohmann::json;
 
-    Result<SummarisedReport> read() {
-        SummarisedReport report;
-        if (!read_report(report)) return Status::failure(json_.error());
-        return report;
+    explicit ReportEvents(const StreamedBytes& bytes) : bytes_(bytes) {}
+
+    // The report, once the parse has ended with success.
+    ReportCells& cells() { return cells_; }
+    // The first fault; "" when there is none.
+    const std::string& fault() const { return fault_; }
+
+    // The parser's events.
+    bool null() { return scalar(Scalar::null, nullptr); }
+    bool boolean(bool) { return scalar(Scalar::other, nullptr); }
+    bool number_integer(Json::number_integer_t number) {
+        std::string digits = std::to_string(number);
+        return scalar(Scalar::integer, &digits);
     }
+    bool number_unsigned(Json::number_unsigned_t number) {
+        std::string digits = std::to_string(number);
+        return scalar(Scalar::integer, &digits);
+    }
+    // An integer too long for 64 bits arrives here too: its digits as written.
+    bool number_float(Json::number_float_t, const std::string& written) {
+        std::string digits = written;
+        const bool integer = written.find_first_of(".eE") == std::string::npos;
+        return scalar(integer ? Scalar::integer : Scalar::other, &digits);
+    }
+    bool string(std::string& text) { return scalar(Scalar::string, &text); }
+    bool binary(Json::binary_t&) { return scalar(Scalar::other, nullptr); }
+    bool start_object(std::size_t) { return open(true); }
+    bool start_array(std::size_t) { return open(false); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+    bool key(std::string& name);
+    bool parse_error(std::size_t, const std::string& last_read,
+                     const nlohmann::detail::exception& error);
 
 private:
-    bool read_report(SummarisedReport& report) {
-        const std::pair<const char*, std::string*> texts[] = {
-            {"computer", &report.computer},
-            {"user", &report.user},
-            {"generated_utc", &report.generated_utc},
-            {"version", &report.version},
-        };
-        std::unordered_set<std::string> seen;
-        const bool read = json_.read_object([&](const std::string& name, std::size_t offset) {
-            for (const auto& [text_name, text] : texts) {
-                if (name != text_name) continue;
-                return first_time(seen, name, offset) && read_text(name, *text);
-            }
-            if (name == "checks") return first_time(seen, name, offset) && read_checks(report);
-            return json_.skip_value();
-        });
-        if (!read || !json_.read_end()) return false;
-        for (const auto& [text_name, text] : texts) {
-            if (!seen.count(text_name)) return json_.fail(std::string("no \"") + text_name + "\"");
-        }
-        if (!seen.count("checks")) return json_.fail("no \"checks\"");
-        return true;
+    enum class Scalar { string, integer, null, other };
+    // What the next value is: a field the table reads, or one it skips.
+    enum class Slot { none, fixed, checks, check_id, check_status, check_value, skipped };
+    // Depths while the report is read: its object, the checks array, a check.
+    static constexpr int report_depth = 1, checks_depth = 2, check_depth = 3;
+
+    bool scalar(Scalar kind, std::string* text);
+    bool open(bool object);
+    bool close();
+    bool end_check();
+    bool end_report();
+    // Keeps the text of the field named `what`, unless it holds a NUL character.
+    bool take_text(const std::string& what, std::string* text, std::string& into);
+    bool first_time(std::unordered_set<std::string>& seen, const std::string& name);
+    std::string check_name() const { return "checks[" + std::to_string(cells_.checks.size()) + "]"; }
+    bool fail(std::string fault) {
+        if (fault_.empty()) fault_ = std::move(fault);
+        return false;
     }
 
-    bool read_checks(SummarisedReport& report) {
-        if (json_.peek() != '[') return json_.fail_here("\"checks\" is not an array");
-        std::unordered_map<std::string, std::size_t> index_of_id;
-        return json_.read_array([&](std::size_t index) {
-            const std::string where = "checks[" + std::to_string(index) + "]";
-            const std::size_t offset = json_.position();
-            CheckCell check;
-            if (!read_check(where, check)) return false;
-            // Named by index: the id itself is the report's text, not fit for a console.
-            const auto [first, is_new] = index_of_id.emplace(check.id, index);
-            if (!is_new)
-                return json_.fail_at(
-                    where + " repeats the id of checks[" + std::to_string(first->second) + "]",
-                    offset);
-            report.checks.push_back(std::move(check));
-            return true;
-        });
-    }
-
-    bool read_check(const std::string& where, CheckCell& check) {
-        if (json_.peek() != '{') return json_.fail_here(where + " is not an object");
-        std::unordered_set<std::string> seen;
-        std::string status;
-        std::optional<std::string> value;
-        const bool read = json_.read_object([&](const std::string& name, std::size_t offset) {
-            if (name == "id" || name == "status")
-                return first_time(seen, name, offset) &&
-                       read_text(where + "." + name, name == "id" ? check.id : status);
-            if (name == "value") return first_time(seen, name, offset) && read_value(where, value);
-            return json_.skip_value();
-        });
-        if (!read) return false;
-        for (const char* name : {"id", "status", "value"}) {
-            if (!seen.count(name)) return json_.fail(where + " has no \"" + name + "\"");
-        }
-        check.cell = value ? status + ": " + *value : status;
-        return true;
-    }
-
-    // A check's value: text as it is, an integer as its digits, nothing for null.
-    bool read_value(const std::string& where, std::optional<std::string>& value) {
-        const char first = json_.peek();
-        const std::size_t offset = json_.position();
-        const std::string refused = where + ".value is not a string, integer or null";
-        if (first == 'n') return json_.read_literal("null");
-        value.emplace();
-        if (first == '"') return json_.read_string(*value);
-        if (first != '-' && !is_digit(first)) return json_.fail_here(refused);
-        bool integer = false;
-        if (!json_.read_number(*value, integer)) return false;
-        return integer || json_.fail_at(refused, offset);
-    }
-
-    bool read_text(const std::string& what, std::string& text) {
-        if (json_.peek() != '"') return json_.fail_here("\"" + what + "\" is not a string");
-        return json_.read_string(text);
-    }
-
-    bool first_time(std::unordered_set<std::string>& seen, const std::string& name,
-                    std::size_t offset) {
-        return seen.insert(name).second || json_.fail_at("second \"" + name + "\"", offset);
-    }
-
-    JsonReader json_;
+    const StreamedBytes& bytes_;
+    ReportCells cells_;
+    std::string fault_;
+    int depth_ = 0;
+    int skipped_from_ = 0;  // the depth of the container being skipped, 0 for none
+    Slot slot_ = Slot::none;
+    std::size_t fixed_index_ = 0;  // the fixed column of Slot::fixed
+    bool in_checks_ = false;
+    std::unordered_set<std::string> report_members_;
+    // The check being read, and the ids of those read, with their index.
+    std::unordered_set<std::string> check_members_;
+    std::string check_id_, check_status_;
+    std::optional<std::string> check_value_;
+    std::unordered_map<std::string, std::size_t> index_of_id_;
 };
 
-// One field as RFC 4180 has it: quoted, its quotes doubled, when it holds a comma, a
-// quote or a line break; as it is otherwise.
-void append_field(std::string& csv, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        csv += field;
-        return;
+bool ReportEvents::key(std::string& name) {
+    if (skipped_from_ != 0) return true;
+    slot_ = Slot::skipped;
+    if (depth_ == report_depth) {
+        for (std::size_t i = 0; i < fixed_column_count; ++i) {
+            if (name != fixed_columns[i]) continue;
+            slot_ = Slot::fixed;
+            fixed_index_ = i;
+        }
+        if (name == "checks") slot_ = Slot::checks;
+        return slot_ == Slot::skipped || first_time(report_members_, name);
     }
-    csv += '"';
-    for (const char c : field) {
-        if (c == '"') csv += '"';
-        csv += c;
-    }
-    csv += '"';
+    if (name == "id") slot_ = Slot::check_id;
+    if (name == "status") slot_ = Slot::check_status;
+    if (name == "value") slot_ = Slot::check_value;
+    return slot_ == Slot::skipped || first_time(check_members_, name);
 }
 
-void append_record(std::string& csv, const std::vector<std::string_view>& fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) csv += ',';
-        append_field(csv, fields[i]);
+bool ReportEvents::scalar(Scalar kind, std::string* text) {
+    if (skipped_from_ != 0) return true;
+    const Slot slot = std::exchange(slot_, Slot::none);
+    if (depth_ == 0) return fail("expected an object");
+    if (depth_ == checks_depth) return fail(check_name() + " is not an object");
+    switch (slot) {
+    case Slot::fixed: {
+        const std::string what = std::string("\"") + fixed_columns[fixed_index_] + "\"";
+        if (kind != Scalar::string) return fail(what + " is not a string");
+        return take_text(what, text, cells_.fixed[fixed_index_]);
     }
-    csv += "\r\n";
+    case Slot::checks:
+        return fail("\"checks\" is not an array");
+    case Slot::check_id:
+    case Slot::check_status: {
+        const bool id = slot == Slot::check_id;
+        const std::string what = "\"" + check_name() + (id ? ".id" : ".status") + "\"";
+        if (kind != Scalar::string) return fail(what + " is not a string");
+        return take_text(what, text, id ? check_id_ : check_status_);
+    }
+    case Slot::check_value:
+        if (kind == Scalar::null) return true;
+        if (kind == Scalar::other)
+            return fail(check_name() + ".value is not a string, integer or null");
+        return take_text("\"" + check_name() + ".value\"", text, check_value_.emplace());
+    default:
+        return true;
+    }
+}
+
+bool ReportEvents::take_text(const std::string& what, std::string* text, std::string& into) {
+    if (text->find('\0') != std::string::npos) return fail(what + " holds a NUL character");
+    into = std::move(*text);
+    return true;
+}
+
+bool ReportEvents::open(bool object) {
+    if (depth_ == max_nesting) return fail("nesting deeper than " + std::to_string(max_nesting));
+    ++depth_;
+    if (skipped_from_ != 0) return true;
+    const Slot slot = std::exchange(slot_, Slot::none);
+    if (depth_ == report_depth) return object || fail("expected an object");
+    if (slot == Slot::skipped) {
+        skipped_from_ = depth_;
+        return true;
+    }
+    if (slot == Slot::checks) {
+        if (object) return fail("\"checks\" is not an array");
+        in_checks_ = true;
+        return true;
+    }
+    if (depth_ == check_depth && in_checks_) {
+        if (!object) return fail(check_name() + " is not an object");
+        check_members_.clear();
+        check_id_.clear();
+        check_status_.clear();
+        check_value_.reset();
+        return true;
+    }
+    // A field the table reads holds an object or an array.
+    if (slot == Slot::fixed)
+        return fail(std::string("\"") + fixed_columns[fixed_index_] + "\" is not a string");
+    if (slot == Slot::check_value)
+        return fail(check_name() + ".value is not a string, integer or null");
+    return fail("\"" + check_name() + (slot == Slot::check_id ? ".id" : ".status") +
+                "\" is not a string");
+}
+
+bool ReportEvents::close() {
+    const int closed = depth_--;
+    if (skipped_from_ != 0) {
+        if (closed == skipped_from_) skipped_from_ = 0;
+        return true;
+    }
+    if (closed == check_depth) return end_check();
+    if (closed == checks_depth) in_checks_ = false;
+    if (closed == report_depth) return end_report();
+    return true;
+}
+
+bool ReportEvents::end_check() {
+    const std::string check = check_name();
+    for (const char* name : {"id", "status", "value"}) {
+        if (!check_members_.count(name)) return fail(check + " has no \"" + name + "\"");
+    }
+    for (const char* fixed : fixed_columns) {
+        if (check_id_ == fixed)
+            return fail(check + " has the id \"" + fixed + "\" of a fixed column");
+    }
+    // Named by index: the id itself is the report's text, not fit for a console.
+    const auto [first, is_new] = index_of_id_.emplace(check_id_, cells_.checks.size());
+    if (!is_new)
+        return fail(check + " repeats the id of checks[" + std::to_string(first->second) + "]");
+    std::string cell = std::move(check_status_);
+    if (check_value_) cell += ": " + *check_value_;
+    cells_.checks.push_back({std::move(check_id_), std::move(cell)});
+    return true;
+}
+
+bool ReportEvents::end_report() {
+    for (const char* name : fixed_columns) {
+        if (!report_members_.count(name)) return fail(std::string("no \"") + name + "\"");
+    }
+    if (!report_members_.count("checks")) return fail("no \"checks\"");
+    return true;
+}
+
+bool ReportEvents::first_time(std::unordered_set<std::string>& seen, const std::string& name) {
+    return seen.insert(name).second || fail("second \"" + name + "\"");
+}
+
+// The parser's own words, without its prefix ("[json.exception.parse_error.101] parse
+// error at line 1, column 7: ") and without the bytes it last read, which are the
+// report's text and not fit for a console; then where it stopped.
+bool ReportEvents::parse_error(std::size_t, const std::string& last_read,
+                               const nlohmann::detail::exception& error) {
+    std::string words = error.what();
+    const std::size_t column = words.find("column ");
+    const std::size_t prefix_end = words.find(": ", column == std::string::npos ? 0 : column);
+    if (prefix_end != std::string::npos) words.erase(0, prefix_end + 2);
+    const std::string quoted = "; last read: '" + last_read + "'";
+    if (const std::size_t at = words.find(quoted); at != std::string::npos)
+        words.erase(at, quoted.size());
+    return fail(words + " at byte " + std::to_string(bytes_.taken()));
+}
+
+// A field as the CSV writes it. One that would start with '=', '+', '-', '@', TAB or CR
+// (a formula, or a spreadsheet's way into one) starts with '\'' instead. Then RFC 4180:
+// quoted, its quotes doubled, when it holds a comma, a quote or a line break.
+std::string csv_field(std::string_view text) {
+    std::string field;
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+        field += '\'';
+    field += text;
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+    std::string quoted = "\"";
+    for (const char c : field) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
 }
 
 }  // namespace
 
-ReportSummary summarise_reports(const std::vector<ReportFile>& reports) {
-    ReportSummary summary;
-    std::vector<SummarisedReport> rows;
-    std::vector<std::string_view> header = {"computer", "user", "generated_utc", "version"};
-    std::unordered_map<std::string, std::size_t> column_of_id;
-    for (const ReportFile& file : reports) {
-        Result<SummarisedReport> report = ReportReader(file.bytes).read();
-        if (!report.ok()) {
-            summary.unreadable_reports.push_back(
-                file.name + ": not a report: " + report.status().description());
-            continue;
-        }
-        rows.push_back(std::move(report).value());
+void ReportSummary::add_report(const std::string& name, ReadableFile& file) {
+    const Result<std::uint64_t> size = file.size();
+    if (size.ok() && *size > report_size_limit) {
+        messages_.push_back(name + ": " + file_too_large(*size, report_size_limit).description());
+        return;
     }
-    // The ids are views into the rows, which no longer move.
-    for (const SummarisedReport& row : rows) {
-        for (const CheckCell& check : row.checks) {
-            if (column_of_id.emplace(check.id, header.size()).second) header.push_back(check.id);
+    StreamedBytes bytes(file, report_size_limit);
+    ReportEvents events(bytes);
+    const bool parsed = nlohmann::json::sax_parse(bytes.begin(), StreamedBytes::end(), &events);
+    if (!bytes.failure().ok()) {
+        messages_.push_back(name + ": " + bytes.failure().description());
+        return;
+    }
+    if (!parsed) {
+        messages_.push_back(name + ": not a report: " + events.fault());
+        return;
+    }
+    ReportCells& cells = events.cells();
+
+    // The columns of the ids first seen here, as many as the limit leaves room for.
+    std::vector<std::string_view> new_ids;
+    std::size_t ids_left_out = 0;
+    for (const CheckCell& check : cells.checks) {
+        if (column_of_id_.count(check.id)) continue;
+        if (header_.size() + new_ids.size() < check_column_limit) {
+            new_ids.emplace_back(check.id);
+        } else {
+            ++ids_left_out;
         }
+    }
+    std::vector<std::string> new_header;
+    std::size_t new_columns_cost = 0;
+    for (const std::string_view id : new_ids) {
+        new_header.push_back(csv_field(id));
+        new_columns_cost += id.size() + new_header.back().size();
     }
 
-    summary.csv = utf8_bom;
-    append_record(summary.csv, header);
-    for (const SummarisedReport& row : rows) {
-        std::vector<std::string_view> fields(header.size());
-        fields[0] = row.computer;
-        fields[1] = row.user;
-        fields[2] = row.generated_utc;
-        fields[3] = row.version;
-        for (const CheckCell& check : row.checks)
-            fields[column_of_id.at(check.id)] = check.cell;
-        append_record(summary.csv, fields);
+    Row row;
+    auto next_column = static_cast<std::uint32_t>(fixed_column_count + header_.size());
+    std::unordered_map<std::string_view, std::uint32_t> new_column_of_id;
+    for (const std::string_view id : new_ids)
+        new_column_of_id.emplace(id, next_column++);
+    const auto add_field = [&](std::uint32_t column, std::string_view text) {
+        const std::string field = csv_field(text);
+        row.fields.push_back({column, static_cast<std::uint32_t>(row.text.size()),
+                              static_cast<std::uint32_t>(field.size())});
+        row.text += field;
+    };
+    for (std::uint32_t i = 0; i < fixed_column_count; ++i)
+        add_field(i, cells.fixed[i]);
+    for (const CheckCell& check : cells.checks) {
+        if (const auto known = column_of_id_.find(check.id); known != column_of_id_.end()) {
+            add_field(known->second, check.cell);
+        } else if (const auto added = new_column_of_id.find(check.id);
+                   added != new_column_of_id.end()) {
+            add_field(added->second, check.cell);
+        }
     }
-    return summary;
+    // A row counts its text, its fields' places and the separators its CSV record can
+    // have (a comma between any two columns, CR LF); a new column its id and its field.
+    constexpr std::size_t separators = fixed_column_count + check_column_limit + 1;
+    const std::size_t cost = sizeof(Row) + row.text.size() +
+                             row.fields.size() * sizeof(Row::Field) + separators +
+                             new_columns_cost;
+    if (cost > table_size_limit_ - table_size_) {
+        messages_.push_back(name + ": left out: the table holds " +
+                            std::to_string(table_size_limit_ / (1024 * 1024)) + " MB at most");
+        return;
+    }
+    table_size_ += cost;
+    std::sort(row.fields.begin(), row.fields.end(),
+              [](const Row::Field& a, const Row::Field& b) { return a.column < b.column; });
+    row.text.shrink_to_fit();
+    rows_.push_back(std::move(row));
+    for (std::size_t i = 0; i < new_ids.size(); ++i) {
+        column_of_id_.emplace(std::string(new_ids[i]),
+                              static_cast<std::uint32_t>(fixed_column_count + header_.size()));
+        header_.push_back(std::move(new_header[i]));
+    }
+    if (ids_left_out > 0)
+        messages_.push_back(name + ": " + std::to_string(ids_left_out) +
+                            (ids_left_out == 1 ? " check" : " checks") +
+                            " left out of its row: the table has " +
+                            std::to_string(check_column_limit) + " check columns at most");
+}
+
+void ReportSummary::add_report(const std::string& name, std::string_view bytes) {
+    BytesInMemory file(bytes);
+    add_report(name, file);
+}
+
+std::string ReportSummary::csv() const {
+    std::string csv(utf8_bom);
+    const std::size_t columns = fixed_column_count + header_.size();
+    for (std::size_t i = 0; i < columns; ++i) {
+        if (i > 0) csv += ',';
+        csv += i < fixed_column_count ? fixed_columns[i] : header_[i - fixed_column_count];
+    }
+    csv += "\r\n";
+    std::size_t size = csv.size();
+    for (const Row& row : rows_)
+        size += row.text.size() + columns + 1;
+    csv.reserve(size);
+    for (const Row& row : rows_) {
+        auto field = row.fields.begin();
+        for (std::uint32_t column = 0; column < columns; ++column) {
+            if (column > 0) csv += ',';
+            if (field != row.fields.end() && field->column == column) {
+                csv.append(row.text, field->begin, field->size);
+                ++field;
+            }
+        }
+        csv += "\r\n";
+    }
+    return csv;
 }
 
 }  // namespace tarnwell

@@ -8,6 +8,7 @@
 
 #include "app/report_fixture.h"
 #include "report/report_json.h"
+#include "report/report_summary.h"
 
 namespace tarnwell::test {
 namespace {
@@ -170,10 +171,26 @@ TEST(ReportJson, ChecksCarryStatusValueAndLineAndHeadingsAreNone) {
         {FindingState::count, "3", "Number of saved projections: 3", true, "saved_projections"},
         {FindingState::empty, "", "Tessilon FormSize: ", false, "saved.tessilon.form_size", 5},
         {FindingState::value, "a\"b\tc\xc3\xa9", "X: a\"b\tc\xc3\xa9", false, "saved.x.y"},
+        {FindingState::missing, "", "Plotwick Path not defined", false, "program.plotwick"},
+        {FindingState::value, "", "Y: ", false, "saved.x.empty"},
+        {FindingState::value, "\x7f\xe2\x82\xac", "Z: \x7f\xe2\x82\xac", false, "saved.x.z"},
+        {FindingState::empty, "", "W: ", false, "saved.x.w"},
     };
     const std::string json =
-        report_json({"1.0.0", "WS1", "jdoe", "10.0.19045", "2026-12-09T11:00:00Z"}, "head\r\rline",
-                    {"boom"}, findings);
+        report_json({"1.0.0", "WS1", "micha\xc5\x82", "10.0.19045", "2026-12-09T11:00:00Z"},
+                    "head\r\rline", {"boom"}, findings);
+    // The whole document read back as the summary reads it: every field the table shows.
+    ReportSummary summary;
+    summary.add_report("r.json", json);
+    EXPECT_TRUE(summary.messages().empty()) << summary.messages().front();
+    EXPECT_EQ(summary.csv(),
+              "\xEF\xBB\xBF"
+              "computer,user,generated_utc,version,suite_folder,saved_projections,"
+              "saved.tessilon.form_size,saved.x.y,program.plotwick,saved.x.empty,saved.x.z,"
+              "saved.x.w\r\n"
+              "WS1,micha\xc5\x82,2026-12-09T11:00:00Z,1.0.0,found: C:\\Bin\\Tarnwell,count: 3,"
+              "unreadable,\"value: a\"\"b\tc\xc3\xa9\",missing,value: ,value: \x7f\xe2\x82\xac,"
+              "empty\r\n");
     for (const char* expected : {
              "\"tool\": \"tarnwell_env\",\n  \"version\": \"1.0.0\",\n  \"computer\": \"WS1\"",
              "\"text\": \"head\\r\\rline\"",

@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <vector>
 
 #include "app/pane_text.h"
 #include "app/report_text_file.h"
 #include "app/win32/workstation_identity.h"
 #include "common/text.h"
-#include "platform/file_bytes.h"
 #include "platform/win32/owned.h"
 #include "platform/win32/win32_text.h"
 #include "report/environment_report.h"
@@ -19,9 +20,6 @@
 namespace tarnwell {
 
 namespace {
-
-// A JSON report is a few hundred lines; anything far larger is not one.
-constexpr std::uint64_t report_size_limit = 16 * 1024 * 1024;
 
 bool is_existing_file_error(const Status& status) {
     return status == ERROR_FILE_EXISTS || status == ERROR_ALREADY_EXISTS;
@@ -117,25 +115,34 @@ int write_report_to_file(Win32Platform& platform, const std::string& path,
 
 int write_summary_to_file(Win32Platform& platform, const std::string& folder,
                           const std::string& path) {
-    std::vector<ReportFile> reports;
-    std::vector<std::string> unread;
-    const Result<std::vector<std::string>> names = json_files_in(platform.files, folder);
-    if (!names.ok()) unread.push_back(folder + ": " + names.status().description());
-    for (const std::string& name : names.value_or({})) {
-        const Result<FileBytes> bytes =
-            read_whole_file(platform.files, folder + "\\" + name, report_size_limit);
-        if (bytes.ok()) {
-            reports.push_back({name, std::string(bytes->data(), bytes->size())});
-        } else {
-            unread.push_back(name + ": " + bytes.status().description());
+    // A failure with no Status of its own, running out of memory above all, still ends
+    // with its reason and the exit code of a file not written.
+    try {
+        std::vector<std::string> unread;
+        const Result<std::vector<std::string>> names = json_files_in(platform.files, folder);
+        if (!names.ok()) unread.push_back(folder + ": " + names.status().description());
+        ReportSummary summary;
+        for (const std::string& name : names.value_or({})) {
+            Result<std::unique_ptr<ReadableFile>> file =
+                platform.files.open_for_reading(folder + "\\" + name);
+            if (file.ok()) {
+                summary.add_report(name, **file);
+            } else {
+                unread.push_back(name + ": " + file.status().description());
+            }
         }
+        unread.insert(unread.end(), summary.messages().begin(), summary.messages().end());
+        for (const std::string& message : unread)
+            write_to_console(message + "\r\n", ConsoleStream::error);
+        return write_new_file(platform, path, summary.csv(), !unread.empty());
+    } catch (const std::bad_alloc&) {
+        write_to_console("The summary could not be made: not enough memory\r\n",
+                         ConsoleStream::error);
+    } catch (const std::exception& failure) {
+        write_to_console(std::string("The summary could not be made: ") + failure.what() + "\r\n",
+                         ConsoleStream::error);
     }
-    ReportSummary summary = summarise_reports(reports);
-    unread.insert(unread.end(), summary.unreadable_reports.begin(),
-                  summary.unreadable_reports.end());
-    for (const std::string& message : unread)
-        write_to_console(message + "\r\n", ConsoleStream::error);
-    return write_new_file(platform, path, summary.csv, !unread.empty());
+    return report_not_created;
 }
 
 int show_version() {
