@@ -202,9 +202,6 @@ TEST_F(Results, ImportSaysWhyItRefusedAFileAndChangesNothing) {
         std::string failure;
     } cases[] = {
         {"REGEDIT5\r\n", "not a REGEDIT4 file: its first line is not \"REGEDIT4\""},
-        {"REGEDIT4\n[%K\\a]\n\"v\"=\"1\"\n", "lines must end in CR LF"},
-        {"REGEDIT4\r\n[%K\\a]\n\"v\"=\"1\"\n", "line 2: lines must end in CR LF"},
-        {"REGEDIT4\r\n\r\n[%K\\a]\n\"v\"=\"1\"\r\n", "line 3: lines must end in CR LF"},
         {"\xFF\xFEW\0i\0", "not a REGEDIT4 file: its first line is not \"REGEDIT4\""},
     };
     for (const auto& c : cases) {
@@ -220,11 +217,13 @@ TEST_F(Results, ImportSaysWhyItRefusedAFileAndChangesNothing) {
         absent + ": file not found");
 }
 
-// Each line that cannot be applied exactly is named with its line and left out; the
-// lines after it are applied.
+// Each line that cannot be applied exactly, or that is no key, value or comment line, is
+// named with its line and left out; the lines after it are applied. Lines end at CR LF,
+// LF and CR alike.
 TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
     const RegFileResult result = import_text(
         "REGEDIT4\r\n"
+        "\"first\"=\"0\"\r\n"
         "[%K\\a]\r\n"
         "\"d\"=dword:zz\r\n"
         "\"big\"=dword:123456789\r\n"
@@ -249,28 +248,40 @@ TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
         // A key line's root stands whole: its key and values are left out.
         "[HKCUTools\\" + scratch.sub_key() + "\\e]\r\n"
         "\"lost\"=\"4\"\r\n"
-        "[-HKEY_CURRENT_USERX\\" + scratch.sub_key() + "\\a]\r\n");
+        "[-HKEY_CURRENT_USERX\\" + scratch.sub_key() + "\\a]\r\n"
+        "\"after removal\"=\"5\"\r\n"
+        "[%K\\f]\r\n"
+        "\"a\"=\"1\"\n\"b\"=\"2\"\n\"c\"=\"3\"\r\n"
+        "\"d\"=\"4\"\r\"e\"=\"5\"\r\n"
+        "\"x\" \"y\"\r\n"
+        "junk\r\n");
     EXPECT_TRUE(result.whole());
     EXPECT_EQ(result.unreadable_lines(), 11u);
     EXPECT_EQ(issues(result, long_path),
               (std::vector<std::string>{
-                  "3:%K\\a|d|dword: without hex digits: not applied",
-                  "4:%K\\a|big|dword: a number too large for 32 bits: not applied",
-                  "5:%K\\a|b|hex data that is not bytes of one or two hex digits separated by "
+                  "2:|first|a value line before any key line: not applied",
+                  "4:%K\\a|d|dword: without hex digits: not applied",
+                  "5:%K\\a|big|dword: a number too large for 32 bits: not applied",
+                  "6:%K\\a|b|hex data that is not bytes of one or two hex digits separated by "
                   "commas: not applied",
-                  "6:%K\\a|t|text after the closing double quote: not applied",
-                  "7:[%K\\b||a key line without its closing ]: the key and its values are not "
+                  "7:%K\\a|t|text after the closing double quote: not applied",
+                  "8:[%K\\b||a key line without its closing ]: the key and its values are not "
                   "applied",
-                  "9:[||a key line without its closing ]: the key and its values are not applied",
-                  "15:%K\\c|empty|hex data whose next line is missing: not applied",
-                  "17:%K\\c|before key|hex data whose next line is missing: not applied",
-                  "20:%K\\d|at the end|hex data whose next line is missing: not applied",
-                  "21:HKCUTools\\" + scratch.sub_key() +
+                  "10:[||a key line without its closing ]: the key and its values are not applied",
+                  "16:%K\\c|empty|hex data whose next line is missing: not applied",
+                  "18:%K\\c|before key|hex data whose next line is missing: not applied",
+                  "21:%K\\d|at the end|hex data whose next line is missing: not applied",
+                  "22:HKCUTools\\" + scratch.sub_key() +
                       "\\e||unknown root \"HKCUTools\": the key and its values are not applied",
-                  "23:HKEY_CURRENT_USERX\\" + scratch.sub_key() +
-                      "\\a||unknown root \"HKEY_CURRENT_USERX\": the key is not deleted"}));
-    EXPECT_EQ(describe(tree()), (std::vector<std::string>{"", "a", "c", "c|joined|bin:01 02",
-                                                          "c|kept|sz:2", "d", "d|in d|sz:3"}));
+                  "24:HKEY_CURRENT_USERX\\" + scratch.sub_key() +
+                      "\\a||unknown root \"HKEY_CURRENT_USERX\": the key is not deleted",
+                  "25:|after removal|a value line after a key deletion: not applied",
+                  "32:\"x\" \"y\"||neither a key, a value nor a comment: passed over",
+                  "33:junk||neither a key, a value nor a comment: passed over"}));
+    EXPECT_EQ(describe(tree()),
+              (std::vector<std::string>{"", "a", "c", "c|joined|bin:01 02", "c|kept|sz:2", "d",
+                                        "d|in d|sz:3", "f", "f|a|sz:1", "f|b|sz:2", "f|c|sz:3",
+                                        "f|d|sz:4", "f|e|sz:5"}));
 }
 
 TEST_F(Results, ImportNamesEachOperationThatFailedAndGoesOn) {
