@@ -111,7 +111,8 @@ TEST_F(Results, ASubkeyThatCannotBeOpenedIsNamedAndTheExportGoesOn) {
     put_text("a", "v", "1");
     put_text("b", "v", "2");
     HookedRegistry refusing(platform.registry, [&](const HookedRegistry::Call& call) {
-        return call.operation == "open_key" && call.key_path == scratch.sub_key() + "\\a"
+        // The walk opens each subkey as itself, so that a registry link is seen as one.
+        return call.operation == "open_link" && call.key_path == scratch.sub_key() + "\\a"
                    ? std::optional<long>(reg::access_denied)
                    : std::nullopt;
     });
@@ -378,6 +379,33 @@ TEST_F(Results, AnExportStopsAtTheDeepestLevelWindowsKeeps) {
     for (std::size_t at = 0; (at = written.find("\r\n[", at)) != std::string::npos; ++at)
         ++blocks;
     EXPECT_EQ(blocks, 513u);
+}
+#endif
+
+#if !defined(_WIN32)
+// Two subkeys that are registry links back to their parent would make the walk visit
+// 2^512 keys: each link is named and left out, and every other key is exported once.
+TEST_F(Results, AnExportNamesRegistryLinksAndDoesNotFollowThem) {
+    put_text("a", "v", "1");
+    put_text("a\\below", "w", "2");
+    auto& twin = twin_of(test_platform)->registry;
+    twin.make_link(reg::current_user, below("a\\loop"), reg::current_user, scratch.sub_key());
+    twin.make_link(reg::current_user, below("back"), reg::current_user, scratch.sub_key());
+    const std::string file = scratch_file("links.reg");
+    const RegFileResult result = export_to(file);
+    ASSERT_TRUE(result.whole()) << result.failure();
+    EXPECT_EQ(issues(result, long_path),
+              (std::vector<std::string>{
+                  "%K\\a\\loop||left out: a registry link to another key, which is not followed",
+                  "%K\\back||left out: a registry link to another key, which is not followed"}));
+    const std::string written = file_text(platform.files, file);
+    EXPECT_EQ(written, "REGEDIT4\r\n\r\n[" + long_path + "]\r\n\r\n[" + long_path +
+                           "\\a]\r\n\"v\"=\"1\"\r\n\r\n[" + long_path +
+                           "\\a\\below]\r\n\"w\"=\"2\"\r\n\r\n");
+    // Asked for by its own name, a link is followed once, to the key it leads to.
+    const RegFileResult through = export_to(scratch_file("through.reg"), scratch.path() + "\\back");
+    ASSERT_TRUE(through.whole()) << through.failure();
+    EXPECT_EQ(through.issue_count(), 2u);
 }
 #endif
 

@@ -12,9 +12,13 @@
 //   e2e_probe focus CAPTION           the control that has the keyboard focus
 //   e2e_probe menu                    waits (up to two seconds) until a context menu is
 //                                     open
+//   e2e_probe reglink KEY NAME        makes HKCU\KEY\NAME a registry link back to
+//                                     HKCU\KEY, as any user can in their own hive
 // CAPTION names the program's main window; a message box with the same title is not it.
 // Texts in and out are UTF-8; the windows are asked for theirs in UTF-16.
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <sddl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -242,6 +246,42 @@ int wait_for_menu() {
     return 2;
 }
 
+// The current user's SID as text ("S-1-5-21-..."), which names the user's hive below
+// \Registry\User; empty when the token cannot tell it.
+std::wstring user_sid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return L"";
+    std::vector<BYTE> user(256);
+    DWORD size = 0;
+    const BOOL got = GetTokenInformation(token, TokenUser, user.data(),
+                                         static_cast<DWORD>(user.size()), &size);
+    CloseHandle(token);
+    if (!got) return L"";
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text))
+        return L"";
+    std::wstring sid = text;
+    LocalFree(text);
+    return sid;
+}
+
+int make_link(const std::string& key, const std::string& name) {
+    const std::wstring sid = user_sid();
+    if (sid.empty()) return 2;
+    const std::wstring target = L"\\Registry\\User\\" + sid + L"\\" + wide(key);
+    HKEY link = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(key + "\\" + name).c_str(), 0, nullptr,
+                        REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link,
+                        nullptr) != ERROR_SUCCESS)
+        return 3;
+    // The link's target is its only value, in UTF-16 without a terminating NUL.
+    const LSTATUS set = RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                                       reinterpret_cast<const BYTE*>(target.data()),
+                                       static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+    RegCloseKey(link);
+    return set == ERROR_SUCCESS ? 0 : 4;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** wide_argv) {
@@ -256,8 +296,10 @@ int wmain(int argc, wchar_t** wide_argv) {
     if (command == "where" && argc == 4) return print_centre(argv(2), argv(3));
     if (command == "focus" && argc == 3) return print_focus(argv(2));
     if (command == "menu" && argc == 2) return wait_for_menu();
+    if (command == "reglink" && argc == 4) return make_link(argv(2), argv(3));
     std::fprintf(stderr,
                  "usage: e2e_probe clipboard FILE | dialog TITLE FILE | buttons CAPTION |\n"
-                 "       geometry CAPTION | where CAPTION CONTROL | focus CAPTION | menu\n");
+                 "       geometry CAPTION | where CAPTION CONTROL | focus CAPTION | menu |\n"
+                 "       reglink KEY NAME\n");
     return 1;
 }
