@@ -90,12 +90,14 @@ public:
             note(line, "", status, "the key could not be opened or created");
     }
 
-    // A value line; `data` is its data with any continued lines joined to it, and
+    // A value line `text`; `data` is its data with any continued lines joined to it, and
     // `whole` false when a line it went on to was missing.
-    void value_line(std::size_t line, const ValueLine& value, std::string_view data, bool whole) {
+    void value_line(std::size_t line, std::string_view text, const ValueLine& value,
+                    std::string_view data, bool whole) {
         if (state_ == State::skipped) return;
+        // No key to write to: named by the line itself, which holds the value's name.
         if (state_ == State::outside || state_ == State::removed) {
-            result_.add({line + 1, "", value.name, Status(),
+            result_.add({line + 1, shown_line(text), "", Status(),
                          state_ == State::outside
                              ? "a value line before any key line: not applied"
                              : "a value line after a key deletion: not applied"});
@@ -251,7 +253,7 @@ void apply_lines(ImportRun& run, std::string_view text) {
         }
         std::string data(value->data);
         const bool whole = !hex_continues(data) || gather_continued(lines, data);
-        run.value_line(index, *value, data, whole);
+        run.value_line(index, line, *value, data, whole);
     }
 }
 

@@ -260,7 +260,7 @@ TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
     EXPECT_EQ(result.unreadable_lines(), 11u);
     EXPECT_EQ(issues(result, long_path),
               (std::vector<std::string>{
-                  "2:|first|a value line before any key line: not applied",
+                  "2:\"first\"=\"0\"||a value line before any key line: not applied",
                   "4:%K\\a|d|dword: without hex digits: not applied",
                   "5:%K\\a|big|dword: a number too large for 32 bits: not applied",
                   "6:%K\\a|b|hex data that is not bytes of one or two hex digits separated by "
@@ -276,7 +276,7 @@ TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
                       "\\e||unknown root \"HKCUTools\": the key and its values are not applied",
                   "24:HKEY_CURRENT_USERX\\" + scratch.sub_key() +
                       "\\a||unknown root \"HKEY_CURRENT_USERX\": the key is not deleted",
-                  "25:|after removal|a value line after a key deletion: not applied",
+                  "25:\"after removal\"=\"5\"||a value line after a key deletion: not applied",
                   "32:\"x\" \"y\"||neither a key, a value nor a comment: passed over",
                   "33:junk||neither a key, a value nor a comment: passed over"}));
     EXPECT_EQ(describe(tree()),
