@@ -1,6 +1,7 @@
 #include "registry/reg_file_import.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -147,15 +148,30 @@ private:
     // outside: before any key line; removed: after a "[-key]" line.
     enum class State { outside, open, failed, skipped, removed };
 
-    // A line as its issue names it: whole when short, otherwise its start.
+    // A line as its issue names it: whole when short, otherwise its start, with control
+    // characters as \xNN so that a message shows them rather than passing them to a
+    // console.
     static std::string shown_line(std::string_view text) {
         constexpr std::size_t longest = 80;
-        if (text.size() <= longest) return std::string(text);
-        std::size_t cut = longest;
-        // Not inside a UTF-8 sequence.
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-            --cut;
-        return std::string(text.substr(0, cut)) + "...";
+        std::size_t cut = text.size();
+        if (cut > longest) {
+            cut = longest;
+            // Not inside a UTF-8 sequence.
+            while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+                --cut;
+        }
+        std::string shown;
+        for (const char c : text.substr(0, cut)) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x20 || byte == 0x7F) {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+                shown += escaped;
+            } else {
+                shown += c;
+            }
+        }
+        return cut < text.size() ? shown + "..." : shown;
     }
 
     // The bytes of a text-type value in hex(N): are the text in the file's encoding;

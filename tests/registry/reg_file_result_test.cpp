@@ -255,7 +255,7 @@ TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
         "\"a\"=\"1\"\n\"b\"=\"2\"\n\"c\"=\"3\"\r\n"
         "\"d\"=\"4\"\r\"e\"=\"5\"\r\n"
         "\"x\" \"y\"\r\n"
-        "junk\r\n");
+        "junk\x1b[2J\r\n");
     EXPECT_TRUE(result.whole());
     EXPECT_EQ(result.unreadable_lines(), 11u);
     EXPECT_EQ(issues(result, long_path),
@@ -278,7 +278,7 @@ TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
                       "\\a||unknown root \"HKEY_CURRENT_USERX\": the key is not deleted",
                   "25:\"after removal\"=\"5\"||a value line after a key deletion: not applied",
                   "32:\"x\" \"y\"||neither a key, a value nor a comment: passed over",
-                  "33:junk||neither a key, a value nor a comment: passed over"}));
+                  "33:junk\\x1B[2J||neither a key, a value nor a comment: passed over"}));
     EXPECT_EQ(describe(tree()),
               (std::vector<std::string>{"", "a", "c", "c|joined|bin:01 02", "c|kept|sz:2", "d",
                                         "d|in d|sz:3", "f", "f|a|sz:1", "f|b|sz:2", "f|c|sz:3",
