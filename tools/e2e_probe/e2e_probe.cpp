@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "common/utf8.h"
+#include "platform/win32/owned.h"
 
 namespace {
 
@@ -249,36 +250,34 @@ int wait_for_menu() {
 // The current user's SID as text ("S-1-5-21-..."), which names the user's hive below
 // \Registry\User; empty when the token cannot tell it.
 std::wstring user_sid() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return L"";
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return L"";
+    const tarnwell::OwnedHandle token(opened);
     std::vector<BYTE> user(256);
     DWORD size = 0;
-    const BOOL got = GetTokenInformation(token, TokenUser, user.data(),
-                                         static_cast<DWORD>(user.size()), &size);
-    CloseHandle(token);
-    if (!got) return L"";
+    if (!GetTokenInformation(token.get(), TokenUser, user.data(),
+                             static_cast<DWORD>(user.size()), &size))
+        return L"";
     wchar_t* text = nullptr;
     if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text))
         return L"";
-    std::wstring sid = text;
-    LocalFree(text);
-    return sid;
+    const tarnwell::OwnedLocalMemory freed_with(text);
+    return text;
 }
 
 int make_link(const std::string& key, const std::string& name) {
     const std::wstring sid = user_sid();
     if (sid.empty()) return 2;
     const std::wstring target = L"\\Registry\\User\\" + sid + L"\\" + wide(key);
-    HKEY link = nullptr;
+    tarnwell::OwnedKey link;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(key + "\\" + name).c_str(), 0, nullptr,
-                        REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link,
-                        nullptr) != ERROR_SUCCESS)
+                        REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
+                        link.put(), nullptr) != ERROR_SUCCESS)
         return 3;
     // The link's target is its only value, in UTF-16 without a terminating NUL.
-    const LSTATUS set = RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+    const LSTATUS set = RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
                                        reinterpret_cast<const BYTE*>(target.data()),
                                        static_cast<DWORD>(target.size() * sizeof(wchar_t)));
-    RegCloseKey(link);
     return set == ERROR_SUCCESS ? 0 : 4;
 }
 
