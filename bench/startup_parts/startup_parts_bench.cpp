@@ -56,6 +56,10 @@ public:
         Timed t(kind);
         return inner_.open_key(k, s, a, r);
     }
+    Status open_link(reg_key k, const char* s, std::uint32_t a, reg_key* r) override {
+        Timed t(kind);
+        return inner_.open_link(k, s, a, r);
+    }
     Status open_key_default(reg_key k, const char* s, reg_key* r) override {
         Timed t(kind);
         return inner_.open_key_default(k, s, r);

@@ -49,7 +49,12 @@ constexpr std::uint32_t type_sz = 1;
 constexpr std::uint32_t type_expand_sz = 2;
 constexpr std::uint32_t type_binary = 3;
 constexpr std::uint32_t type_dword = 4;
+constexpr std::uint32_t type_link = 6;
 constexpr std::uint32_t type_multi_sz = 7;
+
+// A registry link (a key made with REG_OPTION_CREATE_LINK) holds the NT path of the key
+// it leads to in this value, of type_link.
+constexpr const char* link_value_name = "SymbolicLinkValue";
 
 // The types whose data is text, which Windows stores in UTF-16.
 constexpr bool is_text_type(std::uint32_t type) {
@@ -66,6 +71,10 @@ public:
     // RegOpenKeyExW.
     virtual Status open_key(reg_key parent, const char* sub_key, std::uint32_t access,
                             reg_key* result) = 0;
+    // RegOpenKeyExW with REG_OPTION_OPEN_LINK: as open_key, but a registry link is opened
+    // itself, not the key it leads to.
+    virtual Status open_link(reg_key parent, const char* sub_key, std::uint32_t access,
+                             reg_key* result) = 0;
     // RegOpenKeyW: the key with whatever access it allows; an empty sub_key gives the
     // parent itself back, not a new handle.
     virtual Status open_key_default(reg_key parent, const char* sub_key, reg_key* result) = 0;

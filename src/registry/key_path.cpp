@@ -56,6 +56,17 @@ std::string with_long_root(const std::string& path) {
     return path.substr(0, text.start) + root->long_name + path.substr(text.start + text.length);
 }
 
+std::string with_reg_exe_root(const std::string& path) {
+    const RootText text = root_text(path);
+    if (!equals_ignoring_case(std::string_view(path).substr(text.start, text.length), "HKU"))
+        return path;
+    return path.substr(0, text.start) + "HKEY_USERS" + path.substr(text.start + text.length);
+}
+
+Result<KeyPath> read_command_key_path(const std::string& path) {
+    return read_key_path(with_reg_exe_root(path));
+}
+
 std::string long_key_path(const KeyPath& path) {
     std::string text;
     for (const RootName& root : root_names)

@@ -49,6 +49,13 @@ using KeyPathReading = Result<KeyPath> (*)(const std::string& path);
 // subkey and a path that read_key_path refuses come back as they are.
 std::string with_long_root(const std::string& path);
 
+// reg.exe also takes HKU for HKEY_USERS. The path with such a root (after at most one
+// leading backslash, up to the next backslash or the end, in any letter case) written
+// HKEY_USERS; any other path as it is.
+std::string with_reg_exe_root(const std::string& path);
+// read_key_path of that: the reading of key paths given to a command.
+Result<KeyPath> read_command_key_path(const std::string& path);
+
 // The path of a root (0 for none) and a subkey, with the root's long name:
 // "HKEY_CURRENT_USER\Software", "HKEY_LOCAL_MACHINE" for a root alone.
 std::string long_key_path(const KeyPath& path);

@@ -87,18 +87,30 @@ public:
     // key line `key_line` (in the file's encoding), and, when asked, its subtree.
     // `level` counts the levels below the exported key. False when the export stops:
     // progress or the file failed, or a key opened but could not be listed whole.
+    //
+    // A registry link below the exported key is named and left out, never followed: a
+    // link leads to a key of the tree or above it (any user can make such links in their
+    // own hive), and following it would walk keys again and again. So the walk meets
+    // every key once.
     bool export_key(reg_key parent, const std::string& sub_key, const std::string& path,
                     const std::string& key_line, int level) {
+        RegKey key(api_);
+        // The key asked for is exported even when it is a link itself: it is walked once.
+        const Status opened = level == 0 ? key.open(parent, sub_key, reg::key_read)
+                                         : key.open_link(parent, sub_key, reg::key_read);
+        if (opened.ok() && level > 0 && key.is_link()) {
+            result_.add({0, path, "", Status(),
+                         "left out: a registry link to another key, which is not followed"});
+            return true;
+        }
         if (progress_ != nullptr) {
             if (const Status told = progress_->key_started(path); !told.ok()) {
                 result_.fail(told.description());
                 return false;
             }
         }
-        RegKey key(api_);
         RegKeyContents contents;
         // A key that cannot be opened gets an empty block and no subkeys.
-        const Status opened = key.open(parent, sub_key, reg::key_read);
         if (opened.ok()) {
             if (const Status status = read_key_contents(key, contents); !status.ok()) {
                 result_.fail("the key " + path + " could not be read whole (" +

@@ -29,7 +29,8 @@ public:
 // read_key_path), the file exists, the key cannot be opened, a key that opened cannot be
 // listed whole, the file cannot be written or progress failed. A subkey that cannot be
 // opened gets a block without values and subkeys, and is named; so is every key and
-// value a REGEDIT4 file cannot hold, left out.
+// value a REGEDIT4 file cannot hold, left out, and every registry link below the key,
+// left out and not followed.
 RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::string& key_path,
                               const std::string& file, bool subkeys, RegFileForm form,
                               ExportProgress* progress);

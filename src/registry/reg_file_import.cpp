@@ -1,6 +1,7 @@
 #include "registry/reg_file_import.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -20,7 +21,7 @@ namespace tarnwell {
 namespace {
 
 // The lines of a file one after another, without copying them or keeping a list of
-// them. Lines end with CR LF only; a file with bare LF line ends is one line.
+// them. As regedit reads them, a line ends at CR LF, at a bare LF and at a lone CR.
 class Lines {
 public:
     explicit Lines(std::string_view text) : text_(text) {}
@@ -29,9 +30,12 @@ public:
     bool next(std::string_view& line) {
         if (start_ == std::string_view::npos) return false;
         last_start_ = start_;
-        const std::size_t end = text_.find("\r\n", start_);
+        const std::size_t end = text_.find_first_of("\r\n", start_);
         line = text_.substr(start_, end == std::string_view::npos ? end : end - start_);
-        start_ = end == std::string_view::npos ? end : end + 2;
+        if (end == std::string_view::npos)
+            start_ = end;
+        else
+            start_ = end + (text_.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         ++index_;
         return true;
     }
@@ -49,8 +53,6 @@ private:
     std::size_t last_start_ = 0;
     std::size_t index_ = std::size_t(-1);
 };
-
-constexpr const char* line_ends_failure = "lines must end in CR LF";
 
 // The lines of one file applied one after another; the key of the last key line stays
 // open for the values that follow it.
@@ -71,7 +73,7 @@ public:
         }
         path_ = key->path;
         if (key->removal) {
-            state_ = State::outside;
+            state_ = State::removed;
             delete_key(line);
             return;
         }
@@ -89,10 +91,19 @@ public:
             note(line, "", status, "the key could not be opened or created");
     }
 
-    // A value line; `data` is its data with any continued lines joined to it, and
+    // A value line `text`; `data` is its data with any continued lines joined to it, and
     // `whole` false when a line it went on to was missing.
-    void value_line(std::size_t line, const ValueLine& value, std::string_view data, bool whole) {
-        if (state_ == State::outside || state_ == State::skipped) return;
+    void value_line(std::size_t line, std::string_view text, const ValueLine& value,
+                    std::string_view data, bool whole) {
+        if (state_ == State::skipped) return;
+        // No key to write to: named by the line itself, which holds the value's name.
+        if (state_ == State::outside || state_ == State::removed) {
+            result_.add({line + 1, shown_line(text), "", Status(),
+                         state_ == State::outside
+                             ? "a value line before any key line: not applied"
+                             : "a value line after a key deletion: not applied"});
+            return;
+        }
         if (!whole) {
             unreadable(line, path_, value.name, "hex data whose next line is missing: not applied");
             return;
@@ -127,8 +138,41 @@ public:
         if (status != reg::success) note(line, value.name, status, "not written");
     }
 
+    // A line that is neither a key line, a value line, a comment nor empty.
+    void passed_over(std::size_t line, std::string_view text) {
+        result_.add({line + 1, shown_line(text), "", Status(),
+                     "neither a key, a value nor a comment: passed over"});
+    }
+
 private:
-    enum class State { outside, open, failed, skipped };
+    // outside: before any key line; removed: after a "[-key]" line.
+    enum class State { outside, open, failed, skipped, removed };
+
+    // A line as its issue names it: whole when short, otherwise its start, with control
+    // characters as \xNN so that a message shows them rather than passing them to a
+    // console.
+    static std::string shown_line(std::string_view text) {
+        constexpr std::size_t longest = 80;
+        std::size_t cut = text.size();
+        if (cut > longest) {
+            cut = longest;
+            // Not inside a UTF-8 sequence.
+            while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+                --cut;
+        }
+        std::string shown;
+        for (const char c : text.substr(0, cut)) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x20 || byte == 0x7F) {
+                char escaped[5];
+                std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+                shown += escaped;
+            } else {
+                shown += c;
+            }
+        }
+        return cut < text.size() ? shown + "..." : shown;
+    }
 
     // The bytes of a text-type value in hex(N): are the text in the file's encoding;
     // the registry takes it in UTF-8.
@@ -177,32 +221,13 @@ private:
     Status failure_;
 };
 
-// A file whose lines end in LF alone would be read as a few long lines, its keys and
-// values mangled: it is refused before anything is changed. (A text value may hold a
-// line feed, a key line never does.)
-bool ends_lines_in_lf_alone(std::string_view text, RegFileResult& result) {
-    Lines check(text);
-    std::string_view line;
-    check.next(line);
-    while (check.next(line)) {
-        line = trim_blanks(line);
-        if (!line.empty() && line[0] == '[' && line.find('\n') != std::string_view::npos) {
-            result.fail("line " + std::to_string(check.index() + 1) + ": " + line_ends_failure);
-            return true;
-        }
-    }
-    return false;
-}
-
 // Whether the first line is the header `header`; says why not in `result`.
 bool has_header(std::string_view text, const char* header, RegFileResult& result) {
     Lines lines(text);
     std::string_view first;
     lines.next(first);
     if (equals_ignoring_case(first, header)) return true;
-    result.fail(starts_with_ignoring_case(first, std::string(header) + "\n")
-                    ? std::string(line_ends_failure)
-                    : std::string("not a REGEDIT4 file: its first line is not \"") + header + "\"");
+    result.fail(std::string("not a REGEDIT4 file: its first line is not \"") + header + "\"");
     return false;
 }
 
@@ -238,10 +263,13 @@ void apply_lines(ImportRun& run, std::string_view text) {
             continue;
         }
         const std::optional<ValueLine> value = read_value_line(line);
-        if (!value) continue;
+        if (!value) {
+            run.passed_over(index, line);
+            continue;
+        }
         std::string data(value->data);
         const bool whole = !hex_continues(data) || gather_continued(lines, data);
-        run.value_line(index, *value, data, whole);
+        run.value_line(index, line, *value, data, whole);
     }
 }
 
@@ -268,7 +296,6 @@ RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeF
         text = converted;
     }
     if (!has_header(text, utf16 ? unicode_file_header : "REGEDIT4", result)) return result;
-    if (ends_lines_in_lf_alone(text, result)) return result;
     ImportRun run(api, result, utf16 ? RegFileForm::unicode : RegFileForm::regedit4,
                   read_path);
     apply_lines(run, text);

@@ -2,8 +2,10 @@
 // The import of a registry file: each key line opens (creating it when it is missing)
 // the key whose values follow, "[-key]" deletes a key that has no subkeys, and each
 // value line writes or deletes one value. The lines are read as the platform's regedit
-// reads them (see reg_file_parse.h). What cannot be applied exactly is named with its
-// line and left out; the lines after it are applied.
+// reads them (see reg_file_parse.h): a line ends at CR LF, LF or CR. What cannot be
+// applied exactly is named with its line and left out, and so is a line that is neither
+// a key line, a value line inside a key's block, a comment nor empty; the lines after it
+// are applied.
 #include <string>
 #include <string_view>
 
@@ -20,7 +22,7 @@ enum class UnicodeFiles { refused, read };
 
 // Applies the file's bytes. Not whole, with nothing changed, when the first line is not
 // the header (REGEDIT4 in any letter case with nothing around it, or for a version 5
-// file its own) or when the lines end in LF alone. Key lines are read with
+// file its own). Key lines are read with
 // `read_path`; a key line it refuses is named, and the key and its values are left out.
 RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeFiles unicode,
                               KeyPathReading read_path = read_key_path);

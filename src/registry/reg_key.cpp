@@ -65,6 +65,9 @@ Status RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std:
     case How::open:
         status = api_->open_key(parent, sub_key.c_str(), access, &result);
         break;
+    case How::open_link:
+        status = api_->open_link(parent, sub_key.c_str(), access, &result);
+        break;
     case How::open_default:
         status = api_->open_key_default(parent, sub_key.c_str(), &result);
         break;
@@ -77,6 +80,17 @@ Status RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std:
 
 Status RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {
     return open_by(How::open, parent, sub_key, access);
+}
+
+Status RegKey::open_link(reg_key parent, const std::string& sub_key, std::uint32_t access) {
+    return open_by(How::open_link, parent, sub_key, access);
+}
+
+bool RegKey::is_link() const {
+    std::uint32_t type = reg::type_none;
+    std::uint32_t size = 0;
+    return query_value(reg::link_value_name, &type, nullptr, &size) == reg::success &&
+           type == reg::type_link;
 }
 
 Status RegKey::open_default(reg_key parent, const std::string& sub_key) {

@@ -41,6 +41,9 @@ public:
     // parent, which may be a predefined root or another open key's handle(). A path too
     // long for one call is followed one level at a time.
     Status open(reg_key parent, const std::string& sub_key, std::uint32_t access);
+    // The same, but a registry link is opened itself, not the key it leads to; any other
+    // key opens as with open().
+    Status open_link(reg_key parent, const std::string& sub_key, std::uint32_t access);
     // With whatever access the key allows (RegOpenKeyA). An empty sub_key gives the
     // parent itself back; this object then does not close it.
     Status open_default(reg_key parent, const std::string& sub_key);
@@ -50,6 +53,10 @@ public:
 
     // The handle as the registry gave it out; 0 when none is held.
     reg_key handle() const { return handle_; }
+
+    // True when the key held, opened by open_link(), is a registry link: it holds a
+    // SymbolicLinkValue of type REG_LINK.
+    bool is_link() const;
 
     Status query_info(RegKeyInfo& info);
 
@@ -80,7 +87,7 @@ public:
     Status enum_value(std::uint32_t index, RegValueEntry& value);
 
 private:
-    enum class How { open, open_default, create };
+    enum class How { open, open_link, open_default, create };
     Status open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access);
     Status opened(Status status, reg_key parent, reg_key result);
     // Makes room for the longest name and data the key holds by `info`, and for a data

@@ -12,6 +12,7 @@
 # written in regedit's default form (version 5.00, UTF-16) and goes the same three paths
 # with `regtool export --unicode`, and a fourth: `regedit /E`, then regtool import. Its
 # REGEDIT4 export names what the code page cannot hold, exits 3 and writes no look-alike.
+# A file whose lines end in CR LF, bare LF and lone CR gives the tree regedit makes of it.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -140,9 +141,22 @@ for line in "Path|1|$(utf16 'C:\Bin\Tarnwell')0000" "Data|1|$(utf16 'C:\Data\')0
   grep -qxF -- "$line" "$work/earlier.txt" || fail "earlier: the tree lacks '$line'"
 done
 
+# Line ends as regedit reads them: in a CR LF file a bare LF and a lone CR end a line too.
+printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\%s\\line ends]\r\n"a"="1"\n"b"="2"\n"c"="3"\r\n"d"="4"\r"e"="5"\r\n\n[HKEY_CURRENT_USER\\%s\\line ends\\lf]\n"f"=dword:00000006\r' \
+  "$TOP" "$TOP" >"$work/line-ends.reg"
+delete_key "$TOP\\line ends"
+regedit_import "$work/line-ends.reg"
+dump "$TOP\\line ends" "$work/line-ends-reference.txt"
+for line in "a|1|$(utf16 1)0000" "e|1|$(utf16 5)0000" "[lf]" "f|4|06000000"; do
+  grep -qxF -- "$line" "$work/line-ends-reference.txt" || fail "line ends: regedit's tree lacks '$line'"
+done
+delete_key "$TOP\\line ends"
+regtool import "$(win "$work/line-ends.reg")" || fail "line ends: import: exit $?"
+same line-ends "$TOP\\line ends" regtool-import
+
 delete_key "$TOP"
 if [ "$failures" -gt 0 ]; then
   echo "$failures checks failed; files in $work" >&2
   exit 1
 fi
-echo "regedit peer: the fixed tree, the Unicode tree and 6 random trees are the same through regedit, regtool and both"
+echo "regedit peer: the fixed tree, the Unicode tree, 6 random trees and mixed line ends are the same through regedit, regtool and both"

@@ -3,7 +3,9 @@
 # and the one-line reasons on standard error; files it must not write, not even in part
 # when the disk fills up; every value type exported; version 5 files read whole;
 # arguments that an ANSI command line would turn into look-alikes;
-# keys deeper than a registry path text, exported and imported whole.
+# keys deeper than a registry path text, exported and imported whole; registry links
+# named and not followed; the roots reg.exe names; files in folders past MAX_PATH;
+# lines ended as regedit ends them, and lines that are no key, value or comment named.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -11,7 +13,7 @@ source "$here/lib.sh"
 
 REGTOOL="$E2E_BUILD/tools/regtool/regtool.exe"
 DUMP="$E2E_BUILD/tests/e2e/reg_dump/reg_dump.exe"
-e2e_require_built "$REGTOOL" "$DUMP"
+e2e_require_built "$REGTOOL" "$DUMP" "$E2E_PROBE"
 
 e2e_new_prefix regtool_scripts
 work="$E2E_BUILD/e2e/regtool_scripts/work"
@@ -80,6 +82,58 @@ printf 'precious' >"$work/taken.reg"
 run taken export "$TOP\\kinds" "$(win "$work/taken.reg")"
 expect taken 1 "already exists"
 [ "$(cat "$work/taken.reg")" = precious ] || fail "an existing file was changed"
+
+# The roots as reg.exe names them, HKU among them; the file has the long names.
+"$TARNWELL_WINE" reg add 'HKU\.Default\Software\tarnwell-regtool' /v v /d users /f >/dev/null 2>&1
+"$TARNWELL_WINE" reg add 'HKCR\tarnwell-regtool' /v v /d classes /f >/dev/null 2>&1
+"$TARNWELL_WINE" reg add 'HKCC\Software\tarnwell-regtool' /v v /d config /f >/dev/null 2>&1
+for root in 'HKU\.Default\Software|HKEY_USERS\.Default\Software' \
+            'hku\.Default\Software|HKEY_USERS\.Default\Software' \
+            'HKCR|HKEY_CLASSES_ROOT' 'HKCC\Software|HKEY_CURRENT_CONFIG\Software'; do
+  given="${root%%|*}" long="${root#*|}" name="root-$(printf '%s' "${root%%|*}" | md5sum | cut -c1-8)"
+  run "$name" export "$given\\tarnwell-regtool" "$(win "$work/$name.reg")"
+  expect "$name" 0
+  grep -qxF "[$long\\tarnwell-regtool]"$'\r' "$work/$name.reg" || fail "$given: the file lacks [$long\\tarnwell-regtool]"
+done
+
+# --- Registry links: two subkeys that lead back to their parent would make the walk
+# visit 2^512 keys. Each is named and left out (exit 3); the sibling beside them is
+# exported, and nothing but the file is left. The timeout only stops a runaway walk.
+LINKS='Software\tarnwell-links'
+"$TARNWELL_WINE" reg add "HKCU\\$LINKS\\sibling" /v v /d beside /f >/dev/null 2>&1
+for link in loop1 loop2; do
+  "$TARNWELL_WINE" "$E2E_PROBE" reglink "$LINKS" "$link" || fail "e2e_probe could not make the link $link"
+done
+mkdir -p "$work/links"
+code=0
+timeout 300 "$TARNWELL_WINE" "$REGTOOL" export "HKCU\\$LINKS" "$(win "$work/links")\\links.reg" \
+  >/dev/null 2>"$work/links.err" || code=$?
+tr -d '\r' <"$work/links.err" >"$work/links.e" && mv "$work/links.e" "$work/links.err"
+expect links 3
+for link in loop1 loop2; do
+  grep -qF "key HKEY_CURRENT_USER\\$LINKS\\$link: left out: a registry link" "$work/links.err" ||
+    fail "links: $link is not named: $(head -c 300 "$work/links.err")"
+done
+grep -qxF '"v"="beside"'$'\r' "$work/links/links.reg" || fail "links: the sibling key was not exported"
+grep -qF 'loop' "$work/links/links.reg" && fail "links: a link went into the file"
+[ "$(ls -A "$work/links")" = links.reg ] || fail "links: left behind: $(ls -A "$work/links" | xargs)"
+
+# --- Files in a folder whose path is longer than MAX_PATH, as they are and in the \\?\
+# form: exported and imported.
+deep_folder="$work/$(printf 'd%.0s' $(seq 100))/$(printf 'e%.0s' $(seq 100))/$(printf 'f%.0s' $(seq 60))"
+mkdir -p "$deep_folder"
+[ "${#deep_folder}" -gt 260 ] || fail "long paths: the folder path is only ${#deep_folder} characters"
+run long-export export "$TOP\\kinds" "$(win "$deep_folder")\\kinds.reg"
+expect long-export 0
+[ "$(ls -A "$deep_folder")" = kinds.reg ] || fail "long paths: the export left: $(ls -A "$deep_folder" | xargs)"
+for form in plain prefixed; do
+  printf 'REGEDIT4\r\n\r\n[%s\\long]\r\n"%s"="1"\r\n' "$TOP" "$form" >"$deep_folder/$form.reg"
+  file="$(win "$deep_folder")\\$form.reg"
+  [ "$form" = prefixed ] && file="\\\\?\\$file"
+  run "long-$form" import "$file"
+  expect "long-$form" 0
+  "$TARNWELL_WINE" reg query "$TOP\\long" /v "$form" >/dev/null 2>&1 || fail "long paths: the $form import changed nothing"
+done
 
 # --- A full disk: an export into a small tmpfs fails and leaves nothing there, neither
 # the file nor the one it was written to on the way. The tmpfs lives in a mount
@@ -154,13 +208,28 @@ odd_name="$(printf 'odd \xef\xbc\x82 \xc2\xa5 \xe2\x88\x95.reg')"
 LC_ALL=C.UTF-8 run odd-name export "$TOP\\unicode" "$(win "$work")\\$odd_name" --unicode
 expect odd-name 0
 [ -f "$work/$odd_name" ] || fail "odd-name: no file under the name given: $(ls "$work" | grep odd)"
+# Lines end at CR LF, LF and CR alike, as regedit ends them (regedit_peer.sh compares
+# the trees): files of LF or CR line ends are read whole.
 printf 'REGEDIT4\n\n[%s\\lf]\n"v"="1"\n' "$TOP" >"$work/lf.reg"
 run lf import "$(win "$work/lf.reg")"
-expect lf 1 "lines must end in CR LF"
-printf 'REGEDIT4\r\n[%s\\lf]\n"v"="1"\n' "$TOP" >"$work/lf-body.reg"
-run lf-body import "$(win "$work/lf-body.reg")"
-expect lf-body 1 "line 2: lines must end in CR LF"
-"$TARNWELL_WINE" reg query "$TOP\\lf" >/dev/null 2>&1 && fail "an LF file changed the registry"
+expect lf 0
+printf 'REGEDIT4\r[%s\\lf]\r"w"="2"\r' "$TOP" >"$work/cr.reg"
+run cr import "$(win "$work/cr.reg")"
+expect cr 0
+for value in v w; do
+  "$TARNWELL_WINE" reg query "$TOP\\lf" /v "$value" >/dev/null 2>&1 || fail "lf, cr: $value was not imported"
+done
+# A line that is no key, value or comment line is named with its line, never applied.
+printf 'REGEDIT4\r\n"early"="0"\r\n[%s\\junk]\r\n"x" "y"\r\njunk\r\n"kept"="1"\r\n' "$TOP" >"$work/junk.reg"
+run junk import "$(win "$work/junk.reg")"
+expect junk 3 'line 2: "early"="0": a value line before any key line: not applied'
+expect junk 3 'line 4: "x" "y": neither a key, a value nor a comment: passed over'
+expect junk 3 'line 5: junk: neither a key, a value nor a comment: passed over'
+"$TARNWELL_WINE" reg query "$TOP\\junk" /v kept >/dev/null 2>&1 || fail "junk: the import did not go on"
+# A header followed by random bytes: named, never read as keys or values.
+{ printf 'REGEDIT4\r\n'; perl -e 'srand(26); print map { chr(int(rand(256))) } 1 .. 262144'; } >"$work/random.reg"
+run random import "$(win "$work/random.reg")"
+expect random 3 "neither a key, a value nor a comment: passed over"
 reg_file stopped <<REG
 REGEDIT4
 
@@ -199,4 +268,4 @@ if [ "$failures" -gt 0 ]; then
   echo "$failures checks failed; files in $work" >&2
   exit 1
 fi
-echo "regtool scripts: help, exit codes, reasons, every value type, Unicode files, a full disk and deep keys as documented"
+echo "regtool scripts: help, exit codes, reasons, every value type, Unicode files, a full disk, deep keys, links, reg.exe's roots, long paths and line ends as documented"

@@ -111,6 +111,10 @@ TEST_F(RegistryContract, OpenAndCreateFollowTheSubkeyText) {
         if (c.open_status != reg::success) {
             EXPECT_EQ(key, 0u);
         }
+        // A key that is no registry link opens alike when a link would be opened itself.
+        key = 0x777;
+        EXPECT_EQ(r.open_link(base, c.sub_key.c_str(), reg::key_read, &key), c.open_status);
+        if (key != 0 && key != 0x777) r.close_key(key);
         key = 0x777;
         EXPECT_EQ(r.open_key_default(base, c.sub_key.c_str(), &key), c.open_status);
         if (key != 0 && key != 0x777) r.close_key(key);

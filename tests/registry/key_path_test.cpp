@@ -114,6 +114,29 @@ TEST(KeyPath, ClassReading) {
     }
 }
 
+// Commands also take reg.exe's HKU for HKEY_USERS; the class does not.
+TEST(KeyPath, CommandReadingTakesHku) {
+    const KeyPathCase cases[] = {
+        {"HKU\\.Default\\Software", reg::users, ".Default\\Software"},
+        {"hku", reg::users, ""},
+        {"\\Hku\\x", reg::users, "x"},
+        {"HKUS\\x", reg::users, "x"},
+        {"HKCU\\HKU", reg::current_user, "HKU"},
+        {"HKUX\\x", 0, ""},
+    };
+    for (const KeyPathCase& c : cases) {
+        SCOPED_TRACE(c.path);
+        const Result<KeyPath> read = read_command_key_path(c.path);
+        ASSERT_EQ(read.ok(), c.root != 0);
+        if (!read.ok()) continue;
+        EXPECT_EQ(read->root, c.root);
+        EXPECT_EQ(read->sub_key, c.sub_key);
+    }
+    EXPECT_EQ(with_reg_exe_root("hku\\x"), "HKEY_USERS\\x");
+    EXPECT_EQ(class_key_path("HKU\\x").root, 0u);
+    EXPECT_EQ(class_key_path("HKU").root, 0u);
+}
+
 TEST(KeyPath, LongRootForTheExport) {
     const std::pair<const char*, const char*> cases[] = {
         {"HKCU\\Software", "HKEY_CURRENT_USER\\Software"},

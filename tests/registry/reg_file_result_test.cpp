@@ -111,7 +111,8 @@ TEST_F(Results, ASubkeyThatCannotBeOpenedIsNamedAndTheExportGoesOn) {
     put_text("a", "v", "1");
     put_text("b", "v", "2");
     HookedRegistry refusing(platform.registry, [&](const HookedRegistry::Call& call) {
-        return call.operation == "open_key" && call.key_path == scratch.sub_key() + "\\a"
+        // The walk opens each subkey as itself, so that a registry link is seen as one.
+        return call.operation == "open_link" && call.key_path == scratch.sub_key() + "\\a"
                    ? std::optional<long>(reg::access_denied)
                    : std::nullopt;
     });
@@ -202,9 +203,6 @@ TEST_F(Results, ImportSaysWhyItRefusedAFileAndChangesNothing) {
         std::string failure;
     } cases[] = {
         {"REGEDIT5\r\n", "not a REGEDIT4 file: its first line is not \"REGEDIT4\""},
-        {"REGEDIT4\n[%K\\a]\n\"v\"=\"1\"\n", "lines must end in CR LF"},
-        {"REGEDIT4\r\n[%K\\a]\n\"v\"=\"1\"\n", "line 2: lines must end in CR LF"},
-        {"REGEDIT4\r\n\r\n[%K\\a]\n\"v\"=\"1\"\r\n", "line 3: lines must end in CR LF"},
         {"\xFF\xFEW\0i\0", "not a REGEDIT4 file: its first line is not \"REGEDIT4\""},
     };
     for (const auto& c : cases) {
@@ -220,11 +218,13 @@ TEST_F(Results, ImportSaysWhyItRefusedAFileAndChangesNothing) {
         absent + ": file not found");
 }
 
-// Each line that cannot be applied exactly is named with its line and left out; the
-// lines after it are applied.
+// Each line that cannot be applied exactly, or that is no key, value or comment line, is
+// named with its line and left out; the lines after it are applied. Lines end at CR LF,
+// LF and CR alike.
 TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
     const RegFileResult result = import_text(
         "REGEDIT4\r\n"
+        "\"first\"=\"0\"\r\n"
         "[%K\\a]\r\n"
         "\"d\"=dword:zz\r\n"
         "\"big\"=dword:123456789\r\n"
@@ -249,28 +249,40 @@ TEST_F(Results, ImportNamesEachLineItCannotReadAndGoesOn) {
         // A key line's root stands whole: its key and values are left out.
         "[HKCUTools\\" + scratch.sub_key() + "\\e]\r\n"
         "\"lost\"=\"4\"\r\n"
-        "[-HKEY_CURRENT_USERX\\" + scratch.sub_key() + "\\a]\r\n");
+        "[-HKEY_CURRENT_USERX\\" + scratch.sub_key() + "\\a]\r\n"
+        "\"after removal\"=\"5\"\r\n"
+        "[%K\\f]\r\n"
+        "\"a\"=\"1\"\n\"b\"=\"2\"\n\"c\"=\"3\"\r\n"
+        "\"d\"=\"4\"\r\"e\"=\"5\"\r\n"
+        "\"x\" \"y\"\r\n"
+        "junk\x1b[2J\r\n");
     EXPECT_TRUE(result.whole());
     EXPECT_EQ(result.unreadable_lines(), 11u);
     EXPECT_EQ(issues(result, long_path),
               (std::vector<std::string>{
-                  "3:%K\\a|d|dword: without hex digits: not applied",
-                  "4:%K\\a|big|dword: a number too large for 32 bits: not applied",
-                  "5:%K\\a|b|hex data that is not bytes of one or two hex digits separated by "
+                  "2:\"first\"=\"0\"||a value line before any key line: not applied",
+                  "4:%K\\a|d|dword: without hex digits: not applied",
+                  "5:%K\\a|big|dword: a number too large for 32 bits: not applied",
+                  "6:%K\\a|b|hex data that is not bytes of one or two hex digits separated by "
                   "commas: not applied",
-                  "6:%K\\a|t|text after the closing double quote: not applied",
-                  "7:[%K\\b||a key line without its closing ]: the key and its values are not "
+                  "7:%K\\a|t|text after the closing double quote: not applied",
+                  "8:[%K\\b||a key line without its closing ]: the key and its values are not "
                   "applied",
-                  "9:[||a key line without its closing ]: the key and its values are not applied",
-                  "15:%K\\c|empty|hex data whose next line is missing: not applied",
-                  "17:%K\\c|before key|hex data whose next line is missing: not applied",
-                  "20:%K\\d|at the end|hex data whose next line is missing: not applied",
-                  "21:HKCUTools\\" + scratch.sub_key() +
+                  "10:[||a key line without its closing ]: the key and its values are not applied",
+                  "16:%K\\c|empty|hex data whose next line is missing: not applied",
+                  "18:%K\\c|before key|hex data whose next line is missing: not applied",
+                  "21:%K\\d|at the end|hex data whose next line is missing: not applied",
+                  "22:HKCUTools\\" + scratch.sub_key() +
                       "\\e||unknown root \"HKCUTools\": the key and its values are not applied",
-                  "23:HKEY_CURRENT_USERX\\" + scratch.sub_key() +
-                      "\\a||unknown root \"HKEY_CURRENT_USERX\": the key is not deleted"}));
-    EXPECT_EQ(describe(tree()), (std::vector<std::string>{"", "a", "c", "c|joined|bin:01 02",
-                                                          "c|kept|sz:2", "d", "d|in d|sz:3"}));
+                  "24:HKEY_CURRENT_USERX\\" + scratch.sub_key() +
+                      "\\a||unknown root \"HKEY_CURRENT_USERX\": the key is not deleted",
+                  "25:\"after removal\"=\"5\"||a value line after a key deletion: not applied",
+                  "32:\"x\" \"y\"||neither a key, a value nor a comment: passed over",
+                  "33:junk\\x1B[2J||neither a key, a value nor a comment: passed over"}));
+    EXPECT_EQ(describe(tree()),
+              (std::vector<std::string>{"", "a", "c", "c|joined|bin:01 02", "c|kept|sz:2", "d",
+                                        "d|in d|sz:3", "f", "f|a|sz:1", "f|b|sz:2", "f|c|sz:3",
+                                        "f|d|sz:4", "f|e|sz:5"}));
 }
 
 TEST_F(Results, ImportNamesEachOperationThatFailedAndGoesOn) {
@@ -367,6 +379,33 @@ TEST_F(Results, AnExportStopsAtTheDeepestLevelWindowsKeeps) {
     for (std::size_t at = 0; (at = written.find("\r\n[", at)) != std::string::npos; ++at)
         ++blocks;
     EXPECT_EQ(blocks, 513u);
+}
+#endif
+
+#if !defined(_WIN32)
+// Two subkeys that are registry links back to their parent would make the walk visit
+// 2^512 keys: each link is named and left out, and every other key is exported once.
+TEST_F(Results, AnExportNamesRegistryLinksAndDoesNotFollowThem) {
+    put_text("a", "v", "1");
+    put_text("a\\below", "w", "2");
+    auto& twin = twin_of(test_platform)->registry;
+    twin.make_link(reg::current_user, below("a\\loop"), reg::current_user, scratch.sub_key());
+    twin.make_link(reg::current_user, below("back"), reg::current_user, scratch.sub_key());
+    const std::string file = scratch_file("links.reg");
+    const RegFileResult result = export_to(file);
+    ASSERT_TRUE(result.whole()) << result.failure();
+    EXPECT_EQ(issues(result, long_path),
+              (std::vector<std::string>{
+                  "%K\\a\\loop||left out: a registry link to another key, which is not followed",
+                  "%K\\back||left out: a registry link to another key, which is not followed"}));
+    const std::string written = file_text(platform.files, file);
+    EXPECT_EQ(written, "REGEDIT4\r\n\r\n[" + long_path + "]\r\n\r\n[" + long_path +
+                           "\\a]\r\n\"v\"=\"1\"\r\n\r\n[" + long_path +
+                           "\\a\\below]\r\n\"w\"=\"2\"\r\n\r\n");
+    // Asked for by its own name, a link is followed once, to the key it leads to.
+    const RegFileResult through = export_to(scratch_file("through.reg"), scratch.path() + "\\back");
+    ASSERT_TRUE(through.whole()) << through.failure();
+    EXPECT_EQ(through.issue_count(), 2u);
 }
 #endif
 

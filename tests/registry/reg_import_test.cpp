@@ -84,7 +84,9 @@ const ImportCase forms[] = {
     {"a long text is written whole",
      {"[%K]", "\"t\"=\"" + std::string(400, 'z') + "\""},
      {"", "|t|sz:" + std::string(400, 'z')}},
-    {"lines end only at CR LF", {"[%K]", "\"t\"=\"a\nb\rc\""}, {"", "|t|sz:a\nb\rc"}},
+    {"a bare LF and a lone CR end a line too, as for regedit",
+     {"[%K]", "\"a\"=\"1\"\n\"b\"=\"2\"\n\"c\"=\"3\"", "\"d\"=\"4\"\r\"e\"=\"5\""},
+     {"", "|a|sz:1", "|b|sz:2", "|c|sz:3", "|d|sz:4", "|e|sz:5"}},
 };
 
 // A file as earlier versions wrote it: names and texts raw between double quotes, a
@@ -133,7 +135,8 @@ TEST_F(Import, HeaderMustBeExactlyRegedit4InAnyLetterCase) {
         {" REGEDIT4\r\n[%K]\r\n\"v\"=\"1\"\r\n", 0},
         {"\xEF\xBB\xBFREGEDIT4\r\n[%K]\r\n\"v\"=\"1\"\r\n", 0},
         {"Windows Registry Editor Version 5.00\r\n[%K]\r\n\"v\"=\"1\"\r\n", 0},
-        {"REGEDIT4\n[%K]\n\"v\"=\"1\"\n", 0},
+        {"REGEDIT4\n[%K]\n\"v\"=\"1\"\n", 1},
+        {"REGEDIT4\r[%K]\r\"v\"=\"1\"\r", 1},
         {"", 0},
     };
     for (const auto& c : cases) {

@@ -64,6 +64,12 @@ Status HookedRegistry::open_key(reg_key parent, const char* sub_key, std::uint32
     return opened(inner_.open_key(parent, sub_key, access, result), parent, sub_key, result);
 }
 
+Status HookedRegistry::open_link(reg_key parent, const char* sub_key, std::uint32_t access,
+                                 reg_key* result) {
+    if (const auto status = fails_open("open_link", parent, sub_key)) return *status;
+    return opened(inner_.open_link(parent, sub_key, access, result), parent, sub_key, result);
+}
+
 Status HookedRegistry::open_key_default(reg_key parent, const char* sub_key, reg_key* result) {
     if (const auto status = fails_open("open_key_default", parent, sub_key)) return *status;
     return opened(inner_.open_key_default(parent, sub_key, result), parent, sub_key, result);

@@ -18,18 +18,19 @@ namespace tarnwell::test {
 namespace {
 
 // Deletes the subkey `name` of an open key and everything below it, opening each level
-// relative to its parent so that no path grows past what the registry accepts.
+// relative to its parent so that no path grows past what the registry accepts. A
+// registry link goes itself; the key it leads to stays.
 void delete_below(RegistryApi& registry, reg_key parent, const std::string& name) {
     RegKey key(registry);
-    if (key.open(parent, name, reg::key_all_access) != reg::success) return;
+    if (key.open_link(parent, name, reg::key_all_access) != reg::success) return;
     std::string child;
     while (key.enum_subkey(0, child) == reg::success) {
         delete_below(registry, key.handle(), child);
         // A child that could not be deleted would be listed first again forever.
-        if (RegKey(registry).open(key.handle(), child, reg::key_read) == reg::success) break;
+        if (RegKey(registry).open_link(key.handle(), child, reg::key_read) == reg::success)
+            break;
     }
-    key.close();
-    registry.delete_key(parent, name.c_str());
+    key.delete_key("");
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 //                                     open
 //   e2e_probe deny-read SUBKEY        denies everyone reading the key below
 //                                     HKEY_CURRENT_USER, as a policy's lock does
+//   e2e_probe reglink KEY NAME        makes HKCU\KEY\NAME a registry link back to
+//                                     HKCU\KEY, as any user can in their own hive
 // CAPTION names the program's main window; a message box with the same title is not it.
 // Texts in and out are UTF-8; the windows are asked for theirs in UTF-16.
 #include <windows.h>
@@ -247,9 +249,10 @@ int wait_for_menu() {
     return 2;
 }
 
+// Everyone may change the key but no one may read it: a lookup of its values fails
+// with access denied rather than finding nothing.
 int deny_read(const std::string& sub_key) {
-    using OwnedKey = tarnwell::Owned<HKEY, RegCloseKey>;
-    OwnedKey key;
+    tarnwell::OwnedKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, wide(sub_key).c_str(), 0, WRITE_DAC, key.put()) !=
         ERROR_SUCCESS)
         return 2;
@@ -262,6 +265,40 @@ int deny_read(const std::string& sub_key) {
                    ERROR_SUCCESS
                ? 0
                : 4;
+}
+
+// The current user's SID as text ("S-1-5-21-..."), which names the user's hive below
+// \Registry\User; empty when the token cannot tell it.
+std::wstring user_sid() {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return L"";
+    const tarnwell::OwnedHandle token(opened);
+    std::vector<BYTE> user(256);
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenUser, user.data(),
+                             static_cast<DWORD>(user.size()), &size))
+        return L"";
+    wchar_t* text = nullptr;
+    if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &text))
+        return L"";
+    const tarnwell::OwnedLocalMemory freed_with(text);
+    return text;
+}
+
+int make_link(const std::string& key, const std::string& name) {
+    const std::wstring sid = user_sid();
+    if (sid.empty()) return 2;
+    const std::wstring target = L"\\Registry\\User\\" + sid + L"\\" + wide(key);
+    tarnwell::OwnedKey link;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, wide(key + "\\" + name).c_str(), 0, nullptr,
+                        REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
+                        link.put(), nullptr) != ERROR_SUCCESS)
+        return 3;
+    // The link's target is its only value, in UTF-16 without a terminating NUL.
+    const LSTATUS set = RegSetValueExW(link.get(), L"SymbolicLinkValue", 0, REG_LINK,
+                                       reinterpret_cast<const BYTE*>(target.data()),
+                                       static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+    return set == ERROR_SUCCESS ? 0 : 4;
 }
 
 }  // namespace
@@ -279,9 +316,10 @@ int wmain(int argc, wchar_t** wide_argv) {
     if (command == "focus" && argc == 3) return print_focus(argv(2));
     if (command == "menu" && argc == 2) return wait_for_menu();
     if (command == "deny-read" && argc == 3) return deny_read(argv(2));
+    if (command == "reglink" && argc == 4) return make_link(argv(2), argv(3));
     std::fprintf(stderr,
                  "usage: e2e_probe clipboard FILE | dialog TITLE FILE | buttons CAPTION |\n"
                  "       geometry CAPTION | where CAPTION CONTROL | focus CAPTION | menu |\n"
-                 "       deny-read SUBKEY\n");
+                 "       deny-read SUBKEY | reglink KEY NAME\n");
     return 1;
 }

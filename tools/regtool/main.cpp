@@ -8,6 +8,7 @@
 
 #include "platform/console.h"
 #include "platform/system_platform.h"
+#include "registry/key_path.h"
 #include "registry/reg_file_export.h"
 #include "registry/reg_file_import.h"
 #include "registry/registry_errors.h"
@@ -30,23 +31,26 @@ const char* const usage_text =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tarnwell. Its root, after at most one \\ and up to\n"
     "the next \\ or the end, is one of HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE,\n"
     "HKEY_CLASSES_ROOT, HKEY_USERS, HKEY_PERFORMANCE_DATA, HKEY_DYN_DATA and\n"
-    "HKEY_CURRENT_CONFIG or HKCU, HKLM, HKCR, HKUS, HKPD, HKDD and HKCC, in any letter\n"
-    "case; the key lines of an imported file are read alike. An export never replaces a\n"
-    "file: FILE must not exist, and it appears only once it is whole. Several commands\n"
-    "may follow one another; they run in order and stop at the first that fails.\n"
+    "HKEY_CURRENT_CONFIG or HKCU, HKLM, HKCR, HKUS, HKPD, HKDD and HKCC, or HKU\n"
+    "(reg.exe's name of HKEY_USERS), in any letter case; the key lines of an imported\n"
+    "file are read alike. An export never replaces a file: FILE must not exist, and it\n"
+    "appears only once it is whole. Several commands may follow one another; they run\n"
+    "in order and stop at the first that fails.\n"
     "\n"
     "An export writes a REGEDIT4 file, in the ANSI code page; with --unicode it writes\n"
     "the form of regedit's default export instead (\"Windows Registry Editor Version\n"
-    "5.00\", UTF-16), which keeps every character of every name and text.\n"
+    "5.00\", UTF-16), which keeps every character of every name and text. It does not\n"
+    "follow registry links: each link below KEY is named and left out, so that no key\n"
+    "is walked twice.\n"
     "\n"
     "The files are those the Windows regedit writes and reads: every value type is\n"
     "kept, names and texts have \\ and \" written as \\\\ and \\\", and import also reads\n"
     "hex(N): types, lines continued with a trailing \\, comments after ; and the\n"
-    "Unicode files of regedit's default export. A\n"
-    "quoted name or text that is not a well-formed escaped string (one whose only\n"
-    "escapes are \\\\ and \\\" and after whose closing quote nothing follows but a\n"
-    "comment without double quotes) is taken raw, between its first and last quote, as\n"
-    "earlier versions wrote it.\n"
+    "Unicode files of regedit's default export. As regedit does, import ends a line at\n"
+    "CR LF, at LF and at CR. A quoted name or text that is not a well-formed escaped\n"
+    "string (one whose only escapes are \\\\ and \\\" and after whose closing quote\n"
+    "nothing follows but a comment without double quotes) is taken raw, between its\n"
+    "first and last quote, as earlier versions wrote it.\n"
     "\n"
     "exit codes:\n"
     "  0  every command did all it was asked\n"
@@ -56,11 +60,12 @@ const char* const usage_text =
     "  2  the command line cannot be read\n"
     "  3  the commands ran to their end but not everything went through: lines the\n"
     "     import cannot read (they are left out, a key line whose root is unknown with\n"
-    "     its values), names that hold a line break, subkeys that could not be opened,\n"
-    "     characters the ANSI code page of a REGEDIT4 export cannot hold (--unicode\n"
-    "     keeps them),\n"
-    "     or writes and deletes the registry refused; each is named on standard error\n"
-    "     with its line (past the first megabyte of names, only their number is given)\n";
+    "     its values), lines that are no key, value or comment line, value lines\n"
+    "     before any key line, names that hold a line break, subkeys that could not be\n"
+    "     opened, registry links (never followed), characters the ANSI code page of a\n"
+    "     REGEDIT4 export cannot hold (--unicode keeps them), or writes and deletes the\n"
+    "     registry refused; each is named on standard error with its line (past the\n"
+    "     first megabyte of names, only their number is given)\n";
 
 enum Outcome { done = 0, failed = 1, unreadable_command_line = 2, incomplete = 3 };
 
@@ -104,7 +109,7 @@ public:
     Outcome export_key(const std::string& key, const std::string& file, bool subkeys,
                        RegFileForm form) {
         const RegFileResult result =
-            export_reg_file(platform_.registry, platform_.files, key,
+            export_reg_file(platform_.registry, platform_.files, with_reg_exe_root(key),
                             file_layer_path(system_, file), subkeys, form, nullptr);
         if (!result.whole()) {
             complain("export of " + key + " to " + file + " failed: " + result.failure());
@@ -116,7 +121,7 @@ public:
     Outcome import_file(const std::string& file) {
         const RegFileResult result =
             import_reg_file(platform_.registry, platform_.files, file_layer_path(system_, file),
-                            UnicodeFiles::read);
+                            UnicodeFiles::read, read_command_key_path);
         if (!result.whole()) {
             complain("import of " + file + " failed: " + result.failure());
             return failed;

@@ -119,6 +119,9 @@ struct HostRegistry::State {
         bool deleted = false;
         bool read_only = false;
         bool root = false;  // a predefined root or what one stands for: never deleted
+        // A registry link: every open but open_link of its last name goes on to this key.
+        bool is_link = false;
+        std::weak_ptr<Node> link_target;
 
         template <typename T>
         static auto position(std::vector<T>& items, const std::string& name,
@@ -263,8 +266,16 @@ struct HostRegistry::State {
         return access;
     }
 
+    // The key a link leads to, following links that lead to links a few times as Windows
+    // does; nullptr when the target went or the links go on too long.
+    static std::shared_ptr<Node> followed(std::shared_ptr<Node> node) {
+        for (int hop = 0; node && node->is_link; ++hop)
+            node = hop < 16 ? node->link_target.lock() : nullptr;
+        return node;
+    }
+
     long open(reg_key key, const char* sub_key, std::uint32_t access, bool create,
-              reg_key* result) {
+              reg_key* result, bool link_itself = false) {
         if (!result) return reg::invalid_parameter;
         *result = 0;
         Target t = target(key, 0);
@@ -272,7 +283,8 @@ struct HostRegistry::State {
         std::vector<std::string> names;
         if (long status = split(sub_key, names); status != reg::success) return status;
         std::shared_ptr<Node> node = t.shared;
-        for (const std::string& n : names) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string& n = names[i];
             if (utf16_length(n) > max_key_name) return reg::invalid_parameter;
             std::shared_ptr<Node> child = node->find_subkey(n);
             if (!child) {
@@ -280,6 +292,8 @@ struct HostRegistry::State {
                 if (node->read_only) return reg::access_denied;
                 child = node->add_subkey(n);
             }
+            if (!(link_itself && i + 1 == names.size())) child = followed(child);
+            if (!child) return reg::file_not_found;
             node = child;
         }
         const std::uint32_t rights = granted(*node, access);
@@ -336,6 +350,16 @@ Status HostRegistry::open_key(reg_key key, const char* sub_key, std::uint32_t ac
         return reg::success;
     }
     return state_->open(key, sub_key, access, false, result);
+}
+
+Status HostRegistry::open_link(reg_key key, const char* sub_key, std::uint32_t access,
+                               reg_key* result) {
+    if (!result) return reg::invalid_parameter;
+    if ((!sub_key || !*sub_key) && State::is_predefined(key)) {
+        *result = key;
+        return reg::success;
+    }
+    return state_->open(key, sub_key, access, false, result, true);
 }
 
 Status HostRegistry::create_key(reg_key key, const char* sub_key, reg_key* result) {
@@ -476,6 +500,27 @@ void HostRegistry::set_read_only(reg_key root, const std::string& sub_key, bool 
         if (!node) throw std::invalid_argument("set_read_only: no such key: " + sub_key);
     }
     node->read_only = read_only;
+}
+
+void HostRegistry::make_link(reg_key root, const std::string& sub_key, reg_key target_root,
+                             const std::string& target_sub_key) {
+    reg_key target = 0;
+    if (open_key(target_root, target_sub_key.c_str(), reg::key_read, &target) != reg::success)
+        throw std::invalid_argument("make_link: no such target: " + target_sub_key);
+    const std::shared_ptr<State::Node> target_node = state_->handles[target].node;
+    close_key(target);
+    reg_key link = 0;
+    if (create_key(root, sub_key.c_str(), &link) != reg::success)
+        throw std::invalid_argument("make_link: cannot make " + sub_key);
+    std::shared_ptr<State::Node> node = state_->handles[link].node;
+    close_key(link);
+    node->is_link = true;
+    node->link_target = target_node;
+    // Windows keeps the target's NT path, in UTF-16 without a NUL; the twin keeps its
+    // subkey path.
+    State::Value& value = node->value_for_write(reg::link_value_name);
+    value.type = reg::type_link;
+    value.data.assign(target_sub_key.begin(), target_sub_key.end());
 }
 
 std::size_t HostRegistry::open_handles() const { return state_->handles.size(); }

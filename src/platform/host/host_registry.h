@@ -16,6 +16,8 @@ public:
     Status open_key_default(reg_key key, const char* sub_key, reg_key* result) override;
     Status open_key(reg_key key, const char* sub_key, std::uint32_t access,
                     reg_key* result) override;
+    Status open_link(reg_key key, const char* sub_key, std::uint32_t access,
+                     reg_key* result) override;
     Status create_key(reg_key key, const char* sub_key, reg_key* result) override;
     Status close_key(reg_key key) override;
     Status delete_key(reg_key key, const char* sub_key) override;
@@ -35,6 +37,11 @@ public:
     // Test set-up: an existing key that refuses any open asking for more than read
     // access, as a key whose security allows only reading.
     void set_read_only(reg_key root, const std::string& sub_key, bool read_only);
+    // Test set-up: makes sub_key (below root; its parent must exist) a registry link to
+    // the existing key target_sub_key below target_root, as a key made with
+    // REG_OPTION_CREATE_LINK whose SymbolicLinkValue names that key.
+    void make_link(reg_key root, const std::string& sub_key, reg_key target_root,
+                   const std::string& target_sub_key);
     // Keys opened or created and not yet closed.
     std::size_t open_handles() const;
 

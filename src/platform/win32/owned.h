@@ -71,6 +71,7 @@ inline int release_screen_dc(HDC dc) { return ReleaseDC(nullptr, dc); }
 
 using OwnedHandle = Owned<HANDLE, CloseHandle, true>;  // files and other kernel objects
 using OwnedFindHandle = Owned<HANDLE, FindClose, true>;
+using OwnedKey = Owned<HKEY, RegCloseKey>;  // a registry key opened or created, not a root
 using OwnedModule = Owned<HMODULE, FreeLibrary>;
 using OwnedFont = Owned<HFONT, DeleteObject>;
 using OwnedMenu = Owned<HMENU, DestroyMenu>;

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -56,7 +57,7 @@ private:
     OwnedHandle file_;
 };
 
-// A file written under the unique name GetTempFileName gave it, beside its destination.
+// A file written under a temporary name of its own, beside its destination.
 class Win32PendingFile : public PendingFile {
 public:
     Win32PendingFile(std::wstring temporary, std::wstring destination, OwnedHandle file)
@@ -92,7 +93,9 @@ private:
     bool kept_ = false;
 };
 
-DWORD attributes(const std::string& path) { return GetFileAttributesW(wide(path).c_str()); }
+DWORD attributes(const std::string& path) {
+    return GetFileAttributesW(file_call_path(path).c_str());
+}
 
 // Whether the path names an entry of the kind `directory`. A name that is not there is
 // no failure, only an answer.
@@ -102,14 +105,48 @@ Result<bool> is_entry(const std::string& path, bool directory) {
     return ((found & FILE_ATTRIBUTE_DIRECTORY) != 0) == directory;
 }
 
-// The folder part of a path with its separator, for a file to be made beside it ("."
+// The folder part of a path with its separator, for a file to be made beside it (".\"
 // for a bare name).
 std::string folder_of(const std::string& path) {
     const std::size_t cut = path.find_last_of("\\/:");
-    return cut == std::string::npos ? "." : path.substr(0, cut + 1);
+    return cut == std::string::npos ? ".\\" : path.substr(0, cut + 1);
+}
+
+// Makes a new file "tw" + a number + ".tmp" in the folder, under a name no entry has
+// yet, open for writing; its name goes into `made`. The name is made here rather than by
+// GetTempFileName, which takes a folder of at most MAX_PATH - 14 characters.
+Result<OwnedHandle> create_temporary_file(const std::string& folder, std::wstring& made) {
+    const DWORD start = GetTickCount() ^ GetCurrentProcessId();
+    for (DWORD attempt = 0; attempt < 0x10000; ++attempt) {
+        char name[16];
+        std::snprintf(name, sizeof name, "tw%lX.tmp",
+                      static_cast<unsigned long>((start + attempt) & 0xFFFF));
+        made = file_call_path(folder + name);
+        OwnedHandle file(CreateFileW(made.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        const Status failure = last_error_status();
+        if (failure != ERROR_FILE_EXISTS && failure != ERROR_ALREADY_EXISTS) return failure;
+    }
+    return Status(ERROR_FILE_EXISTS, system_error_text(ERROR_FILE_EXISTS));
 }
 
 }  // namespace
+
+std::wstring file_call_path(const std::string& path) {
+    std::wstring given = wide(path);
+    if (given.size() < MAX_PATH || given.rfind(L"\\\\?\\", 0) == 0 ||
+        given.rfind(L"\\\\.\\", 0) == 0)
+        return given;
+    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return given;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return given;
+    full.resize(length);
+    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
 
 Status write_all(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -148,7 +185,7 @@ Result<bool> Win32FileSystem::folder_exists(const std::string& path) {
 Result<bool> Win32FileSystem::matches_exist(const std::string& pattern) {
     const std::string name_pattern = file_name_of(pattern);
     WIN32_FIND_DATAW found;
-    const OwnedFindHandle search(FindFirstFileW(wide(pattern).c_str(), &found));
+    const OwnedFindHandle search(FindFirstFileW(file_call_path(pattern).c_str(), &found));
     if (!search) return false;
     // A name without wildcards is the entry found, whatever spelling reached it
     // ("a.reg." finds "a.reg": Windows drops trailing dots and spaces). With wildcards
@@ -163,10 +200,10 @@ Result<bool> Win32FileSystem::matches_exist(const std::string& pattern) {
 
 Result<std::vector<std::string>> Win32FileSystem::list_files(const std::string& folder,
                                                               const std::string& pattern) {
-    const std::optional<std::wstring> search_path = wide_from_utf8(folder + "\\" + pattern);
-    if (!search_path) return Status::failure("The folder name is not UTF-8: " + folder);
+    if (!wide_from_utf8(folder)) return Status::failure("The folder name is not UTF-8: " + folder);
+    const std::wstring search_path = file_call_path(folder + "\\" + pattern);
     WIN32_FIND_DATAW found = {};
-    const OwnedFindHandle search(FindFirstFileExW(search_path->c_str(), FindExInfoBasic, &found,
+    const OwnedFindHandle search(FindFirstFileExW(search_path.c_str(), FindExInfoBasic, &found,
                                                   FindExSearchNameMatch, nullptr, 0));
     std::vector<std::string> names;
     if (!search) {
@@ -186,7 +223,7 @@ Result<std::vector<std::string>> Win32FileSystem::list_files(const std::string& 
 }
 
 Status Win32FileSystem::copy_file(const std::string& source, const std::string& destination) {
-    if (!CopyFileW(wide(source).c_str(), wide(destination).c_str(), TRUE))
+    if (!CopyFileW(file_call_path(source).c_str(), file_call_path(destination).c_str(), TRUE))
         return last_error_status();
     return Status();
 }
@@ -194,7 +231,7 @@ Status Win32FileSystem::copy_file(const std::string& source, const std::string& 
 Result<std::unique_ptr<ReadableFile>> Win32FileSystem::open_for_reading(const std::string& path) {
     // OPEN_EXISTING: a missing file is an error, never created; a folder cannot be
     // opened without backup semantics, so it is refused too.
-    OwnedHandle file(CreateFileW(wide(path).c_str(), GENERIC_READ,
+    OwnedHandle file(CreateFileW(file_call_path(path).c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return last_error_status();
@@ -203,19 +240,12 @@ Result<std::unique_ptr<ReadableFile>> Win32FileSystem::open_for_reading(const st
 
 Result<std::unique_ptr<PendingFile>> Win32FileSystem::create_pending_file(
     const std::string& destination) {
-    wchar_t temporary[MAX_PATH] = {};
-    // Makes the file under a name no other file has.
-    if (!GetTempFileNameW(wide(folder_of(destination)).c_str(), L"tw", 0, temporary))
-        return last_error_status();
-    OwnedHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const Status failure = last_error_status();
-        DeleteFileW(temporary);
-        return failure;
-    }
+    std::wstring temporary;
+    Result<OwnedHandle> file = create_temporary_file(folder_of(destination), temporary);
+    if (!file.ok()) return file.status();
     return std::unique_ptr<PendingFile>(
-        std::make_unique<Win32PendingFile>(temporary, wide(destination), std::move(file)));
+        std::make_unique<Win32PendingFile>(temporary, file_call_path(destination),
+                                           std::move(file).value()));
 }
 
 }  // namespace tarnwell

@@ -20,6 +20,11 @@ public:
         const std::string& destination) override;
 };
 
+// A path as the wide file calls take it: one of MAX_PATH characters or more is made full
+// and given the \\?\ form (\\?\UNC\ for a share), which the calls read past MAX_PATH;
+// a shorter path, or one in that form already, goes as it is.
+std::wstring file_call_path(const std::string& path);
+
 // Writes all the bytes to an open file, in calls of at most 1 GiB.
 Status write_all(HANDLE file, std::string_view bytes);
 

@@ -131,6 +131,14 @@ Status Win32Registry::open_key(reg_key key, const char* sub_key, std::uint32_t a
     return opened(status, out, result);
 }
 
+Status Win32Registry::open_link(reg_key key, const char* sub_key, std::uint32_t access,
+                                reg_key* result) {
+    HKEY out = nullptr;
+    const LSTATUS status = ::RegOpenKeyExW(to_hkey(key), WideName(sub_key).get(),
+                                           REG_OPTION_OPEN_LINK, access, result ? &out : nullptr);
+    return opened(status, out, result);
+}
+
 Status Win32Registry::create_key(reg_key key, const char* sub_key, reg_key* result) {
     HKEY out = nullptr;
     const LSTATUS status =

@@ -10,6 +10,8 @@ public:
     Status open_key_default(reg_key key, const char* sub_key, reg_key* result) override;
     Status open_key(reg_key key, const char* sub_key, std::uint32_t access,
                     reg_key* result) override;
+    Status open_link(reg_key key, const char* sub_key, std::uint32_t access,
+                     reg_key* result) override;
     Status create_key(reg_key key, const char* sub_key, reg_key* result) override;
     Status close_key(reg_key key) override;
     Status delete_key(reg_key key, const char* sub_key) override;
