@@ -6,8 +6,6 @@
 // out imports whole into exactly the tree it came from: every key, and every value with
 // its type and bytes.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +16,7 @@
 #include "registry/reg_file_import.h"
 #include "registry/reg_key.h"
 #include "registry/reg_key_contents.h"
+#include "fuzz_require.h"
 
 namespace {
 
@@ -107,13 +106,6 @@ const Root roots[] = {{"HKCR", reg::classes_root},
                       {"HKLM", reg::local_machine},
                       {"HKUS", reg::users},
                       {"HKCC", reg::current_config}};
-
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 }  // namespace
 

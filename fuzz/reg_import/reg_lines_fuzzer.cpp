@@ -5,25 +5,17 @@
 // hold it. The input is also read
 // as a line of a file, which may say anything but must not crash.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "common/little_endian.h"
 #include "platform/code_page.h"
 #include "registry/reg_file_format.h"
 #include "registry/reg_file_parse.h"
+#include "fuzz_require.h"
 
 namespace {
 
 using namespace tarnwell;
-
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 }  // namespace
 

@@ -4,24 +4,16 @@
 // field count, the two rows alike, no NUL anywhere and no field that starts as a
 // spreadsheet formula would.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "report/report_summary.h"
+#include "fuzz_require.h"
 
 namespace {
 
 using namespace tarnwell;
-
-void require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
-}
 
 using Record = std::vector<std::string>;
 
