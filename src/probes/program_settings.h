@@ -15,11 +15,10 @@ namespace tarnwell {
 // The path of the program settings tree below HKEY_CURRENT_USER.
 extern const char* const program_settings_tree;
 
-// One setting as text whatever its type (value_as_text), up to its first NUL and
-// untrimmed; file_not_found when the section or the value is missing, the registry's
-// failure when it failed the read.
+// One setting as text whatever its type (value_as_text), untrimmed; file_not_found when
+// the section or the value is missing, the registry's failure when it failed the read.
 Result<std::string> program_setting(RegistryApi& registry, const std::string& app_name,
-                                           const std::string& section, const std::string& key);
+                                    const std::string& section, const std::string& key);
 
 // Every value of one section ("application\section"), as the settings store reads them.
 struct SectionSettings {

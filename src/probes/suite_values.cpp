@@ -4,24 +4,8 @@
 #include "probes/stored_text.h"
 #include "probes/value_as_text.h"
 #include "registry/fixed_size_reads.h"
-#include "registry/reg_key.h"
 
 namespace tarnwell {
-
-namespace {
-
-// The value whole, as text whatever its type; file_not_found when the key or the value
-// is not there.
-Result<std::string> whole_value_text(RegistryApi& registry, reg_key root,
-                                     const std::string& sub_key, const std::string& name) {
-    RegKey key(registry);
-    if (const Status opened = key.open(root, sub_key, reg::key_read); !opened.ok()) return opened;
-    RegValueEntry value;
-    if (const Status read = key.read_value(name, value); !read.ok()) return read;
-    return value_as_text(value);
-}
-
-}  // namespace
 
 Result<bool> key_found(RegistryApi& registry, reg_key root, const std::string& sub_key) {
     const Status opened = open_with_full_access(registry, root, sub_key);
@@ -40,7 +24,8 @@ Result<SuiteValue> stored_suite_value(RegistryApi& registry, const std::string& 
     const std::string below = app + "\\" + section;
     for (const auto& [root, place] : {std::pair{reg::local_machine, SuiteValuePlace::machine},
                                       std::pair{reg::current_user, SuiteValuePlace::user}}) {
-        const Result<std::string> read = whole_value_text(registry, root, "SOFTWARE\\" + below, name);
+        const Result<std::string> read =
+            read_value_as_text(registry, root, "SOFTWARE\\" + below, name);
         failed(read.status());
         if (!read.ok()) continue;
         std::string text = trimmed_stored_text(*read);
