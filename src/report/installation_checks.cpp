@@ -98,15 +98,16 @@ private:
         return SuiteFolder::nowhere;
     }
     // The first suite folder holding a file whose name matches the pattern, with the
-    // first such name in name order; nowhere and the pattern when none does.
+    // first such name in name order; nowhere and the pattern when none does. A folder
+    // that cannot be listed holds no match, as a search that finds nothing.
     std::pair<SuiteFolder, std::string> first_folder_matching(const std::string& pattern) {
         for (const SuiteFolder folder :
              {SuiteFolder::bin, SuiteFolder::common_app, SuiteFolder::app}) {
             if (folder == SuiteFolder::app && state_.folders.app.empty()) break;
             if (!failure_.ok()) break;
-            const std::optional<std::vector<std::string>> names =
-                answer(files_.list_files(folder_path(folder), pattern));
-            if (names && !names->empty()) return {folder, names->front()};
+            const std::vector<std::string> names =
+                files_.list_files(folder_path(folder), pattern).value_or({});
+            if (!names.empty()) return {folder, names.front()};
         }
         return {SuiteFolder::nowhere, pattern};
     }

@@ -88,36 +88,52 @@ public:
     }
 };
 
+// Runs "/report" or "/summary". A failure with no Status of its own, running out of
+// memory above all, still ends with its reason and the exit code of a file not written,
+// never with that of a command line that could not be read.
+template <class Command>
+int with_failures_told(const char* what, Command command) {
+    const std::string failed = std::string("The ") + what + " could not be made: ";
+    try {
+        return command();
+    } catch (const std::bad_alloc&) {
+        write_to_console(failed + "not enough memory\r\n", ConsoleStream::error);
+    } catch (const std::exception& failure) {
+        write_to_console(failed + failure.what() + "\r\n", ConsoleStream::error);
+    }
+    return report_not_created;
+}
+
 }  // namespace
 
 int write_report_to_file(Win32Platform& platform, const std::string& path,
                          CommandLine::Format format) {
-    std::vector<std::string> messages;
-    platform.desktop.recorded_messages = &messages;
-    Platform& facilities = platform.platform();
-    SuiteState suite;
-    GatheredReport report;
-    write_environment_report(facilities, suite, report);
-    if (std::string failed = failed_lookups_message(report.findings); !failed.empty())
-        messages.push_back(std::move(failed));
-    const std::string text = as_pane_holds(report.text);
-    const std::string bytes =
-        format == CommandLine::Format::json
-            ? report_json(this_workstation(), text, messages, report.findings)
-            : report_text_file_bytes(report_with_messages(text, messages));
-    const int code = write_new_file(platform, path, bytes, !messages.empty());
-    // With no file to hold them, the messages go to the console after the reason.
-    if (code == report_exists_already || code == report_not_created)
-        for (const std::string& message : messages)
-            write_to_console(message + "\r\n", ConsoleStream::error);
-    return code;
+    return with_failures_told("report", [&] {
+        std::vector<std::string> messages;
+        platform.desktop.recorded_messages = &messages;
+        Platform& facilities = platform.platform();
+        SuiteState suite;
+        GatheredReport report;
+        write_environment_report(facilities, suite, report);
+        if (std::string failed = failed_lookups_message(report.findings); !failed.empty())
+            messages.push_back(std::move(failed));
+        const std::string text = as_pane_holds(report.text);
+        const std::string bytes =
+            format == CommandLine::Format::json
+                ? report_json(this_workstation(), text, messages, report.findings)
+                : report_text_file_bytes(report_with_messages(text, messages));
+        const int code = write_new_file(platform, path, bytes, !messages.empty());
+        // With no file to hold them, the messages go to the console after the reason.
+        if (code == report_exists_already || code == report_not_created)
+            for (const std::string& message : messages)
+                write_to_console(message + "\r\n", ConsoleStream::error);
+        return code;
+    });
 }
 
 int write_summary_to_file(Win32Platform& platform, const std::string& folder,
                           const std::string& path) {
-    // A failure with no Status of its own, running out of memory above all, still ends
-    // with its reason and the exit code of a file not written.
-    try {
+    return with_failures_told("summary", [&] {
         std::vector<std::string> unread;
         const Result<std::vector<std::string>> names = json_files_in(platform.files, folder);
         if (!names.ok()) unread.push_back(folder + ": " + names.status().description());
@@ -135,14 +151,7 @@ int write_summary_to_file(Win32Platform& platform, const std::string& folder,
         for (const std::string& message : unread)
             write_to_console(message + "\r\n", ConsoleStream::error);
         return write_new_file(platform, path, summary.csv(), !unread.empty());
-    } catch (const std::bad_alloc&) {
-        write_to_console("The summary could not be made: not enough memory\r\n",
-                         ConsoleStream::error);
-    } catch (const std::exception& failure) {
-        write_to_console(std::string("The summary could not be made: ") + failure.what() + "\r\n",
-                         ConsoleStream::error);
-    }
-    return report_not_created;
+    });
 }
 
 int show_version() {
