@@ -18,8 +18,8 @@ namespace tarnwell {
 // generated_utc, version, then every check id in the order first seen; a cell is the
 // check's status, or "status: value" when it has a value, and empty for an id the
 // report lacks. What the summary keeps is bounded by the limits below, whatever the
-// reports hold: reading a report keeps a 64 KB buffer and the report's cells, at most
-// its size, and the table is at most its size limit.
+// reports hold: reading a report keeps a 64 KB buffer and its cells and ids, a small
+// multiple of its size limit, and the table is at most its own size limit.
 class ReportSummary {
 public:
     // A report file larger than this is left out unread; a report is a few KB.
