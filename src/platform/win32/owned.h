@@ -2,9 +2,10 @@
 // Owned: one operating-system resource and the call that gives it back, in one small
 // move-only type, so that no path out of a function can leak it or free it twice. Every
 // handle, module, font, menu, device context, BSTR, VARIANT, safe array, block of COM
-// task memory or local or global memory the program holds is one of these; a type
-// library's descriptions are OwnedDescriptions, COM interfaces are ComPtrs and an
-// attached console is an AttachedConsole. Nothing else frees them.
+// task memory, window or local or global memory the program holds is one of these; a
+// type library's descriptions are OwnedDescriptions, COM interfaces are ComPtrs, an open
+// clipboard is an OpenedClipboard and an attached console an AttachedConsole. Nothing
+// else frees them.
 #include <windows.h>
 // After windows.h, whose types they use.
 #include <oleauto.h>
@@ -83,6 +84,7 @@ using OwnedLocalMemory = Owned<HLOCAL, LocalFree>;
 using OwnedGlobalMemory = Owned<HGLOBAL, GlobalFree>;
 using OwnedSafeArray = Owned<SAFEARRAY*, SafeArrayDestroy>;
 using OwnedScreenDc = Owned<HDC, release_screen_dc>;
+using OwnedWindow = Owned<HWND, DestroyWindow>;  // a top-level window this program made
 
 // A description that a type library or a type's information hands out (a function's,
 // the type's or the library's attributes) and takes back through its own method
@@ -141,6 +143,23 @@ public:
 
 private:
     VARIANT value_;
+};
+
+// The clipboard while this program has it open; no other program can use it meanwhile.
+class OpenedClipboard {
+public:
+    OpenedClipboard() = default;
+    ~OpenedClipboard() {
+        if (open_) CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    // Opens the clipboard for the window `owner` (none: for this program); false while
+    // another program has it open.
+    bool open(HWND owner) { return open_ = OpenClipboard(owner) != FALSE; }
+
+private:
+    bool open_ = false;
 };
 
 // The console of the program that started this one, while it is attached.
