@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/owned.h"
+
+using tarnwell::OwnedKey;
+
 namespace {
 
 void put(std::string& out, const void* data, std::size_t size) {
@@ -30,8 +34,10 @@ void put_name(std::string& out, const std::wstring& name) {
 
 bool export_key(HKEY parent, const std::wstring& name, const std::wstring& path,
                 std::string& out) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    OwnedKey owned_key;
+    if (RegOpenKeyExW(parent, name.c_str(), 0, KEY_READ, owned_key.put()) != ERROR_SUCCESS)
+        return false;
+    const HKEY key = owned_key.get();
     out += 'K';
     put_name(out, path);
     static std::vector<wchar_t> value_name(16384);
@@ -60,7 +66,6 @@ bool export_key(HKEY parent, const std::wstring& name, const std::wstring& path,
     bool whole = true;
     for (const std::wstring& child : subkeys)
         whole = export_key(key, child, path + L"\\" + child, out) && whole;
-    RegCloseKey(key);
     return whole;
 }
 
@@ -85,27 +90,26 @@ std::wstring read_name(const char*& p, const char* end) {
 int import_file(const std::string& bytes) {
     const char* p = bytes.data();
     const char* end = p + bytes.size();
-    HKEY key = nullptr;
+    OwnedKey key;
     while (p < end) {
         const char record = *p++;
         if (record == 'K') {
-            if (key != nullptr) RegCloseKey(key);
-            key = nullptr;
-            if (RegCreateKeyW(HKEY_CURRENT_USER, read_name(p, end).c_str(), &key) != ERROR_SUCCESS)
+            if (RegCreateKeyW(HKEY_CURRENT_USER, read_name(p, end).c_str(), key.put()) !=
+                ERROR_SUCCESS)
                 return 1;
-        } else if (record == 'V' && key != nullptr) {
+        } else if (record == 'V' && key) {
             const std::wstring name = read_name(p, end);
             DWORD type = 0;
             std::memcpy(&type, p, sizeof type);
             p += sizeof type;
             const std::string data = read(p, end);
-            RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+            RegSetValueExW(key.get(), name.c_str(), 0, type,
+                           reinterpret_cast<const BYTE*>(data.data()),
                            static_cast<DWORD>(data.size()));
         } else {
             return 1;
         }
     }
-    if (key != nullptr) RegCloseKey(key);
     return 0;
 }
 

@@ -17,6 +17,7 @@
 
 #include "app/report_window.h"
 #include "app/win32/report_pane.h"
+#include "platform/win32/owned.h"
 #include "platform/win32/win32_platform.h"
 
 using namespace tarnwell;
@@ -212,10 +213,10 @@ double median(std::vector<double> values) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
     if (LoadLibraryW(L"riched20.dll") == nullptr) return 1;
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    const OwnedWindow parent(CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
+                                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
     ReportPane pane;
-    if (parent == nullptr || !pane.create(parent, 1, GetModuleHandleW(nullptr))) return 1;
+    if (!parent || !pane.create(parent.get(), 1, GetModuleHandleW(nullptr))) return 1;
 
     Win32Platform real;
     TimedRegistry registry(real.registry);
@@ -267,6 +268,5 @@ int main(int argc, char** argv) {
     }
     std::printf("note\tstart-up parts\t  %-20s %7.1f ms %4.0f %%\n", "the report's own code",
                 (load - accounted) * 1000, 100 * (load - accounted) / load);
-    DestroyWindow(parent);
     return 0;
 }

@@ -70,6 +70,11 @@ BSTR new_bstr(const std::string& text) {
 
 BSTR new_byte_bstr(const std::string& bytes) {
     const std::u16string wide = utf16_from_ansi(bytes);
+    // The converter gives no text for bytes it cannot take (more than it counts).
+    if (wide.empty() && !bytes.empty())
+        throw com_error(vb_invalid_argument,
+                        L"Invalid procedure call or argument: the byte text cannot be converted "
+                        L"from the ANSI code page");
     BSTR result = SysAllocStringLen(reinterpret_cast<const wchar_t*>(wide.data()),
                                     static_cast<UINT>(wide.size()));
     if (result == nullptr) throw std::bad_alloc();

@@ -26,7 +26,8 @@ std::string utf8_name(BSTR text);
 std::string byte_text(BSTR text);
 
 // A new BSTR holding byte text, as StrToBin gives it: each byte the ANSI code page's
-// character; throws std::bad_alloc without memory.
+// character. Bytes the code page's converter cannot take raise vb_invalid_argument;
+// throws std::bad_alloc without memory.
 BSTR new_byte_bstr(const std::string& bytes);
 
 // A new BSTR holding a UTF-8 text, for a result; throws std::bad_alloc without memory.

@@ -10,19 +10,16 @@ bool is_in_out_variant(const ELEMDESC& parameter) {
            parameter.tdesc.lptdesc->vt == VT_VARIANT;
 }
 
-// The method `member` of the type, or null; release it with ReleaseFuncDesc.
-FUNCDESC* method(ITypeInfo& info, DISPID member) {
-    TYPEATTR* attributes = nullptr;
-    if (FAILED(info.GetTypeAttr(&attributes))) return nullptr;
-    const WORD count = attributes->cFuncs;
-    info.ReleaseTypeAttr(attributes);
-    for (UINT i = 0; i < count; ++i) {
-        FUNCDESC* function = nullptr;
-        if (FAILED(info.GetFuncDesc(i, &function))) continue;
+// The method `member` of the type, or none.
+OwnedFuncDesc method(ITypeInfo& info, DISPID member) {
+    OwnedTypeAttr attributes(info);
+    if (FAILED(info.GetTypeAttr(attributes.put()))) return OwnedFuncDesc(info);
+    for (UINT i = 0; i < attributes->cFuncs; ++i) {
+        OwnedFuncDesc function(info);
+        if (FAILED(info.GetFuncDesc(i, function.put()))) continue;
         if (function->memid == member && function->invkind == INVOKE_FUNC) return function;
-        info.ReleaseFuncDesc(function);
     }
-    return nullptr;
+    return OwnedFuncDesc(info);
 }
 
 }  // namespace
@@ -31,8 +28,8 @@ ByValueArguments::ByValueArguments(ITypeInfo& info, DISPID member, WORD flags,
                                    DISPPARAMS* parameters)
     : parameters_(parameters) {
     if (parameters == nullptr || !(flags & DISPATCH_METHOD) || parameters->cNamedArgs != 0) return;
-    FUNCDESC* function = method(info, member);
-    if (function == nullptr) return;
+    const OwnedFuncDesc function = method(info, member);
+    if (!function) return;
     const UINT count = parameters->cArgs;
     arguments_.assign(parameters->rgvarg, parameters->rgvarg + count);
     copies_ = std::make_unique<OwnedVariant[]>(count);
@@ -48,7 +45,6 @@ ByValueArguments::ByValueArguments(ITypeInfo& info, DISPID member, WORD flags,
         V_VARIANTREF(&argument) = copy;
         adapted = true;
     }
-    info.ReleaseFuncDesc(function);
     if (!adapted) return;
     adapted_ = *parameters;
     adapted_.rgvarg = arguments_.data();

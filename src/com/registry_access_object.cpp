@@ -47,9 +47,9 @@ HRESULT RegistryAccessObject::create(REFIID iid, void** object) {
     *object = nullptr;
     HRESULT found = E_NOINTERFACE;
     const HRESULT made = guarded([&] {
-        auto* created = new RegistryAccessObject(interface_type_info());
+        const Microsoft::WRL::ComPtr<RegistryAccessObject> created(
+            new RegistryAccessObject(interface_type_info()));
         found = created->QueryInterface(iid, object);
-        created->Release();
     });
     return FAILED(made) ? made : found;
 }
@@ -106,9 +106,14 @@ HRESULT RegistryAccessObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags,
                                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                      UINT* bad_argument) {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    ByValueArguments arguments(*type_info_.Get(), id, flags, parameters);
-    return type_info_->Invoke(static_cast<_clsRegistryAccess*>(this), id, flags,
-                              arguments.parameters(), result, exception, bad_argument);
+    HRESULT dispatched = S_OK;
+    // Adapting the arguments may run out of memory, which must not leave the call.
+    const HRESULT adapted = guarded([&] {
+        ByValueArguments arguments(*type_info_.Get(), id, flags, parameters);
+        dispatched = type_info_->Invoke(static_cast<_clsRegistryAccess*>(this), id, flags,
+                                        arguments.parameters(), result, exception, bad_argument);
+    });
+    return FAILED(adapted) ? adapted : dispatched;
 }
 
 HRESULT RegistryAccessObject::InterfaceSupportsErrorInfo(REFIID iid) {

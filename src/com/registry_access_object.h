@@ -73,7 +73,8 @@ private:
     RegistryAccessObject(const RegistryAccessObject&) = delete;
     RegistryAccessObject& operator=(const RegistryAccessObject&) = delete;
 
-    std::atomic<ULONG> references_{1};
+    // None until its first owner, the ComPtr that `create` holds it in, takes one.
+    std::atomic<ULONG> references_{0};
     Microsoft::WRL::ComPtr<ITypeInfo> type_info_;
     SystemPlatform system_;
     clsRegistryAccess access_{system_.platform().registry, system_.platform().files,

@@ -47,12 +47,11 @@ std::string documentation(Read&& read) {
 
 std::vector<RegistrationValue> registration_values() {
     const auto library = component_type_library();
-    TLIBATTR* attributes = nullptr;
-    if (FAILED(library->GetLibAttr(&attributes)))
+    OwnedLibAttr attributes(*library.Get());
+    if (FAILED(library->GetLibAttr(attributes.put())))
         throw com_error(E_FAIL, L"The component's type library cannot be read");
     const std::string version =
         std::to_string(attributes->wMajorVerNum) + "." + std::to_string(attributes->wMinorVerNum);
-    library->ReleaseTLibAttr(attributes);
     const std::string library_help = documentation(
         [&](BSTR* text) { return library->GetDocumentation(-1, nullptr, text, nullptr, nullptr); });
     const auto interface_info = interface_type_info();

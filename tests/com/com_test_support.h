@@ -1,7 +1,8 @@
 #pragma once
 // What the component's tests share: the DLL loaded from beside the test program (as a
-// client would load it, but without registration), owned BSTRs and VARIANTs, and a
-// late-bound call by member name as a script host makes it.
+// client would load it, but without registration), BSTR and VARIANT arguments freed by
+// the program's own owners, and a late-bound call by member name as a script host
+// makes it.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <wrl/client.h>
@@ -11,23 +12,24 @@
 #include <vector>
 
 #include "com/tarnwell_registry.h"
+#include "platform/win32/owned.h"
 
 namespace tarnwell::test {
 
 using Microsoft::WRL::ComPtr;
 
+// A BSTR argument.
 class Bstr {
 public:
     explicit Bstr(const std::wstring& text)
         : text_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    ~Bstr() { SysFreeString(text_); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    operator BSTR() const { return text_; }
+    operator BSTR() const { return text_.get(); }
 
 private:
-    BSTR text_;
+    OwnedBstr text_;
 };
+
+// A VARIANT argument or result, cleared when it goes.
 
 struct Variant : VARIANT {
     Variant() { VariantInit(this); }
@@ -39,7 +41,7 @@ struct Variant : VARIANT {
         V_VT(this) = VT_I4;
         V_I4(this) = number;
     }
-    ~Variant() { VariantClear(this); }
+    ~Variant() { OwnedVariant::clear(*this); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
 };
@@ -61,21 +63,17 @@ public:
         const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
         std::wstring folder(path, length);
         path_ = folder.substr(0, folder.find_last_of(L'\\') + 1) + L"TarnwellRegistry.dll";
-        module_ = LoadLibraryW(path_.c_str());
+        module_.reset(LoadLibraryW(path_.c_str()));
     }
-    ~ComponentDll() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
-    ComponentDll(const ComponentDll&) = delete;
-    ComponentDll& operator=(const ComponentDll&) = delete;
 
-    bool loaded() const { return module_ != nullptr; }
+    bool loaded() const { return module_.valid(); }
     const std::wstring& path() const { return path_; }
-    HMODULE module() const { return module_; }
+    HMODULE module() const { return module_.get(); }
 
     template <class Function>
     Function* function(const char* name) const {
-        return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+        return reinterpret_cast<Function*>(
+            reinterpret_cast<void*>(GetProcAddress(module_.get(), name)));
     }
     HRESULT class_object(REFCLSID clsid, ComPtr<IClassFactory>& factory) const {
         using GetClassObject = HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**);
@@ -97,7 +95,7 @@ public:
 
 private:
     std::wstring path_;
-    HMODULE module_ = nullptr;
+    OwnedModule module_;
 };
 
 // One late-bound call: the member looked up by name, the arguments given in their
@@ -106,11 +104,8 @@ struct Invocation {
     HRESULT code = E_FAIL;
     Variant result;
     EXCEPINFO exception = {};
-    ~Invocation() {
-        SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrHelpFile);
-    }
+    // The texts the call put in `exception`, which are the caller's to free.
+    OwnedBstr exception_texts[3];
     std::wstring description() const {
         return exception.bstrDescription ? exception.bstrDescription : L"";
     }
@@ -131,6 +126,9 @@ void invoke(IDispatch& object, const wchar_t* member, Invocation& call,
     call.code =
         object.Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                       &parameters, &call.result, &call.exception, &bad_argument);
+    call.exception_texts[0].reset(call.exception.bstrDescription);
+    call.exception_texts[1].reset(call.exception.bstrSource);
+    call.exception_texts[2].reset(call.exception.bstrHelpFile);
 }
 
 // COM for the calling thread, in a single-threaded apartment, as a VB client has it.

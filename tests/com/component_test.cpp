@@ -37,18 +37,16 @@ std::vector<std::wstring> elements(const VARIANT& holder) {
     SafeArrayGetUBound(array, 1, &upper);
     EXPECT_EQ(lower, 0);
     for (LONG i = lower; i <= upper; ++i) {
-        VARIANT element;
-        VariantInit(&element);
-        SafeArrayGetElement(array, &i, &element);
-        if (V_VT(&element) == VT_BSTR)
-            texts.push_back(text_of(V_BSTR(&element)));
-        else if (V_VT(&element) == VT_I4)
-            texts.push_back(std::to_wstring(V_I4(&element)));
-        else if (V_VT(&element) == VT_EMPTY)
+        OwnedVariant element;
+        SafeArrayGetElement(array, &i, element.get());
+        if (V_VT(element.get()) == VT_BSTR)
+            texts.push_back(text_of(V_BSTR(element.get())));
+        else if (V_VT(element.get()) == VT_I4)
+            texts.push_back(std::to_wstring(V_I4(element.get())));
+        else if (V_VT(element.get()) == VT_EMPTY)
             texts.push_back(L"<empty>");
         else
-            texts.push_back(L"<vt " + std::to_wstring(V_VT(&element)) + L">");
-        VariantClear(&element);
+            texts.push_back(L"<vt " + std::to_wstring(V_VT(element.get())) + L">");
     }
     return texts;
 }
@@ -180,13 +178,12 @@ TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
         EXPECT_EQ(c.early_bound(*object.Get()), c.code);
         ComPtr<IErrorInfo> info;
         ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
-        BSTR description = nullptr, source = nullptr;
-        info->GetDescription(&description);
-        info->GetSource(&source);
-        EXPECT_EQ(text_of(description).rfind(c.description, 0), 0u) << text_of(description).size();
-        EXPECT_EQ(text_of(source), L"TarnwellRegistry.clsRegistryAccess");
-        SysFreeString(description);
-        SysFreeString(source);
+        OwnedBstr description, source;
+        info->GetDescription(description.put());
+        info->GetSource(source.put());
+        EXPECT_EQ(text_of(description.get()).rfind(c.description, 0), 0u)
+            << text_of(description.get()).size();
+        EXPECT_EQ(text_of(source.get()), L"TarnwellRegistry.clsRegistryAccess");
 
         Invocation call;
         c.late_bound(*object.Get(), call);
@@ -203,10 +200,10 @@ TEST_F(Component, TextsCrossWithEveryCharacter) {
         LONG written = 0;
         ASSERT_EQ(object->WriteString(Bstr(key(L"texts")), Bstr(text), Bstr(text), &written), S_OK);
         EXPECT_NE(written, 0);
-        BSTR read = nullptr;
-        ASSERT_EQ(object->ReadString(Bstr(key(L"texts")), Bstr(text), Bstr(L"none"), &read), S_OK);
-        EXPECT_EQ(text_of(read), text);
-        SysFreeString(read);
+        OwnedBstr read;
+        ASSERT_EQ(object->ReadString(Bstr(key(L"texts")), Bstr(text), Bstr(L"none"), read.put()),
+                  S_OK);
+        EXPECT_EQ(text_of(read.get()), text);
     }
 
     // Half of a surrogate pair is no character: a replacement would name or store
@@ -240,17 +237,18 @@ TEST_F(Component, TextsCrossWithEveryCharacter) {
 
     // Byte text, one character per byte, survives the round trip through BSTRs.
     Variant hex(std::wstring(L"00 80 81 FF"));
-    BSTR bytes = nullptr, back = nullptr;
-    ASSERT_EQ(object->StrToBin(&hex, &bytes), S_OK);
-    EXPECT_EQ(SysStringLen(bytes), 4u);
-    ASSERT_EQ(object->BinToStr(bytes, &back), S_OK);
-    EXPECT_EQ(text_of(back), L" 00 80 81 FF");
-    SysFreeString(bytes);
-    SysFreeString(back);
+    OwnedBstr bytes, back;
+    ASSERT_EQ(object->StrToBin(&hex, bytes.put()), S_OK);
+    EXPECT_EQ(SysStringLen(bytes.get()), 4u);
+    ASSERT_EQ(object->BinToStr(bytes.get(), back.put()), S_OK);
+    EXPECT_EQ(text_of(back.get()), L" 00 80 81 FF");
 }
 
 TEST_F(Component, StrToBinRewritesTheCallersText) {
-    BSTR caller_string = SysAllocString(L"01 0A ff");
+    // The caller's String variable, which the component replaces in place.
+    OwnedBstr caller_string_owner;
+    BSTR& caller_string = *caller_string_owner.put();
+    caller_string = SysAllocString(L"01 0A ff");
     Variant plain(std::wstring(L"01 0A ff"));
     Variant script_variable(std::wstring(L"01 0A ff"));
     VARIANT by_reference = reference_to(script_variable);
@@ -261,22 +259,23 @@ TEST_F(Component, StrToBinRewritesTheCallersText) {
         {"Variant", &plain}, {"reference to a Variant", &by_reference}, {"String", &vb_string}};
     for (const auto& [what, argument] : forms) {
         SCOPED_TRACE(what);
-        BSTR bytes = nullptr;
-        ASSERT_EQ(object->StrToBin(argument, &bytes), S_OK);
-        EXPECT_EQ(text_of(bytes), std::wstring(L"\x01\x0A\xFF"));
-        SysFreeString(bytes);
+        OwnedBstr bytes;
+        ASSERT_EQ(object->StrToBin(argument, bytes.put()), S_OK);
+        EXPECT_EQ(text_of(bytes.get()), std::wstring(L"\x01\x0A\xFF"));
     }
     EXPECT_EQ(text_of(V_BSTR(&plain)), L"010Aff");
     EXPECT_EQ(text_of(V_BSTR(&script_variable)), L"010Aff");
     EXPECT_EQ(text_of(caller_string), L"010Aff");
-    SysFreeString(caller_string);
 }
 
 TEST_F(Component, EnumerationsFillTheCallersVariants) {
     create(L"tree\\one");
     create(L"tree\\two");
     Variant empty, old_text(std::wstring(L"old")), array_holder;
-    SAFEARRAY* old_array = SafeArrayCreateVector(VT_VARIANT, 0, 3);
+    // The caller's array variable, which the component replaces in place.
+    OwnedSafeArray old_array_owner;
+    SAFEARRAY*& old_array = *old_array_owner.put();
+    old_array = SafeArrayCreateVector(VT_VARIANT, 0, 3);
     VARIANT reference_to_empty = reference_to(empty);
     VARIANT reference_to_text = reference_to(old_text);
     VARIANT vb_array;  // a VB Variant array passed by reference
@@ -294,7 +293,6 @@ TEST_F(Component, EnumerationsFillTheCallersVariants) {
         EXPECT_EQ(count, 2);
         EXPECT_EQ(elements(*target), (std::vector<std::wstring>{L"one", L"two"}));
     }
-    SafeArrayDestroy(old_array);
 
     // A key that cannot be opened: EnumKeys still empties its array, EnumValues leaves
     // both of its arguments alone.
@@ -314,12 +312,11 @@ TEST_F(Component, EnumerationsFillTheCallersVariants) {
     object->WriteString(Bstr(key(L"tree")), Bstr(L"a"), Bstr(L"text"), &written);
     object->WriteDWORD(Bstr(key(L"tree")), Bstr(L"b"), -5, &written);
     object->WriteBinary(Bstr(key(L"tree")), Bstr(L"c"), Bstr(L"01 FF"), &written);
-    HKEY raw = nullptr;
+    OwnedKey raw;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (widened(scratch.sub_key()) + L"\\tree").c_str(), 0,
-                            KEY_SET_VALUE, &raw),
+                            KEY_SET_VALUE, raw.put()),
               ERROR_SUCCESS);
-    RegSetValueExW(raw, L"d", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(L"%x%"), 8);
-    RegCloseKey(raw);
+    RegSetValueExW(raw.get(), L"d", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(L"%x%"), 8);
     ASSERT_EQ(object->EnumValues(Bstr(key(L"tree")), &names, &values, -1, &count), S_OK);
     EXPECT_EQ(count, 4);
     EXPECT_EQ(elements(names), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));

@@ -124,6 +124,9 @@ std::string arguments_text(ITypeInfo& info, const FUNCDESC& function) {
     BSTR names[16] = {};
     UINT count = 0;
     info.GetNames(function.memid, names, 16, &count);
+    OwnedBstr owned_names[16];
+    for (UINT i = 0; i < count; ++i)
+        owned_names[i].reset(names[i]);
     std::string text;
     for (SHORT i = 0; i < function.cParams; ++i) {
         const ELEMDESC& argument = function.lprgelemdescParam[i];
@@ -132,8 +135,6 @@ std::string arguments_text(ITypeInfo& info, const FUNCDESC& function) {
                 type_name(argument.tdesc);
         if (name_index < count) text += " " + narrow(names[name_index]);
     }
-    for (UINT i = 0; i < count; ++i)
-        SysFreeString(names[i]);
     return text;
 }
 
@@ -151,33 +152,30 @@ TEST_F(TypeLibrary, IsTheDllsTypelibResourceOne) {
 }
 
 TEST_F(TypeLibrary, KeepsItsIdentifiers) {
-    TLIBATTR* attributes = nullptr;
-    ASSERT_EQ(library->GetLibAttr(&attributes), S_OK);
+    OwnedLibAttr attributes(*library.Get());
+    ASSERT_EQ(library->GetLibAttr(attributes.put()), S_OK);
     EXPECT_EQ(attributes->guid, guid(L"{8D62F6F0-2738-48CB-B319-28FD5B826BF9}"));
     EXPECT_EQ(attributes->wMajorVerNum, 1);
     EXPECT_EQ(attributes->wMinorVerNum, 0);
-    library->ReleaseTLibAttr(attributes);
     EXPECT_EQ(LIBID_TarnwellRegistry, guid(L"{8D62F6F0-2738-48CB-B319-28FD5B826BF9}"));
     EXPECT_EQ(IID__clsRegistryAccess, guid(L"{6A64F9BD-C12A-486B-9688-F933362F39B6}"));
     EXPECT_EQ(CLSID_clsRegistryAccess, guid(L"{F1F8CDFB-5F09-4D42-8EE6-AA99B15999B5}"));
     EXPECT_STREQ(TARNWELL_REGISTRY_PROGID, "TarnwellRegistry.clsRegistryAccess");
 
-    BSTR help = nullptr;
-    ASSERT_EQ(library->GetDocumentation(-1, nullptr, &help, nullptr, nullptr), S_OK);
-    EXPECT_EQ(narrow(help),
+    OwnedBstr help;
+    ASSERT_EQ(library->GetDocumentation(-1, nullptr, help.put(), nullptr, nullptr), S_OK);
+    EXPECT_EQ(narrow(help.get()),
               "Tarnwell registry access: key and value operations, REGEDIT4 export and import");
-    SysFreeString(help);
 }
 
 TEST_F(TypeLibrary, CoclassCreatesTheDualInterfaceByDefault) {
     ComPtr<ITypeInfo> coclass;
     ASSERT_EQ(library->GetTypeInfoOfGuid(CLSID_clsRegistryAccess, &coclass), S_OK);
-    TYPEATTR* attributes = nullptr;
-    ASSERT_EQ(coclass->GetTypeAttr(&attributes), S_OK);
+    OwnedTypeAttr attributes(*coclass.Get());
+    ASSERT_EQ(coclass->GetTypeAttr(attributes.put()), S_OK);
     EXPECT_EQ(attributes->typekind, TKIND_COCLASS);
     EXPECT_TRUE(attributes->wTypeFlags & TYPEFLAG_FCANCREATE);
     EXPECT_EQ(attributes->cImplTypes, 1);
-    coclass->ReleaseTypeAttr(attributes);
     INT flags = 0;
     EXPECT_EQ(coclass->GetImplTypeFlags(0, &flags), S_OK);
     EXPECT_TRUE(flags & IMPLTYPEFLAG_FDEFAULT);
@@ -185,53 +183,50 @@ TEST_F(TypeLibrary, CoclassCreatesTheDualInterfaceByDefault) {
     ComPtr<ITypeInfo> implemented;
     ASSERT_EQ(coclass->GetRefTypeOfImplType(0, &reference), S_OK);
     ASSERT_EQ(coclass->GetRefTypeInfo(reference, &implemented), S_OK);
-    ASSERT_EQ(implemented->GetTypeAttr(&attributes), S_OK);
-    EXPECT_EQ(attributes->guid, IID__clsRegistryAccess);
-    implemented->ReleaseTypeAttr(attributes);
+    OwnedTypeAttr implemented_attributes(*implemented.Get());
+    ASSERT_EQ(implemented->GetTypeAttr(implemented_attributes.put()), S_OK);
+    EXPECT_EQ(implemented_attributes->guid, IID__clsRegistryAccess);
 }
 
 TEST_F(TypeLibrary, InterfaceIsDualWithTheMembersInSlotOrder) {
     ComPtr<ITypeInfo> dispatch;
     ASSERT_EQ(library->GetTypeInfoOfGuid(IID__clsRegistryAccess, &dispatch), S_OK);
-    TYPEATTR* attributes = nullptr;
-    ASSERT_EQ(dispatch->GetTypeAttr(&attributes), S_OK);
+    OwnedTypeAttr attributes(*dispatch.Get());
+    ASSERT_EQ(dispatch->GetTypeAttr(attributes.put()), S_OK);
     EXPECT_EQ(attributes->typekind, TKIND_DISPATCH);
     EXPECT_TRUE(attributes->wTypeFlags & TYPEFLAG_FDUAL);
-    dispatch->ReleaseTypeAttr(attributes);
 
     // The vtable side of the dual interface.
     HREFTYPE reference = 0;
     ComPtr<ITypeInfo> vtable;
     ASSERT_EQ(dispatch->GetRefTypeOfImplType(-1, &reference), S_OK);
     ASSERT_EQ(dispatch->GetRefTypeInfo(reference, &vtable), S_OK);
-    ASSERT_EQ(vtable->GetTypeAttr(&attributes), S_OK);
-    EXPECT_EQ(attributes->typekind, TKIND_INTERFACE);
+    OwnedTypeAttr vtable_attributes(*vtable.Get());
+    ASSERT_EQ(vtable->GetTypeAttr(vtable_attributes.put()), S_OK);
+    EXPECT_EQ(vtable_attributes->typekind, TKIND_INTERFACE);
     // Marshaled by the type library marshaler between apartments.
-    EXPECT_TRUE(attributes->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
-    ASSERT_EQ(attributes->cFuncs, 21);
-    vtable->ReleaseTypeAttr(attributes);
+    EXPECT_TRUE(vtable_attributes->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
+    ASSERT_EQ(vtable_attributes->cFuncs, 21);
 
     const SHORT first_slot = 7;  // after IUnknown's 3 and IDispatch's 4
     for (UINT i = 0; i < 21; ++i) {
         const Slot& slot = slots[i];
         SCOPED_TRACE(std::to_string(i + 1) + ". " + ascii(slot.name));
-        FUNCDESC* function = nullptr;
-        ASSERT_EQ(vtable->GetFuncDesc(i, &function), S_OK);
+        OwnedFuncDesc function(*vtable.Get());
+        ASSERT_EQ(vtable->GetFuncDesc(i, function.put()), S_OK);
         EXPECT_EQ(function->oVft, (first_slot + static_cast<SHORT>(i)) * SHORT{sizeof(void*)});
         EXPECT_EQ(function->invkind, slot.kind);
         EXPECT_EQ(function->memid, slot.id);
         EXPECT_EQ(function->callconv, CC_STDCALL);
         EXPECT_EQ(function->elemdescFunc.tdesc.vt, VT_HRESULT);
-        EXPECT_EQ(arguments_text(*vtable.Get(), *function), slot.arguments);
+        EXPECT_EQ(arguments_text(*vtable.Get(), *function.get()), slot.arguments);
 
-        BSTR name = nullptr;
-        BSTR help = nullptr;
-        ASSERT_EQ(vtable->GetDocumentation(function->memid, &name, &help, nullptr, nullptr), S_OK);
-        EXPECT_EQ(std::wstring(name), slot.name);
-        EXPECT_EQ(narrow(help), slot.help);
-        SysFreeString(name);
-        SysFreeString(help);
-        vtable->ReleaseFuncDesc(function);
+        OwnedBstr name, help;
+        ASSERT_EQ(
+            vtable->GetDocumentation(function->memid, name.put(), help.put(), nullptr, nullptr),
+            S_OK);
+        EXPECT_EQ(std::wstring(name.get()), slot.name);
+        EXPECT_EQ(narrow(help.get()), slot.help);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/owned.h"
 #include "platform/win32/win32_desktop.h"
 
 namespace tarnwell::test {
@@ -17,12 +18,12 @@ namespace {
 template <class Char>
 std::basic_string<Char> clipboard_text(UINT format) {
     std::basic_string<Char> text;
-    if (!OpenClipboard(nullptr)) return text;
+    OpenedClipboard clipboard;
+    if (!clipboard.open(nullptr)) return text;
     if (HANDLE data = GetClipboardData(format)) {
         if (const auto* locked = static_cast<const Char*>(GlobalLock(data))) text = locked;
         GlobalUnlock(data);
     }
-    CloseClipboard();
     return text;
 }
 
@@ -31,19 +32,18 @@ protected:
     static void SetUpTestSuite() { ASSERT_NE(LoadLibraryW(L"riched20.dll"), nullptr); }
 
     void SetUp() override {
-        parent = CreateWindowExW(0, L"STATIC", L"pane test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
-                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(parent, nullptr);
-        ASSERT_TRUE(pane.create(parent, 100, GetModuleHandleW(nullptr)));
+        parent.reset(CreateWindowExW(0, L"STATIC", L"pane test", WS_OVERLAPPEDWINDOW, 0, 0, 640,
+                                     480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        ASSERT_TRUE(parent.valid());
+        ASSERT_TRUE(pane.create(parent.get(), 100, GetModuleHandleW(nullptr)));
         MoveWindow(pane.handle(), 10, 10, 600, 400, FALSE);
     }
-    void TearDown() override { DestroyWindow(parent); }
 
     void send(UINT message, WPARAM w = 0, LPARAM l = 0) {
         SendMessageW(pane.handle(), message, w, l);
     }
 
-    HWND parent = nullptr;
+    OwnedWindow parent;
     ReportPane pane;
 };
 

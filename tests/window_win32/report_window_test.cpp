@@ -22,7 +22,6 @@ protected:
         ASSERT_TRUE(window.create());
         window.load_report();
     }
-    void TearDown() override { DestroyWindow(window.handle()); }
 
     RECT rect_of(const wchar_t* caption) {
         RECT rect = {};
@@ -75,6 +74,26 @@ TEST_F(ReportWindowTest, ADpiChangeScalesTheControlsAndTakesTheSuggestedPlace) {
     const RECT done = rect_of(L"Done");
     EXPECT_LE(done.right, client.right);
     EXPECT_LE(done.bottom, client.bottom);
+}
+
+TEST_F(ReportWindowTest, TheWindowIsDestroyedWhenClosedOrElseWithItsObject) {
+    // Closed: Windows destroys it, the program's message loop is told to end, and the
+    // object lets the window go rather than destroy it again.
+    const HWND closed = window.handle();
+    SendMessageW(closed, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(closed));
+    EXPECT_EQ(window.handle(), nullptr);
+    MSG quit = {};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+
+    // Never closed: the object destroys it when it goes.
+    HWND left = nullptr;
+    {
+        ReportWindowWin32 other{GetModuleHandleW(nullptr), platform, program};
+        ASSERT_TRUE(other.create());
+        left = other.handle();
+    }
+    EXPECT_FALSE(IsWindow(left));
 }
 
 }  // namespace

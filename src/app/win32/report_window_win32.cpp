@@ -88,12 +88,13 @@ bool ReportWindowWin32::create() {
 
     // Made hidden where Windows puts new windows, to learn its monitor and that monitor's
     // DPI; sized and centred there before it is shown.
-    window_ = CreateWindowExW(window_ex_style, window_class, wide(program_title).c_str(),
-                              window_style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, nullptr, nullptr, instance_, this);
-    if (window_ == nullptr) return false;
-    platform_.desktop.owner_window = window_;
-    dpi_ = dpi_of_window(window_);
+    // The window procedure takes the new window into window_ with its first message.
+    if (CreateWindowExW(window_ex_style, window_class, wide(program_title).c_str(), window_style,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                        nullptr, instance_, this) == nullptr)
+        return false;
+    platform_.desktop.owner_window = handle();
+    dpi_ = dpi_of_window(handle());
     if (!create_controls()) return false;
     apply_fonts();
     place_window();
@@ -110,9 +111,9 @@ void ReportWindowWin32::load_report() {
 void ReportWindowWin32::show(int show_command) {
     // The window opens on the start of the report.
     pane_.show_start();
-    ShowWindow(window_, show_command);
-    UpdateWindow(window_);
-    SetFocus(GetNextDlgTabItem(window_, nullptr, FALSE));
+    ShowWindow(handle(), show_command);
+    UpdateWindow(handle());
+    SetFocus(GetNextDlgTabItem(handle(), nullptr, FALSE));
 }
 
 bool ReportWindowWin32::create_controls() {
@@ -120,13 +121,13 @@ bool ReportWindowWin32::create_controls() {
         const int id = first_control_id + control_index(layout.control);
         HWND created = nullptr;
         if (layout.control == Control::pane) {
-            if (pane_.create(window_, id, instance_)) created = pane_.handle();
+            if (pane_.create(handle(), id, instance_)) created = pane_.handle();
         } else {
             DWORD style = WS_CHILD | WS_VISIBLE;
             style |= layout.control == Control::frame ? BS_GROUPBOX : WS_TABSTOP | BS_PUSHBUTTON;
             if (!layout.enabled) style |= WS_DISABLED;
-            created = CreateWindowExW(0, L"BUTTON", wide(layout.caption).c_str(), style, 0, 0, 0,
-                                      0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+            created = CreateWindowExW(0, L"BUTTON", wide(layout.caption).c_str(), style, 0, 0, 0, 0,
+                                      handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                       instance_, nullptr);
         }
         if (created == nullptr) return false;
@@ -151,18 +152,18 @@ void ReportWindowWin32::apply_fonts() {
 void ReportWindowWin32::place_window() {
     const SIZE design_window = window_size(design_client_size(dpi_), dpi_);
     const SIZE minimum_window = window_size(minimum_client_size(dpi_), dpi_);
-    const RECT work = work_area_of(window_);
+    const RECT work = work_area_of(handle());
     const PixelRect placed = initial_window_rect({design_window.cx, design_window.cy},
                                                  {minimum_window.cx, minimum_window.cy},
                                                  {work.left, work.top, work.right, work.bottom});
-    SetWindowPos(window_, nullptr, placed.left, placed.top, placed.width(), placed.height(),
+    SetWindowPos(handle(), nullptr, placed.left, placed.top, placed.width(), placed.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     lay_out();
 }
 
 void ReportWindowWin32::lay_out() {
     RECT client = {};
-    GetClientRect(window_, &client);
+    GetClientRect(handle(), &client);
     const PixelSize size = {client.right - client.left, client.bottom - client.top};
     HDWP moves = BeginDeferWindowPos(static_cast<int>(std::size(window_layout)));
     for (const ControlLayout& layout : window_layout) {
@@ -174,13 +175,13 @@ void ReportWindowWin32::lay_out() {
     }
     if (moves != nullptr) EndDeferWindowPos(moves);
     // The frame's border and the buttons move over what was drawn before.
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void ReportWindowWin32::on_dpi_changed(int dpi, const RECT& suggested) {
     dpi_ = dpi;
     apply_fonts();
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+    SetWindowPos(handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     lay_out();
 }
@@ -196,7 +197,7 @@ bool ReportWindowWin32::translate_keyboard(MSG& message) {
             }
         }
     }
-    return IsDialogMessageW(window_, &message) != FALSE;
+    return IsDialogMessageW(handle(), &message) != FALSE;
 }
 
 int ReportWindowWin32::run_until_closed() {
@@ -235,7 +236,7 @@ void ReportWindowWin32::show_pane_menu(LPARAM screen_point) {
     AppendMenuW(menu.get(), MF_STRING, menu_save, L"&Save report\u2026");
     const int chosen =
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, GET_X_LPARAM(screen_point),
-                       GET_Y_LPARAM(screen_point), 0, window_, nullptr);
+                       GET_Y_LPARAM(screen_point), 0, handle(), nullptr);
     if (chosen == menu_copy) pane_.copy_selection();
     if (chosen == menu_select_all) pane_.select_all();
     if (chosen == menu_save) save_report();
@@ -246,7 +247,7 @@ void ReportWindowWin32::save_report() {
     lstrcpynW(file, default_report_name().c_str(), MAX_PATH);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
+    dialog.hwndOwner = handle();
     dialog.lpstrFilter = L"Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
     dialog.lpstrFile = file;
     dialog.nMaxFile = MAX_PATH;
@@ -297,13 +298,14 @@ void ReportWindowWin32::on_click(int control_id) {
 LRESULT CALLBACK ReportWindowWin32::window_procedure(HWND window, UINT message, WPARAM w,
                                                      LPARAM l) {
     if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(l);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+        auto* report =
+            static_cast<ReportWindowWin32*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(report));
+        report->window_.reset(window);
     }
     auto* self = reinterpret_cast<ReportWindowWin32*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcW(window, message, w, l);
-    if (self->window_ == nullptr) self->window_ = window;
+    // A window its owner is destroying is no longer the report's.
+    if (self == nullptr || self->handle() != window) return DefWindowProcW(window, message, w, l);
     return self->handle_message(message, w, l);
 }
 
@@ -342,7 +344,7 @@ LRESULT ReportWindowWin32::handle_message(UINT message, WPARAM w, LPARAM l) {
         // Keep the focused control across a switch to another window and back.
         if (LOWORD(w) == WA_INACTIVE) {
             HWND focus = GetFocus();
-            if (focus != nullptr && IsChild(window_, focus)) last_focus_ = focus;
+            if (focus != nullptr && IsChild(handle(), focus)) last_focus_ = focus;
         } else if (last_focus_ != nullptr) {
             SetFocus(last_focus_);
             return 0;
@@ -351,10 +353,13 @@ LRESULT ReportWindowWin32::handle_message(UINT message, WPARAM w, LPARAM l) {
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_NCDESTROY:
+        // The window's last message: Windows destroys it, so its owner lets it go.
+        return DefWindowProcW(window_.release(), message, w, l);
     default:
         break;
     }
-    return DefWindowProcW(window_, message, w, l);
+    return DefWindowProcW(handle(), message, w, l);
 }
 
 }  // namespace tarnwell

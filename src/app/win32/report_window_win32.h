@@ -29,7 +29,7 @@ public:
     void load_report();
     // Shows the window with the focus on the first control of the tab order.
     void show(int show_command);
-    HWND handle() const { return window_; }
+    HWND handle() const { return window_.get(); }
 
     // The window's keyboard: Enter presses the focused button, then Tab, Shift+Tab and
     // Escape as in a dialog. True when the message was handled.
@@ -63,7 +63,6 @@ private:
     HINSTANCE instance_;
     Win32Platform& platform_;
     Form_Tarnwell_Environment form_;
-    HWND window_ = nullptr;
     HWND controls_[6] = {};
     ReportPane pane_;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -71,6 +70,8 @@ private:
     OwnedFont button_font_;
     // The control that had the focus when the window was last deactivated.
     HWND last_focus_ = nullptr;
+    // Last, so that the window goes first, while what its messages use is still here.
+    OwnedWindow window_;
 };
 
 }  // namespace tarnwell

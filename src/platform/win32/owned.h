@@ -2,11 +2,14 @@
 // Owned: one operating-system resource and the call that gives it back, in one small
 // move-only type, so that no path out of a function can leak it or free it twice. Every
 // handle, module, font, menu, device context, BSTR, VARIANT, safe array, block of COM
-// task memory or local or global memory the program holds is one of these, and an
-// attached console is an AttachedConsole; nothing else frees them.
+// task memory, window or local or global memory the program holds is one of these; a
+// type library's descriptions are OwnedDescriptions, COM interfaces are ComPtrs, an open
+// clipboard is an OpenedClipboard and an attached console an AttachedConsole. Nothing
+// else frees them.
 #include <windows.h>
-// After windows.h, whose types it uses.
+// After windows.h, whose types they use.
 #include <oleauto.h>
+#include <wrl/client.h>
 
 #include <type_traits>
 #include <utility>
@@ -81,6 +84,49 @@ using OwnedLocalMemory = Owned<HLOCAL, LocalFree>;
 using OwnedGlobalMemory = Owned<HGLOBAL, GlobalFree>;
 using OwnedSafeArray = Owned<SAFEARRAY*, SafeArrayDestroy>;
 using OwnedScreenDc = Owned<HDC, release_screen_dc>;
+using OwnedWindow = Owned<HWND, DestroyWindow>;  // a top-level window this program made
+
+// A description that a type library or a type's information hands out (a function's,
+// the type's or the library's attributes) and takes back through its own method
+// `give_back`; the owner keeps the giver alive until then.
+template <class Giver, class T, auto give_back>
+class OwnedDescription {
+public:
+    explicit OwnedDescription(Giver& giver) : giver_(&giver) {}
+    ~OwnedDescription() { reset(); }
+    OwnedDescription(OwnedDescription&& other) noexcept
+        : giver_(std::move(other.giver_)), value_(std::exchange(other.value_, nullptr)) {}
+    OwnedDescription& operator=(OwnedDescription&& other) noexcept {
+        if (this != &other) {
+            reset();
+            giver_ = std::move(other.giver_);
+            value_ = std::exchange(other.value_, nullptr);
+        }
+        return *this;
+    }
+    OwnedDescription(const OwnedDescription&) = delete;
+    OwnedDescription& operator=(const OwnedDescription&) = delete;
+
+    const T* get() const { return value_; }
+    const T* operator->() const { return value_; }
+    explicit operator bool() const { return value_ != nullptr; }
+    // The place for the call that hands out a description; gives back the one held first.
+    T** put() {
+        reset();
+        return &value_;
+    }
+    void reset() {
+        if (value_ != nullptr) (giver_.Get()->*give_back)(std::exchange(value_, nullptr));
+    }
+
+private:
+    Microsoft::WRL::ComPtr<Giver> giver_;
+    T* value_ = nullptr;
+};
+
+using OwnedFuncDesc = OwnedDescription<ITypeInfo, FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
+using OwnedTypeAttr = OwnedDescription<ITypeInfo, TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using OwnedLibAttr = OwnedDescription<ITypeLib, TLIBATTR, &ITypeLib::ReleaseTLibAttr>;
 
 // A VARIANT of this program's, cleared when it goes.
 class OwnedVariant {
@@ -97,6 +143,23 @@ public:
 
 private:
     VARIANT value_;
+};
+
+// The clipboard while this program has it open; no other program can use it meanwhile.
+class OpenedClipboard {
+public:
+    OpenedClipboard() = default;
+    ~OpenedClipboard() {
+        if (open_) CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    // Opens the clipboard for the window `owner` (none: for this program); false while
+    // another program has it open.
+    bool open(HWND owner) { return open_ = OpenClipboard(owner) != FALSE; }
+
+private:
+    bool open_ = false;
 };
 
 // The console of the program that started this one, while it is attached.

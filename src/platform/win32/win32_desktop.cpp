@@ -34,7 +34,8 @@ void Win32Desktop::message_box(const std::string& text, MessageKind kind) {
 }
 
 Status Win32Desktop::set_clipboard_text(const std::string& text) {
-    if (!OpenClipboard(static_cast<HWND>(owner_window)))
+    OpenedClipboard clipboard;
+    if (!clipboard.open(static_cast<HWND>(owner_window)))
         return Status(static_cast<long>(GetLastError()), "Can't open Clipboard");
     EmptyClipboard();
     // As UTF-16, which keeps every character; Windows gives ANSI readers (CF_TEXT)
@@ -52,7 +53,6 @@ Status Win32Desktop::set_clipboard_text(const std::string& text) {
             if (placed) memory.release();
         }
     }
-    CloseClipboard();
     if (!placed) return Status(ERROR_NOT_ENOUGH_MEMORY, "Out of memory");
     return Status();
 }

@@ -10,6 +10,7 @@
 #include "com/tarnwell_registry.h"
 #include "common/utf8.h"
 #include "platform/code_page.h"
+#include "platform/win32/owned.h"
 
 namespace tarnwell::test {
 
@@ -44,30 +45,18 @@ std::string bytes_of(BSTR text) {
 class Text {
 public:
     explicit Text(const std::string& text) : Text(wide(text)) {}
-    explicit Text(const std::wstring& w) {
-        bstr_ = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
-    }
-    ~Text() { SysFreeString(bstr_); }
-    Text(const Text&) = delete;
-    Text& operator=(const Text&) = delete;
-    operator BSTR() const { return bstr_; }
+    explicit Text(const std::wstring& w)
+        : bstr_(SysAllocStringLen(w.data(), static_cast<UINT>(w.size()))) {}
+    operator BSTR() const { return bstr_.get(); }
 
 private:
-    BSTR bstr_;
+    OwnedBstr bstr_;
 };
 
-// A BSTR result as UTF-8 text, or as byte text.
-std::string taken(BSTR text) {
-    std::string result = utf8(text);
-    SysFreeString(text);
-    return result;
-}
+// A BSTR result as UTF-8 text, or as byte text; the BSTR is freed.
+std::string taken(BSTR text) { return utf8(OwnedBstr(text).get()); }
 
-std::string taken_bytes(BSTR text) {
-    std::string result = bytes_of(text);
-    SysFreeString(text);
-    return result;
-}
+std::string taken_bytes(BSTR text) { return bytes_of(OwnedBstr(text).get()); }
 
 // A failed call: the component's overflow is the sequence's `raised`; anything else
 // is a fault of the component and ends the run.
@@ -88,7 +77,7 @@ void check(HRESULT code) {
 
 struct Variant : VARIANT {
     Variant() { VariantInit(this); }
-    ~Variant() { VariantClear(this); }
+    ~Variant() { OwnedVariant::clear(*this); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
 };

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/owned.h"
+
 namespace {
 
 std::string printable(const std::wstring& name) {
@@ -80,13 +82,12 @@ void dump(HKEY key, const std::string& path) {
     }
     std::sort(children.begin(), children.end(), by_name);
     for (const std::wstring& child : children) {
-        HKEY opened = nullptr;
-        if (RegOpenKeyExW(key, child.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        tarnwell::OwnedKey opened;
+        if (RegOpenKeyExW(key, child.c_str(), 0, KEY_READ, opened.put()) != ERROR_SUCCESS) {
             std::printf("[%s\\%s] (cannot be opened)\n", path.c_str(), printable(child).c_str());
             continue;
         }
-        dump(opened, path.empty() ? printable(child) : path + "\\" + printable(child));
-        RegCloseKey(opened);
+        dump(opened.get(), path.empty() ? printable(child) : path + "\\" + printable(child));
     }
 }
 
@@ -97,9 +98,9 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: reg_dump SUBKEY-OF-HKCU\n");
         return 2;
     }
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, argv[1], 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
-    dump(key, "");
-    RegCloseKey(key);
+    tarnwell::OwnedKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, argv[1], 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        return 1;
+    dump(key.get(), "");
     return 0;
 }
