@@ -3,7 +3,8 @@
 // client would load it, but without registration), owned BSTRs and VARIANTs, and a
 // late-bound call by member name as a script host makes it.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 #include <wrl/client.h>
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 // handle, module, font, menu, device context, BSTR, VARIANT, safe array, block of COM
 // task memory or local or global memory the program holds is one of these, and an
 // attached console is an AttachedConsole; nothing else frees them.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 // After windows.h, whose types it uses.
 #include <oleauto.h>
 
