@@ -8,8 +8,10 @@
 #    its tools, tests, benchmarks and fuzzers alike. The registry interface's close_key
 #    belongs to the interface's implementations and the registry key type; tests and
 #    benchmarks of the interface call it directly;
-#  - only the Windows code includes <windows.h>: platform/win32, app/win32,
-#    support/win32, com and the Windows tools, never the portable core;
+#  - only the Windows code includes the Windows headers: platform/win32, app/win32,
+#    support/win32, com and the Windows tools, never the portable core; and it reaches
+#    <windows.h> through windows_api.h alone, which fixes the API version (the compiler
+#    refuses windows_api.h after another Windows header);
 #  - no ANSI Windows call (one ending in A, such as RegOpenKeyExA or MessageBoxA)
 #    anywhere: texts reach Windows in UTF-16, through the wide calls;
 #  - no conversion from UTF-16 to a code page other than UTF-8 without
@@ -36,10 +38,18 @@ if grep -rnE '\bclose_key\(' src tools --include='*.cpp' --include='*.h' \
   found=1
 fi
 
-if grep -rlE '#include <(windows|winbase|winuser|winreg)\.h>' src --include='*.cpp' --include='*.h' \
+if grep -rlE '#include ("windows_api/windows_api\.h"|<(windows|winbase|winuser|winreg)\.h>)' src \
+     --include='*.cpp' --include='*.h' \
      | grep -v -e '^src/platform/win32/' -e '^src/app/win32/' -e '^src/support/win32/' \
-               -e '^src/com/'; then
+               -e '^src/com/' -e '^src/windows_api/'; then
   echo "check-sources: Windows headers in the portable core (see above)" >&2
+  found=1
+fi
+
+if grep -rnE '#include <(windows|winbase|winuser|winreg)\.h>' "${code[@]}" --include='*.cpp' --include='*.h' \
+     | grep -v '^src/windows_api/windows_api\.h:'; then
+  echo "check-sources: a Windows header included directly (see above):" \
+       "include \"windows_api/windows_api.h\"" >&2
   found=1
 fi
 

@@ -7,7 +7,7 @@
 // data at once) and subkeys, and closes it; the import creates each key and sets each
 // value with one call. The file holds each key's path and each value's name, type and
 // bytes as they are, with their lengths: no text to format and none to parse.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -5,7 +5,7 @@
 // library's PATH searches, the shell's folder lookup and the pane's appends. Prints
 // note lines for scripts/bench.sh: the median time of each kind, its share of the load
 // handler's time and its number of calls.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <algorithm>
 #include <chrono>

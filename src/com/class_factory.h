@@ -1,7 +1,8 @@
 #pragma once
 // The class object of clsRegistryAccess: one static factory per DLL. It is not counted
 // as a live object; clients keep the DLL loaded through LockServer.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 
 namespace tarnwell::com {
 

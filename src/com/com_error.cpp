@@ -1,5 +1,6 @@
 #include "com/com_error.h"
 
+#include "windows_api/windows_api.h"
 #include <wrl/client.h>
 
 #include "com/com_text.h"

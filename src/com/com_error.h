@@ -2,7 +2,8 @@
 // How a member of the component fails: an HRESULT with a description, published through
 // the error object, so that a VB client sees Err.Number and Err.Description and a
 // script host (through IDispatch) gets them in its EXCEPINFO.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 
 #include <new>
 #include <stdexcept>

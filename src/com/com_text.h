@@ -1,7 +1,8 @@
 #pragma once
 // Texts at the component's boundary: clients pass and receive BSTRs (UTF-16); the
 // registry access class takes and gives UTF-8. Every character crosses unchanged.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 
 #include <string>
 

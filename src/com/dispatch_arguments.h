@@ -5,7 +5,8 @@
 // reference to a copy of its own, which the member may replace and which is dropped
 // after the call, as a by-value argument should be; left as a value, Wine's dispatcher
 // tries to convert the member's array back into the caller's value and fails the call.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 
 #include <memory>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "com/dispatch_status_text.h"
 
+#include "windows_api/windows_api.h"
 #include <dispex.h>
 
 #include <new>

@@ -1,7 +1,8 @@
 #pragma once
 // The export's status text for a COM client: any object with a settable Text property
 // (a VB text box, a script's own object), set through IDispatch.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 #include <wrl/client.h>
 
 #include "registry_access/clsRegistryAccess.h"

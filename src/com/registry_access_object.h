@@ -3,7 +3,8 @@
 // over one clsRegistryAccess on the system's registry and files. Each member converts its
 // arguments, calls the class's member of the same name and converts the result back;
 // all registry work is the class's. IDispatch is served from the type library.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 #include <wrl/client.h>
 
 #include <atomic>

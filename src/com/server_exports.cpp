@@ -1,7 +1,7 @@
 // The functions COM and regsvr32 call in the DLL, exported by name through the .def
 // file.
+#include "windows_api/windows_api.h"
 #include <olectl.h>
-#include <windows.h>
 
 #include <cwctype>
 #include <string>

@@ -1,7 +1,8 @@
 #pragma once
 // The component's DLL as a whole: its module handle and file name, and the counts that
 // tell COM whether the DLL may be unloaded (live objects and server locks).
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 
 #include <string>
 

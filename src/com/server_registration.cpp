@@ -1,5 +1,6 @@
 #include "com/server_registration.h"
 
+#include "windows_api/windows_api.h"
 #include <olectl.h>
 
 #include <algorithm>

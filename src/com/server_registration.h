@@ -2,7 +2,8 @@
 // The component's registration: its class, ProgID, type library and interface under a
 // classes root, machine-wide (HKLM\Software\Classes, what HKEY_CLASSES_ROOT shows) or
 // for the current user only (HKCU\Software\Classes, no administrator rights needed).
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 
 namespace tarnwell::com {
 

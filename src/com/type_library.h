@@ -2,7 +2,8 @@
 // The component's type library, read from the DLL's own TYPELIB resource: it drives
 // IDispatch (names, IDs, argument types) and names the library and the interface in
 // the registration.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 #include <wrl/client.h>
 
 namespace tarnwell::com {

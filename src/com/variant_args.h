@@ -3,7 +3,8 @@
 // enumerations, the text that StrToBin rewrites in place and the optional status
 // object of the export. Script clients pass variables by reference (a VARIANT that
 // points at the caller's VARIANT); compiled VB clients may pass typed references.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 #include <wrl/client.h>
 
 #include <string>

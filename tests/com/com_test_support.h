@@ -4,7 +4,8 @@
 // the program's own owners, and a late-bound call by member name as a script host
 // makes it.
 #include <gtest/gtest.h>
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 #include <wrl/client.h>
 
 #include <algorithm>

@@ -2,7 +2,8 @@
 // A stand-in for a VB text box: an IDispatch object with a settable Text property that
 // records every text it is given. It can refuse texts, or lack the property, to show
 // what the export does then. Owned by the test; COM references do not end its life.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 
 #include <string>
 #include <vector>

@@ -3,6 +3,7 @@
 #include "app/win32/report_pane.h"
 
 #include <gtest/gtest.h>
+#include "windows_api/windows_api.h"
 #include <richedit.h>
 
 #include <string>

@@ -18,7 +18,7 @@
 //                                     HKCU\KEY, as any user can in their own hive
 // CAPTION names the program's main window; a message box with the same title is not it.
 // Texts in and out are UTF-8; the windows are asked for theirs in UTF-16.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 // After windows.h, whose types it uses.
 #include <sddl.h>
 

@@ -1,7 +1,7 @@
 // The report window of tarnwell_env with its pane left empty: the same program start,
 // libraries, window, controls and fonts, without the report. The start-up benchmark
 // measures the report's own cost against it.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include "app/win32/report_window_win32.h"
 #include "platform/win32/dll_search.h"

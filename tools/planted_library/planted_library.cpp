@@ -1,7 +1,7 @@
 // Loaded into a process, this DLL writes an empty file "<its own path>.loaded" and stays
 // loaded. It also exports FINDFILEINPATH, finding nothing, so that a program that takes
 // it for the support library goes on as if the real one were there.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <cstdint>
 #include <string>

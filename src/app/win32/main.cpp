@@ -1,7 +1,7 @@
 // tarnwell_env: writes the environment report of a Tarnwell workstation into its one
 // window, or with "/report FILE" into a file for scripts; "/summary FOLDER FILE" sums
 // up the JSON reports collected from many workstations.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <cstdlib>
 #include <string>

@@ -2,7 +2,7 @@
 // The DPI a window is drawn at and the frame it needs at that DPI. The per-monitor calls
 // exist from Windows 10 (1607) on and are looked up at run time; on older systems the
 // screen's one DPI stands in, as those systems scale per screen, not per monitor.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 namespace tarnwell {
 

@@ -1,5 +1,6 @@
 #include "app/win32/report_pane.h"
 
+#include "windows_api/windows_api.h"
 #include <commctrl.h>
 #include <richedit.h>
 

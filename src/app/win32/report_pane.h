@@ -4,7 +4,7 @@
 // Ctrl+A, Ctrl+C and scrolling work. Tab, Escape and Enter are left to the window, so
 // the keyboard can leave the pane, and a right-click (or Shift+F10) asks the parent
 // window for its context menu with WM_CONTEXTMENU.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <optional>
 #include <string>

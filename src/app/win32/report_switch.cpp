@@ -1,6 +1,6 @@
 #include "app/win32/report_switch.h"
 
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <algorithm>
 #include <exception>

@@ -1,5 +1,6 @@
 #include "app/win32/report_window_win32.h"
 
+#include "windows_api/windows_api.h"
 #include <commdlg.h>
 #include <richedit.h>
 #include <shlobj.h>

@@ -3,7 +3,7 @@
 // its monitor at that monitor's DPI, lays the controls out again when the window is
 // resized or moves to another DPI, gives the keyboard the layout's tab order, shows the
 // report pane's text to the report logic and routes the button clicks to it.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <string>
 #include <vector>

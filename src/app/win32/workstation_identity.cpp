@@ -1,6 +1,6 @@
 #include "app/win32/workstation_identity.h"
 
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <cstdio>
 

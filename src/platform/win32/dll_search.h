@@ -3,7 +3,7 @@
 // current folder and the folders of PATH, where anyone may leave a DLL of the name
 // asked for; a program started from a Downloads folder or a share would then run it.
 // restrict_dll_search (platform.h) makes the process's own search so, for programs.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 namespace tarnwell {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Where a loaded module's file is.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <string>
 

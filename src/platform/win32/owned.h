@@ -6,7 +6,7 @@
 // type library's descriptions are OwnedDescriptions, COM interfaces are ComPtrs, an open
 // clipboard is an OpenedClipboard and an attached console an AttachedConsole. Nothing
 // else frees them.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 // After windows.h, whose types they use.
 #include <oleauto.h>
 #include <wrl/client.h>

@@ -1,6 +1,6 @@
 // In a file of its own, so that only a program that calls it links it: the component
 // links the platform too, and a DLL must not change its host's DLL search.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include "platform/platform.h"
 

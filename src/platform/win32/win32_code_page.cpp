@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <limits>
 

@@ -1,4 +1,5 @@
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <shellapi.h>
 
 #include "platform/console.h"
 #include "platform/win32/owned.h"

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_desktop.h"
 
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The file layer on Windows: kernel32 file calls.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include "platform/file_system.h"
 

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_registry.h"
 
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <algorithm>
 #include <cstring>

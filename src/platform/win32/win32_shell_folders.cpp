@@ -1,5 +1,6 @@
 #include "platform/win32/win32_shell_folders.h"
 
+#include "windows_api/windows_api.h"
 #include <shlobj.h>
 
 #include <cwchar>

@@ -3,7 +3,7 @@
 // itself reads PATH and the folders through the wide calls, so that a folder named
 // outside the code page is seen as it is, and a path the code page cannot hold exactly
 // is passed over rather than given back as a look-alike that names another file.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <cstdint>
 #include <cstring>

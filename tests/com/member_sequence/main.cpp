@@ -6,7 +6,8 @@
 //
 // Exit code 0 when the sequence ran to its end, 1 when a call failed unexpectedly (the
 // results file then ends with a FAILED line), 2 for a command line it cannot read.
-#include <windows.h>
+#include "windows_api/windows_api.h"
+#include <ole2.h>
 
 #include <cstdio>
 #include <fstream>

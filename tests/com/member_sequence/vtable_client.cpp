@@ -1,6 +1,6 @@
 #include "vtable_client.h"
 
-#include <windows.h>
+#include "windows_api/windows_api.h"
 #include <wrl/client.h>
 
 #include <cstdio>

@@ -5,7 +5,7 @@
 // keys and values sorted by name. Names are printed in UTF-8 with "|" and characters
 // below 32 as \xNN; bytes are the stored (UTF-16 for texts) bytes in hex. Exit code 1
 // when SUBKEY cannot be opened.
-#include <windows.h>
+#include "windows_api/windows_api.h"
 
 #include <algorithm>
 #include <cstdio>
