@@ -145,10 +145,10 @@ void Form_Tarnwell_Environment::Command_Update_EPSG_app_location_Click() {
     const AppFileUpdate update =
         update_definitions_location(suite_.folders, platform_.files, append_after_empty_line());
     // The lines say where the file should be; the message box says why it is not.
-    if (!update.copy_failure.empty())
+    if (!update.copy.ok())
         platform_.desktop.message_box("An error occurred while copying the EPSG definitions file " +
                                           update.source + " to " + update.location + ": " +
-                                          update.copy_failure,
+                                          update.copy.description(),
                                       MessageKind::error);
 }
 
