@@ -1,6 +1,4 @@
 #include <windows.h>
-// After windows.h, whose types it uses.
-#include <psapi.h>
 
 #include <chrono>
 #include <memory>
@@ -11,7 +9,7 @@
 
 namespace tarnwell::bench {
 
-double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead after) {
+double time_raw_read(const std::string& path, std::uint64_t& size) {
     std::unique_ptr<char[]> buffer;
     const auto start = std::chrono::steady_clock::now();
     const HANDLE file = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -24,17 +22,9 @@ double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead aft
     DWORD got = 0;
     const BOOL read = ReadFile(file, buffer.get(), static_cast<DWORD>(size), &got, nullptr);
     CloseHandle(file);
-    if (after == AfterRead::touch_each_page) touch_each_page(buffer.get(), size);
     const auto end = std::chrono::steady_clock::now();
     if (!read || got != size) throw std::runtime_error("short read of " + path);
     return std::chrono::duration<double>(end - start).count();
-}
-
-std::uint64_t peak_memory_bytes() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.PeakWorkingSetSize;
 }
 
 }  // namespace tarnwell::bench
