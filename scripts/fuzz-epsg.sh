@@ -5,7 +5,7 @@
 #   scripts/fuzz-epsg.sh [SECONDS] [LIBFUZZER-OPTION...]     (default 60 s)
 # e.g. scripts/fuzz-epsg.sh 0 -runs=10000000 for a run by executions instead of time.
 # Exits non-zero on a crash, a leak, one allocation of more than 1 MB (inputs are at most
-# 128 KB, and the reader allocates at most a small multiple of its input) or a process
+# 128 KB, and the reader allocates nothing beyond its messages) or a process
 # above 1 GB. Inputs that fail are kept under build/fuzz/epsg/ as crash-*, leak-* or
 # oom-* files; replay one with: build/fuzz/fuzz/epsg_reader_fuzzer FILE
 set -euo pipefail
@@ -20,7 +20,7 @@ mkdir -p "$out/corpus" "$out/seeds"
 # Seeds: every section holds records in all of them; texts empty, made up, real EPSG
 # names (where proj.db is installed) and one of 40,000 bytes (a length with its top bit
 # set); long sections, a long integer table and section-9 list.
-w="$build/tools/epsg_writer/epsg_writer"
+w="$build/tests/tools/epsg_writer/epsg_writer"
 "$w" "$out/seeds/smallest.dat" >/dev/null
 "$w" "$out/seeds/texts.dat" --texts synthetic >/dev/null
 "$w" "$out/seeds/counts.dat" --counts 2,1,0,3,1,1,2,0,2 --integer-count 3 --texts synthetic \

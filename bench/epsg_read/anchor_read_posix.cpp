@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +11,7 @@
 namespace tarnwell::bench {
 
 // The host twin finds C:\definitions.dat under its root: a link to the file.
-double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead after) {
+double time_raw_read(const std::string& path, std::uint64_t& size) {
     std::unique_ptr<char[]> buffer;
     const auto start = std::chrono::steady_clock::now();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -23,16 +22,9 @@ double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead aft
     buffer.reset(new char[static_cast<std::size_t>(size)]);
     const ssize_t got = ::read(fd, buffer.get(), size);
     ::close(fd);
-    if (after == AfterRead::touch_each_page) touch_each_page(buffer.get(), size);
     const auto end = std::chrono::steady_clock::now();
     if (got != static_cast<ssize_t>(size)) throw std::runtime_error("short read of " + path);
     return std::chrono::duration<double>(end - start).count();
-}
-
-std::uint64_t peak_memory_bytes() {
-    struct rusage usage {};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<std::uint64_t>(usage.ru_maxrss) * 1024;  // Linux counts in KiB
 }
 
 }  // namespace tarnwell::bench

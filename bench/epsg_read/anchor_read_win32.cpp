@@ -1,6 +1,4 @@
 #include "windows_api/windows_api.h"
-// After windows.h, whose types it uses.
-#include <psapi.h>
 
 #include <chrono>
 #include <memory>
@@ -12,7 +10,7 @@
 
 namespace tarnwell::bench {
 
-double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead after) {
+double time_raw_read(const std::string& path, std::uint64_t& size) {
     std::unique_ptr<char[]> buffer;
     const auto start = std::chrono::steady_clock::now();
     OwnedHandle owned_file(CreateFileW(wide(path).c_str(), GENERIC_READ,
@@ -28,17 +26,9 @@ double time_raw_read(const std::string& path, std::uint64_t& size, AfterRead aft
     const BOOL read = ReadFile(file, buffer.get(), static_cast<DWORD>(size), &got, nullptr);
     // Closed inside the timed span, as every reader closes its file.
     owned_file.reset();
-    if (after == AfterRead::touch_each_page) touch_each_page(buffer.get(), size);
     const auto end = std::chrono::steady_clock::now();
     if (!read || got != size) throw std::runtime_error("short read of " + path);
     return std::chrono::duration<double>(end - start).count();
-}
-
-std::uint64_t peak_memory_bytes() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters.PeakWorkingSetSize;
 }
 
 }  // namespace tarnwell::bench

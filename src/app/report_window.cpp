@@ -117,13 +117,9 @@ void Form_Tarnwell_Environment::get_registry_codes(const std::string& appName,
 
 void Form_Tarnwell_Environment::read_persisted_EPSG_projection_database(const std::string& fname,
                                                                         std::int32_t& ierr) {
-    const DefinitionsRead read = read_definitions_file(platform_.files, fname, program_.epsg_store);
-    ierr = read.status.ok() ? 0 : -1;
-    if (!read.status.ok())
-        platform_.desktop.message_box(
-            "An error occurred while reading the EPSG definitions at stage " +
-                std::to_string(read.stage) + " : " + read.status.description(),
-            MessageKind::error);
+    const Status read = read_definitions_file(platform_.files, fname);
+    ierr = read.ok() ? 0 : -1;
+    if (!read.ok()) platform_.desktop.message_box(read.description(), MessageKind::error);
 }
 
 void Form_Tarnwell_Environment::Command_test_epsg_Click() {
@@ -145,10 +141,10 @@ void Form_Tarnwell_Environment::Command_Update_EPSG_app_location_Click() {
     const AppFileUpdate update =
         update_definitions_location(suite_.folders, platform_.files, append_after_empty_line());
     // The lines say where the file should be; the message box says why it is not.
-    if (!update.copy_failure.empty())
+    if (!update.copy.ok())
         platform_.desktop.message_box("An error occurred while copying the EPSG definitions file " +
                                           update.source + " to " + update.location + ": " +
-                                          update.copy_failure,
+                                          update.copy.description(),
                                       MessageKind::error);
 }
 

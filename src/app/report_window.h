@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "app/report_view.h"
-#include "epsg/epsg_store.h"
 #include "platform/platform.h"
 #include "registry_access/clsRegistryAccess.h"
 #include "report/environment_report.h"
@@ -20,10 +19,9 @@
 namespace tarnwell {
 
 // What lives for the whole run, outside the window: the path of the EPSG definitions
-// file found at start-up and the definitions read by the test command.
+// file found at start-up.
 struct ProgramState {
     std::string epsg_definitions_path;
-    EpsgStore epsg_store;
 };
 
 class Form_Tarnwell_Environment : private ReportSink {

@@ -49,8 +49,7 @@ AppFileUpdate locate_and_copy_app_file(const std::string& fname, const SuiteFold
     // A failed copy leaves no file at fname and the search goes on to its end; the
     // reason is kept for the caller. The copy never replaces a file that appeared at
     // fname since the test above.
-    if (const Status copied = files.copy_file(update.source, fname); !copied.ok())
-        update.copy_failure = copied.description();
+    update.copy = files.copy_file(update.source, fname);
     update.location = fname;
     return update;
 }

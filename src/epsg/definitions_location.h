@@ -22,12 +22,12 @@ struct SuiteFolders {
 using AppendReportLine = std::function<void(const std::string& line)>;
 
 // What the search-and-copy did: where the file now stands ("" when it was found
-// nowhere), where it was copied from ("" when no copy was tried), and the system's
-// description of the copy's failure ("" when the copy succeeded or was not tried).
+// nowhere), where it was copied from ("" when no copy was tried), and how the copy
+// ended (success when it succeeded or was not tried).
 struct AppFileUpdate {
     std::string location;
     std::string source;
-    std::string copy_failure;
+    Status copy;
 };
 
 // Makes sure a copy of the definitions file stands at fname, appending its steps. A

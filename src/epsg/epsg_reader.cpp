@@ -1,39 +1,80 @@
 #include "epsg/epsg_reader.h"
 
-#include <new>
+#include <array>
 
 #include "common/little_endian.h"
+#include "platform/file_bytes.h"
 
 namespace tarnwell {
 
 namespace {
 
-// A read position in the file's bytes that never passes their end.
+// A section's record as the reader steps through it: the fixed bytes before each of
+// its counted texts (a 16-bit little-endian length, then that many bytes), then the
+// fixed bytes after the last text. Fixed runs next to each other are stepped over as one.
+struct RecordSteps {
+    std::size_t texts;
+    std::array<std::size_t, 6> fixed_before;
+    std::size_t fixed_after;
+
+    // The least a record takes: every text empty.
+    constexpr std::size_t smallest() const {
+        std::size_t bytes = fixed_after + 2 * texts;
+        for (std::size_t t = 0; t < texts; ++t)
+            bytes += fixed_before[t];
+        return bytes;
+    }
+};
+
+// The records of sections 1 to 9, with their items in file order (F<n>: a fixed run of
+// n bytes, T: a counted text).
+constexpr std::array<RecordSteps, 9> section_records = {{
+    {3, {8, 0, 0}, 24},              // F8 T T T F24
+    {2, {4, 0}, 24},                 // F4 T T F24
+    {1, {4}, 32},                    // F4 T F32
+    {1, {4}, 8},                     // F4 T F8
+    {2, {4, 0}, 24},                 // F4 T T F24, as section 2
+    {5, {4, 0, 4, 6, 4}, 90},        // F4 T T F4 T F2 F4 T F4 T F10 F80
+    {3, {4, 0, 32}, 4},              // F4 T T F32 T F4
+    {1, {4}, 12},                    // F4 T F12
+    {6, {4, 0, 4, 0, 0, 20}, 110},   // F4 T T F4 T T T F20 T F14 F96
+}};
+
+// A read position in the bytes that never passes their end.
 class Cursor {
 public:
-    explicit Cursor(const FileBytes& bytes)
+    explicit Cursor(std::string_view bytes)
         : begin_(bytes.data()), pos_(begin_), end_(begin_ + bytes.size()) {}
 
-    const char* position() const { return pos_; }
-    const char* end() const { return end_; }
     std::size_t left() const { return static_cast<std::size_t>(end_ - pos_); }
-    void skip_to(const char* p) { pos_ = p; }
+    bool has(std::size_t n) const { return n <= left(); }
 
-    // Success when n more bytes follow p (a position at or after the cursor).
-    Status need(const char* p, std::size_t n, const std::string& what) const {
-        if (n <= static_cast<std::size_t>(end_ - p)) return Status();
-        return Status::failure("Input past end of file: " + what + " needs " + std::to_string(n) +
-                               " bytes at byte " + std::to_string(p - begin_) + ", " +
-                               std::to_string(end_ - p) + " left");
+    // Steps over n bytes, which must be there, and returns where they begin.
+    const char* skip(std::size_t n) {
+        const char* at = pos_;
+        pos_ += n;
+        return at;
     }
 
-    // Reads a count and checks that count + 1 entries of at least entry_size bytes
-    // each fit in the bytes left, so that sizing a table from it can never ask for
-    // more memory than the file's size warrants.
-    Result<std::int32_t> read_count(std::size_t entry_size, const std::string& entry) {
-        if (Status fits = need(pos_, 4, "the count"); !fits.ok()) return fits;
-        const std::int32_t count = read_i32_le(pos_);
-        pos_ += 4;
+    // The failure of a step of n bytes that the bytes left cannot hold.
+    Status past_end(std::size_t n, const std::string& what) const {
+        return Status::failure("Input past end of file: " + what + " needs " + std::to_string(n) +
+                               " bytes at byte " + std::to_string(pos_ - begin_) + ", " +
+                               std::to_string(left()) + " left");
+    }
+
+    // Steps over n bytes, or fails naming what needed them.
+    Status step(std::size_t n, const std::string& what) {
+        if (!has(n)) return past_end(n, what);
+        skip(n);
+        return Status();
+    }
+
+    // Reads a count and checks that count + 1 entries of at least entry_size bytes each
+    // fit in the bytes left.
+    Result<std::int32_t> count(std::size_t entry_size, const std::string& entry) {
+        if (Status fits = step(4, "the count"); !fits.ok()) return fits;
+        const std::int32_t count = read_i32_le(pos_ - 4);
         if (count < 0)
             return Status::failure("Invalid count " + std::to_string(count) +
                                    ": a count cannot be below 0");
@@ -54,131 +95,70 @@ private:
     const char* end_;
 };
 
-// A layout as the reader walks it: for each text, the fixed bytes before it, then the
-// fixed bytes after the last text.
-struct TextSteps {
-    std::array<std::size_t, EpsgLayout::max_items> fixed_before{};
-    std::size_t texts = 0;
-    std::size_t fixed_after = 0;
-
-    explicit TextSteps(const EpsgLayout& layout) {
-        for (std::size_t i = 0; i < layout.item_count; ++i) {
-            if (layout.is_text(i)) {
-                fixed_before[texts++] = fixed_after;
-                fixed_after = 0;
-            } else {
-                fixed_after += layout.items[i];
-            }
-        }
+// Steps over one record; a step that does not fit names the record.
+Status read_record(Cursor& in, const RecordSteps& record, std::size_t index) {
+    const auto past_end = [&](std::size_t n) {
+        return in.past_end(n, "record " + std::to_string(index));
+    };
+    for (std::size_t t = 0; t < record.texts; ++t) {
+        const std::size_t before = record.fixed_before[t] + 2;
+        if (!in.has(before)) return past_end(before);
+        const std::size_t length = read_u16_le(in.skip(before) + before - 2);
+        if (!in.has(length)) return past_end(length);
+        in.skip(length);
     }
-};
+    if (!in.has(record.fixed_after)) return past_end(record.fixed_after);
+    in.skip(record.fixed_after);
+    return Status();
+}
 
-// The loop over the records is the reader's hot path: on the file's many short records,
-// it checks each step against a local end and makes a record's name and a Status only
-// for the step that does not fit.
-Status read_section(Cursor& in, const std::shared_ptr<const FileBytes>& bytes,
-                    EpsgSection& section) {
-    const EpsgLayout& layout = section.layout();
-    const Result<std::int32_t> count = in.read_count(layout.smallest_record(), "record");
-    if (!count.ok()) return count.status();
-    section.replace(*count, bytes);
-
-    const TextSteps steps(layout);
+// A section: its count, then count + 1 records. Gives the count.
+Result<std::int32_t> read_section(Cursor& in, const RecordSteps& record) {
+    const Result<std::int32_t> count = in.count(record.smallest(), "record");
+    if (!count.ok()) return count;
     const std::size_t records = static_cast<std::size_t>(*count) + 1;
-    const char* const end = in.end();
-    const char* p = in.position();
     for (std::size_t index = 0; index < records; ++index) {
-        const auto past_end = [&](std::size_t n) {
-            return in.need(p, n, "record " + std::to_string(index));
-        };
-        const char* record = p;
-        for (std::size_t t = 0; t < steps.texts; ++t) {
-            const std::size_t before = steps.fixed_before[t] + 2;
-            if (before > static_cast<std::size_t>(end - p)) return past_end(before);
-            p += before;
-            const std::uint16_t length = read_u16_le(p - 2);
-            if (length > static_cast<std::size_t>(end - p)) return past_end(length);
-            p += length;
-        }
-        if (steps.fixed_after > static_cast<std::size_t>(end - p))
-            return past_end(steps.fixed_after);
-        p += steps.fixed_after;
-        section.fill_next(record);
+        if (Status read = read_record(in, record, index); !read.ok()) return read;
     }
-    in.skip_to(p);
-    return Status();
+    return count;
 }
 
-// `count` + 1 entries of four 32-bit numbers each (the count already checked to fit).
-template <std::size_t columns>
-std::vector<std::array<std::int32_t, columns>> read_rows(Cursor& in, std::int32_t count) {
-    std::vector<std::array<std::int32_t, columns>> rows(static_cast<std::size_t>(count) + 1);
-    const char* p = in.position();
-    for (auto& row : rows) {
-        for (std::int32_t& value : row) {
-            value = read_i32_le(p);
-            p += 4;
-        }
-    }
-    in.skip_to(p);
-    return rows;
-}
-
-Status read_integer_table(Cursor& in, EpsgIntegerTable& table) {
-    const Result<std::int32_t> count = in.read_count(16, "row");
+// The integer table: its count c, then c + 1 rows of four 32-bit integers.
+Status read_integer_table(Cursor& in) {
+    const Result<std::int32_t> count = in.count(16, "row");
     if (!count.ok()) return count.status();
-    table.rows = read_rows<4>(in, *count);
-    table.count = *count;
+    in.skip(16 * (static_cast<std::size_t>(*count) + 1));
     return Status();
 }
 
-Status read_section9_list(Cursor& in, std::int32_t section9_count,
-                          std::vector<std::int32_t>& list) {
-    const std::size_t entries = static_cast<std::size_t>(section9_count) + 1;
-    if (Status fits = in.need(in.position(), 4 * entries, "the section-9 list"); !fits.ok())
-        return fits;
-    list.clear();
-    for (const auto& row : read_rows<1>(in, section9_count))
-        list.push_back(row[0]);
-    return Status();
+Status stage_failure(int stage, const Status& why) {
+    return Status(why.code(), "An error occurred while reading the EPSG definitions at stage " +
+                                  std::to_string(stage) + " : " + why.description());
 }
 
 }  // namespace
 
-DefinitionsRead read_epsg_definitions(const std::shared_ptr<const FileBytes>& bytes,
-                                      EpsgStore& store) {
-    DefinitionsRead read;
-    // Record offsets within a buffer are 32-bit.
-    if (bytes->size() > epsg_file_size_limit) {
-        read.status = file_too_large(bytes->size(), epsg_file_size_limit);
-        return read;
+Status read_epsg_definitions(std::string_view bytes) {
+    Cursor in(bytes);
+    std::int32_t section9_count = 0;
+    for (std::size_t k = 0; k < section_records.size(); ++k) {
+        const Result<std::int32_t> count = read_section(in, section_records[k]);
+        if (!count.ok()) return stage_failure(static_cast<int>(k) + 1, count.status());
+        section9_count = *count;
     }
-    Cursor in(*bytes);
-    // A table too large for the memory fails its own stage.
-    const auto stage = [&](std::int32_t number, const auto& step) {
-        read.stage = number;
-        try {
-            read.status = step();
-        } catch (const std::bad_alloc&) {
-            read.status = Status(8, "Out of memory");
-        }
-        return read.status.ok();
-    };
-    for (int k = 1; k <= epsg_section_count; ++k) {
-        if (!stage(k, [&] { return read_section(in, bytes, store.section(k)); })) return read;
-    }
-    if (!stage(10, [&] { return read_integer_table(in, store.integer_table); })) return read;
-    stage(11,
-          [&] { return read_section9_list(in, store.section(9).count(), store.section9_list); });
-    return read;
+    if (Status table = read_integer_table(in); !table.ok()) return stage_failure(10, table);
+    // The section-9 list has no count of its own: one 32-bit integer per record of
+    // section 9.
+    const std::size_t list_bytes = 4 * (static_cast<std::size_t>(section9_count) + 1);
+    if (Status list = in.step(list_bytes, "the section-9 list"); !list.ok())
+        return stage_failure(11, list);
+    return Status();
 }
 
-DefinitionsRead read_definitions_file(FileSystem& files, const std::string& path,
-                                      EpsgStore& store) {
-    Result<FileBytes> bytes = read_whole_file(files, path, epsg_file_size_limit);
-    if (!bytes.ok()) return {0, bytes.status()};
-    return read_epsg_definitions(std::make_shared<const FileBytes>(std::move(bytes).value()),
-                                 store);
+Status read_definitions_file(FileSystem& files, const std::string& path) {
+    const Result<FileBytes> bytes = read_whole_file(files, path, epsg_file_size_limit);
+    if (!bytes.ok()) return stage_failure(0, bytes.status());
+    return read_epsg_definitions(std::string_view(bytes->data(), bytes->size()));
 }
 
 }  // namespace tarnwell

@@ -52,7 +52,7 @@ expect_buttons_enabled() {
 # The files: a valid one with texts in every record, and the smallest file with the count
 # of section 3 (at byte 78, after section 1's count and record and section 2's) set to -1.
 e2e_new_prefix epsg_valid
-writer="$E2E_BUILD/tools/epsg_writer/epsg_writer.exe"
+writer="$E2E_BUILD/tests/tools/epsg_writer/epsg_writer.exe"
 "$TARNWELL_WINE" "$writer" "$(e2e_windows_path "$files/valid.dat")" \
   --counts 3,1,2,0,4,1,2,1,2 --integer-count 2 --texts synthetic >/dev/null 2>&1 \
   || e2e_fail "the writer could not write valid.dat"

@@ -53,7 +53,7 @@ drag_corner() {
   sleep 1
 }
 
-"$TARNWELL_WINE" "$E2E_BUILD/tools/epsg_writer/epsg_writer.exe" "$(e2e_windows_path "$definitions")" \
+"$TARNWELL_WINE" "$E2E_BUILD/tests/tools/epsg_writer/epsg_writer.exe" "$(e2e_windows_path "$definitions")" \
   --counts 3,1,2,0,4,1,2,1,2 --integer-count 2 --texts synthetic >/dev/null 2>&1 \
   || e2e_fail "the writer could not write the definitions file"
 

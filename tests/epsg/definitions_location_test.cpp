@@ -106,11 +106,11 @@ TEST_P(UpdateCommandTest, AppendsItsStepsAndCopiesIntoTheBinFolder) {
     }
     // A failed copy says where it copied from, with the system's reason.
     if (c.target == Target::free) {
-        EXPECT_EQ(update.copy_failure, "");
+        EXPECT_TRUE(update.copy.ok()) << update.copy.description();
     } else {
         EXPECT_EQ(update.source,
                   (place == "app" ? folders.app : folders.common_app) + "\\" + file_name);
-        EXPECT_FALSE(update.copy_failure.empty());
+        EXPECT_FALSE(update.copy.ok());
     }
 }
 
@@ -163,7 +163,7 @@ TEST_F(DefinitionsLocationTest, FailingStepsAreSkippedAndTheCopysReasonIsKept) {
         EXPECT_EQ(lines, (Lines{start, in_bin, in_common, in_app, returned + wanted(), missing}));
         EXPECT_FALSE(must(files.file_exists(wanted())));
         EXPECT_EQ(update.source, folders.app + "\\" + file_name);
-        EXPECT_EQ(update.copy_failure, reason);
+        EXPECT_EQ(update.copy.description(), reason);
     }
 }
 
@@ -173,7 +173,7 @@ TEST_F(DefinitionsLocationTest, TheWantedPathIsReturnedAfterAFailedCopy) {
     const AppFileUpdate update = locate_and_copy_app_file(wanted(), folders, files, append());
     EXPECT_EQ(update.location, wanted());
     EXPECT_EQ(update.source, folders.common_app + "\\" + file_name);
-    EXPECT_FALSE(update.copy_failure.empty());
+    EXPECT_FALSE(update.copy.ok());
 }
 
 }  // namespace

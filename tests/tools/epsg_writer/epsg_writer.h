@@ -1,17 +1,20 @@
 #pragma once
 // Writes EPSG definitions files: valid files of given counts and texts, for the tests,
-// the benchmark, the fuzzer's seeds and by hand. Fixed runs and integers follow known
-// patterns so that what a reader stored can be checked against what was written.
+// the benchmark, the fuzzer's seeds and by hand; and finds how far a reader of any
+// bytes must come, as the tests' and the fuzzer's reference. It knows the record
+// layouts on its own, apart from the program's reader.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "epsg/epsg_store.h"
-
 namespace tarnwell::epsg_writer {
+
+// The file holds nine sections, then the integer table and the section-9 list.
+constexpr std::size_t epsg_section_count = 9;
 
 // The text of a record: section 1 to 9, record index, text index in layout order.
 using TextSource = std::function<std::string(int section, std::size_t record, std::size_t text)>;
@@ -48,14 +51,12 @@ FileImage write_file_of_size(const FilePlan& plan, std::size_t bytes);
 inline constexpr std::array<std::int32_t, epsg_section_count> epsg_dataset_counts = {
     1093, 94, 54, 13, 607, 5499, 2592, 3643, 1530};
 
-// The bytes of a file that reads back into exactly this store (every table as it is).
-std::string write_store(const EpsgStore& store);
+// The bytes a record of the section takes when all its texts are empty.
+std::size_t smallest_record(int section);
 
-// The patterns of the written fixed runs (byte at offset within the record's fixed
-// bytes, counted across all its runs), integer table and section-9 list.
-std::uint8_t fixed_byte(int section, std::size_t record, std::size_t offset);
-std::int32_t integer_value(std::size_t row, std::size_t column);
-std::int32_t section9_list_value(std::size_t index);
+// The stage at which a reader of these bytes must fail (1 to 11: a block runs past the
+// end or has a negative count), or 12 when they begin with a whole file.
+int stage_reached(std::string_view bytes);
 
 // Texts taken in turn from one list of texts per section (index 0 for section 1).
 using TextPools = std::array<std::vector<std::string>, epsg_section_count>;
