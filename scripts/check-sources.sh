@@ -18,7 +18,7 @@ cd "$top"
 found=0
 
 frees='\b(close_key|RegCloseKey|CloseHandle|FindClose|FreeLibrary|DeleteObject|DestroyMenu|ReleaseDC|SysFreeString|VariantClear|SafeArrayDestroy|CoTaskMemFree|LocalFree|GlobalFree|FreeConsole)\('
-if grep -rnE "$frees" src tools --include='*.cpp' --include='*.h' \
+if grep -rnE "$frees" src tools tests/tools --include='*.cpp' --include='*.h' \
      | grep -v -e '^src/platform/' -e '^src/registry/reg_key\.cpp:'; then
   echo "check-sources: a resource freed outside its owning type (see above)" >&2
   found=1
