@@ -50,7 +50,7 @@ time_window() {
 
 # One untimed start of each, so that both find the libraries and the files warm.
 time_window "$E2E_EXE" >/dev/null
-time_window "$E2E_BUILD/tools/empty_pane_window/empty_pane_window.exe" >/dev/null
+time_window "$E2E_BUILD/tests/tools/empty_pane_window/empty_pane_window.exe" >/dev/null
 
 row="start-up, $projections saved projections"
 [ "$long_bytes" -eq 0 ] || row="$row and one of $long_bytes bytes"
@@ -58,7 +58,7 @@ printf 'row\t%s\ttime\t0\ttarnwell_env\tsame window, empty pane\n' "$row"
 for _ in $(seq "$runs"); do
   printf 'sample\t%s\tfigure\t%s\n' "$row" "$(time_window "$E2E_EXE")"
   printf 'sample\t%s\tanchor\t%s\n' "$row" \
-    "$(time_window "$E2E_BUILD/tools/empty_pane_window/empty_pane_window.exe")"
+    "$(time_window "$E2E_BUILD/tests/tools/empty_pane_window/empty_pane_window.exe")"
 done
 "$TARNWELL_WINE" "$E2E_BUILD/bench/startup_parts/startup_parts_bench.exe" "$runs" | tr -d '\r' |
   sed "s/\tstart-up parts\t/\t$row\t/"

@@ -2,7 +2,8 @@
 # Builds the EPSG definitions reader fuzzer (the fuzz preset) and runs it for a bounded
 # time with its dictionary, seeded with valid files from the writer that reach every
 # section and every record layout.
-#   scripts/fuzz-epsg.sh [SECONDS] [LIBFUZZER-OPTION...]     (default 60 s)
+#   scripts/fuzz-epsg.sh [SECONDS] [LIBFUZZER-OPTION...]
+#   (default: TARNWELL_FUZZ_SECONDS, else 60 s)
 # e.g. scripts/fuzz-epsg.sh 0 -runs=10000000 for a run by executions instead of time.
 # Exits non-zero on a crash, a leak, one allocation of more than 1 MB (inputs are at most
 # 128 KB, and the reader allocates nothing beyond its messages) or a process
@@ -10,7 +11,7 @@
 # oom-* files; replay one with: build/fuzz/fuzz/epsg_reader_fuzzer FILE
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-seconds="${1:-60}"
+seconds="${1:-${TARNWELL_FUZZ_SECONDS:-60}}"
 shift || true
 "$top/scripts/build.sh" fuzz epsg_reader_fuzzer epsg_writer >/dev/null
 build="$top/build/fuzz"

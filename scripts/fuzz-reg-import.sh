@@ -2,13 +2,14 @@
 # Builds the registry file fuzzers (the fuzz preset, on the host twin registry) and runs
 # them for a bounded time: the import and export round trip for three quarters of it,
 # the line forms alone for the rest.
-#   scripts/fuzz-reg-import.sh [SECONDS] [LIBFUZZER-OPTION...]     (default 60 s)
+#   scripts/fuzz-reg-import.sh [SECONDS] [LIBFUZZER-OPTION...]
+#   (default: TARNWELL_FUZZ_SECONDS, else 60 s)
 # e.g. scripts/fuzz-reg-import.sh 0 -runs=10000000 for runs by executions instead of time.
 # Inputs that crash are kept under build/fuzz/reg-import/ as crash-* files; replay one
 # with: build/fuzz/fuzz/reg_import_fuzzer FILE (or reg_lines_fuzzer)
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-seconds="${1:-60}"
+seconds="${1:-${TARNWELL_FUZZ_SECONDS:-60}}"
 shift || true
 "$top/scripts/build.sh" fuzz reg_import_fuzzer reg_lines_fuzzer >/dev/null
 build="$top/build/fuzz"

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/bytes_in_memory.h"
 #include "platform/host/host_registry.h"
 #include "registry/reg_file_export.h"
 #include "registry/reg_file_import.h"
@@ -34,22 +35,9 @@ public:
     }
     Status copy_file(const std::string&, const std::string&) override { return unavailable(); }
     Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string& path) override {
-        class Reading : public ReadableFile {
-        public:
-            explicit Reading(std::string_view text) : left_(text) {}
-            Result<std::uint64_t> size() override { return left_.size(); }
-            Result<std::size_t> read(char* buffer, std::size_t n) override {
-                const std::size_t got = left_.copy(buffer, n);
-                left_.remove_prefix(got);
-                return got;
-            }
-
-        private:
-            std::string_view left_;
-        };
         const auto file = files.find(path);
         if (file == files.end()) return Status::failure("File not found");
-        return std::unique_ptr<ReadableFile>(std::make_unique<Reading>(file->second));
+        return std::unique_ptr<ReadableFile>(std::make_unique<BytesInMemory>(file->second));
     }
     Result<std::unique_ptr<PendingFile>> create_pending_file(
         const std::string& destination) override {

@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/bytes_in_memory.h"
 #include "platform/file_bytes.h"
 
 namespace tarnwell {
@@ -101,21 +102,6 @@ private:
     std::uint64_t read_ = 0;    // bytes read from the file
     bool finished_ = false;
     Status failure_;
-};
-
-// A report already in memory, read as a file is.
-class BytesInMemory : public ReadableFile {
-public:
-    explicit BytesInMemory(std::string_view bytes) : bytes_(bytes) {}
-    Result<std::uint64_t> size() override { return static_cast<std::uint64_t>(bytes_.size()); }
-    Result<std::size_t> read(char* buffer, std::size_t n) override {
-        const std::size_t got = bytes_.copy(buffer, n);
-        bytes_.remove_prefix(got);
-        return got;
-    }
-
-private:
-    std::string_view bytes_;
 };
 
 // One check as the table shows it: its column's id and its cell.

@@ -136,9 +136,9 @@ TEST_F(Workstations, AnIdNamesTheSameCheckWhateverItFound) {
 TEST_F(Workstations, ALookupTheRegistryRefusedIsUnreadableWhileItsLineReadsAsAbsent) {
     fill_every_line(true);
     HookedRegistry registry(twin.registry, [](const HookedRegistry::Call& call) {
-        return call.key_path.find("Tessilon") != std::string::npos
-                   ? std::optional<long>(reg::access_denied)
-                   : std::optional<long>();
+        const bool refused = call.key_path.find("Tessilon") != std::string::npos ||
+                             call.key_path.find("DatumTransform") != std::string::npos;
+        return refused ? std::optional<long>(reg::access_denied) : std::optional<long>();
     });
     Platform denied{registry, twin.files, twin.shell, twin.desktop, twin.support};
     Form_Tarnwell_Environment denied_form(denied, view, program);
@@ -151,6 +151,10 @@ TEST_F(Workstations, ALookupTheRegistryRefusedIsUnreadableWhileItsLineReadsAsAbs
     EXPECT_EQ(by_id["saved.swathmark.form_size"].lookup_error, 0);
     EXPECT_EQ(by_id["saved.solidane.cwd"].state, FindingState::value);
     EXPECT_EQ(by_id["saved.solidane.cwd"].lookup_error, 0);
+    // A settings section the registry refused reads as holding no entries.
+    EXPECT_EQ(by_id["saved_datum_transforms"].line, "No saved datum transforms:");
+    EXPECT_EQ(by_id["saved_datum_transforms"].lookup_error, reg::access_denied);
+    EXPECT_EQ(by_id["saved_projections"].lookup_error, 0);
 }
 
 TEST_F(Workstations, AKeyTheUserMayOnlyReadReadsAsMissingAndIsUnreadable) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/bytes_in_memory.h"
 #include "report/report_summary.h"
 
 namespace tarnwell::test {
@@ -236,18 +237,10 @@ TEST(ReportSummary, ChecksBeyondTheColumnLimitAreLeftOutOfTheirRowAndNamed) {
 }
 
 // A file that cannot tell its size, as one growing while it is read: its bytes count.
-class FileOfUnknownSize : public ReadableFile {
+class FileOfUnknownSize : public BytesInMemory {
 public:
-    explicit FileOfUnknownSize(std::string_view bytes) : bytes_(bytes) {}
+    using BytesInMemory::BytesInMemory;
     Result<std::uint64_t> size() override { return Status::failure("no size"); }
-    Result<std::size_t> read(char* buffer, std::size_t n) override {
-        const std::size_t got = bytes_.copy(buffer, n);
-        bytes_.remove_prefix(got);
-        return got;
-    }
-
-private:
-    std::string_view bytes_;
 };
 
 TEST(ReportSummary, AReportLargerThanTheLimitIsNamedAndLeftOut) {

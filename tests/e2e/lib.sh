@@ -7,7 +7,7 @@
 E2E_TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 E2E_BUILD="${E2E_BUILD:-$E2E_TOP/build/$TARNWELL_WINE_ARCH}"
 E2E_EXE="$E2E_BUILD/src/app/win32/tarnwell_env.exe"
-E2E_PROBE="$E2E_BUILD/tools/e2e_probe/e2e_probe.exe"
+E2E_PROBE="$E2E_BUILD/tests/tools/e2e_probe/e2e_probe.exe"
 E2E_CAPTION="Tarnwell System Files"
 # Message boxes carry the window's caption as their title.
 E2E_TITLE="$E2E_CAPTION"
@@ -172,7 +172,7 @@ e2e_click() {
   sleep 0.5
 }
 
-# The window's geometry as it reports it (see tools/e2e_probe): lines "screen W H",
+# The window's geometry as it reports it (see tests/tools/e2e_probe): lines "screen W H",
 # "work|window|client L T R B", "state ...", "control|NAME|STATE|L|T|R|B".
 e2e_geometry() { "$TARNWELL_WINE" "$E2E_PROBE" geometry "$E2E_CAPTION" 2>/dev/null | tr -d '\r'; }
 

@@ -2,13 +2,13 @@
 # DLLs left where a program loaded by name would pick them up are never loaded: a
 # support library in the current folder or a folder on PATH, a riched20.dll beside the
 # program or in the current folder, with Wine told to prefer such native copies to its
-# own as Windows would. The stand-in (tools/planted_library) leaves a mark when loaded.
+# own as Windows would. The stand-in (tests/tools/planted_library) leaves a mark when loaded.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
 source "$here/lib.sh"
 trap e2e_stop_display EXIT
-planted="$E2E_BUILD/tools/planted_library/planted_library.dll"
+planted="$E2E_BUILD/tests/tools/planted_library/planted_library.dll"
 library="$(dirname "$E2E_EXE")/QRX_Intel_Win32.dll"
 e2e_require_built "$E2E_EXE" "$library" "$planted" "$E2E_PROBE"
 out="$E2E_BUILD/e2e/planted_dlls"

@@ -1,28 +1,20 @@
 // Whole-file reads of a file that changes while it is read.
 #include <gtest/gtest.h>
 
+#include "platform/bytes_in_memory.h"
 #include "platform/file_bytes.h"
 #include "support/file_test_support.h"
 
 namespace tarnwell {
 namespace {
 
-// A file whose size said `said` bytes, that now has `left`: its reads give those, then
-// nothing, however often they are asked again.
-class ShrunkFile : public ReadableFile {
+// A file whose size said 100 bytes, that now has 40: its reads give those, then nothing,
+// however often they are asked again.
+const std::string still_there(40, 'x');
+class ShrunkFile : public BytesInMemory {
 public:
-    ShrunkFile(std::uint64_t said, std::size_t left) : said_(said), left_(left) {}
-    Result<std::uint64_t> size() override { return said_; }
-    Result<std::size_t> read(char* buffer, std::size_t n) override {
-        const std::size_t given = std::min(n, left_);
-        std::fill(buffer, buffer + given, 'x');
-        left_ -= given;
-        return given;
-    }
-
-private:
-    std::uint64_t said_;
-    std::size_t left_;
+    ShrunkFile() : BytesInMemory(still_there) {}
+    Result<std::uint64_t> size() override { return std::uint64_t{100}; }
 };
 
 class ShrinkingFiles : public test::HookedFileSystem {
@@ -30,7 +22,7 @@ public:
     explicit ShrinkingFiles(FileSystem& inner)
         : HookedFileSystem(inner, [](const std::string&, const std::string&) { return Status(); }) {}
     Result<std::unique_ptr<ReadableFile>> open_for_reading(const std::string&) override {
-        return std::unique_ptr<ReadableFile>(std::make_unique<ShrunkFile>(100, 40));
+        return std::unique_ptr<ReadableFile>(std::make_unique<ShrunkFile>());
     }
 };
 
@@ -39,7 +31,7 @@ TEST(FileReads, AFileThatShrankAfterItsSizeWasTakenGivesTheBytesItStillHad) {
     ShrinkingFiles files(system.platform().files);
     const Result<FileBytes> bytes = read_whole_file(files, "C:\\shrinking.dat", 1000);
     ASSERT_TRUE(bytes.ok());
-    EXPECT_EQ(std::string(bytes->data(), bytes->size()), std::string(40, 'x'));
+    EXPECT_EQ(std::string(bytes->data(), bytes->size()), still_there);
 }
 
 }  // namespace

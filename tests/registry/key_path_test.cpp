@@ -14,103 +14,76 @@ struct KeyPathCase {
     std::string sub_key;
 };
 
-TEST(KeyPath, StrictReading) {
+// A split path as "root|subkey", the root by its short name ("none" for 0).
+std::string shown(reg_key root, const std::string& sub_key) {
+    const std::pair<reg_key, const char*> names[] = {
+        {reg::current_user, "HKCU"},   {reg::local_machine, "HKLM"},    {reg::classes_root, "HKCR"},
+        {reg::users, "HKUS"},          {reg::performance_data, "HKPD"}, {reg::dyn_data, "HKDD"},
+        {reg::current_config, "HKCC"},
+    };
+    std::string name = "none";
+    for (const auto& [known, short_name] : names)
+        if (known == root) name = short_name;
+    return name + "|" + sub_key;
+}
+
+// The core's strict reading, where the root stands whole up to a backslash or the end,
+// beside the published class's own, where the root is the first four characters
+// wherever the first backslash is. Either way the subkey goes to the registry unchanged,
+// root names in it too.
+TEST(KeyPath, StrictAndClassReadings) {
+    const std::string same = "as strict";
     const struct {
         std::string path;
-        reg_key root;
-        std::string sub_key;
-        const char* unknown_root;  // the root the failure names; nullptr when read
+        std::string strict;  // "root|subkey", or the unknown root the failure names
+        std::string by_class;
     } cases[] = {
-        {"HKCU\\Software\\X", reg::current_user, "Software\\X", nullptr},
-        {"hkcu\\Software\\X", reg::current_user, "Software\\X", nullptr},
-        {"HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X", nullptr},
-        {"\\HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X", nullptr},
-        {"\\HKCU\\Software", reg::current_user, "Software", nullptr},
-        {"hkey_local_machine\\SOFTWARE", reg::local_machine, "SOFTWARE", nullptr},
-        {"HKEY_CLASSES_ROOT\\.txt", reg::classes_root, ".txt", nullptr},
-        {"Hkey_Users\\.Default", reg::users, ".Default", nullptr},
-        {"\\HKEY_PERFORMANCE_DATA", reg::performance_data, "", nullptr},
-        {"HKEY_DYN_DATA\\a", reg::dyn_data, "a", nullptr},
-        {"HKEY_CURRENT_CONFIG\\b", reg::current_config, "b", nullptr},
-        {"HKCR", reg::classes_root, "", nullptr},
-        {"hkus", reg::users, "", nullptr},
-        {"HKPD\\x", reg::performance_data, "x", nullptr},
-        {"hkdd", reg::dyn_data, "", nullptr},
-        {"HKCC\\", reg::current_config, "", nullptr},
-        {"HKLM", reg::local_machine, "", nullptr},
-        // The subkey goes to the registry unchanged, root names in it too.
-        {"HKCU\\Software\\HKEY_USERS", reg::current_user, "Software\\HKEY_USERS", nullptr},
-        {"HKLM\\ Soft\\\\ware \\", reg::local_machine, " Soft\\\\ware \\", nullptr},
-        // The root stands whole, up to a backslash or the end.
-        {"HKCUTools\\Foo", 0, "", "HKCUTools"},
-        {"HKEY_CURRENT_USERX\\Software\\Foo", 0, "", "HKEY_CURRENT_USERX"},
-        {"\\HKCUX", 0, "", "HKCUX"},
-        {"HKXX\\Software", 0, "", "HKXX"},
-        {"HKU\\x", 0, "", "HKU"},
-        {"HK\\x", 0, "", "HK"},
-        {" HKCU\\x", 0, "", " HKCU"},
-        {"Software\\HKEY_CURRENT_USER", 0, "", "Software"},
-        {"\\\\HKEY_USERS\\a", 0, "", ""},
-        {"", 0, "", ""},
-        {"\\", 0, "", ""},
+        {"HKCU\\Software\\X", "HKCU|Software\\X", same},
+        {"hkcu\\Software\\X", "HKCU|Software\\X", same},
+        {"HKEY_CURRENT_USER\\Software\\X", "HKCU|Software\\X", same},
+        {"\\HKEY_CURRENT_USER\\Software\\X", "HKCU|Software\\X", same},
+        {"\\HKCU\\Software", "HKCU|Software", "none|HKCU\\Software"},
+        {"hkey_local_machine\\SOFTWARE", "HKLM|SOFTWARE", same},
+        {"HKEY_CLASSES_ROOT\\.txt", "HKCR|.txt", same},
+        {"Hkey_Users\\.Default", "HKUS|.Default", same},
+        {"\\HKEY_PERFORMANCE_DATA", "HKPD|", same},
+        {"HKEY_DYN_DATA\\a", "HKDD|a", same},
+        {"HKEY_CURRENT_CONFIG\\b", "HKCC|b", same},
+        {"HKCR", "HKCR|", same},
+        {"hkus", "HKUS|", same},
+        {"HKPD\\x", "HKPD|x", same},
+        {"hkdd", "HKDD|", same},
+        {"HKCC\\", "HKCC|", same},
+        {"HKLM", "HKLM|", same},
+        {"HKCU\\Software\\HKEY_USERS", "HKCU|Software\\HKEY_USERS", same},
+        {"\\HKEY_LOCAL_MACHINE\\x\\HKEY_LOCAL_MACHINE\\HKEY_CURRENT_USER",
+         "HKLM|x\\HKEY_LOCAL_MACHINE\\HKEY_CURRENT_USER", same},
+        {"HKLM\\ Soft\\\\ware \\", "HKLM| Soft\\\\ware \\", same},
+        {"HKCUTools\\Foo", "HKCUTools", "HKCU|Foo"},
+        {"HKCUX\\a", "HKCUX", "HKCU|a"},
+        {"HKEY_CURRENT_USERX\\Software\\Foo", "HKEY_CURRENT_USERX", "HKCU|Software\\Foo"},
+        {"\\HKCUX", "HKCUX", "none|HKCUX"},
+        {"HKXX\\Software", "HKXX", "none|Software"},
+        {"HKU\\x", "HKU", "none|x"},
+        {"HK\\x", "HK", "none|x"},
+        {" HKCU\\x", " HKCU", "none|x"},
+        {"Software\\HKEY_CURRENT_USER", "Software", "none|HKEY_CURRENT_USER"},
+        {"\\\\HKEY_USERS\\a", "", "none|\\HKEY_USERS\\a"},
+        {"", "", "none|"},
+        {"\\", "", "none|"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         const Result<KeyPath> read = read_key_path(c.path);
-        if (c.unknown_root != nullptr) {
+        if (c.strict.find('|') == std::string::npos) {
             ASSERT_FALSE(read.ok());
-            EXPECT_EQ(read.status().description(),
-                      "unknown root \"" + std::string(c.unknown_root) + "\"");
-            continue;
+            EXPECT_EQ(read.status().description(), "unknown root \"" + c.strict + "\"");
+        } else {
+            ASSERT_TRUE(read.ok()) << read.status().description();
+            EXPECT_EQ(shown(read->root, read->sub_key), c.strict);
         }
-        ASSERT_TRUE(read.ok()) << read.status().description();
-        EXPECT_EQ(read->root, c.root);
-        EXPECT_EQ(read->sub_key, c.sub_key);
-    }
-}
-
-// The published class's own reading: the root is the first four characters.
-TEST(KeyPath, ClassReading) {
-    const KeyPathCase cases[] = {
-        {"HKCU\\Software\\X", reg::current_user, "Software\\X"},
-        {"hkcu\\Software\\X", reg::current_user, "Software\\X"},
-        {"HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X"},
-        {"\\HKEY_CURRENT_USER\\Software\\X", reg::current_user, "Software\\X"},
-        {"hkey_local_machine\\SOFTWARE", reg::local_machine, "SOFTWARE"},
-        {"HKEY_CLASSES_ROOT\\.txt", reg::classes_root, ".txt"},
-        {"Hkey_Users\\.Default", reg::users, ".Default"},
-        {"\\HKEY_PERFORMANCE_DATA", reg::performance_data, ""},
-        {"HKEY_DYN_DATA\\a", reg::dyn_data, "a"},
-        {"HKEY_CURRENT_CONFIG\\b", reg::current_config, "b"},
-        {"HKCR", reg::classes_root, ""},
-        {"hkus", reg::users, ""},
-        {"HKPD\\x", reg::performance_data, "x"},
-        {"hkdd", reg::dyn_data, ""},
-        {"HKCC\\", reg::current_config, ""},
-        {"HKLM", reg::local_machine, ""},
-        // The root is the first four characters wherever the first backslash is.
-        {"HKCUX\\a", reg::current_user, "a"},
-        {"HKEY_CURRENT_USERX\\a", reg::current_user, "a"},
-        {"HK\\x", 0, "x"},
-        {"\\HKCU\\Software", 0, "HKCU\\Software"},
-        {"\\\\HKEY_USERS\\a", 0, "\\HKEY_USERS\\a"},
-        {"HKXX\\Software", 0, "Software"},
-        {"HKCUX", 0, ""},
-        {"", 0, ""},
-        {"\\", 0, ""},
-        // A root name further down is a key's own name and stays as it is.
-        {"HKCU\\Software\\HKEY_USERS", reg::current_user, "Software\\HKEY_USERS"},
-        {"\\HKEY_LOCAL_MACHINE\\x\\HKEY_LOCAL_MACHINE\\HKEY_CURRENT_USER", reg::local_machine,
-         "x\\HKEY_LOCAL_MACHINE\\HKEY_CURRENT_USER"},
-        {"Software\\HKEY_CURRENT_USER", 0, "HKEY_CURRENT_USER"},
-        // The subkey goes to the registry unchanged.
-        {"HKLM\\ Soft\\\\ware \\", reg::local_machine, " Soft\\\\ware \\"},
-    };
-    for (const KeyPathCase& c : cases) {
-        SCOPED_TRACE(c.path);
         const KeyPath split = class_key_path(c.path);
-        EXPECT_EQ(split.root, c.root);
-        EXPECT_EQ(split.sub_key, c.sub_key);
+        EXPECT_EQ(shown(split.root, split.sub_key), c.by_class == same ? c.strict : c.by_class);
     }
 }
 

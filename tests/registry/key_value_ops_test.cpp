@@ -78,6 +78,19 @@ TEST_F(KeyValueOps, EnumKeysListsSubkeysInRegistryOrder) {
     std::vector<std::string> keys = {"stale"};
     EXPECT_EQ(reg.EnumKeys(key("list"), keys), 3);
     EXPECT_EQ(keys, (std::vector<std::string>{"Alpha", "beta", long_name}));
+    // A name that outgrew the buffer since the key's sizes were read (the registry says
+    // ERROR_MORE_DATA) is read again into a larger one.
+    bool outgrown = false;
+    test::HookedRegistry growing(api, [&](const test::HookedRegistry::Call& call) {
+        if (call.operation != "enum_subkey" || call.index != 1 || outgrown)
+            return std::optional<long>();
+        outgrown = true;
+        return std::optional<long>(reg::more_data);
+    });
+    clsRegistryAccess growing_reg{growing, tp.platform().files, tp.platform().desktop};
+    EXPECT_EQ(growing_reg.EnumKeys(key("list"), keys), 3);
+    EXPECT_TRUE(outgrown);
+    EXPECT_EQ(keys, (std::vector<std::string>{"Alpha", "beta", long_name}));
     EXPECT_EQ(reg.EnumKeys(key("list\\beta"), keys), 0);
     EXPECT_TRUE(keys.empty());
     keys = {"stale"};
@@ -182,6 +195,8 @@ TEST_F(KeyValueOps, NamesHoldingANulAreRefused) {
     EXPECT_EQ(reg.ReadString(nul_path, "v", "default"), "default");
     EXPECT_EQ(reg.WriteString(key("parent"), nul_name, "x"), 0);
     EXPECT_EQ(reg.ReadString(key("parent"), nul_name, "default"), "default");
+    EXPECT_EQ(reg.WriteDWORD(key("parent"), nul_name, 7), 0);
+    EXPECT_EQ(reg.WriteBinary(key("parent"), nul_name, "07"), 0);
     EXPECT_NE(reg.KillValue(key("parent"), nul_name), 0);  // the key opened; nothing went
     EXPECT_EQ(reg.ReadString(key("parent"), "v", ""), "kept");
     EXPECT_TRUE(reg.KeyExists(key("parent")));

@@ -114,6 +114,56 @@ TEST_F(Export, DefaultValueIsAnAtLineInTheFormOfItsType) {
                     "[" + long_path + "\\Text]", "@=\"t\"", ""}));
 }
 
+// The registry as Windows lists a key's values: in the order they were created, where
+// the twin and Wine sort them by name. Values written through it are listed first, in
+// the order written (known by name alone, enough for one key), then the others.
+class ValuesInCreationOrder : public HookedRegistry {
+public:
+    explicit ValuesInCreationOrder(RegistryApi& inner)
+        : HookedRegistry(inner, [](const Call&) { return std::optional<long>(); }) {}
+
+    Status set_value(reg_key key, const char* value_name, std::uint32_t type,
+                     const std::uint8_t* data, std::uint32_t data_size) override {
+        if (std::find(created_.begin(), created_.end(), value_name) == created_.end())
+            created_.emplace_back(value_name);
+        return HookedRegistry::set_value(key, value_name, type, data, data_size);
+    }
+    Status enum_value(reg_key key, std::uint32_t index, char* name, std::uint32_t* name_size,
+                      std::uint32_t* type, std::uint8_t* data, std::uint32_t* data_size) override {
+        // The inner listing's indexes, in the order of creation.
+        std::vector<std::pair<std::size_t, std::uint32_t>> order;
+        std::vector<char> listed(65536);
+        for (std::uint32_t at = 0;; ++at) {
+            std::uint32_t size = static_cast<std::uint32_t>(listed.size());
+            if (!HookedRegistry::enum_value(key, at, listed.data(), &size, nullptr, nullptr,
+                                            nullptr)
+                     .ok())
+                break;
+            const std::string listed_name(listed.data(), size);
+            order.emplace_back(
+                std::find(created_.begin(), created_.end(), listed_name) - created_.begin(), at);
+        }
+        std::stable_sort(order.begin(), order.end());
+        const std::uint32_t inner_index = index < order.size() ? order[index].second : index;
+        return HookedRegistry::enum_value(key, inner_index, name, name_size, type, data, data_size);
+    }
+
+private:
+    std::vector<std::string> created_;
+};
+
+TEST_F(Export, TheDefaultValueComesFirstWhateverTheRegistrysOrder) {
+    ValuesInCreationOrder windows_order(platform.registry);
+    test::put_text(windows_order, reg::current_user, scratch.sub_key(), "text", "k");
+    test::put_number(windows_order, reg::current_user, scratch.sub_key(), "number", 1);
+    test::put_text(windows_order, reg::current_user, scratch.sub_key(), "", "default");
+    clsRegistryAccess exporter(windows_order, platform.files, platform.desktop);
+    EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, false), 1);
+    EXPECT_EQ(file_text(platform.files, file),
+              crlf({"REGEDIT4", "", "[" + long_path + "]", "@=\"default\"", "\"text\"=\"k\"",
+                    "\"number\"=dword:00000001", ""}));
+}
+
 TEST_F(Export, ValuesOfOtherTypesFollowTheNumbers) {
     put("", "expand", reg::type_expand_sz, std::string("%x%\0", 4));
     put("", "multi", reg::type_multi_sz, std::string("a\0b\0\0", 5));

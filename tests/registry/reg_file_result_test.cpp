@@ -140,11 +140,18 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
         put_text("k" + std::to_string(i), "v", std::string(200, 'v'));
     FullDisk full(platform.files, 10000);
     FailingProgress failing_progress;
-    HookedRegistry deleted(platform.registry, [&](const HookedRegistry::Call& call) {
+    // The listing of key k7 fails with listing_failure.
+    long listing_failure = 0;
+    HookedRegistry failing_listing(platform.registry, [&](const HookedRegistry::Call& call) {
         return call.operation == "enum_value" && call.key_path == below("k7")
-                   ? std::optional<long>(reg::key_deleted)
+                   ? std::optional<long>(listing_failure)
                    : std::nullopt;
     });
+    const auto listing_fails = [&](long status, const std::string& file) {
+        listing_failure = status;
+        return export_reg_file(failing_listing, platform.files, scratch.path(), file, true,
+                               RegFileForm::regedit4, nullptr);
+    };
     const std::string existing = scratch_file("existing.reg");
     must(write_file(platform.files, existing, "precious"));
     const std::string in_no_folder = scratch_file("x") + "\\no\\such\\folder.reg";
@@ -172,11 +179,12 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
          [&](const std::string& file) { return export_to(file, "", nullptr, &failing_progress); },
          "status failed"},
         {"a key that went while it was listed",
-         [&](const std::string& file) {
-             return export_reg_file(deleted, platform.files, scratch.path(), file, true, RegFileForm::regedit4, nullptr);
-         },
+         [&](const std::string& file) { return listing_fails(reg::key_deleted, file); },
          "the key " + long_path +
              "\\k7 could not be read whole (Windows error 1018 (key deleted))"},
+        {"a listing that failed for a reason without a name",
+         [&](const std::string& file) { return listing_fails(1234, file); },
+         "the key " + long_path + "\\k7 could not be read whole (Windows error 1234)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -9,8 +9,7 @@ HostShellFolders::HostShellFolders() {
 
 std::string HostShellFolders::folder_path(std::int32_t csidl) {
     const auto found = folders_.find(csidl);
-    if (found == folders_.end() || found->second.size() >= 260) return {};
-    return found->second.substr(0, found->second.find('\0'));
+    return found != folders_.end() ? found->second : std::string();
 }
 
 }  // namespace tarnwell

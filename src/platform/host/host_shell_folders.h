@@ -13,10 +13,7 @@ public:
 
     std::string folder_path(std::int32_t csidl) override;
 
-    // Test set-up: the path an id resolves to; an empty path makes it a virtual
-    // folder (no file-system path); remove() makes the shell reject the id. Paths of
-    // 260 characters or more do not fit the shell's buffer and give "" too.
-    void set(std::int32_t csidl, const std::string& path) { folders_[csidl] = path; }
+    // Test set-up: the shell rejects the id from now on.
     void remove(std::int32_t csidl) { folders_.erase(csidl); }
 
 private:

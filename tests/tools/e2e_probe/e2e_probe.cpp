@@ -69,18 +69,20 @@ std::string text_of(HWND window) {
 // the next read sees only a later copy, never this one again.
 int read_clipboard(const std::string& path) {
     for (int attempt = 0; attempt < 300; ++attempt, Sleep(100)) {
-        if (!OpenClipboard(nullptr)) continue;
         std::string text;
         bool have_text = false;
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
-                text = utf8(locked, wcsnlen(locked, GlobalSize(data) / sizeof(wchar_t)));
-                have_text = true;
-                GlobalUnlock(data);
+        {
+            tarnwell::OpenedClipboard clipboard;
+            if (!clipboard.open(nullptr)) continue;
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
+                    text = utf8(locked, wcsnlen(locked, GlobalSize(data) / sizeof(wchar_t)));
+                    have_text = true;
+                    GlobalUnlock(data);
+                }
             }
+            if (have_text) EmptyClipboard();
         }
-        if (have_text) EmptyClipboard();
-        CloseClipboard();
         if (have_text) return write_file(path, text) ? 0 : 4;
     }
     return 2;
