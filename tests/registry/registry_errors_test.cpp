@@ -14,7 +14,7 @@ TEST(RegistryErrors, StatusesAreNamedWithTheirNumber) {
         {1234, "Windows error 1234"},
     };
     for (const auto& [status, text] : cases)
-        EXPECT_EQ(registry_error_text(status), text);
+        EXPECT_EQ(registry_error_text(Status(status)), text);
 }
 
 }  // namespace
