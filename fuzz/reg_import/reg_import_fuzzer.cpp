@@ -77,7 +77,7 @@ void read_tree(RegistryApi& api, reg_key parent, const std::string& name, const 
     RegKey key(api);
     if (key.open(parent, name, reg::key_read) != reg::success) return;
     RegKeyContents contents;
-    read_key_contents(key, contents);
+    require(read_key_contents(key, contents).ok(), "a key of the twin could not be read");
     auto& values = tree[path];
     for (const RegValueEntry& value : contents.values)
         values[value.name] = {value.type, value.data};

@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     entry.name = input.substr(5, name_length);
     entry.data = input.substr(5 + name_length);
     if (!fits_on_a_line(entry.name)) return 0;
-    const std::optional<std::string> written = value_line(entry, RegFileForm::regedit4);
-    if (!written) return 0;
+    const Result<std::string> written = value_line(entry, RegFileForm::regedit4);
+    if (!written.ok()) return 0;
     // The import reads a REGEDIT4 file's lines, and a text's hex bytes, in UTF-8.
     const std::string line = utf8_from_ansi(*written);
     require(fits_on_a_line(line), "a value line holds a line break");

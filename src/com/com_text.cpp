@@ -52,9 +52,9 @@ std::string utf8_text(const std::wstring& text) { return utf8_text(text.data(), 
 
 std::string byte_text(BSTR text) {
     if (text == nullptr) return std::string();
-    std::optional<std::string> ansi = ansi_from_utf16(
+    Result<std::string> ansi = ansi_from_utf16(
         std::u16string_view(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
-    if (!ansi)
+    if (!ansi.ok())
         throw com_error(vb_invalid_argument,
                         L"Invalid procedure call or argument: the byte text has characters that "
                         L"the ANSI code page cannot hold");

@@ -3,20 +3,20 @@
 // Windows error code of the call that failed (or another non-zero code for a failure
 // that is not a system call's) and the description a person reads; a Result<T> holds a
 // value or the Status of why there is none. Nothing throws across the seam: a
-// registry, file or desktop call that fails returns its Status.
+// registry, file or desktop call that fails returns its Status. Both must be looked at:
+// a caller that means to drop one says so with a cast to void and its reason.
 #include <string>
 #include <utility>
 #include <variant>
 
 namespace tarnwell {
 
-class Status {
+class [[nodiscard]] Status {
 public:
     // Success.
     Status() = default;
     // A registry call's own status: success when code is 0 (ERROR_SUCCESS).
-    Status(long code)
-        : code_(code) {}  // NOLINT(google-explicit-constructor): a Windows code is a status
+    explicit Status(long code) : code_(code) {}
     Status(long code, std::string description)
         : code_(code), description_(std::move(description)) {}
 
@@ -41,7 +41,7 @@ private:
 
 // A value, or the Status of why there is none.
 template <class T>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : held_(std::move(value)) {}           // NOLINT(google-explicit-constructor)
     Result(Status failure) : held_(std::move(failure)) {}  // NOLINT(google-explicit-constructor)

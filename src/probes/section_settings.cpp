@@ -13,9 +13,8 @@ SectionSettings read_section_settings(RegistryApi& registry, const std::string& 
         return read;
     }
 
-    // A key that cannot be queried counts as one without values.
     RegKeyInfo info;
-    key.query_info(info);
+    (void)key.query_info(info);  // a key that cannot be queried counts as one without values
     read.value_count = info.values;
     // The key's buffers are sized once from its longest entries and grow only when a
     // value outgrew them since; a value that kept outgrowing them is passed over. Any

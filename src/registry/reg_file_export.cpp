@@ -23,7 +23,7 @@ const char* const not_in_code_page =
 // stand on a line, or that a REGEDIT4 file cannot hold, are left out and named.
 std::string key_block(const std::string& encoded_key_line, const RegKeyContents& contents,
                       RegFileForm form, const std::string& path, RegFileResult& result) {
-    const std::string end = *file_text(line_end, form);
+    const std::string end = file_text(line_end, form).value();
     std::string block = encoded_key_line + end;
     for (const RegValueEntry& value : contents.values) {
         if (!fits_on_a_line(value.name))
@@ -35,8 +35,8 @@ std::string key_block(const std::string& encoded_key_line, const RegKeyContents&
                                   LineGroup::number, LineGroup::other}) {
         for (const RegValueEntry& value : contents.values) {
             if (line_group(value) != group || !fits_on_a_line(value.name)) continue;
-            const std::optional<std::string> line = value_line(value, form);
-            if (!line) {
+            const Result<std::string> line = value_line(value, form);
+            if (!line.ok()) {
                 result.add({0, path, value.name, Status(),
                             "not exported: " + std::string(not_in_code_page)});
                 continue;
@@ -59,7 +59,8 @@ public:
     bool flush(RegFileResult& result) {
         const Status written = file_.write(pending_);
         pending_.clear();
-        if (!written.ok()) result.fail(name_ + ": " + written.description());
+        if (!written.ok())
+            result.fail(Status(written.code(), name_ + ": " + written.description()));
         return written.ok();
     }
 
@@ -105,7 +106,7 @@ public:
         }
         if (progress_ != nullptr) {
             if (const Status told = progress_->key_started(path); !told.ok()) {
-                result_.fail(told.description());
+                result_.fail(told);
                 return false;
             }
         }
@@ -113,8 +114,9 @@ public:
         // A key that cannot be opened gets an empty block and no subkeys.
         if (opened.ok()) {
             if (const Status status = read_key_contents(key, contents); !status.ok()) {
-                result_.fail("the key " + path + " could not be read whole (" +
-                             registry_error_text(status) + ")");
+                result_.fail(Status(status.code(), "the key " + path +
+                                                       " could not be read whole (" +
+                                                       registry_error_text(status) + ")"));
                 return false;
             }
         } else {
@@ -135,8 +137,8 @@ public:
                              "left out with its subkeys: its name holds a line break"});
                 continue;
             }
-            const std::optional<std::string> line = file_text("[" + subkey_path + "]", form_);
-            if (!line) {
+            const Result<std::string> line = file_text("[" + subkey_path + "]", form_);
+            if (!line.ok()) {
                 result_.add({0, subkey_path, "", Status(),
                              "left out with its subkeys: " + std::string(not_in_code_page)});
                 continue;
@@ -166,36 +168,40 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
     while (path.size() > 1 && path.back() == '\\')
         path.pop_back();
     if (!fits_on_a_line(path)) {
-        result.fail("the key path holds a line break");
+        result.fail(Status::failure("the key path holds a line break"));
         return result;
     }
     const Result<KeyPath> parsed = read_key_path(path);
     if (!parsed.ok()) {
-        result.fail(parsed.status().description() + " in the key path " + path);
+        result.fail(Status(parsed.status().code(),
+                           parsed.status().description() + " in the key path " + path));
         return result;
     }
-    const std::optional<std::string> key_line = file_text("[" + path + "]", form);
-    if (!key_line) {
-        result.fail("the key path holds a character that the ANSI code page cannot hold (a "
-                    "Unicode export, regtool --unicode, keeps it)");
+    const Result<std::string> key_line = file_text("[" + path + "]", form);
+    if (!key_line.ok()) {
+        result.fail(Status::failure(
+            "the key path holds a character that the ANSI code page cannot hold (a Unicode "
+            "export, regtool --unicode, keeps it)"));
         return result;
     }
     // Never over a file: any entry that a search for the name finds refuses the export.
     const Result<bool> exists = files.matches_exist(file);
     if (!exists.ok() || *exists) {
-        result.fail(file +
-                    (exists.ok() ? " already exists" : ": " + exists.status().description()));
+        result.fail(exists.ok() ? Status::failure(file + " already exists")
+                                : Status(exists.status().code(),
+                                         file + ": " + exists.status().description()));
         return result;
     }
     // A script asking for a key wants to know it is not there, and gets no file.
     if (const Status status = RegKey(api).open(parsed->root, parsed->sub_key, reg::key_read);
         !status.ok()) {
-        result.fail("the key " + path + " cannot be opened: " + registry_error_text(status));
+        result.fail(Status(status.code(), "the key " + path +
+                                              " cannot be opened: " + registry_error_text(status)));
         return result;
     }
     Result<std::unique_ptr<PendingFile>> pending = files.create_pending_file(file);
     if (!pending.ok()) {
-        result.fail(file + ": " + pending.status().description());
+        result.fail(Status(pending.status().code(), file + ": " + pending.status().description()));
         return result;
     }
     BlockFile blocks(**pending, file);
@@ -205,7 +211,7 @@ RegFileResult export_reg_file(RegistryApi& api, FileSystem& files, const std::st
         !blocks.flush(result))
         return result;
     if (const Status kept = (*pending)->keep(ExistingFile::refuse); !kept.ok()) {
-        result.fail(file + ": " + kept.description());
+        result.fail(Status(kept.code(), file + ": " + kept.description()));
         return result;
     }
     result.finish();

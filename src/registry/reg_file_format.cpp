@@ -1,6 +1,7 @@
 #include "registry/reg_file_format.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "common/little_endian.h"
 #include "common/utf8.h"
@@ -29,13 +30,13 @@ std::string typed_hex(std::uint32_t type, std::string_view bytes) {
 }
 
 // The stored bytes of a value as hex(N): writes them: a text's in the file's encoding.
-std::optional<std::string> file_bytes(const RegValueEntry& value, RegFileForm form) {
+Result<std::string> file_bytes(const RegValueEntry& value, RegFileForm form) {
     if (!reg::is_text_type(value.type)) return value.data;
     if (form == RegFileForm::unicode) return utf16le_bytes(utf16_from_utf8(value.data));
     return ansi_from_utf8(value.data);
 }
 
-std::optional<std::string> value_data(const RegValueEntry& value, RegFileForm form) {
+Result<std::string> value_data(const RegValueEntry& value, RegFileForm form) {
     switch (value.type) {
     case reg::type_sz:
         // An empty default text written as "" would read back as its removal.
@@ -50,14 +51,14 @@ std::optional<std::string> value_data(const RegValueEntry& value, RegFileForm fo
             char digits[16];
             std::snprintf(digits, sizeof digits, "dword:%08X",
                           static_cast<unsigned>(read_u32_le(value.data.data())));
-            return digits;
+            return std::string(digits);
         }
         break;
     default:
         break;
     }
-    const std::optional<std::string> bytes = file_bytes(value, form);
-    if (!bytes) return std::nullopt;
+    const Result<std::string> bytes = file_bytes(value, form);
+    if (!bytes.ok()) return bytes.status();
     return typed_hex(value.type, *bytes);
 }
 
@@ -65,10 +66,10 @@ std::optional<std::string> value_data(const RegValueEntry& value, RegFileForm fo
 
 std::string file_header(RegFileForm form) {
     if (form == RegFileForm::regedit4) return "REGEDIT4\r\n\r\n";
-    return "\xFF\xFE" + *file_text(std::string(unicode_file_header) + "\r\n\r\n", form);
+    return "\xFF\xFE" + file_text(std::string(unicode_file_header) + "\r\n\r\n", form).value();
 }
 
-std::optional<std::string> file_text(std::string_view utf8, RegFileForm form) {
+Result<std::string> file_text(std::string_view utf8, RegFileForm form) {
     if (form == RegFileForm::unicode) return utf16le_bytes(utf16_from_utf8(utf8));
     return ansi_from_utf8(utf8);
 }
@@ -103,9 +104,9 @@ LineGroup line_group(const RegValueEntry& value) {
     }
 }
 
-std::optional<std::string> value_line(const RegValueEntry& value, RegFileForm form) {
-    const std::optional<std::string> data = value_data(value, form);
-    if (!data) return std::nullopt;
+Result<std::string> value_line(const RegValueEntry& value, RegFileForm form) {
+    const Result<std::string> data = value_data(value, form);
+    if (!data.ok()) return data.status();
     return file_text((value.name.empty() ? std::string("@") : quoted(value.name)) + "=" + *data,
                      form);
 }

@@ -7,7 +7,6 @@
 // Two forms: REGEDIT4, whose text is in the ANSI code page, and version 5, whose text is
 // UTF-16 (little-endian, behind a byte-order mark). The bytes of a text-type value in
 // hex(N): are in the file's own encoding.
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,10 +20,10 @@ enum class RegFileForm { regedit4, unicode };
 // of a version 5 file.
 std::string file_header(RegFileForm form);
 
-// A text (a line, a line end) in the file's encoding; nothing when it is a REGEDIT4 file
+// A text (a line, a line end) in the file's encoding; fails when it is a REGEDIT4 file
 // and the ANSI code page cannot hold a character of it: a look-alike or a "?" would be
 // another name or other data.
-std::optional<std::string> file_text(std::string_view utf8, RegFileForm form);
+Result<std::string> file_text(std::string_view utf8, RegFileForm form);
 
 // The text in double quotes, escaped.
 std::string quoted(std::string_view text);
@@ -37,9 +36,9 @@ bool fits_on_a_line(std::string_view name);
 enum class LineGroup { default_value, text, binary, number, other };
 LineGroup line_group(const RegValueEntry& value);
 
-// The value's line in the file's encoding, without its line end; nothing when the ANSI
+// The value's line in the file's encoding, without its line end; fails when the ANSI
 // code page of a REGEDIT4 file cannot hold its name or text. The value's name must fit
 // on a line.
-std::optional<std::string> value_line(const RegValueEntry& value, RegFileForm form);
+Result<std::string> value_line(const RegValueEntry& value, RegFileForm form);
 
 }  // namespace tarnwell

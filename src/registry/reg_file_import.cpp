@@ -64,11 +64,11 @@ public:
 
     void key_line(std::size_t line, std::string_view text) {
         key_.close();
-        const std::optional<KeyLine> key = read_key_line(text);
-        if (!key) {
+        const Result<KeyLine> key = read_key_line(text);
+        if (!key.ok()) {
             state_ = State::skipped;
             unreadable(line, std::string(text), "",
-                       "a key line without its closing ]: the key and its values are not applied");
+                       key.status().description() + ": the key and its values are not applied");
             return;
         }
         path_ = key->path;
@@ -227,7 +227,8 @@ bool has_header(std::string_view text, const char* header, RegFileResult& result
     std::string_view first;
     lines.next(first);
     if (equals_ignoring_case(first, header)) return true;
-    result.fail(std::string("not a REGEDIT4 file: its first line is not \"") + header + "\"");
+    result.fail(Status::failure(std::string("not a REGEDIT4 file: its first line is not \"") +
+                                header + "\""));
     return false;
 }
 
@@ -280,7 +281,7 @@ RegFileResult import_reg_text(RegistryApi& api, std::string_view bytes, UnicodeF
     RegFileResult result;
     const bool utf16 = unicode == UnicodeFiles::read && is_utf16_file(bytes);
     if (utf16 && bytes.size() % 2 != 0) {
-        result.fail("not a whole UTF-16 file: its size is odd");
+        result.fail(Status::failure("not a whole UTF-16 file: its size is odd"));
         return result;
     }
     // The lines are read in UTF-8, as the registry takes names and texts; a REGEDIT4 file
@@ -308,13 +309,15 @@ RegFileResult import_reg_file(RegistryApi& api, FileSystem& files, const std::st
     RegFileResult unread;
     const Result<bool> exists = files.matches_exist(file);
     if (!exists.ok() || !*exists) {
-        unread.fail(file + ": " + (exists.ok() ? "file not found" : exists.status().description()));
+        unread.fail(exists.ok() ? Status::failure(file + ": file not found")
+                                : Status(exists.status().code(),
+                                         file + ": " + exists.status().description()));
         return unread;
     }
     // The file is closed again before the registry is changed.
     const Result<FileBytes> bytes = read_whole_file(files, file, 0x7FFFFFFF);
     if (!bytes.ok()) {
-        unread.fail(file + ": " + bytes.status().description());
+        unread.fail(Status(bytes.status().code(), file + ": " + bytes.status().description()));
         return unread;
     }
     return import_reg_text(api, std::string_view(bytes->data(), bytes->size()), unicode,

@@ -145,7 +145,7 @@ ValueData number_data(std::string_view rest) {
 
 }  // namespace
 
-std::optional<KeyLine> read_key_line(std::string_view line) {
+Result<KeyLine> read_key_line(std::string_view line) {
     // A key's name may hold "]" and ";": the key ends at the last "]" that only blanks
     // or a comment follow.
     for (std::size_t close = line.rfind(']'); close != std::string_view::npos && close > 0;
@@ -158,7 +158,7 @@ std::optional<KeyLine> read_key_line(std::string_view line) {
         key.path = std::string(path);
         return key;
     }
-    return std::nullopt;
+    return Status::failure("a key line without its closing ]");
 }
 
 std::optional<ValueLine> read_value_line(std::string_view line) {

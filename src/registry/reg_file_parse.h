@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/status.h"
+
 namespace tarnwell {
 
 // "[path]" or "[-path]" (the line starts with "["), maybe followed by a comment.
@@ -22,8 +24,8 @@ struct KeyLine {
     std::string path;
     bool removal = false;
 };
-// Nothing when no "]" closes the path with only blanks or a comment after it.
-std::optional<KeyLine> read_key_line(std::string_view line);
+// Fails when no "]" closes the path with only blanks or a comment after it.
+Result<KeyLine> read_key_line(std::string_view line);
 
 // A value line: its name and the data after its "=".
 struct ValueLine {
@@ -31,7 +33,8 @@ struct ValueLine {
     bool unquoted_at = false;  // the name was written @, not in double quotes
     std::string_view data;
 };
-// Nothing when the line has no "=".
+// Nothing when the line has no "=": it is no value line, which the import passes over
+// as regedit does; that is an answer about the line, not a failure to read it.
 std::optional<ValueLine> read_value_line(std::string_view line);
 
 // Hex bytes go on over the lines that follow theirs when a line ends in a backslash

@@ -24,9 +24,9 @@ public:
     // True once the export wrote its whole file under its name, or the import read its
     // file and went through every line; otherwise `failure` says why not.
     bool whole() const { return whole_; }
-    const std::string& failure() const { return failure_; }
+    const Status& failure() const { return failure_; }
     void finish() { whole_ = true; }
-    void fail(std::string why) {
+    void fail(Status why) {
         whole_ = false;
         failure_ = std::move(why);
     }
@@ -57,7 +57,7 @@ public:
 
 private:
     bool whole_ = false;
-    std::string failure_;
+    Status failure_;
     std::vector<RegFileIssue> issues_;
     std::size_t issues_not_kept_ = 0;
     std::size_t kept_text_ = 0;

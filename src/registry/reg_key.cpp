@@ -29,7 +29,6 @@ bool holds_nul(const std::string& name) { return name.find('\0') != std::string:
 RegKey::RegKey(RegKey&& other) noexcept
     : api_(other.api_),
       handle_(std::exchange(other.handle_, 0)),
-      open_(std::exchange(other.open_, false)),
       owns_(std::exchange(other.owns_, false)),
       name_buffer_(std::move(other.name_buffer_)),
       data_buffer_(std::move(other.data_buffer_)) {}
@@ -39,7 +38,6 @@ RegKey& RegKey::operator=(RegKey&& other) noexcept {
         close();
         api_ = other.api_;
         handle_ = std::exchange(other.handle_, 0);
-        open_ = std::exchange(other.open_, false);
         owns_ = std::exchange(other.owns_, false);
         name_buffer_ = std::move(other.name_buffer_);
         data_buffer_ = std::move(other.data_buffer_);
@@ -47,20 +45,10 @@ RegKey& RegKey::operator=(RegKey&& other) noexcept {
     return *this;
 }
 
-Status RegKey::opened(Status status, reg_key parent, reg_key result) {
-    if (status == reg::success) {
-        handle_ = result;
-        open_ = true;
-        owns_ = result != parent;
-    }
-    return status;
-}
-
 Status RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access) {
-    close();
-    if (holds_nul(sub_key)) return reg::invalid_parameter;
+    if (holds_nul(sub_key)) return Status(reg::invalid_parameter);
     reg_key result = 0;
-    Status status = reg::success;
+    Status status;
     switch (how) {
     case How::open:
         status = api_->open_key(parent, sub_key.c_str(), access, &result);
@@ -75,7 +63,15 @@ Status RegKey::open_by(How how, reg_key parent, const std::string& sub_key, std:
         status = api_->create_key(parent, sub_key.c_str(), &result);
         break;
     }
-    return opened(status, parent, result);
+    if (!status.ok()) return status;
+    // The key held goes only now that its successor is open. When the registry hands
+    // this key's own handle back (an empty sub_key below it), it stays as it was.
+    if (result != handle_) {
+        close();
+        handle_ = result;
+        owns_ = result != parent;
+    }
+    return status;
 }
 
 Status RegKey::open(reg_key parent, const std::string& sub_key, std::uint32_t access) {
@@ -102,9 +98,9 @@ Status RegKey::create(reg_key parent, const std::string& sub_key) {
 }
 
 void RegKey::close() {
-    if (owns_) api_->close_key(handle_);
+    // A key that will not close is let go all the same: no caller could do more.
+    if (owns_) (void)api_->close_key(handle_);
     handle_ = 0;
-    open_ = false;
     owns_ = false;
 }
 
@@ -123,7 +119,7 @@ Status RegKey::query_info(RegKeyInfo& info) {
 
 Status RegKey::query_value(const std::string& name, std::uint32_t* type, std::uint8_t* data,
                            std::uint32_t* size) const {
-    if (holds_nul(name)) return reg::invalid_parameter;
+    if (holds_nul(name)) return Status(reg::invalid_parameter);
     return api_->query_value(handle_, name.c_str(), type, data, size);
 }
 
@@ -137,7 +133,7 @@ Status RegKey::read_value(const std::string& name, RegValueEntry& value) const {
         status = query_value(name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &got);
         if (status == reg::more_data && attempt < max_read_attempts) {
             size = std::max(got, size_of(data.size() * 2));
-            status = reg::success;
+            status = Status(reg::success);
             continue;
         }
         if (status == reg::success) {
@@ -157,7 +153,7 @@ Status RegKey::set_value(const std::string& name, std::uint32_t type,
     static const std::uint8_t nothing = 0;
     const auto* data =
         bytes.empty() ? &nothing : reinterpret_cast<const std::uint8_t*>(bytes.data());
-    if (holds_nul(name)) return reg::invalid_parameter;
+    if (holds_nul(name)) return Status(reg::invalid_parameter);
     return api_->set_value(handle_, name.c_str(), type, data, size_of(bytes.size()));
 }
 
@@ -174,12 +170,12 @@ Status RegKey::set_binary(const std::string& name, const std::string& bytes) con
 }
 
 Status RegKey::delete_value(const std::string& name) const {
-    if (holds_nul(name)) return reg::invalid_parameter;
+    if (holds_nul(name)) return Status(reg::invalid_parameter);
     return api_->delete_value(handle_, name.c_str());
 }
 
 Status RegKey::delete_key(const std::string& sub_key) const {
-    if (holds_nul(sub_key)) return reg::invalid_parameter;
+    if (holds_nul(sub_key)) return Status(reg::invalid_parameter);
     return api_->delete_key(handle_, sub_key.c_str());
 }
 
@@ -200,8 +196,8 @@ void RegKey::fit_buffers(const RegKeyInfo& info, std::uint32_t reported_data_siz
 void RegKey::grow_buffers(std::uint32_t reported_data_size) {
     name_buffer_.resize(name_buffer_.size() * 2);
     data_buffer_.resize(data_buffer_.size() * 2);
-    RegKeyInfo info;  // a failed query leaves the least buffers
-    query_info(info);
+    RegKeyInfo info;
+    (void)query_info(info);  // a failed query leaves the least buffers
     fit_buffers(info, reported_data_size);
 }
 

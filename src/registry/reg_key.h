@@ -37,9 +37,10 @@ public:
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
 
-    // Each of these closes the key held before, then opens (or creates) sub_key below
-    // parent, which may be a predefined root or another open key's handle(). A path too
-    // long for one call is followed one level at a time.
+    // Each of these opens (or creates) sub_key below parent, which may be a predefined
+    // root or an open key's handle(), and on success closes the key held before and
+    // holds the new one; on failure the key held stays held. A path too long for one
+    // call is followed one level at a time.
     Status open(reg_key parent, const std::string& sub_key, std::uint32_t access);
     // The same, but a registry link is opened itself, not the key it leads to; any other
     // key opens as with open().
@@ -89,7 +90,6 @@ public:
 private:
     enum class How { open, open_link, open_default, create };
     Status open_by(How how, reg_key parent, const std::string& sub_key, std::uint32_t access);
-    Status opened(Status status, reg_key parent, reg_key result);
     // Makes room for the longest name and data the key holds by `info`, and for a data
     // size the registry reported.
     void fit_buffers(const RegKeyInfo& info, std::uint32_t reported_data_size);
@@ -99,7 +99,6 @@ private:
 
     RegistryApi* api_;
     reg_key handle_ = 0;
-    bool open_ = false;
     bool owns_ = false;  // false when the registry handed back the parent itself
     std::vector<char> name_buffer_;
     std::vector<std::uint8_t> data_buffer_;

@@ -13,13 +13,13 @@ Status read_key_contents(RegKey& key, RegKeyContents& contents) {
         status = key.enum_value(index, value);
         if (status == reg::success) contents.values.push_back(std::move(value));
     }
-    if (status == reg::no_more_items) status = reg::success;
+    if (status == reg::no_more_items) status = Status(reg::success);
     for (std::uint32_t index = 0; index < info.subkeys && status == reg::success; ++index) {
         std::string name;
         status = key.enum_subkey(index, name);
         if (status == reg::success) contents.subkeys.push_back(std::move(name));
     }
-    if (status == reg::no_more_items) status = reg::success;
+    if (status == reg::no_more_items) status = Status(reg::success);
     return status;
 }
 

@@ -37,7 +37,7 @@ std::int32_t clsRegistryAccess::KillKey(const std::string& sPath) {
     if (key.open(path.root, path.sub_key, reg::key_all_access) != reg::success) return 0;
     // Windows refuses a key that still has subkeys; the result says only that the key
     // could be opened.
-    key.delete_key("");
+    (void)key.delete_key("");
     return closed_handle_value(key);
 }
 
@@ -131,8 +131,7 @@ std::int32_t clsRegistryAccess::KillValue(const std::string& sPath, const std::s
     const KeyPath path = class_key_path(sPath);
     RegKey key(api_);
     if (key.open(path.root, path.sub_key, reg::key_write) != reg::success) return 0;
-    // The result says only that the key could be opened.
-    key.delete_value(sName);
+    (void)key.delete_value(sName);  // the result says only that the key could be opened
     return closed_handle_value(key);
 }
 

@@ -61,16 +61,18 @@ private:
     }
 
     void add(const char* id, FindingState state, std::string value, std::string line,
-             bool blank_before, long lookup_error = 0) {
-        if (failure_.ok())
-            sink_.add({state, std::move(value), std::move(line), blank_before, id, lookup_error});
+             bool blank_before, Status lookup_failure = Status()) {
+        if (failure_.ok()) {
+            sink_.add({state, std::move(value), std::move(line), blank_before, id,
+                       std::move(lookup_failure)});
+        }
     }
     void exists_or_not(const char* id, Lookup<bool> exists, const std::string& path,
                        const std::string& exists_line, const std::string& missing_line,
                        bool blank_before) {
         add(id, exists.answer ? FindingState::found : FindingState::missing,
             exists.answer ? path : "", exists.answer ? exists_line : missing_line, blank_before,
-            exists.error);
+            exists.failure);
     }
     // Whether the file test finds the path; false, without a call, once a call has failed.
     bool finds(FileTest test, const std::string& path) {
@@ -113,11 +115,11 @@ private:
     }
     // A search's line.
     void searched(const char* id, SuiteFolder found, const std::string& file,
-                  const LinePerFolder& lines, bool blank_before, long lookup_error = 0) {
+                  const LinePerFolder& lines, bool blank_before, Status lookup_failure = Status()) {
         const bool somewhere = found != SuiteFolder::nowhere;
         add(id, somewhere ? FindingState::found : FindingState::missing,
             somewhere ? folder_path(found) + "\\" + file : "",
-            lines[static_cast<std::size_t>(found)], blank_before, lookup_error);
+            lines[static_cast<std::size_t>(found)], blank_before, std::move(lookup_failure));
     }
 
     // Asks the support library for a program: the buffer as it came back (cut at a NUL,
@@ -216,7 +218,8 @@ private:
         // A recorded name that could not be read leaves the search to answer; only when
         // the search finds nothing does the failed lookup leave the answer open.
         const auto [found, file] = first_folder_matching("EPSG*.mdb");
-        searched(id, found, file, lines, true, found == SuiteFolder::nowhere ? recorded.error : 0);
+        searched(id, found, file, lines, true,
+                 found == SuiteFolder::nowhere ? recorded.failure : Status());
     }
 
     // 6. The EPSG definitions file, which the two EPSG buttons work on. Found in the bin
@@ -271,7 +274,7 @@ private:
             return add(id.c_str(), FindingState::count, std::to_string(count.answer),
                        count_label + std::to_string(count.answer), true);
         }
-        add(id.c_str(), FindingState::empty, "", none_line, true, count.error);
+        add(id.c_str(), FindingState::empty, "", none_line, true, count.failure);
         const std::string path = state_.folders.bin + "\\" + list_file;
         file_test((id + ".list_file").c_str(), &FileSystem::file_exists, path,
                   "Plotwick " + list_file + " file exists",

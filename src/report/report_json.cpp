@@ -41,7 +41,7 @@ std::string quoted(const std::string& utf8) {
 }
 
 const char* status_name(const Finding& finding) {
-    if (finding.lookup_error != 0) return "unreadable";
+    if (!finding.lookup_failure.ok()) return "unreadable";
     switch (finding.state) {
     case FindingState::found:
         return "found";
@@ -60,7 +60,7 @@ const char* status_name(const Finding& finding) {
 }
 
 std::string value_of(const Finding& finding) {
-    if (finding.lookup_error != 0) return "null";
+    if (!finding.lookup_failure.ok()) return "null";
     switch (finding.state) {
     case FindingState::found:
     case FindingState::value:
@@ -76,7 +76,8 @@ std::string check(const Finding& finding) {
     std::string json = "{\"id\": " + quoted(finding.id) + ", \"status\": \"" +
                        status_name(finding) + "\", \"value\": " + value_of(finding) +
                        ", \"line\": " + quoted(finding.line);
-    if (finding.lookup_error != 0) json += ", \"error\": " + std::to_string(finding.lookup_error);
+    if (!finding.lookup_failure.ok())
+        json += ", \"error\": " + std::to_string(finding.lookup_failure.code());
     return json + "}";
 }
 

@@ -3,6 +3,8 @@
 // sections decide them.
 #include <string>
 
+#include "common/status.h"
+
 namespace tarnwell {
 
 // What a report line says of what it looked at.
@@ -24,17 +26,17 @@ struct Finding {
     // What the line is about, the same on every workstation ("program.solidane"); ""
     // for a heading.
     std::string id;
-    // The Windows error of a lookup that failed rather than found nothing; the line
-    // then reads as that of an absent value. 0 when the lookup did not fail.
-    long lookup_error = 0;
+    // Why a lookup failed rather than found nothing (the line then reads as that of an
+    // absent value); success when it did not fail.
+    Status lookup_failure = Status();
 };
 
-// A lookup's answer as the report shows it, and the Windows error when the lookup
-// failed rather than found nothing (0 when it did not fail).
+// A lookup's answer as the report shows it, and why the lookup failed rather than found
+// nothing (success when it did not fail).
 template <class T>
 struct Lookup {
     T answer{};
-    long error = 0;
+    Status failure = Status();
 };
 
 struct SuiteState;

@@ -130,8 +130,8 @@ public:
 
     // The report, once the parse has ended with success.
     ReportCells& cells() { return cells_; }
-    // The first fault; "" when there is none.
-    const std::string& fault() const { return fault_; }
+    // The first fault; success when there is none.
+    const Status& fault() const { return fault_; }
 
     // The parser's events.
     bool null() { return scalar(Scalar::null, nullptr); }
@@ -176,14 +176,15 @@ private:
     bool take_text(const std::string& what, std::string* text, std::string& into);
     bool first_time(std::unordered_set<std::string>& seen, const std::string& name);
     std::string check_name() const { return "checks[" + std::to_string(cells_.checks.size()) + "]"; }
+    // Keeps the first fault and ends the parse (the parser's events answer false).
     bool fail(std::string fault) {
-        if (fault_.empty()) fault_ = std::move(fault);
+        if (fault_.ok()) fault_ = Status::failure(std::move(fault));
         return false;
     }
 
     const StreamedBytes& bytes_;
     ReportCells cells_;
-    std::string fault_;
+    Status fault_;
     int depth_ = 0;
     int skipped_from_ = 0;  // the depth of the container being skipped, 0 for none
     Slot slot_ = Slot::none;
@@ -374,7 +375,7 @@ void ReportSummary::add_report(const std::string& name, ReadableFile& file) {
         return;
     }
     if (!parsed) {
-        messages_.push_back(name + ": not a report: " + events.fault());
+        messages_.push_back(name + ": not a report: " + events.fault().description());
         return;
     }
     ReportCells& cells = events.cells();

@@ -61,7 +61,8 @@ private:
               bool blank_before) {
         const std::string& text = value.answer;
         sink_.add({text.empty() ? FindingState::empty : FindingState::value, text,
-                   label + shown_value(text), blank_before, id, text.empty() ? value.error : 0});
+                   label + shown_value(text), blank_before, id,
+                   text.empty() ? value.failure : Status()});
     }
     // The line of a stored value of the suite's application.
     void stored_line(const std::string& section, const std::string& value_name,
@@ -70,7 +71,7 @@ private:
     }
     // A heading has an empty line before and after it.
     void heading(const std::string& text) {
-        sink_.add({FindingState::heading, "", text + "\r", true, "", 0});
+        sink_.add({FindingState::heading, "", text + "\r", true, ""});
     }
 
     // 1. The selected projection, with its parameters only when it has a name.

@@ -21,7 +21,7 @@ namespace {
 template <class T>
 Lookup<T> lookup_of(const Result<T>& result, T missing) {
     if (result.ok()) return {*result};
-    return {missing, result.status().code()};
+    return {missing, result.status()};
 }
 
 }  // namespace
@@ -37,19 +37,20 @@ Lookup<std::string> SuiteLookups::stored_value(const std::string& app, const std
     try {
         const Result<SuiteValue> value = stored_suite_value(platform_.registry, app, section, name);
         if (value.ok()) return {value->text};
-        return {"", value.status().code()};
+        return {"", value.status()};
     } catch (const std::exception& failure) {
         platform_.desktop.message_box(key_check_failure(section, description_of(failure)),
                                       MessageKind::error);
-        return {"", dynamic_cast<const std::bad_alloc*>(&failure) != nullptr ? not_enough_memory
-                                                                              : function_failed};
+        return {"",
+                Status(dynamic_cast<const std::bad_alloc*>(&failure) != nullptr ? not_enough_memory
+                                                                                : function_failed)};
     }
 }
 
 Lookup<std::int32_t> SuiteLookups::settings_count(const std::string& section) {
     const SectionSettings read = read_section_settings(platform_.registry, section);
     const auto count = static_cast<std::int32_t>(read.value_count < 1 ? 0 : read.settings.size());
-    return {count, count >= 1 ? 0 : read.failure.code()};
+    return {count, count >= 1 ? Status() : read.failure};
 }
 
 }  // namespace tarnwell

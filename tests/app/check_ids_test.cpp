@@ -147,14 +147,14 @@ TEST_F(Workstations, ALookupTheRegistryRefusedIsUnreadableWhileItsLineReadsAsAbs
     for (const Finding& finding : denied_form.findings())
         by_id[finding.id] = finding;
     EXPECT_EQ(by_id["saved.tessilon.form_size"].line, "Tessilon FormSize: ");
-    EXPECT_EQ(by_id["saved.tessilon.form_size"].lookup_error, reg::access_denied);
-    EXPECT_EQ(by_id["saved.swathmark.form_size"].lookup_error, 0);
+    EXPECT_EQ(by_id["saved.tessilon.form_size"].lookup_failure.code(), reg::access_denied);
+    EXPECT_EQ(by_id["saved.swathmark.form_size"].lookup_failure.code(), 0);
     EXPECT_EQ(by_id["saved.solidane.cwd"].state, FindingState::value);
-    EXPECT_EQ(by_id["saved.solidane.cwd"].lookup_error, 0);
+    EXPECT_EQ(by_id["saved.solidane.cwd"].lookup_failure.code(), 0);
     // A settings section the registry refused reads as holding no entries.
     EXPECT_EQ(by_id["saved_datum_transforms"].line, "No saved datum transforms:");
-    EXPECT_EQ(by_id["saved_datum_transforms"].lookup_error, reg::access_denied);
-    EXPECT_EQ(by_id["saved_projections"].lookup_error, 0);
+    EXPECT_EQ(by_id["saved_datum_transforms"].lookup_failure.code(), reg::access_denied);
+    EXPECT_EQ(by_id["saved_projections"].lookup_failure.code(), 0);
 }
 
 TEST_F(Workstations, AKeyTheUserMayOnlyReadReadsAsMissingAndIsUnreadable) {
@@ -163,7 +163,7 @@ TEST_F(Workstations, AKeyTheUserMayOnlyReadReadsAsMissingAndIsUnreadable) {
     form.Form_Load();
     const Finding& tree = form.findings().front();
     EXPECT_EQ(tree.line, "VB and VBA Program Settings does not exist");
-    EXPECT_EQ(tree.lookup_error, reg::access_denied);
+    EXPECT_EQ(tree.lookup_failure.code(), reg::access_denied);
     // Reading below it is not refused.
     EXPECT_TRUE(has_line("Projection Name: UTM 32N"));
 }
@@ -173,7 +173,8 @@ TEST(ReportJson, ChecksCarryStatusValueAndLineAndHeadingsAreNone) {
         {FindingState::found, "C:\\Bin\\Tarnwell", "Tarnwell Folder exists", true, "suite_folder"},
         {FindingState::heading, "", "Saved Form Sizes\r", true, ""},
         {FindingState::count, "3", "Number of saved projections: 3", true, "saved_projections"},
-        {FindingState::empty, "", "Tessilon FormSize: ", false, "saved.tessilon.form_size", 5},
+        {FindingState::empty, "", "Tessilon FormSize: ", false, "saved.tessilon.form_size",
+         Status(5)},
         {FindingState::value, "a\"b\tc\xc3\xa9", "X: a\"b\tc\xc3\xa9", false, "saved.x.y"},
         {FindingState::missing, "", "Plotwick Path not defined", false, "program.plotwick"},
         {FindingState::value, "", "Y: ", false, "saved.x.empty"},

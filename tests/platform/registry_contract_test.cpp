@@ -34,7 +34,8 @@ protected:
         EXPECT_EQ(r.create_key(base, sub.c_str(), &key), reg::success) << sub;
         return key;
     }
-    void make_key(const std::string& sub) { r.close_key(create(sub)); }
+    void close(reg_key key) { EXPECT_EQ(r.close_key(key), reg::success); }
+    void make_key(const std::string& sub) { close(create(sub)); }
     void set_text(reg_key key, const std::string& name, const std::string& text) {
         ASSERT_EQ(r.set_value(key, name.c_str(), reg::type_sz,
                               reinterpret_cast<const std::uint8_t*>(text.c_str()),
@@ -107,21 +108,21 @@ TEST_F(RegistryContract, OpenAndCreateFollowTheSubkeyText) {
         if (!c.prepare.empty()) make_key(c.prepare);
         reg_key key = 0x777;
         EXPECT_EQ(r.open_key(base, c.sub_key.c_str(), reg::key_read, &key), c.open_status);
-        if (key != 0 && key != 0x777) r.close_key(key);
+        if (key != 0 && key != 0x777) close(key);
         if (c.open_status != reg::success) {
             EXPECT_EQ(key, 0u);
         }
         // A key that is no registry link opens alike when a link would be opened itself.
         key = 0x777;
         EXPECT_EQ(r.open_link(base, c.sub_key.c_str(), reg::key_read, &key), c.open_status);
-        if (key != 0 && key != 0x777) r.close_key(key);
+        if (key != 0 && key != 0x777) close(key);
         key = 0x777;
         EXPECT_EQ(r.open_key_default(base, c.sub_key.c_str(), &key), c.open_status);
-        if (key != 0 && key != 0x777) r.close_key(key);
+        if (key != 0 && key != 0x777) close(key);
         key = 0x777;
         EXPECT_EQ(r.create_key(base, c.sub_key.c_str(), &key), c.create_status);
         if (c.create_status == reg::success) {
-            r.close_key(key);
+            close(key);
         } else {
             EXPECT_EQ(key, 0u);
         }
@@ -142,8 +143,8 @@ TEST_F(RegistryContract, CreateMakesEveryMissingLevelAndKeepsTheFirstSpelling) {
     reg_key two = 0;
     ASSERT_EQ(r.open_key(one, "TWO", reg::key_read, &two), reg::success);
     EXPECT_EQ(key_names(two), (std::vector<std::string>{"Four", "Three"}));
-    r.close_key(two);
-    r.close_key(one);
+    close(two);
+    close(one);
 }
 
 TEST_F(RegistryContract, RootsAndEmptySubkeys) {
@@ -156,7 +157,7 @@ TEST_F(RegistryContract, RootsAndEmptySubkeys) {
     EXPECT_EQ(r.close_key(reg::current_user), reg::success);
     EXPECT_EQ(r.open_key(reg::current_user, scratch.sub_key().c_str(), reg::key_read, &key),
               reg::success);
-    r.close_key(key);
+    close(key);
     // RegOpenKeyA with no subkey hands back the handle it was given, valid or not.
     EXPECT_EQ(r.open_key_default(base, "", &key), reg::success);
     EXPECT_EQ(key, base);
@@ -166,13 +167,13 @@ TEST_F(RegistryContract, RootsAndEmptySubkeys) {
     reg_key again = 0;
     ASSERT_EQ(r.open_key(base, "", reg::key_read, &again), reg::success);
     EXPECT_NE(again, base);
-    r.close_key(again);
+    close(again);
     ASSERT_EQ(r.create_key(base, nullptr, &again), reg::success);
     EXPECT_NE(again, base);
-    r.close_key(again);
+    close(again);
     ASSERT_EQ(r.create_key(reg::current_user, "", &again), reg::success);
     EXPECT_NE(again, reg::current_user);
-    r.close_key(again);
+    close(again);
     // No key behind 0 or behind an unknown root; a handle is closed once.
     EXPECT_EQ(r.open_key(0, "", reg::key_read, &key), reg::invalid_handle);
     EXPECT_EQ(r.open_key_default(0, "Software", &key), reg::invalid_handle);
@@ -194,10 +195,10 @@ TEST_F(RegistryContract, ClassesRootShowsTheMachineClasses) {
     const std::string classes = "Software\\Classes\\" + scratch.sub_key().substr(9);
     reg_key key = 0;
     ASSERT_EQ(r.create_key(reg::local_machine, classes.c_str(), &key), reg::success);
-    r.close_key(key);
+    close(key);
     EXPECT_EQ(r.open_key(reg::classes_root, classes.substr(17).c_str(), reg::key_read, &key),
               reg::success);
-    r.close_key(key);
+    close(key);
     EXPECT_EQ(r.delete_key(reg::local_machine, classes.c_str()), reg::success);
 }
 
@@ -355,7 +356,7 @@ TEST_F(RegistryContract, NamesAndTextsOutsideTheCodePageAreKeptExactly) {
     make_key(dvorak);
     reg_key key = 0;
     ASSERT_EQ(r.open_key(base, "DVO\xC5\x98\xC3\x81K", reg::key_read, &key), reg::success);
-    r.close_key(key);
+    close(key);
     EXPECT_EQ(r.open_key(base, look_alike.c_str(), reg::key_read, &key), reg::file_not_found);
     EXPECT_EQ(key_names(base), std::vector<std::string>{dvorak});
     set_text(base, "\xD0\x96", "\xE6\x95\xB0\xF0\x9F\x98\x80");
@@ -428,12 +429,12 @@ TEST_F(RegistryContract, HandlesAllowOnlyWhatTheyWereOpenedFor) {
     EXPECT_EQ(r.query_key_info(write, nullptr, nullptr, nullptr, nullptr, nullptr), reg::success);
     EXPECT_EQ(r.set_value(write, "w", reg::type_binary, data, 1), reg::success);
     EXPECT_EQ(r.delete_value(write, "w"), reg::success);
-    r.close_key(read);
-    r.close_key(write);
+    close(read);
+    close(write);
     // Deleting the key itself needs no particular access.
     ASSERT_EQ(r.open_key(base, "child", reg::key_read, &read), reg::success);
     EXPECT_EQ(r.delete_key(read, ""), reg::success);
-    r.close_key(read);
+    close(read);
 }
 
 TEST_F(RegistryContract, DeleteRefusesKeysWithSubkeysAndMissingKeys) {
@@ -477,13 +478,13 @@ TEST_F(RegistryContract, AHandleToADeletedKeyFailsEverythingButClose) {
     ASSERT_EQ(r.delete_key(gone, ""), reg::success);
     EXPECT_EQ(r.query_value(writing, "v", nullptr, data, &size), reg::access_denied);
     EXPECT_EQ(r.set_value(writing, "v", reg::type_binary, data, 1), reg::key_deleted);
-    r.close_key(writing);
-    r.close_key(gone);
+    close(writing);
+    close(gone);
     // A key made again under the same name is a new key.
     reg_key again = create("gone");
     size = sizeof data;
     EXPECT_EQ(r.query_value(again, "v", nullptr, data, &size), reg::file_not_found);
-    r.close_key(again);
+    close(again);
 }
 
 // Keys whose security allows only reading cannot be made through the interface; the
@@ -500,15 +501,15 @@ TEST_F(RegistryContract, ReadOnlyKeyRefusesMoreThanReading) {
     EXPECT_EQ(r.delete_key(base, "ro"), reg::access_denied);
     EXPECT_EQ(r.create_key(base, "ro\\new", &key), reg::access_denied);
     ASSERT_EQ(r.open_key(base, "ro", reg::key_read, &key), reg::success);
-    r.close_key(key);
+    close(key);
     // The default access of RegOpenKeyA and RegCreateKeyA gets reading only.
     ASSERT_EQ(r.open_key_default(base, "ro", &key), reg::success);
     const std::uint8_t byte = 1;
     EXPECT_EQ(r.set_value(key, "v", reg::type_binary, &byte, 1), reg::access_denied);
-    r.close_key(key);
+    close(key);
     ASSERT_EQ(r.create_key(base, "ro", &key), reg::success);
     EXPECT_EQ(r.set_value(key, "v", reg::type_binary, &byte, 1), reg::access_denied);
-    r.close_key(key);
+    close(key);
     test::set_read_only(tp, reg::current_user, ro, false);
     EXPECT_EQ(r.delete_key(base, "ro"), reg::success);
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <stdexcept>
 #include "platform/system_platform.h"
@@ -322,6 +323,41 @@ TEST_F(KeyValueOps, AReadOnlyKeyCountsAsAbsentButReads) {
     EXPECT_EQ(reg.EnumValues(key("ro"), names, values, -1), 1);
     EXPECT_EQ(values, std::vector<RegValue>{std::string("x")});
     test::set_read_only(tp, reg::current_user, scratch.sub_key() + "\\ro", false);
+}
+
+// Each way of opening a key replaces the key held only once the new one is open: one
+// the registry refuses leaves the old key held and usable. Opening below the held key's
+// own handle then works, and closes the old key.
+TEST_F(KeyValueOps, AKeyHeldIsReplacedOnlyByOneThatOpened) {
+    reg.WriteString(key("held"), "v", "kept");
+    test::HookedRegistry refusing(api, [](const test::HookedRegistry::Call& call) {
+        return call.sub_key == "refused" ? std::optional<long>(reg::access_denied)
+                                         : std::optional<long>();
+    });
+    const std::pair<const char*, std::function<Status(RegKey&, reg_key)>> attempts[] = {
+        {"open",
+         [](RegKey& k, reg_key parent) { return k.open(parent, "refused", reg::key_read); }},
+        {"open_link",
+         [](RegKey& k, reg_key parent) { return k.open_link(parent, "refused", reg::key_read); }},
+        {"open_default",
+         [](RegKey& k, reg_key parent) { return k.open_default(parent, "refused"); }},
+        {"create", [](RegKey& k, reg_key parent) { return k.create(parent, "refused"); }},
+    };
+    for (const auto& [what, attempt] : attempts) {
+        SCOPED_TRACE(what);
+        RegKey held(refusing);
+        ASSERT_EQ(held.open(reg::current_user, scratch.sub_key() + "\\held", reg::key_read),
+                  reg::success);
+        const reg_key before = held.handle();
+        EXPECT_EQ(attempt(held, before), reg::access_denied);
+        EXPECT_EQ(held.handle(), before);
+        RegValueEntry value;
+        EXPECT_EQ(held.read_value("v", value), reg::success);
+        ASSERT_EQ(held.open_default(before, ""), reg::success);
+        ASSERT_EQ(held.create(before, "child"), reg::success);
+        EXPECT_EQ(refusing.open_handles(), 1u);
+    }
+    EXPECT_EQ(refusing.open_handles(), 0u);
 }
 
 // A path of many short levels, longer than the registry takes in one call, is walked once

@@ -53,7 +53,8 @@ inline void read_tree(RegistryApi& api, reg_key parent, const std::string& sub_k
     for (const std::string& value_name : names) {
         StoredValue value;
         std::uint32_t size = 0;
-        api.query_value(key, value_name.c_str(), &value.type, nullptr, &size);
+        EXPECT_EQ(api.query_value(key, value_name.c_str(), &value.type, nullptr, &size),
+                  reg::success);
         std::vector<std::uint8_t> data(size + 1u);
         EXPECT_EQ(api.query_value(key, value_name.c_str(), &value.type, data.data(), &size),
                   reg::success);
@@ -69,7 +70,7 @@ inline void read_tree(RegistryApi& api, reg_key parent, const std::string& sub_k
     }
     for (const std::string& child : children)
         read_tree(api, key, child, relative.empty() ? child : relative + "\\" + child, tree);
-    api.close_key(key);
+    EXPECT_EQ(api.close_key(key), reg::success);
 }
 
 // One line per key ("key") and per value ("key|name|type|data"): texts without their

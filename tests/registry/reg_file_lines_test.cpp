@@ -53,11 +53,11 @@ TEST(RegFileLines, EachValueIsWrittenInTheFormItsTypeNeeds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        const std::optional<std::string> line = value_line(c.value, c.form);
-        const std::string shown = !line                             ? "-"
-                                  : c.form == RegFileForm::regedit4 ? *line
-                                                                    : utf8_from_utf16(
-                                                                          utf16_of_le_bytes(*line));
+        const Result<std::string> line = value_line(c.value, c.form);
+        const std::string shown = !line.ok() ? "-"
+                                  : c.form == RegFileForm::regedit4
+                                      ? *line
+                                      : utf8_from_utf16(utf16_of_le_bytes(*line));
         EXPECT_EQ(shown, c.line);
     }
 }
@@ -174,9 +174,9 @@ TEST(RegFileLines, KeyLinesEndAtTheLastBracketBeforeAComment) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        const std::optional<KeyLine> key = read_key_line(c.line);
-        ASSERT_EQ(key.has_value(), c.path.has_value());
-        if (!key) continue;
+        const Result<KeyLine> key = read_key_line(c.line);
+        ASSERT_EQ(key.ok(), c.path.has_value());
+        if (!key.ok()) continue;
         EXPECT_EQ(key->path, *c.path);
         EXPECT_EQ(key->removal, c.removal);
     }
@@ -207,7 +207,7 @@ TEST(RegFileLines, EveryWrittenLineReadsBackAsItsValue) {
         {"z", reg::type_none, ""s},
     };
     for (const RegValueEntry& value : values) {
-        const std::string line = *value_line(value, RegFileForm::regedit4);
+        const std::string line = value_line(value, RegFileForm::regedit4).value();
         SCOPED_TRACE(line);
         const auto read = read_value_line(line);
         ASSERT_TRUE(read);

@@ -45,7 +45,8 @@ public:
                     room_ -= bytes.size();
                     return inner_->write(bytes);
                 }
-                inner_->write(bytes.substr(0, room_));
+                if (const Status written = inner_->write(bytes.substr(0, room_)); !written.ok())
+                    return written;
                 room_ = 0;
                 return Status(112, "There is not enough space on the disk.");
             }
@@ -97,7 +98,7 @@ TEST_F(Results, ExportNamesOnlyWhatNoLineCanHold) {
     put("breaks", "text\r", reg::type_sz, std::string("t\0", 2));
     make_key("line\r\nbreak");
     const RegFileResult result = export_to(scratch_file("left-out.reg"));
-    EXPECT_TRUE(result.whole()) << result.failure();
+    EXPECT_TRUE(result.whole()) << result.failure().description();
     EXPECT_EQ(issues(result, long_path),
               (std::vector<std::string>{
                   "%K\\breaks|bin\nary|not exported: the name of this binary holds a line break",
@@ -193,10 +194,10 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
         std::string failure = c.failure;
         if (failure.rfind("%F", 0) == 0) failure.replace(0, 2, file);
         EXPECT_FALSE(result.whole());
-        EXPECT_EQ(result.failure().substr(0, failure.size()), failure);
+        EXPECT_EQ(result.failure().description().substr(0, failure.size()), failure);
         // A reason that names only the file says why too.
         if (failure.back() == ' ') {
-            EXPECT_GT(result.failure().size(), failure.size());
+            EXPECT_GT(result.failure().description().size(), failure.size());
         }
         EXPECT_FALSE(must(platform.files.matches_exist(file)));
     }
@@ -217,13 +218,14 @@ TEST_F(Results, ImportSaysWhyItRefusedAFileAndChangesNothing) {
         SCOPED_TRACE(c.text);
         const RegFileResult result = import_text(c.text);
         EXPECT_FALSE(result.whole());
-        EXPECT_EQ(result.failure(), c.failure);
+        EXPECT_EQ(result.failure().description(), c.failure);
         EXPECT_EQ(describe(tree()), std::vector<std::string>{""});
     }
     const std::string absent = scratch_file("absent.reg");
-    EXPECT_EQ(
-        import_reg_file(platform.registry, platform.files, absent, UnicodeFiles::refused).failure(),
-        absent + ": file not found");
+    EXPECT_EQ(import_reg_file(platform.registry, platform.files, absent, UnicodeFiles::refused)
+                  .failure()
+                  .description(),
+              absent + ": file not found");
 }
 
 // Each line that cannot be applied exactly, or that is no key, value or comment line, is
@@ -401,7 +403,7 @@ TEST_F(Results, AnExportNamesRegistryLinksAndDoesNotFollowThem) {
     twin.make_link(reg::current_user, below("back"), reg::current_user, scratch.sub_key());
     const std::string file = scratch_file("links.reg");
     const RegFileResult result = export_to(file);
-    ASSERT_TRUE(result.whole()) << result.failure();
+    ASSERT_TRUE(result.whole()) << result.failure().description();
     EXPECT_EQ(issues(result, long_path),
               (std::vector<std::string>{
                   "%K\\a\\loop||left out: a registry link to another key, which is not followed",
@@ -412,7 +414,7 @@ TEST_F(Results, AnExportNamesRegistryLinksAndDoesNotFollowThem) {
                            "\\a\\below]\r\n\"w\"=\"2\"\r\n\r\n");
     // Asked for by its own name, a link is followed once, to the key it leads to.
     const RegFileResult through = export_to(scratch_file("through.reg"), scratch.path() + "\\back");
-    ASSERT_TRUE(through.whole()) << through.failure();
+    ASSERT_TRUE(through.whole()) << through.failure().description();
     EXPECT_EQ(through.issue_count(), 2u);
 }
 #endif

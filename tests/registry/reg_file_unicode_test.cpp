@@ -36,12 +36,12 @@ const AnsiCase ansi_cases[] = {
 };
 
 TEST(AnsiCodePage, EveryCharacterConvertsExactlyOrNotAtAll) {
-    if (ansi_from_utf8("\xE2\x82\xAC") != std::optional<std::string>("\x80"))
+    if (ansi_from_utf8("\xE2\x82\xAC").value_or("") != "\x80")
         GTEST_SKIP() << "the ANSI code page is not 1252";
     for (const AnsiCase& row : ansi_cases) {
-        const std::optional<std::string> ansi = ansi_from_utf8(row.utf8);
+        const Result<std::string> ansi = ansi_from_utf8(row.utf8);
         if (std::string(row.ansi) == "-") {
-            EXPECT_FALSE(ansi) << row.utf8 << " became " << ansi.value_or("");
+            EXPECT_FALSE(ansi.ok()) << row.utf8 << " became " << ansi.value_or("");
             continue;
         }
         EXPECT_EQ(ansi.value_or("-"), row.ansi) << row.utf8;
@@ -99,7 +99,7 @@ const std::vector<std::string> look_alike_tree = {
 TEST_F(UnicodeFile, EveryNameAndTextArrivesExactlyAndGoesBackOutWhole) {
     const RegFileResult result = import_reg_text(
         platform.registry, file_text(with_key(look_alikes, long_path)), UnicodeFiles::read);
-    ASSERT_TRUE(result.whole()) << result.failure();
+    ASSERT_TRUE(result.whole()) << result.failure().description();
     EXPECT_EQ(result.issue_count(), 0u);
     EXPECT_EQ(describe(tree()), look_alike_tree);
 
@@ -108,12 +108,12 @@ TEST_F(UnicodeFile, EveryNameAndTextArrivesExactlyAndGoesBackOutWhole) {
     const std::string unicode = scratch_file("unicode.reg");
     const RegFileResult exported = export_reg_file(platform.registry, platform.files, long_path,
                                                    unicode, true, RegFileForm::unicode, nullptr);
-    ASSERT_TRUE(exported.whole()) << exported.failure();
+    ASSERT_TRUE(exported.whole()) << exported.failure().description();
     EXPECT_EQ(exported.issue_count(), 0u);
     const std::string ansi = scratch_file("ansi.reg");
     const RegFileResult narrowed = export_reg_file(platform.registry, platform.files, long_path,
                                                    ansi, true, RegFileForm::regedit4, nullptr);
-    ASSERT_TRUE(narrowed.whole()) << narrowed.failure();
+    ASSERT_TRUE(narrowed.whole()) << narrowed.failure().description();
     std::vector<std::string> named;
     for (const RegFileIssue& issue : narrowed.issues())
         named.push_back(issue.value.empty() ? issue.key : issue.value);
@@ -126,7 +126,7 @@ TEST_F(UnicodeFile, EveryNameAndTextArrivesExactlyAndGoesBackOutWhole) {
     delete_tree(platform.registry, reg::current_user, scratch.sub_key());
     const RegFileResult again =
         import_reg_file(platform.registry, platform.files, unicode, UnicodeFiles::read);
-    ASSERT_TRUE(again.whole()) << again.failure();
+    ASSERT_TRUE(again.whole()) << again.failure().description();
     EXPECT_EQ(describe(tree()), look_alike_tree);
 }
 
@@ -141,7 +141,7 @@ TEST_F(UnicodeFile, TheClassesReaderAndBrokenFilesAreRefused) {
          {text + "x", utf16_file("REGEDIT4\r\n[" + long_path + "]\r\n")}) {
         const RegFileResult result = import_reg_text(platform.registry, broken, UnicodeFiles::read);
         EXPECT_FALSE(result.whole());
-        EXPECT_FALSE(result.failure().empty());
+        EXPECT_FALSE(result.failure().ok());
     }
 }
 

@@ -60,23 +60,23 @@ Status HookedRegistry::opened(Status status, reg_key parent, const char* sub_key
 
 Status HookedRegistry::open_key(reg_key parent, const char* sub_key, std::uint32_t access,
                                 reg_key* result) {
-    if (const auto status = fails_open("open_key", parent, sub_key)) return *status;
+    if (const auto status = fails_open("open_key", parent, sub_key)) return Status(*status);
     return opened(inner_.open_key(parent, sub_key, access, result), parent, sub_key, result);
 }
 
 Status HookedRegistry::open_link(reg_key parent, const char* sub_key, std::uint32_t access,
                                  reg_key* result) {
-    if (const auto status = fails_open("open_link", parent, sub_key)) return *status;
+    if (const auto status = fails_open("open_link", parent, sub_key)) return Status(*status);
     return opened(inner_.open_link(parent, sub_key, access, result), parent, sub_key, result);
 }
 
 Status HookedRegistry::open_key_default(reg_key parent, const char* sub_key, reg_key* result) {
-    if (const auto status = fails_open("open_key_default", parent, sub_key)) return *status;
+    if (const auto status = fails_open("open_key_default", parent, sub_key)) return Status(*status);
     return opened(inner_.open_key_default(parent, sub_key, result), parent, sub_key, result);
 }
 
 Status HookedRegistry::create_key(reg_key parent, const char* sub_key, reg_key* result) {
-    if (const auto status = fails_open("create_key", parent, sub_key)) return *status;
+    if (const auto status = fails_open("create_key", parent, sub_key)) return Status(*status);
     return opened(inner_.create_key(parent, sub_key, result), parent, sub_key, result);
 }
 
@@ -86,25 +86,25 @@ Status HookedRegistry::close_key(reg_key key) {
 }
 
 Status HookedRegistry::delete_key(reg_key key, const char* sub_key) {
-    if (const auto status = fails("delete_key", key)) return *status;
+    if (const auto status = fails("delete_key", key)) return Status(*status);
     return inner_.delete_key(key, sub_key);
 }
 
 Status HookedRegistry::delete_value(reg_key key, const char* value_name) {
-    if (const auto status = fails("delete_value", key)) return *status;
+    if (const auto status = fails("delete_value", key)) return Status(*status);
     return inner_.delete_value(key, value_name);
 }
 
 Status HookedRegistry::enum_subkey(reg_key key, std::uint32_t index, char* name,
                                    std::uint32_t* name_size) {
-    if (const auto status = fails("enum_subkey", key, index)) return *status;
+    if (const auto status = fails("enum_subkey", key, index)) return Status(*status);
     return inner_.enum_subkey(key, index, name, name_size);
 }
 
 Status HookedRegistry::enum_value(reg_key key, std::uint32_t index, char* name,
                                   std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
                                   std::uint32_t* data_size) {
-    if (const auto status = fails("enum_value", key, index)) return *status;
+    if (const auto status = fails("enum_value", key, index)) return Status(*status);
     return inner_.enum_value(key, index, name, name_size, type, data, data_size);
 }
 
@@ -112,20 +112,20 @@ Status HookedRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
                                       std::uint32_t* max_sub_key_len, std::uint32_t* values,
                                       std::uint32_t* max_value_name_len,
                                       std::uint32_t* max_value_len) {
-    if (const auto status = fails("query_key_info", key)) return *status;
+    if (const auto status = fails("query_key_info", key)) return Status(*status);
     return inner_.query_key_info(key, sub_keys, max_sub_key_len, values, max_value_name_len,
                                  max_value_len);
 }
 
 Status HookedRegistry::query_value(reg_key key, const char* value_name, std::uint32_t* type,
                                    std::uint8_t* data, std::uint32_t* data_size) {
-    if (const auto status = fails("query_value", key)) return *status;
+    if (const auto status = fails("query_value", key)) return Status(*status);
     return inner_.query_value(key, value_name, type, data, data_size);
 }
 
 Status HookedRegistry::set_value(reg_key key, const char* value_name, std::uint32_t type,
                                  const std::uint8_t* data, std::uint32_t data_size) {
-    if (const auto status = fails("set_value", key)) return *status;
+    if (const auto status = fails("set_value", key)) return Status(*status);
     return inner_.set_value(key, value_name, type, data, data_size);
 }
 

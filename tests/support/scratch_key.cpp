@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <random>
+#include <stdexcept>
+#include <string>
 
 #if defined(_WIN32)
 #include <process.h>
@@ -30,7 +32,7 @@ void delete_below(RegistryApi& registry, reg_key parent, const std::string& name
         if (RegKey(registry).open_link(key.handle(), child, reg::key_read) == reg::success)
             break;
     }
-    key.delete_key("");
+    (void)key.delete_key("");  // the caller's loop sees a key that stayed
 }
 
 }  // namespace
@@ -48,7 +50,9 @@ ScratchKey::ScratchKey(RegistryApi& registry) : registry_(registry) {
                std::to_string(run) + "-" + std::to_string(counter++);
     path_ = "HKCU\\" + sub_key_;
     delete_tree(registry_, reg::current_user, sub_key_);
-    RegKey(registry_).create(reg::current_user, sub_key_);
+    if (const Status made = RegKey(registry_).create(reg::current_user, sub_key_); !made.ok())
+        throw std::runtime_error("the scratch key " + path_ + " could not be made: error " +
+                                 std::to_string(made.code()));
 }
 
 ScratchKey::~ScratchKey() { delete_tree(registry_, reg::current_user, sub_key_); }

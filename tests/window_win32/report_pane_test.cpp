@@ -83,7 +83,7 @@ TEST_F(ReportPaneTest, KeysPasteCutAndUndoLeaveTheReportUnchanged) {
     const std::string report = "Tarnwell System Environment Report\r\rline";
     pane.set_text(report);
     Win32Desktop desktop;
-    desktop.set_clipboard_text("pasted over the report");
+    ASSERT_TRUE(desktop.set_clipboard_text("pasted over the report").ok());
 
     struct Attempt {
         const char* what;

@@ -112,7 +112,8 @@ public:
             export_reg_file(platform_.registry, platform_.files, with_reg_exe_root(key),
                             file_layer_path(system_, file), subkeys, form, nullptr);
         if (!result.whole()) {
-            complain("export of " + key + " to " + file + " failed: " + result.failure());
+            complain("export of " + key + " to " + file +
+                     " failed: " + result.failure().description());
             return failed;
         }
         return told(file, result);
@@ -123,7 +124,7 @@ public:
             import_reg_file(platform_.registry, platform_.files, file_layer_path(system_, file),
                             UnicodeFiles::read, read_command_key_path);
         if (!result.whole()) {
-            complain("import of " + file + " failed: " + result.failure());
+            complain("import of " + file + " failed: " + result.failure().description());
             return failed;
         }
         return told(file, result);

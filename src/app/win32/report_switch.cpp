@@ -54,10 +54,10 @@ int write_new_file(Win32Platform& platform, const std::string& path, const std::
 std::string failed_lookups_message(const std::vector<Finding>& findings) {
     std::string failed;
     for (const Finding& finding : findings) {
-        if (finding.lookup_error == 0) continue;
-        failed += (failed.empty() ? "" : "; ") + finding.id + " (error " +
-                  std::to_string(finding.lookup_error) + ": " +
-                  system_error_text(static_cast<unsigned long>(finding.lookup_error)) + ")";
+        const long code = finding.lookup_failure.code();
+        if (code == 0) continue;
+        failed += (failed.empty() ? "" : "; ") + finding.id + " (error " + std::to_string(code) +
+                  ": " + system_error_text(static_cast<unsigned long>(code)) + ")";
     }
     if (failed.empty()) return failed;
     return "Some lookups failed, and their lines read as if nothing were stored: " + failed;

@@ -24,7 +24,7 @@ std::u16string utf16_from_ansi(std::string_view text) {
     return wide;
 }
 
-std::optional<std::string> ansi_from_utf16(std::u16string_view text) {
+Result<std::string> ansi_from_utf16(std::u16string_view text) {
     std::string ansi;
     ansi.reserve(text.size());
     for (const char16_t c : text) {
@@ -39,7 +39,7 @@ std::optional<std::string> ansi_from_utf16(std::u16string_view text) {
                 found = true;
             }
         }
-        if (!found) return std::nullopt;
+        if (!found) return no_ansi_form();
     }
     return ansi;
 }

@@ -334,87 +334,87 @@ HostRegistry::HostRegistry() : state_(std::make_unique<State>()) {}
 HostRegistry::~HostRegistry() = default;
 
 Status HostRegistry::open_key_default(reg_key key, const char* sub_key, reg_key* result) {
-    if (!result) return reg::invalid_parameter;
+    if (!result) return Status(reg::invalid_parameter);
     if (!sub_key || !*sub_key) {
         *result = key;
-        return reg::success;
+        return Status(reg::success);
     }
     return open_key(key, sub_key, reg::maximum_allowed, result);
 }
 
 Status HostRegistry::open_key(reg_key key, const char* sub_key, std::uint32_t access,
                               reg_key* result) {
-    if (!result) return reg::invalid_parameter;
+    if (!result) return Status(reg::invalid_parameter);
     if ((!sub_key || !*sub_key) && State::is_predefined(key)) {
         *result = key;
-        return reg::success;
+        return Status(reg::success);
     }
-    return state_->open(key, sub_key, access, false, result);
+    return Status(state_->open(key, sub_key, access, false, result));
 }
 
 Status HostRegistry::open_link(reg_key key, const char* sub_key, std::uint32_t access,
                                reg_key* result) {
-    if (!result) return reg::invalid_parameter;
+    if (!result) return Status(reg::invalid_parameter);
     if ((!sub_key || !*sub_key) && State::is_predefined(key)) {
         *result = key;
-        return reg::success;
+        return Status(reg::success);
     }
-    return state_->open(key, sub_key, access, false, result, true);
+    return Status(state_->open(key, sub_key, access, false, result, true));
 }
 
 Status HostRegistry::create_key(reg_key key, const char* sub_key, reg_key* result) {
-    return state_->open(key, sub_key, reg::maximum_allowed, true, result);
+    return Status(state_->open(key, sub_key, reg::maximum_allowed, true, result));
 }
 
 Status HostRegistry::close_key(reg_key key) {
-    if (State::is_predefined(key)) return reg::success;
-    return state_->handles.erase(key) ? reg::success : reg::invalid_handle;
+    if (State::is_predefined(key)) return Status(reg::success);
+    return Status(state_->handles.erase(key) ? reg::success : reg::invalid_handle);
 }
 
 Status HostRegistry::delete_key(reg_key key, const char* sub_key) {
     if (!sub_key || !*sub_key) {
         State::Target t = state_->target(key, 0);
-        if (t.status != reg::success) return t.status;
-        return State::delete_node(*t.node);
+        if (t.status != reg::success) return Status(t.status);
+        return Status(State::delete_node(*t.node));
     }
     reg_key opened = 0;
     if (long status = state_->open(key, sub_key, delete_access, false, &opened);
         status != reg::success)
-        return status;
+        return Status(status);
     const long status = State::delete_node(*state_->handles[opened].node);
-    close_key(opened);
-    return status;
+    (void)close_key(opened);  // a handle the twin just gave out always closes
+    return Status(status);
 }
 
 Status HostRegistry::delete_value(reg_key key, const char* value_name) {
     State::Target t = state_->target(key, key_set_value);
-    if (t.status != reg::success) return t.status;
+    if (t.status != reg::success) return Status(t.status);
     State::Value* v = t.node->find_value(text_or_empty(value_name));
-    if (!v) return reg::file_not_found;
+    if (!v) return Status(reg::file_not_found);
     t.node->remove_value(v);
-    return reg::success;
+    return Status(reg::success);
 }
 
 Status HostRegistry::enum_subkey(reg_key key, std::uint32_t index, char* name,
                                  std::uint32_t* name_size) {
     State::Target t = state_->target(key, key_enumerate_sub_keys);
-    if (t.status != reg::success) return t.status;
-    if (!name || !name_size) return reg::invalid_parameter;
-    if (index >= t.node->subkeys.size()) return reg::no_more_items;
+    if (t.status != reg::success) return Status(t.status);
+    if (!name || !name_size) return Status(reg::invalid_parameter);
+    if (index >= t.node->subkeys.size()) return Status(reg::no_more_items);
     const std::string& found = t.node->subkeys[index]->name;
-    if (found.size() >= *name_size) return reg::more_data;
+    if (found.size() >= *name_size) return Status(reg::more_data);
     std::memcpy(name, found.c_str(), found.size() + 1);
     *name_size = static_cast<std::uint32_t>(found.size());
-    return reg::success;
+    return Status(reg::success);
 }
 
 Status HostRegistry::enum_value(reg_key key, std::uint32_t index, char* name,
                                 std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
                                 std::uint32_t* data_size) {
-    if (data && !data_size) return reg::invalid_parameter;
+    if (data && !data_size) return Status(reg::invalid_parameter);
     State::Target t = state_->target(key, key_query_value);
-    if (t.status != reg::success) return t.status;
-    if (index >= t.node->values.size()) return reg::no_more_items;
+    if (t.status != reg::success) return Status(t.status);
+    if (index >= t.node->values.size()) return Status(reg::no_more_items);
     const State::Value& v = t.node->values[index];
     std::uint32_t reported = 0;
     long status = State::copy_data(v, data, data_size, reported);
@@ -434,7 +434,7 @@ Status HostRegistry::enum_value(reg_key key, std::uint32_t index, char* name,
     }
     if (type) *type = v.type;
     if (data_size) *data_size = reported;
-    return status;
+    return Status(status);
 }
 
 Status HostRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
@@ -442,7 +442,7 @@ Status HostRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
                                     std::uint32_t* max_value_name_len,
                                     std::uint32_t* max_value_len) {
     State::Target t = state_->target(key, 0);
-    if (t.status != reg::success) return t.status;
+    if (t.status != reg::success) return Status(t.status);
     std::uint32_t longest_key = 0, longest_name = 0, longest_data = 0;
     for (const auto& n : t.node->subkeys)
         longest_key = std::max(longest_key, static_cast<std::uint32_t>(utf16_length(n->name)));
@@ -455,38 +455,38 @@ Status HostRegistry::query_key_info(reg_key key, std::uint32_t* sub_keys,
     if (values) *values = static_cast<std::uint32_t>(t.node->values.size());
     if (max_value_name_len) *max_value_name_len = longest_name;
     if (max_value_len) *max_value_len = longest_data;
-    return reg::success;
+    return Status(reg::success);
 }
 
 Status HostRegistry::query_value(reg_key key, const char* value_name, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* data_size) {
-    if (data && !data_size) return reg::invalid_parameter;
+    if (data && !data_size) return Status(reg::invalid_parameter);
     // Before anything else the type reads REG_NONE and, when no data is asked for,
     // the size 0; a failure leaves them so.
     if (type) *type = reg::type_none;
     if (!data && data_size) *data_size = 0;
     State::Target t = state_->target(key, key_query_value);
-    if (t.status != reg::success) return t.status;
+    if (t.status != reg::success) return Status(t.status);
     const State::Value* v = t.node->find_value(text_or_empty(value_name));
-    if (!v) return reg::file_not_found;
+    if (!v) return Status(reg::file_not_found);
     std::uint32_t reported = 0;
     const long status = State::copy_data(*v, data, data_size, reported);
     if (type) *type = v->type;
     if (data_size) *data_size = reported;
-    return status;
+    return Status(status);
 }
 
 Status HostRegistry::set_value(reg_key key, const char* value_name, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t data_size) {
     State::Target t = state_->target(key, key_set_value);
-    if (t.status != reg::success) return t.status;
+    if (t.status != reg::success) return Status(t.status);
     const std::string name = text_or_empty(value_name);
-    if (utf16_length(name) > max_value_name) return reg::invalid_parameter;
-    if (!data && data_size) return no_access;
+    if (utf16_length(name) > max_value_name) return Status(reg::invalid_parameter);
+    if (!data && data_size) return Status(no_access);
     State::Value& v = t.node->value_for_write(name);
     v.type = type;
     v.data.assign(data, data + data_size);
-    return reg::success;
+    return Status(reg::success);
 }
 
 void HostRegistry::set_read_only(reg_key root, const std::string& sub_key, bool read_only) {
@@ -508,12 +508,12 @@ void HostRegistry::make_link(reg_key root, const std::string& sub_key, reg_key t
     if (open_key(target_root, target_sub_key.c_str(), reg::key_read, &target) != reg::success)
         throw std::invalid_argument("make_link: no such target: " + target_sub_key);
     const std::shared_ptr<State::Node> target_node = state_->handles[target].node;
-    close_key(target);
+    (void)close_key(target);  // a handle the twin just gave out always closes
     reg_key link = 0;
     if (create_key(root, sub_key.c_str(), &link) != reg::success)
         throw std::invalid_argument("make_link: cannot make " + sub_key);
     std::shared_ptr<State::Node> node = state_->handles[link].node;
-    close_key(link);
+    (void)close_key(link);  // a handle the twin just gave out always closes
     node->is_link = true;
     node->link_target = target_node;
     // Windows keeps the target's NT path, in UTF-16 without a NUL; the twin keeps its

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/code_page.h"
+#include "platform/win32/win32_text.h"
 
 namespace tarnwell {
 
@@ -18,10 +19,10 @@ std::u16string utf16_from_ansi(std::string_view text) {
     return wide;
 }
 
-std::optional<std::string> ansi_from_utf16(std::u16string_view text) {
+Result<std::string> ansi_from_utf16(std::u16string_view text) {
     if (text.empty()) return std::string();
     if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max() / 4))
-        return std::nullopt;
+        return Status::failure("a text too long for the ANSI code page's conversion");
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
     const int length = static_cast<int>(text.size());
     // No best-fit look-alikes ("ř" as "r", a fullwidth quotation mark as '"'), and any
@@ -32,12 +33,13 @@ std::optional<std::string> ansi_from_utf16(std::u16string_view text) {
     BOOL* used_default = utf8 ? nullptr : &defaulted;
     const int needed = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, length,
                                            nullptr, 0, nullptr, used_default);
-    if (needed <= 0 || defaulted) return std::nullopt;
+    if (needed <= 0) return last_error_status();
+    if (defaulted) return no_ansi_form();
     std::string ansi(static_cast<std::size_t>(needed), '\0');
     WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, length, &ansi[0], needed,
                         nullptr, nullptr);
     // A lone surrogate has no form in any code page but may pass unflagged.
-    if (utf16_from_ansi(ansi) != text) return std::nullopt;
+    if (utf16_from_ansi(ansi) != text) return no_ansi_form();
     return ansi;
 }
 

@@ -51,7 +51,7 @@ private:
 
 Status opened(LSTATUS status, HKEY key, reg_key* result) {
     if (result) *result = from_hkey(key);
-    return status;
+    return Status(status);
 }
 
 // The longest name a key or value can have, in UTF-16 units, and its NUL.
@@ -146,32 +146,32 @@ Status Win32Registry::create_key(reg_key key, const char* sub_key, reg_key* resu
     return opened(status, out, result);
 }
 
-Status Win32Registry::close_key(reg_key key) { return ::RegCloseKey(to_hkey(key)); }
+Status Win32Registry::close_key(reg_key key) { return Status(::RegCloseKey(to_hkey(key))); }
 
 Status Win32Registry::delete_key(reg_key key, const char* sub_key) {
-    return ::RegDeleteKeyW(to_hkey(key), WideName(sub_key).get());
+    return Status(::RegDeleteKeyW(to_hkey(key), WideName(sub_key).get()));
 }
 
 Status Win32Registry::delete_value(reg_key key, const char* value_name) {
-    return ::RegDeleteValueW(to_hkey(key), WideName(value_name).get());
+    return Status(::RegDeleteValueW(to_hkey(key), WideName(value_name).get()));
 }
 
 Status Win32Registry::enum_subkey(reg_key key, std::uint32_t index, char* name,
                                   std::uint32_t* name_size) {
-    if (name == nullptr || name_size == nullptr) return ERROR_INVALID_PARAMETER;
+    if (name == nullptr || name_size == nullptr) return Status(ERROR_INVALID_PARAMETER);
     std::wstring found(name_buffer_units, L'\0');
     DWORD length = name_buffer_units;
     const LSTATUS status = ::RegEnumKeyExW(to_hkey(key), index, &found[0], &length, nullptr,
                                            nullptr, nullptr, nullptr);
-    if (status != ERROR_SUCCESS) return status;
+    if (status != ERROR_SUCCESS) return Status(status);
     found.resize(length);
-    return give_name(found, name, name_size, false);
+    return Status(give_name(found, name, name_size, false));
 }
 
 Status Win32Registry::enum_value(reg_key key, std::uint32_t index, char* name,
                                  std::uint32_t* name_size, std::uint32_t* type, std::uint8_t* data,
                                  std::uint32_t* data_size) {
-    if (data != nullptr && data_size == nullptr) return ERROR_INVALID_PARAMETER;
+    if (data != nullptr && data_size == nullptr) return Status(ERROR_INVALID_PARAMETER);
     std::wstring found(name_buffer_units, L'\0');
     DWORD kind = REG_NONE;
     DWORD size = 0;
@@ -185,12 +185,12 @@ Status Win32Registry::enum_value(reg_key key, std::uint32_t index, char* name,
             return read;
         },
         kind, stored, size);
-    if (status != ERROR_SUCCESS) return status;
+    if (status != ERROR_SUCCESS) return Status(status);
     if (type) *type = kind;
     LSTATUS given = give_data(kind, program_data(kind, stored, size), data, data_size);
     if (name != nullptr && name_size != nullptr && given == ERROR_SUCCESS)
         given = give_name(found, name, name_size, true);
-    return given;
+    return Status(given);
 }
 
 Status Win32Registry::query_key_info(reg_key key, std::uint32_t* sub_keys,
@@ -199,14 +199,14 @@ Status Win32Registry::query_key_info(reg_key key, std::uint32_t* sub_keys,
                                      std::uint32_t* max_value_len) {
     Dword keys(sub_keys), key_len(max_sub_key_len), count(values), name_len(max_value_name_len),
         data_len(max_value_len);
-    return ::RegQueryInfoKeyW(to_hkey(key), nullptr, nullptr, nullptr, keys.get(), key_len.get(),
-                              nullptr, count.get(), name_len.get(), data_len.get(), nullptr,
-                              nullptr);
+    return Status(::RegQueryInfoKeyW(to_hkey(key), nullptr, nullptr, nullptr, keys.get(),
+                                     key_len.get(), nullptr, count.get(), name_len.get(),
+                                     data_len.get(), nullptr, nullptr));
 }
 
 Status Win32Registry::query_value(reg_key key, const char* value_name, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* data_size) {
-    if (data != nullptr && data_size == nullptr) return ERROR_INVALID_PARAMETER;
+    if (data != nullptr && data_size == nullptr) return Status(ERROR_INVALID_PARAMETER);
     const WideName name(value_name);
     DWORD kind = REG_NONE;
     DWORD size = 0;
@@ -219,23 +219,23 @@ Status Win32Registry::query_value(reg_key key, const char* value_name, std::uint
     if (type) *type = status == ERROR_SUCCESS ? kind : REG_NONE;
     if (status != ERROR_SUCCESS) {
         if (data == nullptr && data_size != nullptr) *data_size = 0;
-        return status;
+        return Status(status);
     }
-    return give_data(kind, program_data(kind, stored, size), data, data_size);
+    return Status(give_data(kind, program_data(kind, stored, size), data, data_size));
 }
 
 Status Win32Registry::set_value(reg_key key, const char* value_name, std::uint32_t type,
                                 const std::uint8_t* data, std::uint32_t data_size) {
     const WideName name(value_name);
     if (!reg::is_text_type(type) || data == nullptr)
-        return ::RegSetValueExW(to_hkey(key), name.get(), 0, type, data, data_size);
+        return Status(::RegSetValueExW(to_hkey(key), name.get(), 0, type, data, data_size));
     std::wstring stored = wide(std::string_view(reinterpret_cast<const char*>(data), data_size));
     const auto size = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
     // Windows counts a NUL just past the data as the text's own when the caller left it
     // out; a unit other than NUL there keeps the data exactly as given.
     stored += L'?';
-    return ::RegSetValueExW(to_hkey(key), name.get(), 0, type,
-                            reinterpret_cast<const BYTE*>(stored.data()), size);
+    return Status(::RegSetValueExW(to_hkey(key), name.get(), 0, type,
+                                   reinterpret_cast<const BYTE*>(stored.data()), size));
 }
 
 }  // namespace tarnwell

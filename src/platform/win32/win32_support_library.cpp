@@ -1,7 +1,6 @@
 #include "platform/win32/win32_support_library.h"
 
 #include <cstring>
-#include <optional>
 #include <string>
 
 #include "platform/code_page.h"
@@ -30,9 +29,9 @@ Result<std::int32_t> Win32SupportLibrary::FINDFILEINPATH(const char* name, std::
     // The library takes the name and gives the path in the ANSI code page; a name the
     // code page cannot hold names no file the library could find.
     if (name == nullptr || buffer == nullptr || name_length <= 0 || buffer_length <= 0) return 0;
-    const std::optional<std::string> ansi_name =
-        ansi_from_utf8(std::string_view(name, strnlen(name, static_cast<std::size_t>(name_length))));
-    if (!ansi_name || ansi_name->empty()) return 0;
+    const Result<std::string> ansi_name = ansi_from_utf8(
+        std::string_view(name, strnlen(name, static_cast<std::size_t>(name_length))));
+    if (!ansi_name.ok() || ansi_name->empty()) return 0;
     // The library writes into a copy of the caller's buffer; the path comes back in
     // UTF-8 over the buffer's start, and the rest stays as the caller filled it, with
     // the NUL the library may have written after the path.

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,8 +49,9 @@ std::int32_t find(const char* name, std::int32_t name_length, char* buffer,
     const auto in_folder = [buffer_length](const std::string& folder, const std::string& wanted) {
         const std::string found_name = find_in_folder(folder, wanted);
         if (found_name.empty()) return found_name;
-        const std::optional<std::string> path = tarnwell::ansi_from_utf8(folder + "\\" + found_name);
-        const bool fits = path && path->size() <= static_cast<std::size_t>(buffer_length);
+        const tarnwell::Result<std::string> path =
+            tarnwell::ansi_from_utf8(folder + "\\" + found_name);
+        const bool fits = path.ok() && path->size() <= static_cast<std::size_t>(buffer_length);
         return fits ? found_name : std::string();
     };
     std::string found(file.size() + 1 + 32768, '\0');
@@ -60,9 +60,9 @@ std::int32_t find(const char* name, std::int32_t name_length, char* buffer,
                                     static_cast<std::int32_t>(found.size()), path_variable(),
                                     in_folder);
     if (length < 1) return 0;
-    const std::optional<std::string> path =
+    const tarnwell::Result<std::string> path =
         tarnwell::ansi_from_utf8(std::string_view(found.data(), static_cast<std::size_t>(length)));
-    if (!path || path->size() > static_cast<std::size_t>(buffer_length)) return 0;
+    if (!path.ok() || path->size() > static_cast<std::size_t>(buffer_length)) return 0;
     std::memcpy(buffer, path->data(), path->size());
     return static_cast<std::int32_t>(path->size());
 }
