@@ -1,7 +1,6 @@
 #include "com/com_text.h"
 
 #include <new>
-#include <optional>
 
 #include "com/com_error.h"
 #include "common/utf8.h"
