@@ -39,13 +39,12 @@ public:
 
     // Each of these opens (or creates) sub_key below parent, which may be a predefined
     // root or an open key's handle(), and on success closes the key held before and
-    // holds the new one; on failure the key held stays held. A path too long for one
-    // call is followed one level at a time.
+    // holds the new one; on failure the key held stays held.
     Status open(reg_key parent, const std::string& sub_key, std::uint32_t access);
     // The same, but a registry link is opened itself, not the key it leads to; any other
     // key opens as with open().
     Status open_link(reg_key parent, const std::string& sub_key, std::uint32_t access);
-    // With whatever access the key allows (RegOpenKeyA). An empty sub_key gives the
+    // With whatever access the key allows (as RegOpenKey opens). An empty sub_key gives the
     // parent itself back; this object then does not close it.
     Status open_default(reg_key parent, const std::string& sub_key);
     // Opens the key, creating it and any missing keys above it first (RegCreateKeyA).
