@@ -5,7 +5,8 @@
 #  1. regsvr32 registers it machine-wide; every member called from VBScript through
 #     CreateObject, from C++ through the vtable and through the C++ class itself give
 #     the same results on the same registry; the exports made through COM are byte for
-#     byte regtool's exports of the same tree, and so is the documented example script;
+#     byte regtool's exports of the same tree, and so is the documented example script
+#     (which without arguments says how to call it);
 #     JScript can call the enumerations;
 #  2. regsvr32 /u leaves HKCR\CLSID, HKCR\Interface, HKCR\TypeLib and the ProgID key as
 #     they were before, byte for byte; so does a refused registration. Where the prefix
@@ -134,6 +135,9 @@ for client in vbscript class vtable; do
   if [ "$client" = class ]; then
     wine_run cscript //nologo 'C:\com\export_key.vbs' "$SCRATCH" 'C:\com\example.reg'
     same_file "$work/example.reg" "$work/class-regtool-tree.reg" "docs/export_key.vbs"
+    # Double-clicked it has no arguments: it says how to call it, not a script error.
+    { "$TARNWELL_WINE" cscript //nologo 'C:\com\export_key.vbs' 2>&1 || true; } | tr -d '\r' \
+      | grep '^Usage: export_key.vbs KEY FILE' >/dev/null || fail "docs/export_key.vbs: no usage without arguments"
   fi
   wine_run reg delete "$SCRATCH" /f || fail "$client: the sequence left no tree"
 done
