@@ -1,16 +1,22 @@
 # What the release package holds: the stripped binaries, a user README, the LICENSE, the
 # example script, the report-collecting script and the JSON report's schema (the text
 # files with CR LF line ends). scripts/package.sh installs the component "release" and
-# makes the zip, with SHA256SUMS.txt over all of it.
+# makes the zip, with SHA256SUMS.txt over all of it. The 32-bit release also holds, in
+# its x64 folder, the 64-bit build's component "release_x64": regtool and the registry
+# component for 64-bit hosts.
 #
 # The binaries it ships: add a target here and it is built, packaged and checksummed.
 set(TARNWELL_PACKAGED_TARGETS tarnwell_env QRX_Intel_Win32 regtool TarnwellRegistry)
+set(TARNWELL_PACKAGED_X64_TARGETS regtool TarnwellRegistry)
 
-# Builds what the package holds and nothing else (no tests, tools or benchmarks).
+# Build what the package holds and nothing else (no tests, tools or benchmarks).
 add_custom_target(release_binaries)
 add_dependencies(release_binaries ${TARNWELL_PACKAGED_TARGETS})
+add_custom_target(release_x64_binaries)
+add_dependencies(release_x64_binaries ${TARNWELL_PACKAGED_X64_TARGETS})
 
 install(TARGETS ${TARNWELL_PACKAGED_TARGETS} RUNTIME DESTINATION . COMPONENT release)
+install(TARGETS ${TARNWELL_PACKAGED_X64_TARGETS} RUNTIME DESTINATION . COMPONENT release_x64)
 
 set(tarnwell_package_docs ${CMAKE_BINARY_DIR}/package)
 configure_file(${PROJECT_SOURCE_DIR}/package/README.txt ${tarnwell_package_docs}/README.txt

@@ -2,6 +2,11 @@
 # Builds the release package: build/<arch>/tarnwell_env-<version>-<arch>.zip.
 #   scripts/package.sh [win32|win64]   (default win32, the product)
 #
+# win32 is the release: the 32-bit binaries at the zip's root and, in its x64 folder, the
+# 64-bit regtool and registry component from the win64 build, for 64-bit hosts. win64 is
+# the 64-bit build's own package, the same files all 64-bit and no x64 folder: it is not
+# released, but Wine runs it as a user would where this machine cannot run 32-bit code.
+#
 # The same sources give the same zip, byte for byte, wherever and whenever they are
 # packaged: the binaries carry no time or build folder, and every entry of the zip has
 # the time SOURCE_DATE_EPOCH (default: the time of the last commit), fixed permissions
@@ -12,7 +17,8 @@
 # the password in the file TARNWELL_SIGN_PASSWORD_FILE names (none if unset) and a
 # timestamp from TARNWELL_SIGN_TIMESTAMP_URL (RFC 3161) when it is set. Each binary's
 # signature is also kept apart, in tarnwell_env-<version>-<arch>-signatures.zip beside
-# the package: attached to the unsigned binaries of a rebuild, it gives the signed ones.
+# the package, under the binary's own path (x64/regtool.exe.p7s): attached to the
+# unsigned binaries of a rebuild, it gives the signed ones.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 arch="${1:-win32}"
@@ -28,6 +34,7 @@ fi
 
 "$top/scripts/install-deps.sh"
 "$top/scripts/build.sh" "$arch" release_binaries >/dev/null
+[ "$arch" != win32 ] || "$top/scripts/build.sh" win64 release_x64_binaries >/dev/null
 build="$top/build/$arch"
 name=$(cat "$build/package_name.txt")
 
@@ -38,7 +45,13 @@ stage="$work/$name"
 # Strip writes a new PE header, with the time SOURCE_DATE_EPOCH names (else now): 0, as
 # the linker left it.
 SOURCE_DATE_EPOCH=0 cmake --install "$build" --component release --prefix "$stage" --strip >/dev/null
-binaries=$(cd "$stage" && LC_ALL=C ls ./*.exe ./*.dll | xargs -n1 basename)
+if [ "$arch" = win32 ]; then
+  SOURCE_DATE_EPOCH=0 cmake --install "$top/build/win64" --component release_x64 \
+    --prefix "$stage/x64" --strip >/dev/null
+fi
+# The files below the stage, as paths with forward slashes, in one sorted order.
+staged() { (cd "$stage" && find . -type f "$@" | cut -c3- | LC_ALL=C sort); }
+binaries=$(staged \( -name '*.exe' -o -name '*.dll' \))
 
 # Writes a zip of the files named (paths below FOLDER, in this order) with fixed entry
 # times and permissions, and no extra fields (owner, access times): zip_files ZIP FOLDER FILE...
@@ -61,6 +74,7 @@ if [ -n "${TARNWELL_SIGN_PKCS12:-}" ]; then
       "${timestamp[@]}" -in "$stage/$binary" -out "$work/signed" >"$work/sign.log" 2>&1 \
       || fail "signing $binary failed: $(tail -n 3 "$work/sign.log")"
     mv "$work/signed" "$stage/$binary"
+    mkdir -p "$(dirname "$work/signatures/$binary")"
     osslsigncode extract-signature -in "$stage/$binary" -out "$work/signatures/$binary.p7s" \
       >"$work/sign.log" 2>&1 || fail "taking the signature out of $binary failed: $(tail -n 3 "$work/sign.log")"
   done
@@ -68,7 +82,7 @@ fi
 
 # Checksums of the files as shipped, signed or not: "checksum *name" lines (what
 # sha256sum -c reads), CR LF ended.
-files=$(cd "$stage" && LC_ALL=C ls | grep -vx SHA256SUMS.txt)
+files=$(staged ! -name SHA256SUMS.txt)
 # shellcheck disable=SC2086
 (cd "$stage" && sha256sum -b $files | sed 's/$/\r/' >SHA256SUMS.txt)
 
@@ -77,7 +91,7 @@ zip_files "$build/$name.zip" "$work" $(printf "$name/%s\n" $files SHA256SUMS.txt
 if [ -n "${TARNWELL_SIGN_PKCS12:-}" ]; then
   # shellcheck disable=SC2046
   zip_files "$build/$name-signatures.zip" "$work/signatures" \
-    $(cd "$work/signatures" && LC_ALL=C ls)
+    $(cd "$work/signatures" && find . -type f | cut -c3- | LC_ALL=C sort)
 else
   # An unsigned package has no signatures: none from an earlier signed run may stand beside it.
   rm -f "$build/$name-signatures.zip"

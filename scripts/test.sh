@@ -21,10 +21,10 @@ step() {
   echo "=== $name"
   "$@" || failures+=("$name")
 }
-# The builds come first: the Windows build's tests need the 32-bit product and the host
-# build, and the fuzzers build their own preset.
-builds=(host asan win32)
-[ "$TARNWELL_WINE_ARCH" = win32 ] || builds+=("$TARNWELL_WINE_ARCH")
+# The builds come first: the Windows build's tests need the host build and both Windows
+# builds (the release holds 32-bit and 64-bit binaries, and the 64-bit component is
+# tested wherever Wine runs), and the fuzzers build their own preset.
+builds=(host asan win32 win64)
 for preset in "${builds[@]}"; do
   step "build $preset" "$top/scripts/build.sh" "$preset"
 done

@@ -14,6 +14,7 @@
 #include "com/type_library.h"
 #include "platform/system_platform.h"
 #include "platform/win32/owned.h"
+#include "platform/win32/win32_text.h"
 #include "registry_access/clsRegistryAccess.h"
 
 namespace tarnwell::com {
@@ -21,11 +22,15 @@ namespace tarnwell::com {
 namespace {
 
 // One value of the registration: key below the classes root, value name ("" for the
-// key's default value), text.
+// key's default value), text, and whether the key is one that the 32-bit and the 64-bit
+// builds of the component share on 64-bit Windows. Windows keeps the class and interface
+// keys apart, one copy in each registry view, but the ProgID and type library keys are
+// the same for both (the type library's version key holds a win32 and a win64 subkey).
 struct RegistrationValue {
     std::string key;
     std::string name;
     std::string data;
+    bool shared = false;
 };
 
 // The proxy of every dual interface: the type library marshaler of oleaut32.
@@ -77,12 +82,13 @@ std::vector<RegistrationValue> registration_values() {
         {class_key + "\\ProgID", "", progid},
         {class_key + "\\TypeLib", "", libid},
         {class_key + "\\VERSION", "", version},
-        {progid, "", progid},
-        {progid + "\\CLSID", "", clsid},
-        {library_key, "", library_help},
+        {progid, "", progid, true},
+        {progid + "\\CLSID", "", clsid, true},
+        {library_key, "", library_help, true},
+        // In the shared version key, but this architecture's alone.
         {library_key + "\\0\\" + platform, "", dll},
-        {library_key + "\\FLAGS", "", "0"},
-        {library_key + "\\HELPDIR", "", folder},
+        {library_key + "\\FLAGS", "", "0", true},
+        {library_key + "\\HELPDIR", "", folder, true},
         {interface_key, "", interface_name},
         {interface_key + "\\ProxyStubClsid", "", dispatch_proxy},
         {interface_key + "\\ProxyStubClsid32", "", dispatch_proxy},
@@ -123,13 +129,42 @@ bool is_empty_key(clsRegistryAccess& access, const std::string& path) {
     return !access.HaveSubkey(path) && access.EnumValues(path, names, values, -1) == 0;
 }
 
-void remove_registration(clsRegistryAccess& access, const std::string& root,
+// Whether the component's class is registered in the other registry view of the
+// scope's classes root: by the other architecture's build of this DLL, on 64-bit
+// Windows. 32-bit Windows has one view and ignores the flag, so there the answer is
+// this view's.
+bool registered_in_other_view(RegistrationScope scope) {
+    const REGSAM other_view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    const HKEY root = scope == RegistrationScope::machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    const std::wstring server =
+        L"Software\\Classes\\CLSID\\" + wide(guid_text(CLSID_clsRegistryAccess)) + L"\\InprocServer32";
+    OwnedKey key;
+    if (RegOpenKeyExW(root, server.c_str(), 0, KEY_QUERY_VALUE | other_view, key.put()) !=
+        ERROR_SUCCESS)
+        return false;
+    return RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+// Removes the registration's values, then each of its keys left empty. The values in
+// shared keys stay while the other architecture's build is registered in the other view,
+// which still needs them; the other view is looked at once this view's class is gone,
+// so that where there is one view the last registration takes everything. Returns
+// whether the shared values stayed.
+bool remove_registration(clsRegistryAccess& access, RegistrationScope scope,
                          const std::vector<RegistrationValue>& values) {
-    for (const RegistrationValue& value : values)
-        access.KillValue(root + value.key, value.name);
+    const std::string root = classes_root(scope);
+    for (const RegistrationValue& value : values) {
+        if (!value.shared) access.KillValue(root + value.key, value.name);
+    }
+    const bool keep_shared = registered_in_other_view(scope);
+    for (const RegistrationValue& value : values) {
+        if (value.shared && !keep_shared) access.KillValue(root + value.key, value.name);
+    }
     for (const std::string& key : keys_deepest_first(values)) {
         if (is_empty_key(access, root + key)) access.KillKey(root + key);
     }
+    return keep_shared;
 }
 
 }  // namespace
@@ -144,7 +179,7 @@ HRESULT register_server(RegistrationScope scope) {
         clsRegistryAccess access(platform.registry, platform.files, platform.desktop);
         for (const RegistrationValue& value : values) {
             if (access.WriteString(root + value.key, value.name, value.data) == 0) {
-                remove_registration(access, root, values);
+                remove_registration(access, scope, values);
                 result = SELFREG_E_CLASS;
                 return;
             }
@@ -161,8 +196,9 @@ HRESULT unregister_server(RegistrationScope scope) {
         SystemPlatform system;
         Platform& platform = system.platform();
         clsRegistryAccess access(platform.registry, platform.files, platform.desktop);
-        remove_registration(access, root, values);
+        const bool kept_shared = remove_registration(access, scope, values);
         for (const RegistrationValue& value : values) {
+            if (value.shared && kept_shared) continue;
             if (access.ValueExists(root + value.key, value.name)) result = SELFREG_E_CLASS;
         }
     });

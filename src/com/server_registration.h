@@ -14,8 +14,9 @@ enum class RegistrationScope { machine, user };
 HRESULT register_server(RegistrationScope scope);
 
 // Removes the values the registration writes and then each of its keys that is left
-// empty; whatever else a key holds stays. SELFREG_E_CLASS when a value could not be
-// removed.
+// empty; whatever else a key holds stays, and so do the ProgID and type library values
+// while the other architecture's build is registered in the other registry view.
+// SELFREG_E_CLASS when a value could not be removed.
 HRESULT unregister_server(RegistrationScope scope);
 
 }  // namespace tarnwell::com

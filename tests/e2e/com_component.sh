@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# The registry component (TarnwellRegistry.dll) under Wine, installed on C: as a user
-# would install it:
+# The registry component (TarnwellRegistry.dll) of the build Wine runs (win32 or win64,
+# as TARNWELL_WINE_ARCH and E2E_BUILD say), with that architecture's regsvr32, cscript
+# and regtool, installed on C: as a user would install it:
 #  1. regsvr32 registers it machine-wide; every member called from VBScript through
 #     CreateObject, from C++ through the vtable and through the C++ class itself give
 #     the same results on the same registry; the exports made through COM are byte for
-#     byte regtool's exports of the same tree, and so is the documented example script;
+#     byte regtool's exports of the same tree, and so is the documented example script
+#     (which without arguments says how to call it);
 #     JScript can call the enumerations;
 #  2. regsvr32 /u leaves HKCR\CLSID, HKCR\Interface, HKCR\TypeLib and the ProgID key as
-#     they were before, byte for byte; so does a refused registration;
+#     they were before, byte for byte; so does a refused registration. Where the prefix
+#     has two registry views, the other architecture's registration is first planted in
+#     the other view as its regsvr32 would leave it: regsvr32 /u then keeps the ProgID
+#     and type library values that Windows shares between the views, and removes them
+#     once the other registration is gone;
 #  3. regsvr32 /n /i:user registers for the current user only (Wine activates from
 #     the machine-wide classes only, so this registration is checked by its keys), and
 #     /u /n /i:user leaves the user's classes as they were.
@@ -25,8 +31,8 @@ CLSID='{F1F8CDFB-5F09-4D42-8EE6-AA99B15999B5}'
 IID='{6A64F9BD-C12A-486B-9688-F933362F39B6}'
 LIBID='{8D62F6F0-2738-48CB-B319-28FD5B826BF9}'
 PROGID='TarnwellRegistry.clsRegistryAccess'
-PLATFORM=win32
-[ "$TARNWELL_WINE_ARCH" = win64 ] && PLATFORM=win64
+PLATFORM=win32 OTHER_PLATFORM=win64 OTHER_VIEW=/reg:64
+[ "$TARNWELL_WINE_ARCH" = win64 ] && PLATFORM=win64 OTHER_PLATFORM=win32 OTHER_VIEW=/reg:32
 SCRATCH='HKCU\Software\tarnwell-com-members'
 INSTALLED='C:\Tarnwell\TarnwellRegistry.dll'
 
@@ -129,6 +135,9 @@ for client in vbscript class vtable; do
   if [ "$client" = class ]; then
     wine_run cscript //nologo 'C:\com\export_key.vbs' "$SCRATCH" 'C:\com\example.reg'
     same_file "$work/example.reg" "$work/class-regtool-tree.reg" "docs/export_key.vbs"
+    # Double-clicked it has no arguments: it says how to call it, not a script error.
+    { "$TARNWELL_WINE" cscript //nologo 'C:\com\export_key.vbs' 2>&1 || true; } | tr -d '\r' \
+      | grep '^Usage: export_key.vbs KEY FILE' >/dev/null || fail "docs/export_key.vbs: no usage without arguments"
   fi
   wine_run reg delete "$SCRATCH" /f || fail "$client: the sequence left no tree"
 done
@@ -148,6 +157,24 @@ printf 'EnumKeys 2\r\nEnumValues 3\r\nKeyExists true\r\nDvorak true\r\n' >"$work
 same_file "$work/js.txt" "$work/js-expected.txt" "JScript"
 
 # --- 2. Unregistration, and a registration refused ----------------------------------
+classes='HKLM\Software\Classes'
+if query 'HKLM\Software\Wow6432Node' /reg:64 >/dev/null; then
+  other_class="$classes\\CLSID\\$CLSID\\InprocServer32"
+  other_library="$classes\\TypeLib\\$LIBID\\1.0\\0\\$OTHER_PLATFORM"
+  wine_run reg add "$other_class" /ve /d 'C:\Tarnwell\other\TarnwellRegistry.dll' /f "$OTHER_VIEW"
+  wine_run reg add "$other_library" /ve /d 'C:\Tarnwell\other\TarnwellRegistry.dll' /f
+  wine_run regsvr32 /u /s "$INSTALLED" || fail "regsvr32 /u beside the other registration failed"
+  lacks_key "HKCR\\CLSID\\$CLSID"
+  lacks_key "HKCR\\Interface\\$IID"
+  lacks_key "HKCR\\TypeLib\\$LIBID\\1.0\\0\\$PLATFORM"
+  has "HKCR\\$PROGID\\CLSID" "    (Default)    REG_SZ    $CLSID"
+  has "HKCR\\TypeLib\\$LIBID\\1.0\\FLAGS" "    (Default)    REG_SZ    0"
+  has "HKCR\\TypeLib\\$LIBID\\1.0\\0\\$OTHER_PLATFORM" \
+    "    (Default)    REG_SZ    C:\Tarnwell\other\TarnwellRegistry.dll"
+  wine_run reg delete "$classes\\CLSID\\$CLSID" /f "$OTHER_VIEW" || fail "regsvr32 /u took the other view's class"
+  wine_run reg delete "$other_library" /f || fail "regsvr32 /u took the other platform's type library"
+fi
+# The last registration: everything goes.
 wine_run regsvr32 /u /s "$INSTALLED" || fail "regsvr32 /u failed"
 unchanged_since before after-unregister
 if wine_run regsvr32 /s /n /i:nobody "$INSTALLED"; then fail "regsvr32 /i:nobody succeeded"; fi

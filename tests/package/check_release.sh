@@ -5,10 +5,11 @@
 #    the two programs the application manifest and the icon);
 #  - the hardening of the four binaries in each build: stack canaries in the code, and
 #    on 32-bit no structured exception handler anywhere in it (they carry NO_SEH);
-#  - the 32-bit release zip: exactly the files it should hold, 32-bit and stripped
-#    binaries with ASLR (and relocations), DEP and NO_SEH, importing only DLLs that
-#    Windows always takes from its system folder, CR LF text files, a schema that reads
-#    as JSON, checksums that match.
+#  - the release zip: exactly the files it should hold, stripped binaries of the
+#    machine type their place names (32-bit at the root, 64-bit in the x64 folder) with
+#    ASLR (and relocations), DEP and NO_SEH on 32-bit or high-entropy ASLR on 64-bit,
+#    importing only DLLs that Windows always takes from its system folder, CR LF text
+#    files, a schema that reads as JSON, checksums that match.
 #   check_release.sh BUILD_DIR...
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -123,13 +124,19 @@ trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 folder="$unpacked/tarnwell_env-$version-win32"
 expected="LICENSE.txt QRX_Intel_Win32.dll README.txt SHA256SUMS.txt TarnwellRegistry.dll export_key.vbs
-          collect_report.cmd report.schema.json regtool.exe tarnwell_env.exe"
-[ "$(cd "$folder" && ls | sort | xargs)" = "$(xargs -n1 <<<"$expected" | sort | xargs)" ] \
-  || fail "the zip holds: $(cd "$folder" && ls | xargs)"
-for binary in tarnwell_env.exe regtool.exe QRX_Intel_Win32.dll TarnwellRegistry.dll; do
-  i686-w64-mingw32-objdump -f "$folder/$binary" | grep 'file format pei-i386' >/dev/null \
-    || fail "$binary in the zip is not a 32-bit Windows binary"
-  i686-w64-mingw32-objdump -h "$folder/$binary" | grep '\.debug' >/dev/null \
+          collect_report.cmd report.schema.json regtool.exe tarnwell_env.exe
+          x64/regtool.exe x64/TarnwellRegistry.dll"
+held=$(cd "$folder" && find . -type f | cut -c3- | sort | xargs)
+[ "$held" = "$(xargs -n1 <<<"$expected" | sort | xargs)" ] || fail "the zip holds: $held"
+for binary in tarnwell_env.exe regtool.exe QRX_Intel_Win32.dll TarnwellRegistry.dll \
+              x64/regtool.exe x64/TarnwellRegistry.dll; do
+  case "$binary" in
+    x64/*) format=pei-x86-64 ;;
+    *) format=pei-i386 ;;
+  esac
+  "$objdump" -f "$folder/$binary" | grep "file format $format\$" >/dev/null \
+    || fail "$binary in the zip is not $format: $("$objdump" -f "$folder/$binary" | grep -o 'file format.*')"
+  "$objdump" -h "$folder/$binary" | grep '\.debug' >/dev/null \
     && fail "$binary in the zip is not stripped"
   case "$binary" in
     *.exe) check_headers "$folder/$binary" program ;;
@@ -143,7 +150,7 @@ python3 -m json.tool "$folder/report.schema.json" >/dev/null 2>&1 || fail "repor
 cmp -s "$folder/collect_report.cmd" "$top/package/collect_report.cmd" \
   || fail "collect_report.cmd in the zip is not package/collect_report.cmd"
 (cd "$folder" && tr -d '\r' <SHA256SUMS.txt | sha256sum --quiet -c -) || fail "the checksums do not match"
-[ "$(wc -l <"$folder/SHA256SUMS.txt")" = 9 ] || fail "SHA256SUMS.txt does not list the nine other files"
+[ "$(wc -l <"$folder/SHA256SUMS.txt")" = 11 ] || fail "SHA256SUMS.txt does not list the eleven other files"
 
 [ "$failures" = 0 ] && echo "release: ok ($zip)"
 [ "$failures" = 0 ]

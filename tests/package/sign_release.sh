@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Signing the release with a throwaway self-signed code-signing certificate: every
-# binary of the signed zip verifies against it, its checksums are those of the signed
-# files, and the signatures kept beside the zip, attached to the binaries of the
-# unsigned zip, give back the signed binaries byte for byte. A timestamp server that
-# does not answer fails the packaging instead of leaving the timestamp out. The build's
-# unsigned zip is put back at the end.
+# binary of the signed zip (those of the release's x64 folder too) verifies against it,
+# its checksums are those of the signed files, and the signatures kept beside the zip,
+# attached to the binaries of the unsigned zip, give back the signed binaries byte for
+# byte. A timestamp server that does not answer fails the packaging instead of leaving
+# the timestamp out. The build's unsigned zip is put back at the end.
 #   sign_release.sh [win32|win64]   (default win32, the product)
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -38,7 +38,11 @@ TARNWELL_SIGN_PKCS12="$scratch/signer.p12" TARNWELL_SIGN_PASSWORD_FILE="$scratch
 unzip -q "$zip" -d signed
 unzip -q "$signatures" -d detached
 
-binaries=$(cd "unsigned/$name" && ls ./*.exe ./*.dll | xargs -n1 basename)
+# Every file below a folder, as paths with forward slashes, in one sorted order.
+files_below() { (cd "$1" && find . -type f "${@:2}" | cut -c3- | LC_ALL=C sort); }
+binaries=$(files_below "unsigned/$name" \( -name '*.exe' -o -name '*.dll' \))
+[ "$arch" != win32 ] || [[ "$binaries" == *x64/* ]] \
+  || fail "the zip has no binaries in an x64 folder: $(xargs <<<"$binaries")"
 for binary in $binaries; do
   osslsigncode verify -CAfile certificate.pem -in "signed/$name/$binary" >verify.log 2>&1 \
     || fail "$binary does not verify: $(grep -iE 'fail|error' verify.log | head -n 3 | xargs)"
@@ -51,11 +55,11 @@ for binary in $binaries; do
     || fail "$binary: the unsigned binary with the detached signature is not the signed binary"
   rm -f attached
 done
-[ "$(cd detached && ls | xargs)" = "$(printf '%s.p7s\n' $binaries | LC_ALL=C sort | xargs)" ] \
-  || fail "the signatures zip holds: $(cd detached && ls | xargs)"
+[ "$(files_below detached | xargs)" = "$(printf '%s.p7s\n' $binaries | LC_ALL=C sort | xargs)" ] \
+  || fail "the signatures zip holds: $(files_below detached | xargs)"
 (cd "signed/$name" && tr -d '\r' <SHA256SUMS.txt | sha256sum --quiet -c -) \
   || fail "the signed zip's checksums are not those of its files"
-for file in $(cd "unsigned/$name" && ls | grep -v SHA256SUMS.txt); do
+for file in $(files_below "unsigned/$name" ! -name SHA256SUMS.txt); do
   case "$file" in
     *.exe | *.dll) ;;
     *) cmp -s "unsigned/$name/$file" "signed/$name/$file" || fail "signing changed $file" ;;
