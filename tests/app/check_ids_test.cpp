@@ -140,7 +140,8 @@ TEST_F(Workstations, ALookupTheRegistryRefusedIsUnreadableWhileItsLineReadsAsAbs
                              call.key_path.find("DatumTransform") != std::string::npos;
         return refused ? std::optional<long>(reg::access_denied) : std::optional<long>();
     });
-    Platform denied{registry, twin.files, twin.shell, twin.desktop, twin.support};
+    Platform denied{registry,     twin.files, twin.shell, twin.desktop,
+                    twin.support, registry,   registry};
     Form_Tarnwell_Environment denied_form(denied, view, program);
     denied_form.Form_Load();
     std::map<std::string, Finding> by_id;
