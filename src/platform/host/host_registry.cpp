@@ -295,8 +295,10 @@ struct HostRegistry::State {
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& n = names[i];
             if (utf16_length(n) > max_key_name) return reg::invalid_parameter;
-            // Wow6432Node itself is found in either view.
-            if (compare_names(n, wow64_software->name) != 0) node = in_view(node, wow64_32);
+            // The view applies to the keys the path names, not to the key it starts
+            // from; Wow6432Node itself is found in either view.
+            if (i > 0 && compare_names(n, wow64_software->name) != 0)
+                node = in_view(node, wow64_32);
             std::shared_ptr<Node> child = node->find_subkey(n);
             if (!child) {
                 if (!create) return reg::file_not_found;
@@ -307,7 +309,7 @@ struct HostRegistry::State {
             if (!child) return reg::file_not_found;
             node = child;
         }
-        node = in_view(node, wow64_32);
+        if (!names.empty()) node = in_view(node, wow64_32);
         const std::uint32_t rights = granted(*node, access);
         if (!rights) return reg::access_denied;
         const reg_key handle = next_handle;

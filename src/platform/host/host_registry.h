@@ -10,7 +10,9 @@ namespace tarnwell {
 
 // Each HostRegistry is one view of a registry. The 64-bit view is the twin's own, as
 // for a 64-bit program; in the 32-bit view the keys below HKEY_LOCAL_MACHINE\SOFTWARE are
-// those below HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node, as 64-bit Windows keeps them.
+// those below HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node, as 64-bit Windows keeps them. As
+// under Wine, the view applies to the keys a call's path names: below an open key of
+// SOFTWARE itself, its own subkeys are found in either view.
 class HostRegistry : public RegistryApi {
 public:
     // A new, empty registry, in the twin's own view.
