@@ -27,10 +27,11 @@ struct SuiteValue {
 
 // A stored value of the application and section, looked for in this order:
 // HKEY_LOCAL_MACHINE\SOFTWARE\app\section in the 32-bit view, then in the 64-bit view,
-// and HKEY_CURRENT_USER\SOFTWARE\app\section, each read whole, as text whatever its type (value_as_text), and trimmed (a text that
-// is empty once trimmed is no value); then the program settings tree, untrimmed, where a
-// setting stored as the text "<no value>" is no value. When no place holds a value and
-// a lookup failed rather than found nothing, the first such failure.
+// and HKEY_CURRENT_USER\SOFTWARE\app\section, each read whole, as text whatever its
+// type (value_as_text), and trimmed (a text that is empty once trimmed is no value);
+// then the program settings tree, untrimmed, where a setting stored as the text
+// "<no value>" is no value. When no place holds a value and a lookup failed rather than
+// found nothing, the first such failure.
 Result<SuiteValue> stored_suite_value(Platform& platform, const std::string& app,
                                       const std::string& section, const std::string& name);
 

@@ -32,8 +32,8 @@ protected:
     // view, the 64-bit one, unless told.
     void machine_value(const std::string& app, const std::string& section, const std::string& name,
                        const std::string& value, RegistryView in = RegistryView::own) {
-        put_text(registry_in(platform, in), reg::local_machine,
-                 "SOFTWARE\\" + app + "\\" + section, name, value);
+        put_text(registry_in(platform, in), reg::local_machine, "SOFTWARE\\" + app + "\\" + section,
+                 name, value);
     }
     void user_value(const std::string& app, const std::string& section, const std::string& name,
                     const std::string& value) {

@@ -107,8 +107,8 @@ Outcome told(const std::string& file, const RegFileResult& result) {
         complain(file + ": " + std::to_string(result.issues_not_kept()) + " more not listed");
     const std::size_t count = result.issue_count();
     if (count == 0) return done;
-    complain(file + ": " + std::to_string(count) +
-             (count == 1 ? " thing did" : " things did") + " not go through");
+    complain(file + ": " + std::to_string(count) + (count == 1 ? " thing did" : " things did") +
+             " not go through");
     return incomplete;
 }
 

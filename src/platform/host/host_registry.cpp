@@ -283,8 +283,8 @@ struct HostRegistry::State {
         return wow64_32 && node == machine_software ? wow64_software : node;
     }
 
-    long open(reg_key key, const char* sub_key, std::uint32_t access, bool create,
-              reg_key* result, bool wow64_32, bool link_itself = false) {
+    long open(reg_key key, const char* sub_key, std::uint32_t access, bool create, reg_key* result,
+              bool wow64_32, bool link_itself = false) {
         if (!result) return reg::invalid_parameter;
         *result = 0;
         Target t = target(key, 0);

@@ -9,9 +9,8 @@ namespace tarnwell {
 
 class Win32Registry : public RegistryApi {
 public:
-    // In a chosen view every call that names a subkey asks for that view, so that a key
-    // opened below a key of the other view is still found in this one. In the program's
-    // own view the calls are the plain ones.
+    // In a chosen view every call that names a subkey asks for that view, below keys
+    // opened in either view; in the program's own view the calls are the plain ones.
     explicit Win32Registry(RegistryView view = RegistryView::own);
 
     Status open_key_default(reg_key key, const char* sub_key, reg_key* result) override;
