@@ -220,13 +220,15 @@ int main(int argc, char** argv) {
 
     Win32Platform real;
     TimedRegistry registry(real.registry);
+    TimedRegistry registry_32(real.registry_32);
+    TimedRegistry registry_64(real.registry_64);
     TimedFiles files(real.files);
     TimedShell shell(real.shell);
     TimedSupport support(real.support);
     // Message boxes would wait for a person: their texts are kept instead.
     std::vector<std::string> messages;
     real.desktop.recorded_messages = &messages;
-    Platform platform{registry, files, shell, real.desktop, support};
+    Platform platform{registry, files, shell, real.desktop, support, registry_32, registry_64};
     TimedPane view(pane);
 
     std::map<std::string, std::vector<double>> seconds;

@@ -86,12 +86,12 @@ void Form_Tarnwell_Environment::get_registry_codes(const std::string& appName,
     // This lookup has its own trap: a failure is shown and the value counts as missing.
     try {
         chkey.clear();
-        const Result<SuiteValue> found =
-            stored_suite_value(platform_.registry, appName, section, KeyName);
+        const Result<SuiteValue> found = stored_suite_value(platform_, appName, section, KeyName);
         const SuiteValuePlace place = found.ok() ? found->place : SuiteValuePlace::nowhere;
         // The place looked at last; ierr is left alone for a value of the settings tree.
         switch (place) {
-        case SuiteValuePlace::machine:
+        case SuiteValuePlace::machine_32:
+        case SuiteValuePlace::machine_64:
             chkeyloc = "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\";
             ierr = 0;
             break;

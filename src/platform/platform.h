@@ -13,12 +13,26 @@
 namespace tarnwell {
 
 struct Platform {
-    RegistryApi& registry;
+    RegistryApi& registry;  // in the program's own view
     FileSystem& files;
     ShellFolders& shell;
     Desktop& desktop;
     SupportLibrary& support;
+    RegistryApi& registry_32;  // the 32-bit view, whatever the program is
+    RegistryApi& registry_64;  // the 64-bit view, whatever the program is
 };
+
+inline RegistryApi& registry_in(Platform& platform, RegistryView view) {
+    switch (view) {
+    case RegistryView::bits32:
+        return platform.registry_32;
+    case RegistryView::bits64:
+        return platform.registry_64;
+    case RegistryView::own:
+        break;
+    }
+    return platform.registry;
+}
 
 class HostTwin;
 class Win32Platform;

@@ -62,6 +62,12 @@ constexpr bool is_text_type(std::uint32_t type) {
 }
 }  // namespace reg
 
+// Which registry a 64-bit Windows shows: the program's own (what a 32-bit program sees
+// is the 32-bit view), or the 32-bit or the 64-bit view whatever the program is. The
+// views differ in HKEY_LOCAL_MACHINE\SOFTWARE, whose keys for 32-bit programs are kept
+// under its subkey Wow6432Node. A 32-bit Windows has one registry, which every view shows.
+enum class RegistryView { own, bits32, bits64 };
+
 // Each method is one advapi32 call (named in its comment); its Status holds the call's
 // Windows return code.
 class RegistryApi {

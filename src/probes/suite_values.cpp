@@ -14,7 +14,7 @@ Result<bool> key_found(RegistryApi& registry, reg_key root, const std::string& s
     return opened;
 }
 
-Result<SuiteValue> stored_suite_value(RegistryApi& registry, const std::string& app,
+Result<SuiteValue> stored_suite_value(Platform& platform, const std::string& app,
                                       const std::string& section, const std::string& name) {
     Status first_failure;
     const auto failed = [&](const Status& status) {
@@ -22,16 +22,23 @@ Result<SuiteValue> stored_suite_value(RegistryApi& registry, const std::string& 
             first_failure = status;
     };
     const std::string below = app + "\\" + section;
-    for (const auto& [root, place] : {std::pair{reg::local_machine, SuiteValuePlace::machine},
-                                      std::pair{reg::current_user, SuiteValuePlace::user}}) {
+    struct Place {
+        RegistryApi& registry;
+        reg_key root;
+        SuiteValuePlace place;
+    };
+    for (const Place& where :
+         {Place{platform.registry_32, reg::local_machine, SuiteValuePlace::machine_32},
+          Place{platform.registry_64, reg::local_machine, SuiteValuePlace::machine_64},
+          Place{platform.registry, reg::current_user, SuiteValuePlace::user}}) {
         const Result<std::string> read =
-            read_value_as_text(registry, root, "SOFTWARE\\" + below, name);
+            read_value_as_text(where.registry, where.root, "SOFTWARE\\" + below, name);
         failed(read.status());
         if (!read.ok()) continue;
         std::string text = trimmed_stored_text(*read);
-        if (!text.empty()) return SuiteValue{std::move(text), place};
+        if (!text.empty()) return SuiteValue{std::move(text), where.place};
     }
-    Result<std::string> setting = program_setting(registry, app, section, name);
+    Result<std::string> setting = program_setting(platform.registry, app, section, name);
     failed(setting.status());
     if (setting.ok() && *setting != "<no value>" && !setting->empty())
         return SuiteValue{std::move(setting).value(), SuiteValuePlace::program_settings};

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/status.h"
+#include "platform/platform.h"
 #include "platform/registry_api.h"
 
 namespace tarnwell {
@@ -14,8 +15,10 @@ namespace tarnwell {
 // refused with access denied, and its line reads as that of a missing key).
 Result<bool> key_found(RegistryApi& registry, reg_key root, const std::string& sub_key);
 
-// Where a stored suite value was found.
-enum class SuiteValuePlace { machine, user, program_settings, nowhere };
+// Where a stored suite value was found: HKEY_LOCAL_MACHINE\SOFTWARE in its 32-bit or
+// 64-bit view (on a 32-bit Windows, whose one registry both views show, machine_32),
+// HKEY_CURRENT_USER\SOFTWARE, the program settings tree.
+enum class SuiteValuePlace { machine_32, machine_64, user, program_settings, nowhere };
 
 struct SuiteValue {
     std::string text;  // "" when it is stored nowhere
@@ -23,12 +26,13 @@ struct SuiteValue {
 };
 
 // A stored value of the application and section, looked for in this order:
-// HKEY_LOCAL_MACHINE\SOFTWARE\app\section and HKEY_CURRENT_USER\SOFTWARE\app\section,
-// each read whole, as text whatever its type (value_as_text), and trimmed (a text that
-// is empty once trimmed is no value); then the program settings tree, untrimmed, where a
-// setting stored as the text "<no value>" is no value. When no place holds a value and
-// a lookup failed rather than found nothing, the first such failure.
-Result<SuiteValue> stored_suite_value(RegistryApi& registry, const std::string& app,
+// HKEY_LOCAL_MACHINE\SOFTWARE\app\section in the 32-bit view, then in the 64-bit view,
+// and HKEY_CURRENT_USER\SOFTWARE\app\section, each read whole, as text whatever its
+// type (value_as_text), and trimmed (a text that is empty once trimmed is no value);
+// then the program settings tree, untrimmed, where a setting stored as the text
+// "<no value>" is no value. When no place holds a value and a lookup failed rather than
+// found nothing, the first such failure.
+Result<SuiteValue> stored_suite_value(Platform& platform, const std::string& app,
                                       const std::string& section, const std::string& name);
 
 }  // namespace tarnwell

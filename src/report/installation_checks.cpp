@@ -61,10 +61,11 @@ private:
     }
 
     void add(const char* id, FindingState state, std::string value, std::string line,
-             bool blank_before, Status lookup_failure = Status()) {
+             bool blank_before, Status lookup_failure = Status(),
+             MachineView view = MachineView::none) {
         if (failure_.ok()) {
             sink_.add({state, std::move(value), std::move(line), blank_before, id,
-                       std::move(lookup_failure)});
+                       std::move(lookup_failure), view});
         }
     }
     void exists_or_not(const char* id, Lookup<bool> exists, const std::string& path,
@@ -208,7 +209,7 @@ private:
         if (!recorded.answer.empty()) {
             return add(id, FindingState::value, recorded.answer,
                        "EPSG_projections_database in registry: " + shown_value(recorded.answer),
-                       false);
+                       false, Status(), recorded.view);
         }
         static constexpr LinePerFolder lines = {
             "EPSG_projections_database in bin folder",

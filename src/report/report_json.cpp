@@ -74,8 +74,11 @@ std::string value_of(const Finding& finding) {
 
 std::string check(const Finding& finding) {
     std::string json = "{\"id\": " + quoted(finding.id) + ", \"status\": \"" +
-                       status_name(finding) + "\", \"value\": " + value_of(finding) +
-                       ", \"line\": " + quoted(finding.line);
+                       status_name(finding) + "\", \"value\": " + value_of(finding);
+    if (finding.view != MachineView::none)
+        json += std::string(", \"view\": \"") +
+                (finding.view == MachineView::bits32 ? "32" : "64") + "\"";
+    json += ", \"line\": " + quoted(finding.line);
     if (!finding.lookup_failure.ok())
         json += ", \"error\": " + std::to_string(finding.lookup_failure.code());
     return json + "}";

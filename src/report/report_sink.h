@@ -17,6 +17,10 @@ enum class FindingState {
     heading,  // a heading, no finding of its own
 };
 
+// The view of HKEY_LOCAL_MACHINE\SOFTWARE a stored value was found in; none for a value
+// found elsewhere and for whatever is not a stored value.
+enum class MachineView { none, bits32, bits64 };
+
 // One line of the report and what it found.
 struct Finding {
     FindingState state = FindingState::found;
@@ -29,6 +33,7 @@ struct Finding {
     // Why a lookup failed rather than found nothing (the line then reads as that of an
     // absent value); success when it did not fail.
     Status lookup_failure = Status();
+    MachineView view = MachineView::none;
 };
 
 // A lookup's answer as the report shows it, and why the lookup failed rather than found
@@ -37,6 +42,7 @@ template <class T>
 struct Lookup {
     T answer{};
     Status failure = Status();
+    MachineView view = MachineView::none;  // where a stored value was found
 };
 
 struct SuiteState;

@@ -62,7 +62,7 @@ private:
         const std::string& text = value.answer;
         sink_.add({text.empty() ? FindingState::empty : FindingState::value, text,
                    label + shown_value(text), blank_before, id,
-                   text.empty() ? value.failure : Status()});
+                   text.empty() ? value.failure : Status(), value.view});
     }
     // The line of a stored value of the suite's application.
     void stored_line(const std::string& section, const std::string& value_name,

@@ -24,6 +24,17 @@ Lookup<T> lookup_of(const Result<T>& result, T missing) {
     return {missing, result.status()};
 }
 
+MachineView machine_view(SuiteValuePlace place) {
+    switch (place) {
+    case SuiteValuePlace::machine_32:
+        return MachineView::bits32;
+    case SuiteValuePlace::machine_64:
+        return MachineView::bits64;
+    default:
+        return MachineView::none;
+    }
+}
+
 }  // namespace
 
 Lookup<bool> SuiteLookups::key_exists(reg_key root, const std::string& sub_key) {
@@ -35,8 +46,8 @@ Lookup<std::string> SuiteLookups::stored_value(const std::string& app, const std
     constexpr long not_enough_memory = 8;   // ERROR_NOT_ENOUGH_MEMORY
     constexpr long function_failed = 1627;  // ERROR_FUNCTION_FAILED
     try {
-        const Result<SuiteValue> value = stored_suite_value(platform_.registry, app, section, name);
-        if (value.ok()) return {value->text};
+        const Result<SuiteValue> value = stored_suite_value(platform_, app, section, name);
+        if (value.ok()) return {value->text, Status(), machine_view(value->place)};
         return {"", value.status()};
     } catch (const std::exception& failure) {
         platform_.desktop.message_box(key_check_failure(section, description_of(failure)),

@@ -140,7 +140,8 @@ TEST_F(Workstations, ALookupTheRegistryRefusedIsUnreadableWhileItsLineReadsAsAbs
                              call.key_path.find("DatumTransform") != std::string::npos;
         return refused ? std::optional<long>(reg::access_denied) : std::optional<long>();
     });
-    Platform denied{registry, twin.files, twin.shell, twin.desktop, twin.support};
+    Platform denied{registry,     twin.files, twin.shell, twin.desktop,
+                    twin.support, registry,   registry};
     Form_Tarnwell_Environment denied_form(denied, view, program);
     denied_form.Form_Load();
     std::map<std::string, Finding> by_id;
@@ -175,7 +176,8 @@ TEST(ReportJson, ChecksCarryStatusValueAndLineAndHeadingsAreNone) {
         {FindingState::count, "3", "Number of saved projections: 3", true, "saved_projections"},
         {FindingState::empty, "", "Tessilon FormSize: ", false, "saved.tessilon.form_size",
          Status(5)},
-        {FindingState::value, "a\"b\tc\xc3\xa9", "X: a\"b\tc\xc3\xa9", false, "saved.x.y"},
+        {FindingState::value, "a\"b\tc\xc3\xa9", "X: a\"b\tc\xc3\xa9", false, "saved.x.y", Status(),
+         MachineView::bits64},
         {FindingState::missing, "", "Plotwick Path not defined", false, "program.plotwick"},
         {FindingState::value, "", "Y: ", false, "saved.x.empty"},
         {FindingState::value, "\x7f\xe2\x82\xac", "Z: \x7f\xe2\x82\xac", false, "saved.x.z"},
@@ -205,7 +207,7 @@ TEST(ReportJson, ChecksCarryStatusValueAndLineAndHeadingsAreNone) {
              "{\"id\": \"saved_projections\", \"status\": \"count\", \"value\": 3,",
              "{\"id\": \"saved.tessilon.form_size\", \"status\": \"unreadable\", \"value\": null, "
              "\"line\": \"Tessilon FormSize: \", \"error\": 5}",
-             "\"value\": \"a\\\"b\\tc\xc3\xa9\"",
+             "\"value\": \"a\\\"b\\tc\xc3\xa9\", \"view\": \"64\", \"line\"",
          })
         EXPECT_NE(json.find(expected), std::string::npos) << expected << "\nin\n" << json;
     EXPECT_EQ(json.find("Saved Form Sizes"), std::string::npos);

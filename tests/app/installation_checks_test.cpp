@@ -90,10 +90,12 @@ TEST_F(Installation, ProjectionsDatabaseFromTheRegistryWinsOverFiles) {
 }
 
 struct LookupCase {
-    const char* machine;  // null: not stored there
+    const char* machine_32;  // null: not stored there
+    const char* machine_64;
     const char* user;
     const char* settings;
     const char* line;
+    MachineView view;  // the check's view
     // What get_registry_codes leaves in its out-parameters: the place looked at last and
     // ierr, which starts at 7 here and is left alone for a value of the settings tree.
     const char* chkeyloc;
@@ -106,11 +108,17 @@ class ProjectionsDatabaseLookup : public ReportFixture,
 TEST_P(ProjectionsDatabaseLookup, FirstNonBlankPlaceWins) {
     const LookupCase& c = GetParam();
     const std::string section = "EPSG_projections_database";
-    if (c.machine != nullptr) machine_value("Quillmere", section, "FileName", c.machine);
+    if (c.machine_32 != nullptr)
+        machine_value("Quillmere", section, "FileName", c.machine_32, RegistryView::bits32);
+    if (c.machine_64 != nullptr) machine_value("Quillmere", section, "FileName", c.machine_64);
     if (c.user != nullptr) user_value("Quillmere", section, "FileName", c.user);
     if (c.settings != nullptr) setting("Quillmere", section, "FileName", c.settings);
     form.Form_Load();
     EXPECT_TRUE(has_line(c.line));
+    for (const Finding& finding : form.findings())
+        if (finding.id == "epsg_projections_database") {
+            EXPECT_EQ(finding.view, c.view);
+        }
 
     std::string chkey = "stale", chkeyloc;
     std::int32_t ierr = 7;
@@ -119,20 +127,27 @@ TEST_P(ProjectionsDatabaseLookup, FirstNonBlankPlaceWins) {
     EXPECT_EQ(ierr, c.ierr);
 }
 
+constexpr const char* machine = "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\";
+
 INSTANTIATE_TEST_SUITE_P(
     Installation, ProjectionsDatabaseLookup,
     ::testing::Values(
-        LookupCase{"M.mdb", "U.mdb", "S.mdb", "EPSG_projections_database in registry: M.mdb",
-                   "\\HKEY_LOCAL_MACHINE\\SOFTWARE\\", 0},
-        LookupCase{"   ", "U.mdb", nullptr, "EPSG_projections_database in registry: U.mdb",
-                   "\\HKEY_CURRENT_USER\\SOFTWARE\\", 0},
+        LookupCase{"M32.mdb", "M64.mdb", "U.mdb", nullptr,
+                   "EPSG_projections_database in registry: M32.mdb", MachineView::bits32, machine,
+                   0},
+        LookupCase{nullptr, "M.mdb", "U.mdb", "S.mdb",
+                   "EPSG_projections_database in registry: M.mdb", MachineView::bits64, machine, 0},
+        LookupCase{" ", "   ", "U.mdb", nullptr, "EPSG_projections_database in registry: U.mdb",
+                   MachineView::none, "\\HKEY_CURRENT_USER\\SOFTWARE\\", 0},
         // Only the settings tree keeps trailing blanks.
-        LookupCase{nullptr, nullptr, "S.mdb  ", "EPSG_projections_database in registry: S.mdb  ",
+        LookupCase{nullptr, nullptr, nullptr, "S.mdb  ",
+                   "EPSG_projections_database in registry: S.mdb  ", MachineView::none,
                    "VB Registry", 7},
-        LookupCase{nullptr, nullptr, "<no value>", "EPSG_projections_database file does not exist",
+        LookupCase{nullptr, nullptr, nullptr, "<no value>",
+                   "EPSG_projections_database file does not exist", MachineView::none,
                    "VB Registry", -1},
-        LookupCase{"   ", "  ", nullptr, "EPSG_projections_database file does not exist",
-                   "VB Registry", -1}));
+        LookupCase{nullptr, "   ", "  ", nullptr, "EPSG_projections_database file does not exist",
+                   MachineView::none, "VB Registry", -1}));
 
 TEST_F(Installation, ProjectionsDatabaseFilesMatchThePatternInAnyCase) {
     twin.files.make_file(std::string(common_app) + "\\epsg_v9.MDB");

@@ -28,10 +28,12 @@ protected:
     void make_key(reg_key root, const std::string& key) {
         test::make_key(twin.registry, root, key);
     }
-    // The three places a stored suite value is looked up.
+    // The places a stored suite value is looked up; the machine's in the twin's own
+    // view, the 64-bit one, unless told.
     void machine_value(const std::string& app, const std::string& section, const std::string& name,
-                       const std::string& value) {
-        set_text(reg::local_machine, "SOFTWARE\\" + app + "\\" + section, name, value);
+                       const std::string& value, RegistryView in = RegistryView::own) {
+        put_text(registry_in(platform, in), reg::local_machine, "SOFTWARE\\" + app + "\\" + section,
+                 name, value);
     }
     void user_value(const std::string& app, const std::string& section, const std::string& name,
                     const std::string& value) {

@@ -173,7 +173,8 @@ TEST(SavedSettingsLookup, AFailureShowsTheLookupsOwnMessageAndTheReportGoesOn) {
         if (call.key_path.find("Tessilon") != std::string::npos) throw std::bad_alloc();
         return std::optional<long>();
     });
-    Platform platform{registry, twin.files, twin.shell, twin.desktop, twin.support};
+    Platform platform{registry,     twin.files, twin.shell, twin.desktop,
+                      twin.support, registry,   registry};
     MemoryReportView view;
     ProgramState program;
     Form_Tarnwell_Environment form(platform, view, program);

@@ -95,7 +95,8 @@ TEST_F(Startup, AFailureStopsTheReportWithItsMessageAndKeepsThePartialReport) {
         SCOPED_TRACE(c.what);
         FolderLookupFails files(twin.root);
         c.fail(files);
-        Platform failing{twin.registry, files, twin.shell, twin.desktop, twin.support};
+        Platform failing{twin.registry,    files,           twin.shell, twin.desktop, twin.support,
+                         twin.registry_32, twin.registry_64};
         Form_Tarnwell_Environment failing_form(failing, view, program);
         view.text.clear();
         twin.desktop.messages.clear();

@@ -24,7 +24,8 @@ expected="invalid_checks.json: checks/0/value|invalid_checks.json: checks/1/valu
 invalid_checks.json: checks/2/value|invalid_checks.json: checks/3/value|\
 invalid_checks.json: checks/4|invalid_checks.json: checks/5|invalid_checks.json: checks/6/error|\
 invalid_checks.json: checks/7/status|invalid_checks.json: checks/8/id|\
-invalid_checks.json: checks/9|invalid_checks.json: checks|invalid_top.json: (top)|\
+invalid_checks.json: checks/9|invalid_checks.json: checks/11/view|invalid_checks.json: checks/12|\
+invalid_checks.json: checks|invalid_top.json: (top)|\
 invalid_top.json: (top)|invalid_top.json: generated_utc|invalid_top.json: text|\
 invalid_top.json: tool|invalid_top.json: windows"
 found=$(sed "s|^$here/fleet/||" <<<"$faults" | cut -d: -f1,2 | paste -sd'|')  # file: where

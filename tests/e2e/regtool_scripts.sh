@@ -5,7 +5,8 @@
 # arguments that an ANSI command line would turn into look-alikes;
 # keys deeper than a registry path text, exported and imported whole; registry links
 # named and not followed; the roots reg.exe names; files in folders past MAX_PATH;
-# lines ended as regedit ends them, and lines that are no key, value or comment named.
+# lines ended as regedit ends them, and lines that are no key, value or comment named;
+# the 32-bit and the 64-bit view of HKLM\SOFTWARE, exported and imported.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/wine-env.sh"
@@ -186,6 +187,43 @@ run deep2 export "$TOP\\deep" "$(win "$work/deep2.reg")"
 expect deep2 0
 cmp -s "$work/deep1.reg" "$work/deep2.reg" || fail "deep: the tree did not come back identical"
 
+# --- Registry views: HKLM\SOFTWARE differs between the 32-bit and the 64-bit view. Each
+# switch exports its view, in any letter case and position; without one regtool exports
+# its own. An import writes the view chosen, whichever view the file came from.
+VIEWS='HKEY_LOCAL_MACHINE\SOFTWARE\tarnwell-regtool-views'
+for view in 32 64; do
+  "$TARNWELL_WINE" reg add "$VIEWS" /v seen /d "in$view" /reg:$view /f >/dev/null 2>&1
+done
+run views32 export "$VIEWS" "$(win "$work/views32.reg")" /reg:32
+expect views32 0
+run views64 /REG:64 export "$VIEWS" "$(win "$work/views64.reg")"
+expect views64 0
+own=32
+[ "$TARNWELL_WINE_ARCH" = win64 ] && own=64
+run views-own export "$VIEWS" "$(win "$work/views-own.reg")"
+expect views-own 0
+for view in 32 64; do
+  grep -qxF "\"seen\"=\"in$view\""$'\r' "$work/views$view.reg" || fail "views: /reg:$view did not export its view"
+done
+cmp -s "$work/views-own.reg" "$work/views$own.reg" || fail "views: without a switch, not the $own-bit view"
+run views-both export "$VIEWS" "$(win "$work/views-both.reg")" /reg:32 /reg:64
+expect views-both 2 "/reg:32 and /reg:64 cannot both be given"
+[ -e "$work/views-both.reg" ] && fail "views: two views on one command line wrote a file"
+for view in 32 64; do
+  "$TARNWELL_WINE" reg delete "$VIEWS" /reg:$view /f >/dev/null 2>&1
+done
+run views-import32 import "$(win "$work/views64.reg")" /reg:32
+expect views-import32 0
+run views-import64 import "$(win "$work/views32.reg")" /Reg:64
+expect views-import64 0
+for view in 32 64; do
+  run "views-again$view" export "$VIEWS" "$(win "$work/views-again$view.reg")" /reg:$view
+  expect "views-again$view" 0
+  "$TARNWELL_WINE" reg delete "$VIEWS" /reg:$view /f >/dev/null 2>&1
+done
+cmp -s "$work/views-again32.reg" "$work/views64.reg" && cmp -s "$work/views-again64.reg" "$work/views32.reg" \
+  || fail "views: an import did not write the view chosen"
+
 # --- Import ---------------------------------------------------------------------------
 run absent-file import "$(win "$work/no-such.reg")"
 expect absent-file 1 "file not found"
@@ -268,4 +306,4 @@ if [ "$failures" -gt 0 ]; then
   echo "$failures checks failed; files in $work" >&2
   exit 1
 fi
-echo "regtool scripts: help, exit codes, reasons, every value type, Unicode files, a full disk, deep keys, links, reg.exe's roots, long paths and line ends as documented"
+echo "regtool scripts: help, exit codes, reasons, every value type, Unicode files, a full disk, deep keys, links, reg.exe's roots, long paths, line ends and registry views as documented"

@@ -118,9 +118,10 @@ cmp -s "$out/partial_expected.txt" <(body_of <(pane_text_of "$E2E_DRIVE_C/partia
 "$WINESERVER" -k >/dev/null 2>&1 || true
 echo "report_switch_no_library: ok"
 
-# (f') Stored values that are long, not text, hold line breaks or cannot be read; a long
-# PATH folder before the one holding the program. Each row: a check id, its status and
-# value in the JSON, and the line the text report shows.
+# (f') Stored values that are long, not text, hold line breaks or cannot be read, or are
+# stored in one view of HKLM\SOFTWARE only; a long PATH folder before the one holding the
+# program. Each row: a check id, its status and value in the JSON, and the line the text
+# report shows.
 e2e_new_prefix report_switch_values
 mkdir -p "$E2E_DRIVE_C/Apps" "$E2E_DRIVE_C/$(printf 'L%.0s' $(seq 150))/$(printf 'P%.0s' $(seq 150))"
 long_folder="$E2E_DRIVE_C/$(printf 'L%.0s' $(seq 150))/$(printf 'P%.0s' $(seq 150))"
@@ -150,6 +151,13 @@ with open(sys.argv[1], "w", encoding="utf-16") as reg:
 PY
 "$TARNWELL_WINE" regedit /S "$(e2e_windows_path "$out/values.reg")" >/dev/null 2>&1 \
   || e2e_fail "regedit could not import the values"
+# One value in each view of HKLM\SOFTWARE only.
+for view in 32 64; do
+  key='HKLM\SOFTWARE\Quillmere\Solidane' name=FormSize
+  [ "$view" = 64 ] && key='HKLM\SOFTWARE\Quillmere\Plotwick' name=3DSectionsFormSize
+  "$TARNWELL_WINE" reg add "$key" /v "$name" /d "only in $view" /reg:$view /f >/dev/null 2>&1 \
+    || e2e_fail "reg could not add $key in the $view-bit view"
+done
 # Wine keeps a key's lock in the running server only, not in the prefix's registry files:
 # a persistent server, started once regedit's has gone, stays up until both reports are
 # written.
@@ -180,12 +188,20 @@ rows = [  # id, status, value, line
   ("saved.swathmark.form_size", "unreadable", None, "Swathmark FormSize: "),
   ("program.plotwick", "found", "C:\\Apps", "Plotwick Path: C:\\Apps"),
   ("program.solidane", "found", "C:\\Apps\\Solidane.exe", None),
+  ("saved.solidane.form_size", "value", "only in 32", "Solidane FormSize: only in 32"),
+  ("saved.plotwick.3d_sections_form_size", "value", "only in 64", "3DSectionsFormSize: only in 64"),
 ]
+# The view of HKLM\SOFTWARE a value came from; none for HKCU and for what is no value.
+views = {"saved.solidane.form_size": "32", "saved.plotwick.3d_sections_form_size": "64",
+         "saved.tessilon.form_size": None, "program.plotwick": None}
 failed = False
 for id, status, value, line in rows:
     c = checks.get(id, {})
     if c.get("status") != status or c.get("value") != value or (line and c.get("line") != line):
         print("%s: %r" % (id, {k: str(v)[:80] for k, v in c.items()}))
+        failed = True
+    if id in views and c.get("view") != views[id]:
+        print("%s: view %r, not %r" % (id, c.get("view"), views[id]))
         failed = True
     if line and line not in text:
         print("%s: no line %r in the text report" % (id, line[:80]))

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/system_platform.h"
@@ -200,6 +201,43 @@ TEST_F(RegistryContract, ClassesRootShowsTheMachineClasses) {
               reg::success);
     close(key);
     EXPECT_EQ(r.delete_key(reg::local_machine, classes.c_str()), reg::success);
+}
+
+// HKLM\SOFTWARE\X of the 32-bit view is HKLM\SOFTWARE\Wow6432Node\X of the 64-bit one.
+TEST_F(RegistryContract, The32BitViewKeepsMachineSoftwareUnderWow6432Node) {
+    RegistryApi& r32 = tp.platform().registry_32;
+    RegistryApi& r64 = tp.platform().registry_64;
+    reg_key key = 0;
+    if (r64.open_key(reg::local_machine, "SOFTWARE\\Wow6432Node", reg::key_read, &key) !=
+        reg::success)
+        GTEST_SKIP() << "a 32-bit Windows has one view";
+    close(key);
+    const std::string own = "SOFTWARE\\" + scratch.sub_key().substr(9);
+    const std::string under_wow = "SOFTWARE\\Wow6432Node\\" + scratch.sub_key().substr(9);
+    ASSERT_EQ(r32.create_key(reg::local_machine, (own + "\\sub").c_str(), &key), reg::success);
+    close(key);
+    EXPECT_EQ(r32.open_key(reg::local_machine, own.c_str(), reg::key_read, &key), reg::success);
+    close(key);
+    EXPECT_EQ(r64.open_key(reg::local_machine, own.c_str(), reg::key_read, &key),
+              reg::file_not_found);
+    EXPECT_EQ(r64.open_key_default(reg::local_machine, (under_wow + "\\sub").c_str(), &key),
+              reg::success);
+    close(key);
+    // Below an open key its own subkeys are found, whichever view is asked for: SOFTWARE
+    // opened in the 32-bit view is Wow6432Node, in the 64-bit view SOFTWARE itself.
+    for (const auto& [opened_in, asked_in, found] :
+         {std::tuple{&r32, &r64, reg::success}, std::tuple{&r64, &r32, reg::file_not_found}}) {
+        reg_key software = 0;
+        ASSERT_EQ(opened_in->open_key(reg::local_machine, "SOFTWARE", reg::key_read, &software),
+                  reg::success);
+        EXPECT_EQ(asked_in->open_key(software, own.substr(9).c_str(), reg::key_read, &key), found);
+        if (found == reg::success) close(key);
+        close(software);
+    }
+    EXPECT_EQ(r32.delete_key(reg::local_machine, (own + "\\sub").c_str()), reg::success);
+    EXPECT_EQ(r32.delete_key(reg::local_machine, own.c_str()), reg::success);
+    EXPECT_EQ(r64.open_key(reg::local_machine, under_wow.c_str(), reg::key_read, &key),
+              reg::file_not_found);
 }
 
 TEST_F(RegistryContract, SubkeysAndValuesEnumerateSortedWithoutRegardToCase) {

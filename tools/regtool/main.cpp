@@ -1,5 +1,6 @@
 // regtool: export and import of registry keys in regedit's files, for scripts. The usage
 // text below says what it does and what its exit codes mean.
+#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -24,6 +25,8 @@ const char* const usage_text =
     "  regtool export KEY FILE [--no-subkeys] [--unicode]\n"
     "                                          write KEY (and its subkeys) to FILE\n"
     "  regtool import FILE                     apply FILE to the registry\n"
+    "  /reg:32 | /reg:64                       anywhere on the line: the registry view\n"
+    "                                          every command of the line works on\n"
     "  regtool --help | /?                     show this text\n"
     "  regtool --version                       print the version\n"
     "\n"
@@ -36,6 +39,13 @@ const char* const usage_text =
     "file are read alike. An export never replaces a file: FILE must not exist, and it\n"
     "appears only once it is whole. Several commands may follow one another; they run\n"
     "in order and stop at the first that fails.\n"
+    "\n"
+    "On a 64-bit Windows the registry has two views, which differ in\n"
+    "HKEY_LOCAL_MACHINE\\SOFTWARE: the 32-bit view keeps its keys under\n"
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node. As with reg.exe, /reg:32 or /reg:64, in\n"
+    "any letter case, chooses the view for every command of the line; without either,\n"
+    "regtool works on its own view: the 32-bit one for the 32-bit regtool.exe, the\n"
+    "64-bit one for x64\\regtool.exe. A 32-bit Windows has one view, which both show.\n"
     "\n"
     "An export writes a REGEDIT4 file, in the ANSI code page; with --unicode it writes\n"
     "the form of regedit's default export instead (\"Windows Registry Editor Version\n"
@@ -57,7 +67,7 @@ const char* const usage_text =
     "  1  a command failed and says why on standard error: KEY's root is unknown, the\n"
     "     key cannot be opened, FILE exists or cannot be written, FILE is missing or\n"
     "     not a registry file\n"
-    "  2  the command line cannot be read\n"
+    "  2  the command line cannot be read (two views on it among the reasons)\n"
     "  3  the commands ran to their end but not everything went through: lines the\n"
     "     import cannot read (they are left out, a key line whose root is unknown with\n"
     "     its values), lines that are no key, value or comment line, value lines\n"
@@ -97,19 +107,20 @@ Outcome told(const std::string& file, const RegFileResult& result) {
         complain(file + ": " + std::to_string(result.issues_not_kept()) + " more not listed");
     const std::size_t count = result.issue_count();
     if (count == 0) return done;
-    complain(file + ": " + std::to_string(count) +
-             (count == 1 ? " thing did" : " things did") + " not go through");
+    complain(file + ": " + std::to_string(count) + (count == 1 ? " thing did" : " things did") +
+             " not go through");
     return incomplete;
 }
 
 class Regtool {
 public:
-    explicit Regtool(SystemPlatform& system) : system_(system), platform_(system.platform()) {}
+    Regtool(SystemPlatform& system, RegistryView view)
+        : system_(system), platform_(system.platform()), registry_(registry_in(platform_, view)) {}
 
     Outcome export_key(const std::string& key, const std::string& file, bool subkeys,
                        RegFileForm form) {
         const RegFileResult result =
-            export_reg_file(platform_.registry, platform_.files, with_reg_exe_root(key),
+            export_reg_file(registry_, platform_.files, with_reg_exe_root(key),
                             file_layer_path(system_, file), subkeys, form, nullptr);
         if (!result.whole()) {
             complain("export of " + key + " to " + file +
@@ -121,7 +132,7 @@ public:
 
     Outcome import_file(const std::string& file) {
         const RegFileResult result =
-            import_reg_file(platform_.registry, platform_.files, file_layer_path(system_, file),
+            import_reg_file(registry_, platform_.files, file_layer_path(system_, file),
                             UnicodeFiles::read, read_command_key_path);
         if (!result.whole()) {
             complain("import of " + file + " failed: " + result.failure().description());
@@ -133,7 +144,18 @@ public:
 private:
     SystemPlatform& system_;
     Platform& platform_;
+    RegistryApi& registry_;
 };
+
+// The view reg.exe's /reg:32 or /reg:64 names, in any letter case; own for any other
+// argument.
+RegistryView view_named(const std::string& argument) {
+    std::string lower = argument;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower == "/reg:32") return RegistryView::bits32;
+    if (lower == "/reg:64") return RegistryView::bits64;
+    return RegistryView::own;
+}
 
 bool is_help(const std::string& argument) {
     return argument == "--help" || argument == "-h" || argument == "/?" || argument == "-?";
@@ -143,7 +165,19 @@ bool is_help(const std::string& argument) {
 
 int main(int argc, char** argv) {
     restrict_dll_search();
-    const std::vector<std::string> args = program_arguments(argc, argv);
+    // A view switch applies to every command, wherever it stands.
+    RegistryView view = RegistryView::own;
+    std::vector<std::string> args;
+    for (std::string& argument : program_arguments(argc, argv)) {
+        const RegistryView named = view_named(argument);
+        if (named == RegistryView::own) {
+            args.push_back(std::move(argument));
+        } else if (view != RegistryView::own && view != named) {
+            return usage_error("/reg:32 and /reg:64 cannot both be given");
+        } else {
+            view = named;
+        }
+    }
     if (args.empty()) return usage_error("no command given");
     if (args.size() == 1 && is_help(args[0])) {
         write_console(stdout, usage_text);
@@ -184,7 +218,7 @@ int main(int argc, char** argv) {
     // commands with a reason instead of taking the program down.
     try {
         SystemPlatform system;
-        Regtool tool(system);
+        Regtool tool(system, view);
         Outcome outcome = done;
         for (const Command& command : commands) {
             const Outcome step = command.verb == "export"

@@ -34,9 +34,12 @@ public:
     HostShellFolders shell;
     HostDesktop desktop;
     HostSupportLibrary support;
+    // The same registry in each view; the twin's own is the 64-bit one.
+    HostRegistry registry_32{registry, RegistryView::bits32};
+    HostRegistry registry_64{registry, RegistryView::bits64};
 
 private:
-    Platform platform_{registry, files, shell, desktop, support};
+    Platform platform_{registry, files, shell, desktop, support, registry_32, registry_64};
     std::filesystem::path linked_drive_;
 };
 

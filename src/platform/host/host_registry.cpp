@@ -179,6 +179,9 @@ struct HostRegistry::State {
     };
 
     std::shared_ptr<Node> machine = make_root("");
+    // HKEY_LOCAL_MACHINE\SOFTWARE and, below it, where its 32-bit view is kept.
+    std::shared_ptr<Node> machine_software = make_path(machine, {"Software"});
+    std::shared_ptr<Node> wow64_software = make_path(machine_software, {"Wow6432Node"});
     std::shared_ptr<Node> user = make_root("");
     std::shared_ptr<Node> dyn_data = make_root("");
     std::map<reg_key, std::shared_ptr<Node>> roots;
@@ -274,8 +277,14 @@ struct HostRegistry::State {
         return node;
     }
 
-    long open(reg_key key, const char* sub_key, std::uint32_t access, bool create,
-              reg_key* result, bool link_itself = false) {
+    // The key a name of the registry stands for in the view: in the 32-bit view
+    // HKEY_LOCAL_MACHINE\SOFTWARE is its Wow6432Node subkey.
+    std::shared_ptr<Node> in_view(std::shared_ptr<Node> node, bool wow64_32) const {
+        return wow64_32 && node == machine_software ? wow64_software : node;
+    }
+
+    long open(reg_key key, const char* sub_key, std::uint32_t access, bool create, reg_key* result,
+              bool wow64_32, bool link_itself = false) {
         if (!result) return reg::invalid_parameter;
         *result = 0;
         Target t = target(key, 0);
@@ -286,6 +295,10 @@ struct HostRegistry::State {
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& n = names[i];
             if (utf16_length(n) > max_key_name) return reg::invalid_parameter;
+            // The view applies to the keys the path names, not to the key it starts
+            // from; Wow6432Node itself is found in either view.
+            if (i > 0 && compare_names(n, wow64_software->name) != 0)
+                node = in_view(node, wow64_32);
             std::shared_ptr<Node> child = node->find_subkey(n);
             if (!child) {
                 if (!create) return reg::file_not_found;
@@ -296,6 +309,7 @@ struct HostRegistry::State {
             if (!child) return reg::file_not_found;
             node = child;
         }
+        if (!names.empty()) node = in_view(node, wow64_32);
         const std::uint32_t rights = granted(*node, access);
         if (!rights) return reg::access_denied;
         const reg_key handle = next_handle;
@@ -330,7 +344,9 @@ struct HostRegistry::State {
     }
 };
 
-HostRegistry::HostRegistry() : state_(std::make_unique<State>()) {}
+HostRegistry::HostRegistry() : state_(std::make_shared<State>()), wow64_32_(false) {}
+HostRegistry::HostRegistry(HostRegistry& same, RegistryView view)
+    : state_(same.state_), wow64_32_(view == RegistryView::bits32) {}
 HostRegistry::~HostRegistry() = default;
 
 Status HostRegistry::open_key_default(reg_key key, const char* sub_key, reg_key* result) {
@@ -349,7 +365,7 @@ Status HostRegistry::open_key(reg_key key, const char* sub_key, std::uint32_t ac
         *result = key;
         return Status(reg::success);
     }
-    return Status(state_->open(key, sub_key, access, false, result));
+    return Status(state_->open(key, sub_key, access, false, result, wow64_32_));
 }
 
 Status HostRegistry::open_link(reg_key key, const char* sub_key, std::uint32_t access,
@@ -359,11 +375,11 @@ Status HostRegistry::open_link(reg_key key, const char* sub_key, std::uint32_t a
         *result = key;
         return Status(reg::success);
     }
-    return Status(state_->open(key, sub_key, access, false, result, true));
+    return Status(state_->open(key, sub_key, access, false, result, wow64_32_, true));
 }
 
 Status HostRegistry::create_key(reg_key key, const char* sub_key, reg_key* result) {
-    return Status(state_->open(key, sub_key, reg::maximum_allowed, true, result));
+    return Status(state_->open(key, sub_key, reg::maximum_allowed, true, result, wow64_32_));
 }
 
 Status HostRegistry::close_key(reg_key key) {
@@ -378,7 +394,7 @@ Status HostRegistry::delete_key(reg_key key, const char* sub_key) {
         return Status(State::delete_node(*t.node));
     }
     reg_key opened = 0;
-    if (long status = state_->open(key, sub_key, delete_access, false, &opened);
+    if (long status = state_->open(key, sub_key, delete_access, false, &opened, wow64_32_);
         status != reg::success)
         return Status(status);
     const long status = State::delete_node(*state_->handles[opened].node);

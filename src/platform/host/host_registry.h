@@ -8,9 +8,17 @@
 
 namespace tarnwell {
 
+// Each HostRegistry is one view of a registry. The 64-bit view is the twin's own, as
+// for a 64-bit program; in the 32-bit view the keys below HKEY_LOCAL_MACHINE\SOFTWARE are
+// those below HKEY_LOCAL_MACHINE\SOFTWARE\Wow6432Node, as 64-bit Windows keeps them. As
+// under Wine, the view applies to the keys a call's path names: below an open key of
+// SOFTWARE itself, its own subkeys are found in either view.
 class HostRegistry : public RegistryApi {
 public:
+    // A new, empty registry, in the twin's own view.
     HostRegistry();
+    // The registry of `same`, in the view given: keys, values and handles are shared.
+    HostRegistry(HostRegistry& same, RegistryView view);
     ~HostRegistry() override;
 
     Status open_key_default(reg_key key, const char* sub_key, reg_key* result) override;
@@ -47,7 +55,8 @@ public:
 
 private:
     struct State;
-    std::unique_ptr<State> state_;
+    std::shared_ptr<State> state_;
+    bool wow64_32_;  // the 32-bit view
 };
 
 }  // namespace tarnwell

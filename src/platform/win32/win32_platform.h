@@ -22,9 +22,11 @@ public:
     Win32ShellFolders shell;
     Win32Desktop desktop;
     Win32SupportLibrary support;
+    Win32Registry registry_32{RegistryView::bits32};
+    Win32Registry registry_64{RegistryView::bits64};
 
 private:
-    Platform platform_{registry, files, shell, desktop, support};
+    Platform platform_{registry, files, shell, desktop, support, registry_32, registry_64};
 };
 
 inline HostTwin* twin_of(Win32Platform&) { return nullptr; }

@@ -116,7 +116,16 @@ LSTATUS read_stored(Read read, DWORD& type, std::vector<BYTE>& stored, DWORD& si
 
 }  // namespace
 
+Win32Registry::Win32Registry(RegistryView view)
+    : view_flag_(view == RegistryView::bits32   ? KEY_WOW64_32KEY
+                 : view == RegistryView::bits64 ? KEY_WOW64_64KEY
+                                                : 0) {}
+
 Status Win32Registry::open_key_default(reg_key key, const char* sub_key, reg_key* result) {
+    // RegOpenKeyW is RegOpenKeyExW with MAXIMUM_ALLOWED, but for an empty sub_key, which
+    // gives the parent itself back.
+    if (view_flag_ != 0 && sub_key != nullptr && *sub_key != '\0')
+        return open_key(key, sub_key, MAXIMUM_ALLOWED, result);
     HKEY out = nullptr;
     const LSTATUS status =
         ::RegOpenKeyW(to_hkey(key), WideName(sub_key).get(), result ? &out : nullptr);
@@ -126,30 +135,37 @@ Status Win32Registry::open_key_default(reg_key key, const char* sub_key, reg_key
 Status Win32Registry::open_key(reg_key key, const char* sub_key, std::uint32_t access,
                                reg_key* result) {
     HKEY out = nullptr;
-    const LSTATUS status =
-        ::RegOpenKeyExW(to_hkey(key), WideName(sub_key).get(), 0, access, result ? &out : nullptr);
+    const LSTATUS status = ::RegOpenKeyExW(to_hkey(key), WideName(sub_key).get(), 0,
+                                           access | view_flag_, result ? &out : nullptr);
     return opened(status, out, result);
 }
 
 Status Win32Registry::open_link(reg_key key, const char* sub_key, std::uint32_t access,
                                 reg_key* result) {
     HKEY out = nullptr;
-    const LSTATUS status = ::RegOpenKeyExW(to_hkey(key), WideName(sub_key).get(),
-                                           REG_OPTION_OPEN_LINK, access, result ? &out : nullptr);
+    const LSTATUS status =
+        ::RegOpenKeyExW(to_hkey(key), WideName(sub_key).get(), REG_OPTION_OPEN_LINK,
+                        access | view_flag_, result ? &out : nullptr);
     return opened(status, out, result);
 }
 
 Status Win32Registry::create_key(reg_key key, const char* sub_key, reg_key* result) {
     HKEY out = nullptr;
+    // RegCreateKeyW is RegCreateKeyExW with MAXIMUM_ALLOWED.
     const LSTATUS status =
-        ::RegCreateKeyW(to_hkey(key), WideName(sub_key).get(), result ? &out : nullptr);
+        view_flag_ == 0
+            ? ::RegCreateKeyW(to_hkey(key), WideName(sub_key).get(), result ? &out : nullptr)
+            : ::RegCreateKeyExW(to_hkey(key), WideName(sub_key).get(), 0, nullptr,
+                                REG_OPTION_NON_VOLATILE, MAXIMUM_ALLOWED | view_flag_, nullptr,
+                                result ? &out : nullptr, nullptr);
     return opened(status, out, result);
 }
 
 Status Win32Registry::close_key(reg_key key) { return Status(::RegCloseKey(to_hkey(key))); }
 
 Status Win32Registry::delete_key(reg_key key, const char* sub_key) {
-    return Status(::RegDeleteKeyW(to_hkey(key), WideName(sub_key).get()));
+    if (view_flag_ == 0) return Status(::RegDeleteKeyW(to_hkey(key), WideName(sub_key).get()));
+    return Status(::RegDeleteKeyExW(to_hkey(key), WideName(sub_key).get(), view_flag_, 0));
 }
 
 Status Win32Registry::delete_value(reg_key key, const char* value_name) {

@@ -1,12 +1,18 @@
 #pragma once
 // The registry on Windows: the advapi32 wide calls, with names and texts converted
 // between the program's UTF-8 and the UTF-16 Windows keeps them in.
+#include <cstdint>
+
 #include "platform/registry_api.h"
 
 namespace tarnwell {
 
 class Win32Registry : public RegistryApi {
 public:
+    // In a chosen view every call that names a subkey asks for that view, below keys
+    // opened in either view; in the program's own view the calls are the plain ones.
+    explicit Win32Registry(RegistryView view = RegistryView::own);
+
     Status open_key_default(reg_key key, const char* sub_key, reg_key* result) override;
     Status open_key(reg_key key, const char* sub_key, std::uint32_t access,
                     reg_key* result) override;
@@ -27,6 +33,9 @@ public:
                        std::uint32_t* data_size) override;
     Status set_value(reg_key key, const char* value_name, std::uint32_t type,
                      const std::uint8_t* data, std::uint32_t data_size) override;
+
+private:
+    std::uint32_t view_flag_;  // KEY_WOW64_32KEY or KEY_WOW64_64KEY; 0 for the own view
 };
 
 }  // namespace tarnwell
