@@ -14,7 +14,6 @@
 #include "com/type_library.h"
 #include "platform/system_platform.h"
 #include "platform/win32/owned.h"
-#include "platform/win32/win32_text.h"
 #include "registry_access/clsRegistryAccess.h"
 
 namespace tarnwell::com {
@@ -131,19 +130,13 @@ bool is_empty_key(clsRegistryAccess& access, const std::string& path) {
 
 // Whether the component's class is registered in the other registry view of the
 // scope's classes root: by the other architecture's build of this DLL, on 64-bit
-// Windows. 32-bit Windows has one view and ignores the flag, so there the answer is
-// this view's.
-bool registered_in_other_view(RegistrationScope scope) {
-    const REGSAM other_view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-    const HKEY root = scope == RegistrationScope::machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-    const std::wstring server =
-        L"Software\\Classes\\CLSID\\" + wide(guid_text(CLSID_clsRegistryAccess)) + L"\\InprocServer32";
-    OwnedKey key;
-    if (RegOpenKeyExW(root, server.c_str(), 0, KEY_QUERY_VALUE | other_view, key.put()) !=
-        ERROR_SUCCESS)
-        return false;
-    return RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
+// Windows. 32-bit Windows has one registry, which both views show, so there the answer
+// is this view's.
+bool registered_in_other_view(Platform& platform, RegistrationScope scope) {
+    const RegistryView other = sizeof(void*) == 8 ? RegistryView::bits32 : RegistryView::bits64;
+    clsRegistryAccess access(registry_in(platform, other), platform.files, platform.desktop);
+    const std::string server = "CLSID\\" + guid_text(CLSID_clsRegistryAccess) + "\\InprocServer32";
+    return access.ValueExists(classes_root(scope) + server, "");
 }
 
 // Removes the registration's values, then each of its keys left empty. The values in
@@ -151,13 +144,13 @@ bool registered_in_other_view(RegistrationScope scope) {
 // which still needs them; the other view is looked at once this view's class is gone,
 // so that where there is one view the last registration takes everything. Returns
 // whether the shared values stayed.
-bool remove_registration(clsRegistryAccess& access, RegistrationScope scope,
+bool remove_registration(Platform& platform, clsRegistryAccess& access, RegistrationScope scope,
                          const std::vector<RegistrationValue>& values) {
     const std::string root = classes_root(scope);
     for (const RegistrationValue& value : values) {
         if (!value.shared) access.KillValue(root + value.key, value.name);
     }
-    const bool keep_shared = registered_in_other_view(scope);
+    const bool keep_shared = registered_in_other_view(platform, scope);
     for (const RegistrationValue& value : values) {
         if (value.shared && !keep_shared) access.KillValue(root + value.key, value.name);
     }
@@ -179,7 +172,7 @@ HRESULT register_server(RegistrationScope scope) {
         clsRegistryAccess access(platform.registry, platform.files, platform.desktop);
         for (const RegistrationValue& value : values) {
             if (access.WriteString(root + value.key, value.name, value.data) == 0) {
-                remove_registration(access, scope, values);
+                remove_registration(platform, access, scope, values);
                 result = SELFREG_E_CLASS;
                 return;
             }
@@ -196,7 +189,7 @@ HRESULT unregister_server(RegistrationScope scope) {
         SystemPlatform system;
         Platform& platform = system.platform();
         clsRegistryAccess access(platform.registry, platform.files, platform.desktop);
-        const bool kept_shared = remove_registration(access, scope, values);
+        const bool kept_shared = remove_registration(platform, access, scope, values);
         for (const RegistrationValue& value : values) {
             if (value.shared && kept_shared) continue;
             if (access.ValueExists(root + value.key, value.name)) result = SELFREG_E_CLASS;
