@@ -38,7 +38,8 @@ endfunction()
 
 set(msi_out ${CMAKE_BINARY_DIR}/package)
 set(TARNWELL_MSI_MAIN_FILES "")
-set(TARNWELL_MSI_COMPONENT_REFS "      <ComponentRef Id=\"Program\"/>\n")
+set(TARNWELL_MSI_COMPONENT_REFS
+    "      <ComponentRef Id=\"Program\"/>\n      <ComponentRef Id=\"MainVendorFolder\"/>\n")
 # msi_file(COMPONENT FILE WIN64): one file of the main folder, a component of its own.
 function(msi_file component file win64)
   msi_guid(guid ${component})
@@ -76,6 +77,7 @@ else()
   set(TARNWELL_MSI_MAIN_WIN64 no)
 endif()
 msi_guid(TARNWELL_MSI_GUID_Program Program)
+msi_guid(TARNWELL_MSI_GUID_MainVendorFolder MainVendorFolder)
 foreach(file QRX_Intel_Win32.dll regtool.exe README.txt LICENSE.txt export_key.vbs
         collect_report.cmd report.schema.json)
   string(REGEX REPLACE "[^A-Za-z0-9_]" "_" component "${file}")
@@ -89,12 +91,17 @@ msi_registration(TARNWELL_MSI_MAIN_REGISTRATION TarnwellRegistry TarnwellRegistr
 set(TARNWELL_MSI_X64_FOLDER "")
 if(tarnwell_package_arch STREQUAL win32)
   msi_guid(regtool_x64_guid regtool_x64)
+  msi_guid(x64_vendor_guid X64VendorFolder)
   msi_registration(registration_x64 TarnwellRegistry_x64 x64/TarnwellRegistry.dll
                    INSTALLDIR_X64 win64)
-  string(APPEND TARNWELL_MSI_COMPONENT_REFS "      <ComponentRef Id=\"regtool_x64\"/>\n")
+  string(APPEND TARNWELL_MSI_COMPONENT_REFS "      <ComponentRef Id=\"regtool_x64\"/>\n"
+         "      <ComponentRef Id=\"X64VendorFolder\"/>\n")
   set(TARNWELL_MSI_X64_FOLDER
 "      <Directory Id=\"ProgramFiles64Folder\">
         <Directory Id=\"X64VendorFolder\" Name=\"Tarnwell\">
+          <Component Id=\"X64VendorFolder\" Guid=\"${x64_vendor_guid}\" Win64=\"yes\">
+            <RemoveFolder Id=\"RemoveX64VendorFolder\" On=\"uninstall\"/>
+          </Component>
           <Directory Id=\"INSTALLDIR_X64\" Name=\"${PROJECT_NAME}\">
             <Component Id=\"regtool_x64\" Guid=\"${regtool_x64_guid}\" Win64=\"yes\">
               <File Id=\"regtool_x64.exe\" Source=\"$(var.SourceDir)/x64/regtool.exe\" KeyPath=\"yes\"/>
