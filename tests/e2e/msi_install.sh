@@ -7,6 +7,7 @@
 #     version, and a VBScript creates the component by its ProgID and reads a value
 #     through it;
 #  2. installing the same package again changes nothing;
+#     the component's registration is the one regsvr32 writes for the same file;
 #  3. a package of a lower version, made from the same source with the same UpgradeCode,
 #     is replaced in place by this one: one uninstall entry remains, with this version;
 #  4. msiexec /x /qn leaves HKLM, HKCU and drive_c as they were before the install, but
@@ -50,7 +51,8 @@ entries() {
 # itself writes at any run: the hardware and display keys it fills when a program starts,
 # HKCU\Software\Wine, its temporary and log files, and the empty container keys and
 # cache folder (windows\Installer) that Windows Installer creates at its first install
-# and keeps; a product's own entries below those have values or files, and are seen.
+# and keeps. A product's own keys there are named by its packed (32-digit) code, and are
+# seen even when empty.
 settled_state() {
   local root file
   for root in HKEY_LOCAL_MACHINE HKEY_CURRENT_USER; do
@@ -60,9 +62,15 @@ settled_state() {
       || fail "regedit /E $root"
     echo "== $root"
     iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' | awk -v RS= -v ORS='\n\n' '
+      function of_a_product(key,   n, part, i) {
+        n = split(substr(key, 2, length(key) - 2), part, "\\")
+        for (i = 1; i <= n; i++) if (length(part[i]) == 32 && part[i] ~ /^[0-9A-F]+$/) return 1
+        return 0
+      }
       /^\[HKEY_LOCAL_MACHINE\\(Hardware|System\\CurrentControlSet\\Control\\(DeviceClasses|Video))/ { next }
       /^\[HKEY_CURRENT_USER\\Software\\Wine/ { next }
-      /^\[HKEY_LOCAL_MACHINE\\Software\\(Classes|Microsoft\\Windows\\CurrentVersion)\\Installer[^\n]*\]$/ { next }
+      /^\[HKEY_LOCAL_MACHINE\\Software\\(Classes|Microsoft\\Windows\\CurrentVersion)\\Installer[^\n]*\]$/ &&
+        !of_a_product($0) { next }
       { print }'
   done
   echo "== drive_c"
@@ -119,6 +127,26 @@ without_source_list() { awk -v RS= -v ORS='\n\n' '!/^\[[^\n]*\\SourceList(\\Net)
 diff <(without_source_list "$work/installed.state") <(without_source_list "$work/again.state") \
   >"$work/again.diff" \
   || fail "installing the same package again changed: $work/again.diff"
+
+# 2b. The package registers the component as regsvr32 does: the keys and values of the
+# installed DLL's registration in this architecture's view are the same after regsvr32
+# /u and regsvr32 of the same file (the type library's HELPDIR but for the \ that ends
+# Windows Installer's folder names).
+registration() {
+  local key
+  for key in $(grep -o 'Software\\Classes\\[A-Za-z]*\\{[0-9A-F-]*}' "$E2E_BUILD/package/tarnwell_env.wxs" \
+                 | sort -u) "Software\\Classes\\$PROGID"; do
+    wine_out reg query "HKLM\\$key" /s
+  done | awk '/^HKEY/ { key = $0; next } NF { sub(/\\$/, ""); print key ":" $0 }' | LC_ALL=C sort
+}
+registration >"$work/msi.registration"
+dll="$main\\TarnwellRegistry.dll"
+"$TARNWELL_WINE" regsvr32 /u /s "$dll" && "$TARNWELL_WINE" regsvr32 /s "$dll" \
+  || fail "regsvr32 /u and regsvr32 of the installed component failed"
+registration >"$work/regsvr32.registration"
+[ -s "$work/msi.registration" ] || fail "the package registered no component"
+diff "$work/msi.registration" "$work/regsvr32.registration" >"$work/registration.diff" \
+  || fail "the package's registration is not regsvr32's: $work/registration.diff"
 
 # 3. An older version first, then this one over it.
 msiexec /x "$(e2e_windows_path "$msi")" /qn
