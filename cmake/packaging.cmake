@@ -41,3 +41,4 @@ endif()
 # The package's name, read by scripts/package.sh.
 file(WRITE ${CMAKE_BINARY_DIR}/package_name.txt
      "${PROJECT_NAME}-${PROJECT_VERSION}-${tarnwell_package_arch}\n")
+include(msi)

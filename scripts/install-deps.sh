@@ -12,7 +12,7 @@ needed=(cmake make g++ googletest libgtest-dev
         g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libwine-dev
         wine wine64 xvfb xdotool xclip imagemagick fonts-liberation openbox
         x11-utils icoutils unzip zip clang libclang-rt-14-dev sqlite3 libsqlite3-dev proj-data
-        osslsigncode openssl perl python3-jsonschema nlohmann-json3-dev time)
+        osslsigncode openssl perl python3-jsonschema nlohmann-json3-dev time wixl msitools faketime)
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the release package: build/<arch>/tarnwell_env-<version>-<arch>.zip.
+# Builds the release package: build/<arch>/tarnwell_env-<version>-<arch>.zip, and beside
+# it the Windows Installer package of the same files, tarnwell_env-<version>.msi
+# (tarnwell_env-<version>-win64.msi for win64), made by wixl from package/tarnwell_env.wxs.in.
 #   scripts/package.sh [win32|win64]   (default win32, the product)
 #
 # win32 is the release: the 32-bit binaries at the zip's root and, in its x64 folder, the
@@ -18,7 +20,12 @@
 # timestamp from TARNWELL_SIGN_TIMESTAMP_URL (RFC 3161) when it is set. Each binary's
 # signature is also kept apart, in tarnwell_env-<version>-<arch>-signatures.zip beside
 # the package, under the binary's own path (x64/regtool.exe.p7s): attached to the
-# unsigned binaries of a rebuild, it gives the signed ones.
+# unsigned binaries of a rebuild, it gives the signed ones. The .msi, made of the signed
+# binaries, is signed last.
+#
+# The .msi is the same from the same sources too: its package code is derived from the
+# files it holds, its summary information carries the time SOURCE_DATE_EPOCH, and its
+# cabinet the files' times, which are SOURCE_DATE_EPOCH too.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 arch="${1:-win32}"
@@ -63,6 +70,14 @@ zip_files() {
   (cd "$folder" && printf '%s\n' "$@" | TZ=UTC zip -q -X -D -@ "$zip")
 }
 
+# sign FILE: signs FILE in place with the release certificate.
+sign() {
+  osslsigncode sign -pkcs12 "$TARNWELL_SIGN_PKCS12" "${password[@]}" -h sha256 \
+    "${timestamp[@]}" -in "$1" -out "$work/signed" >"$work/sign.log" 2>&1 \
+    || fail "signing $(basename "$1") failed: $(tail -n 3 "$work/sign.log")"
+  mv "$work/signed" "$1"
+}
+
 if [ -n "${TARNWELL_SIGN_PKCS12:-}" ]; then
   password=()
   [ -z "${TARNWELL_SIGN_PASSWORD_FILE:-}" ] || password=(-readpass "$TARNWELL_SIGN_PASSWORD_FILE")
@@ -70,10 +85,7 @@ if [ -n "${TARNWELL_SIGN_PKCS12:-}" ]; then
   [ -z "${TARNWELL_SIGN_TIMESTAMP_URL:-}" ] || timestamp=(-ts "$TARNWELL_SIGN_TIMESTAMP_URL")
   mkdir -p "$work/signatures"
   for binary in $binaries; do
-    osslsigncode sign -pkcs12 "$TARNWELL_SIGN_PKCS12" "${password[@]}" -h sha256 \
-      "${timestamp[@]}" -in "$stage/$binary" -out "$work/signed" >"$work/sign.log" 2>&1 \
-      || fail "signing $binary failed: $(tail -n 3 "$work/sign.log")"
-    mv "$work/signed" "$stage/$binary"
+    sign "$stage/$binary"
     mkdir -p "$(dirname "$work/signatures/$binary")"
     osslsigncode extract-signature -in "$stage/$binary" -out "$work/signatures/$binary.p7s" \
       >"$work/sign.log" 2>&1 || fail "taking the signature out of $binary failed: $(tail -n 3 "$work/sign.log")"
@@ -96,4 +108,26 @@ else
   # An unsigned package has no signatures: none from an earlier signed run may stand beside it.
   rm -f "$build/$name-signatures.zip"
 fi
+
+# The Windows Installer package of the same files. wixl stamps its summary information
+# with the clock's time and a random package code: the time is frozen at
+# SOURCE_DATE_EPOCH, and the package code is then replaced by one made of the hash of the
+# files the package holds and of its source, the same length in place.
+msi="$build/${name%-win32}.msi"
+defines=()
+while IFS= read -r define; do defines+=(-D "$define"); done <"$build/package/msi.defines"
+rm -f "$msi"
+(cd "$stage" && TZ=UTC faketime -f "$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')" \
+   wixl -a x64 "${defines[@]}" -D SourceDir=. -o "$msi" "$build/package/tarnwell_env.wxs") \
+  >"$work/wixl.log" 2>&1 || fail "wixl failed: $(tail -n 5 "$work/wixl.log")"
+hash=$(cat "$stage/SHA256SUMS.txt" "$build/package/tarnwell_env.wxs" "$build/package/msi.defines" \
+         | sha256sum | tr a-f A-F)
+package_code="{${hash:0:8}-${hash:8:4}-${hash:12:4}-${hash:16:4}-${hash:20:12}}"
+random_code=$(msiinfo suminfo "$msi" | sed -n 's/^Revision number (UUID): //p')
+OLD="$random_code" NEW="$package_code" perl -0777 -pi -e \
+  '$n = s/\Q$ENV{OLD}\E/$ENV{NEW}/g; die "the package code is there $n times\n" if $n != 1' "$msi"
+[ "$(msiinfo suminfo "$msi" | sed -n 's/^Revision number (UUID): //p')" = "$package_code" ] \
+  || fail "the package code of $msi cannot be set"
+[ -z "${TARNWELL_SIGN_PKCS12:-}" ] || sign "$msi"
+echo "$msi"
 echo "$build/$name.zip"

@@ -9,7 +9,11 @@
 #    machine type their place names (32-bit at the root, 64-bit in the x64 folder) with
 #    ASLR (and relocations), DEP and NO_SEH on 32-bit or high-entropy ASLR on 64-bit,
 #    importing only DLLs that Windows always takes from its system folder, CR LF text
-#    files, a schema that reads as JSON, checksums that match.
+#    files, a schema that reads as JSON, checksums that match;
+#  - the .msi beside it, read with msiinfo: the zip's files (the 64-bit ones in 64-bit
+#    components), the Start menu shortcut, the component's class, ProgID and server in
+#    each architecture's registry view, the product's version and publisher, and the
+#    major upgrade under the UpgradeCode.
 #   check_release.sh BUILD_DIR...
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -151,6 +155,38 @@ cmp -s "$folder/collect_report.cmd" "$top/package/collect_report.cmd" \
   || fail "collect_report.cmd in the zip is not package/collect_report.cmd"
 (cd "$folder" && tr -d '\r' <SHA256SUMS.txt | sha256sum --quiet -c -) || fail "the checksums do not match"
 [ "$(wc -l <"$folder/SHA256SUMS.txt")" = 11 ] || fail "SHA256SUMS.txt does not list the eleven other files"
+
+# The .msi beside it: its tables as msiinfo exports them, one row a line.
+msi="$top/build/win32/tarnwell_env-$version.msi"
+table() { msiinfo export "$msi" "$1" | tr -d '\r' | tail -n +4; }
+has_row() {  # has_row TABLE ERE: a row of TABLE matches ERE
+  table "$1" | grep -E -- "$2" >/dev/null || fail "the .msi's $1 table has no row like $2"
+}
+for file in $expected; do
+  [ "$file" = SHA256SUMS.txt ] && continue
+  size=$(stat -c %s "$folder/$file")
+  case "$file" in
+    x64/*) component_attributes=256 ;;  # a 64-bit component
+    *) component_attributes=0 ;;
+  esac
+  component=$(table File | awk -F'\t' -v name="$(basename "$file")" -v size="$size" \
+                '$3 == name && $4 == size { print $2 }')
+  [ -n "$component" ] || { fail "the .msi holds no $file of $size bytes"; continue; }
+  has_row Component "^$component"$'\t[^\t]*\t[^\t]*\t'"$component_attributes"$'\t'
+done
+has_row Shortcut $'^[^\t]*\tProgramMenuFolder\ttarnwell_env\tProgram\t\\[#tarnwell_env\\.exe\\]'
+clsid='Software\\Classes\\CLSID\\\{F1F8CDFB-5F09-4D42-8EE6-AA99B15999B5\}'
+has_row Registry $'\t2\t'"$clsid"$'\\\\InprocServer32\t\t\\[#TarnwellRegistry\\.dll\\]\tTarnwellRegistry$'
+has_row Registry $'\t2\t'"$clsid"$'\\\\InprocServer32\t\t\\[#TarnwellRegistry_x64\\.dll\\]\tTarnwellRegistry_x64$'
+has_row Registry $'\t2\t'"$clsid"$'\\\\InprocServer32\tThreadingModel\tApartment\t'
+has_row Registry $'\t2\tSoftware\\\\Classes\\\\TarnwellRegistry\\.clsRegistryAccess\\\\CLSID\t\t\\{F1F8CDFB-'
+has_row Property $'^ProductVersion\t'"$version"'$'
+has_row Property $'^Manufacturer\tThe tarnwell_env authors$'
+has_row Property $'^ALLUSERS\t1$'
+upgrade_code=$(sed -n 's/^set(TARNWELL_MSI_UPGRADE_CODE "\(.*\)")$/\1/p' "$top/cmake/msi.cmake")
+has_row Property $'^UpgradeCode\t'"$upgrade_code"'$'
+has_row Upgrade "^$upgrade_code"$'\t\t'"$version"$'\t\t[0-9]+\t\tWIX_UPGRADE_DETECTED$'
+has_row InstallExecuteSequence $'^RemoveExistingProducts\t'
 
 [ "$failures" = 0 ] && echo "release: ok ($zip)"
 [ "$failures" = 0 ]

@@ -3,7 +3,8 @@
 # binary of the signed zip (those of the release's x64 folder too) verifies against it,
 # its checksums are those of the signed files, and the signatures kept beside the zip,
 # attached to the binaries of the unsigned zip, give back the signed binaries byte for
-# byte. A timestamp server that does not answer fails the packaging instead of leaving
+# byte. The .msi beside the zip is signed too, verifies, and holds the signed binaries.
+# A timestamp server that does not answer fails the packaging instead of leaving
 # the timestamp out. The build's unsigned zip is put back at the end.
 #   sign_release.sh [win32|win64]   (default win32, the product)
 set -euo pipefail
@@ -26,7 +27,10 @@ echo "throwaway password" >password.txt
 openssl pkcs12 -export -inkey key.pem -in certificate.pem -passout file:password.txt \
   -out signer.p12
 
-zip=$("$top/scripts/package.sh" "$arch" | tail -n1)
+# package.sh names the .msi, then the zip, on its last two lines.
+packaged=$("$top/scripts/package.sh" "$arch" | tail -n2)
+zip=$(tail -n1 <<<"$packaged")
+msi=$(head -n1 <<<"$packaged")
 name=$(basename "$zip" .zip)
 signatures="$(dirname "$zip")/$name-signatures.zip"
 [ ! -e "$signatures" ] || fail "an unsigned package left $(basename "$signatures") beside it"
@@ -66,6 +70,16 @@ for file in $(files_below "unsigned/$name" ! -name SHA256SUMS.txt); do
   esac
 done
 
+osslsigncode verify -CAfile certificate.pem -in "$msi" >verify.log 2>&1 \
+  || fail "the .msi does not verify: $(grep -iE 'fail|error' verify.log | head -n 3 | xargs)"
+mkdir extracted
+msiextract -C extracted "$msi" >/dev/null
+inside=$(find extracted -type f -exec sha256sum {} + | cut -c1-64 | sort)
+for binary in $binaries; do
+  grep -qx "$(sha256sum "signed/$name/$binary" | cut -c1-64)" <<<"$inside" \
+    || fail "the signed .msi does not hold the signed $binary"
+done
+
 # A timestamp is asked for when a server is named: none listens on this port.
 if TARNWELL_SIGN_PKCS12="$scratch/signer.p12" TARNWELL_SIGN_PASSWORD_FILE="$scratch/password.txt" \
    TARNWELL_SIGN_TIMESTAMP_URL="http://127.0.0.1:9/" "$top/scripts/package.sh" "$arch" \
@@ -74,5 +88,5 @@ if TARNWELL_SIGN_PKCS12="$scratch/signer.p12" TARNWELL_SIGN_PASSWORD_FILE="$scra
 fi
 grep -q "signing .* failed" timestamp.log || fail "no reason given when the timestamp failed: $(cat timestamp.log)"
 
-[ "$failures" = 0 ] && echo "signed: $(echo $binaries | wc -w) binaries verify, and the detached signatures rebuild them"
+[ "$failures" = 0 ] && echo "signed: $(echo $binaries | wc -w) binaries and the .msi verify, and the detached signatures rebuild them"
 [ "$failures" = 0 ]
