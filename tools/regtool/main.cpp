@@ -1,12 +1,12 @@
 // regtool: export and import of registry keys in regedit's files, for scripts. The usage
 // text below says what it does and what its exit codes mean.
-#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "common/text.h"
 #include "platform/console.h"
 #include "platform/system_platform.h"
 #include "registry/key_path.h"
@@ -150,10 +150,8 @@ private:
 // The view reg.exe's /reg:32 or /reg:64 names, in any letter case; own for any other
 // argument.
 RegistryView view_named(const std::string& argument) {
-    std::string lower = argument;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower == "/reg:32") return RegistryView::bits32;
-    if (lower == "/reg:64") return RegistryView::bits64;
+    if (equals_ignoring_case(argument, "/reg:32")) return RegistryView::bits32;
+    if (equals_ignoring_case(argument, "/reg:64")) return RegistryView::bits64;
     return RegistryView::own;
 }
 
