@@ -123,10 +123,11 @@ rm -f "$msi"
 hash=$(cat "$stage/SHA256SUMS.txt" "$build/package/tarnwell_env.wxs" "$build/package/msi.defines" \
          | sha256sum | tr a-f A-F)
 package_code="{${hash:0:8}-${hash:8:4}-${hash:12:4}-${hash:16:4}-${hash:20:12}}"
-random_code=$(msiinfo suminfo "$msi" | sed -n 's/^Revision number (UUID): //p')
+package_code_of() { msiinfo suminfo "$1" | sed -n 's/^Revision number (UUID): //p'; }
+random_code=$(package_code_of "$msi")
 OLD="$random_code" NEW="$package_code" perl -0777 -pi -e \
   '$n = s/\Q$ENV{OLD}\E/$ENV{NEW}/g; die "the package code is there $n times\n" if $n != 1' "$msi"
-[ "$(msiinfo suminfo "$msi" | sed -n 's/^Revision number (UUID): //p')" = "$package_code" ] \
+[ "$(package_code_of "$msi")" = "$package_code" ] \
   || fail "the package code of $msi cannot be set"
 [ -z "${TARNWELL_SIGN_PKCS12:-}" ] || sign "$msi"
 echo "$msi"
