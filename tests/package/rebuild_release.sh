@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release zip and the .msi beside it are the same, byte for byte, when a clean copy
-# of the same sources is packaged again: in a folder of another name and depth, a minute or more later, with
-# another umask and time zone. Only what the zip holds is built the second time.
+# of the same sources is packaged again: in a folder of another name and depth, a
+# minute or more later, with another umask and time zone. Only what the zip holds is
+# built the second time.
 #   rebuild_release.sh [win32|win64]   (default win32, the product)
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
