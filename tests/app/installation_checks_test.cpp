@@ -57,20 +57,20 @@ TEST_F(Installation, ProgramsFoundOnPath) {
 // A support file in one place or two, with or without plotwick.exe on PATH (whose folder
 // is the App folder): the first place holding it gives its line.
 struct PlaceCase {
-    std::string file;
-    std::vector<std::string> folders;  // where the file is put
+    std::string file, folder;
     bool plotwick_on_path;
     std::string text;                   // the line, with what stands around it
+    std::string also_in = "";           // a second place holding the file
     std::string definitions_path = "";  // the EPSG commands' file, which enables them
 };
 
-void PrintTo(const PlaceCase& c, std::ostream* out) { *out << c.file << " in " << c.folders[0]; }
+void PrintTo(const PlaceCase& c, std::ostream* out) { *out << c.file << " in " << c.folder; }
 
 class SupportFilePlaces : public ReportFixture, public ::testing::WithParamInterface<PlaceCase> {};
 
 TEST_P(SupportFilePlaces, FirstPlaceHoldingTheFileGivesTheLine) {
-    for (const std::string& folder : GetParam().folders)
-        twin.files.make_file(folder + "\\" + GetParam().file);
+    for (const std::string& folder : {GetParam().folder, GetParam().also_in})
+        if (!folder.empty()) twin.files.make_file(folder + "\\" + GetParam().file);
     if (GetParam().plotwick_on_path) program_in(app, "plotwick.exe");
     form.Form_Load();
     EXPECT_TRUE(holds(view.text, GetParam().text));
@@ -85,36 +85,26 @@ const std::string geotiff = "GeoTIFF_PCS_codes.csv", definitions = "QRX_EPSG_def
 INSTANTIATE_TEST_SUITE_P(
     Installation, SupportFilePlaces,
     ::testing::Values(
-        PlaceCase{
-            geotiff, {bin}, false, "\r\rPlotwick GeoTIFF_PCS_codes file exists in bin folder\r"},
-        PlaceCase{geotiff,
-                  {common_app},
-                  false,
-                  "\r\rPlotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder\r"},
-        PlaceCase{
-            geotiff, {app}, true, "\r\rPlotwick GeoTIFF_PCS_codes file exists in App folder\r"},
-        // The bin folder is searched first, the per-user folder before the App folder.
-        PlaceCase{geotiff,
-                  {common_app, bin},
-                  false,
+        PlaceCase{geotiff, bin, false,
                   "\r\rPlotwick GeoTIFF_PCS_codes file exists in bin folder\r"},
-        PlaceCase{geotiff,
-                  {app, common_app},
-                  true,
+        PlaceCase{geotiff, common_app, false,
                   "\r\rPlotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder\r"},
+        PlaceCase{geotiff, app, true, "\r\rPlotwick GeoTIFF_PCS_codes file exists in App folder\r"},
+        // The bin folder is searched first, the per-user folder before the App folder.
+        PlaceCase{geotiff, common_app, false,
+                  "\r\rPlotwick GeoTIFF_PCS_codes file exists in bin folder\r", bin},
+        PlaceCase{geotiff, app, true,
+                  "\r\rPlotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder\r",
+                  common_app},
         // Without plotwick.exe there is no App folder to look in.
-        PlaceCase{geotiff, {app}, false, "\r\rPlotwick GeoTIFF_PCS_codes file does not exist\r"},
+        PlaceCase{geotiff, app, false, "\r\rPlotwick GeoTIFF_PCS_codes file does not exist\r"},
         // The definitions file's line follows the database's without an empty line.
-        PlaceCase{definitions,
-                  {bin, common_app},
-                  false,
+        PlaceCase{definitions, bin, false,
                   "\rEPSG_projections_database file does not exist\r"
                   "Plotwick QRX_EPSG_definitions file exists in bin folder\r",
-                  bin + "\\" + definitions},
-        PlaceCase{definitions,
-                  {app},
-                  true,
-                  "\rPlotwick QRX_EPSG_definitions file exists in App folder\r",
+                  common_app, bin + "\\" + definitions},
+        PlaceCase{definitions, app, true,
+                  "\rPlotwick QRX_EPSG_definitions file exists in App folder\r", "",
                   app + "\\" + definitions}));
 
 TEST_F(Installation, ProjectionsDatabaseFromTheRegistryWinsOverFiles) {
