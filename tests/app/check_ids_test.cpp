@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "app/report_fixture.h"
 #include "report/report_json.h"
@@ -13,47 +15,34 @@
 namespace tarnwell::test {
 namespace {
 
+// The words of a text, split at spaces.
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
 // Every id a report can hold, in report order, as the README documents them.
-const std::vector<std::string> every_id = [] {
-    std::vector<std::string> ids = {"settings_tree",
-                                    "settings_tree.quillmere",
-                                    "suite_folder",
-                                    "program.plotwick",
-                                    "program.solidane",
-                                    "program.ferrolog",
-                                    "program.invernis",
-                                    "geotiff_codes",
-                                    "epsg_projections_database",
-                                    "epsg_definitions",
-                                    "settings_folder",
-                                    "settings_folder.ini",
-                                    "settings_folder.colour_tables",
-                                    "saved_projections",
-                                    "saved_projections.list_file",
-                                    "saved_datum_transforms",
-                                    "saved_datum_transforms.list_file",
-                                    "saved.gantrel.projection_name",
-                                    "saved.gantrel.parameters1",
-                                    "saved.gantrel.parameters2",
-                                    "saved.qrx_invernis_setup.cwd",
-                                    "saved.solidane.cwd"};
-    for (int i = 1; i <= 6; ++i)
-        ids.push_back("saved.solidane.mru" + std::to_string(i));
-    for (const char* id :
-         {"saved.plotwick.postspecs_form_size", "saved.solidane.form_size",
-          "saved.plotwick.3d_facet_files_form_size", "saved.plotwick.3d_files_form_size",
-          "saved.plotwick.3d_sections_form_size", "saved.tessilon.form_size",
-          "saved.swathmark.form_size", "saved.loomwright.form_size", "saved.sondrix.weighting",
-          "saved.sondrix.z_padding", "saved.sondrix.depth_mesh", "saved.sondrix.obs_format",
-          "saved.sondrix.zonge_depth_mesh", "saved.sondrix.zonge_polygon_clip",
-          "saved.sondrix.zonge_search_radius"})
-        ids.push_back(id);
-    for (const char* prefix : {"resistivity", "chargeability"})
-        for (const char* stem : {"iterations", "chi_factor", "initial_method", "initial_model",
-                                 "reference_model", "alpha_method", "alphas"})
-            ids.push_back(std::string("saved.sondrinv.") + prefix + "_" + stem);
-    return ids;
-}();
+const std::vector<std::string> every_id = words(
+    "settings_tree settings_tree.quillmere suite_folder program.plotwick program.solidane "
+    "program.ferrolog program.invernis geotiff_codes epsg_projections_database epsg_definitions "
+    "settings_folder settings_folder.ini settings_folder.colour_tables saved_projections "
+    "saved_projections.list_file saved_datum_transforms saved_datum_transforms.list_file "
+    "saved.gantrel.projection_name saved.gantrel.parameters1 saved.gantrel.parameters2 "
+    "saved.qrx_invernis_setup.cwd saved.solidane.cwd saved.solidane.mru1 saved.solidane.mru2 "
+    "saved.solidane.mru3 saved.solidane.mru4 saved.solidane.mru5 saved.solidane.mru6 "
+    "saved.plotwick.postspecs_form_size saved.solidane.form_size "
+    "saved.plotwick.3d_facet_files_form_size saved.plotwick.3d_files_form_size "
+    "saved.plotwick.3d_sections_form_size saved.tessilon.form_size saved.swathmark.form_size "
+    "saved.loomwright.form_size saved.sondrix.weighting saved.sondrix.z_padding "
+    "saved.sondrix.depth_mesh saved.sondrix.obs_format saved.sondrix.zonge_depth_mesh "
+    "saved.sondrix.zonge_polygon_clip saved.sondrix.zonge_search_radius "
+    "saved.sondrinv.resistivity_iterations saved.sondrinv.resistivity_chi_factor "
+    "saved.sondrinv.resistivity_initial_method saved.sondrinv.resistivity_initial_model "
+    "saved.sondrinv.resistivity_reference_model saved.sondrinv.resistivity_alpha_method "
+    "saved.sondrinv.resistivity_alphas saved.sondrinv.chargeability_iterations "
+    "saved.sondrinv.chargeability_chi_factor saved.sondrinv.chargeability_initial_method "
+    "saved.sondrinv.chargeability_initial_model saved.sondrinv.chargeability_reference_model "
+    "saved.sondrinv.chargeability_alpha_method saved.sondrinv.chargeability_alphas");
 
 class Workstations : public ReportFixture {
 protected:

@@ -1,6 +1,6 @@
+// The installation's half of the report: the settings tree, the suite's programs and
+// support files in the places they are looked for, and the settings folder.
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "app/report_fixture.h"
 
@@ -9,9 +9,15 @@ namespace {
 
 using Installation = ReportFixture;
 
-const char* const bin = "C:\\Bin\\Tarnwell";
-const char* const common_app = "C:\\users\\tester\\AppData\\Local\\Tarnwell";
-const char* const app = "C:\\Apps\\Plotwick";
+const std::string bin = "C:\\Bin\\Tarnwell";
+const std::string common_app = "C:\\users\\tester\\AppData\\Local\\Tarnwell";
+const std::string app = "C:\\Apps\\Plotwick";
+
+// Whether the report's text holds `part`; shown with the report when it does not.
+::testing::AssertionResult holds(const std::string& text, const std::string& part) {
+    if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no \"" << part << "\" in \"" << text << '"';
+}
 
 TEST_F(Installation, BareMachineGivesEveryMissingLineInOrder) {
     form.Form_Load();
@@ -48,40 +54,61 @@ TEST_F(Installation, ProgramsFoundOnPath) {
     EXPECT_TRUE(has_line("Ferrolog Path not defined"));
 }
 
-struct GeoTiffCase {
-    const char* folder;  // where the file is put
+// A support file in one place or two, with or without plotwick.exe on PATH (whose folder
+// is the App folder): the first place holding it gives its line.
+struct PlaceCase {
+    std::string file, folder;
     bool plotwick_on_path;
-    const char* line;
-    const char* also_in = nullptr;  // a second place holding the file
+    std::string text;                   // the line, with what stands around it
+    std::string also_in = "";           // a second place holding the file
+    std::string definitions_path = "";  // the EPSG commands' file, which enables them
 };
 
-class GeoTiffPlaces : public ReportFixture, public ::testing::WithParamInterface<GeoTiffCase> {};
+void PrintTo(const PlaceCase& c, std::ostream* out) { *out << c.file << " in " << c.folder; }
 
-TEST_P(GeoTiffPlaces, FirstPlaceHoldingTheFileGivesTheLine) {
-    twin.files.make_file(std::string(GetParam().folder) + "\\GeoTIFF_PCS_codes.csv");
-    if (GetParam().also_in != nullptr)
-        twin.files.make_file(std::string(GetParam().also_in) + "\\GeoTIFF_PCS_codes.csv");
+class SupportFilePlaces : public ReportFixture, public ::testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(SupportFilePlaces, FirstPlaceHoldingTheFileGivesTheLine) {
+    for (const std::string& folder : {GetParam().folder, GetParam().also_in})
+        if (!folder.empty()) twin.files.make_file(folder + "\\" + GetParam().file);
     if (GetParam().plotwick_on_path) program_in(app, "plotwick.exe");
     form.Form_Load();
-    EXPECT_NE(view.text.find(std::string("\r\r") + GetParam().line + "\r"), std::string::npos);
+    EXPECT_TRUE(holds(view.text, GetParam().text));
+    EXPECT_EQ(program.epsg_definitions_path, GetParam().definitions_path);
+    const bool enabled = !GetParam().definitions_path.empty();
+    EXPECT_EQ(view.test_enabled, enabled);
+    EXPECT_EQ(view.update_enabled, enabled);
 }
 
+const std::string geotiff = "GeoTIFF_PCS_codes.csv", definitions = "QRX_EPSG_definitions.dat";
+
 INSTANTIATE_TEST_SUITE_P(
-    Installation, GeoTiffPlaces,
+    Installation, SupportFilePlaces,
     ::testing::Values(
-        GeoTiffCase{bin, false, "Plotwick GeoTIFF_PCS_codes file exists in bin folder"},
-        GeoTiffCase{common_app, false,
-                    "Plotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder"},
-        GeoTiffCase{app, true, "Plotwick GeoTIFF_PCS_codes file exists in App folder"},
+        PlaceCase{geotiff, bin, false,
+                  "\r\rPlotwick GeoTIFF_PCS_codes file exists in bin folder\r"},
+        PlaceCase{geotiff, common_app, false,
+                  "\r\rPlotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder\r"},
+        PlaceCase{geotiff, app, true, "\r\rPlotwick GeoTIFF_PCS_codes file exists in App folder\r"},
         // The bin folder is searched first, the per-user folder before the App folder.
-        GeoTiffCase{common_app, false, "Plotwick GeoTIFF_PCS_codes file exists in bin folder", bin},
-        GeoTiffCase{app, true, "Plotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder",
-                    common_app},
+        PlaceCase{geotiff, common_app, false,
+                  "\r\rPlotwick GeoTIFF_PCS_codes file exists in bin folder\r", bin},
+        PlaceCase{geotiff, app, true,
+                  "\r\rPlotwick GeoTIFF_PCS_codes file exists in CommonAppDir folder\r",
+                  common_app},
         // Without plotwick.exe there is no App folder to look in.
-        GeoTiffCase{app, false, "Plotwick GeoTIFF_PCS_codes file does not exist"}));
+        PlaceCase{geotiff, app, false, "\r\rPlotwick GeoTIFF_PCS_codes file does not exist\r"},
+        // The definitions file's line follows the database's without an empty line.
+        PlaceCase{definitions, bin, false,
+                  "\rEPSG_projections_database file does not exist\r"
+                  "Plotwick QRX_EPSG_definitions file exists in bin folder\r",
+                  common_app, bin + "\\" + definitions},
+        PlaceCase{definitions, app, true,
+                  "\rPlotwick QRX_EPSG_definitions file exists in App folder\r", "",
+                  app + "\\" + definitions}));
 
 TEST_F(Installation, ProjectionsDatabaseFromTheRegistryWinsOverFiles) {
-    twin.files.make_file(std::string(bin) + "\\EPSG_v10.mdb");
+    twin.files.make_file(bin + "\\EPSG_v10.mdb");
     machine_value("Quillmere", "EPSG_projections_database", "FileName", "  D:\\Data\\EPSG.mdb  ");
     form.Form_Load();
     // The registry value is trimmed and written without an empty line before it.
@@ -150,103 +177,74 @@ INSTANTIATE_TEST_SUITE_P(
                    MachineView::none, "VB Registry", -1}));
 
 TEST_F(Installation, ProjectionsDatabaseFilesMatchThePatternInAnyCase) {
-    twin.files.make_file(std::string(common_app) + "\\epsg_v9.MDB");
-    twin.files.make_folder(std::string(bin) + "\\EPSG_folder.mdb");  // a folder is no match
+    twin.files.make_file(common_app + "\\epsg_v9.MDB");
+    twin.files.make_folder(bin + "\\EPSG_folder.mdb");  // a folder is no match
     form.Form_Load();
     EXPECT_TRUE(has_line("Plotwick EPSG_projections_database file exists in CommonAppDir folder"));
-    EXPECT_EQ(value_of("epsg_projections_database"), std::string(common_app) + "\\epsg_v9.MDB");
+    EXPECT_EQ(value_of("epsg_projections_database"), common_app + "\\epsg_v9.MDB");
 }
 
-TEST_F(Installation, DefinitionsFileInTheBinFolderWinsAndEnablesBothButtons) {
-    twin.files.make_file(std::string(bin) + "\\QRX_EPSG_definitions.dat");
-    twin.files.make_file(std::string(common_app) + "\\QRX_EPSG_definitions.dat");
-    form.Form_Load();
-    EXPECT_EQ(program.epsg_definitions_path, "C:\\Bin\\Tarnwell\\QRX_EPSG_definitions.dat");
-    EXPECT_EQ(line_after("EPSG_projections_database file does not exist"),
-              "Plotwick QRX_EPSG_definitions file exists in bin folder");
-    EXPECT_TRUE(view.test_enabled);
-    EXPECT_TRUE(view.update_enabled);
-}
-
-TEST_F(Installation, DefinitionsFileInTheOtherPlaces) {
-    twin.files.make_file(std::string(app) + "\\QRX_EPSG_definitions.dat");
-    program_in(app, "plotwick.exe");
-    form.Form_Load();
-    EXPECT_EQ(program.epsg_definitions_path, "C:\\Apps\\Plotwick\\QRX_EPSG_definitions.dat");
-    EXPECT_TRUE(has_line("Plotwick QRX_EPSG_definitions file exists in App folder"));
-    EXPECT_TRUE(view.test_enabled && view.update_enabled);
-}
-
-TEST_F(Installation, SettingsFolderWithNothingSaved) {
-    twin.files.make_folder(bin);
-    form.Form_Load();
-    const std::vector<std::string> lines = body();
-    const auto start =
-        std::find(lines.begin(), lines.end(), "Plotwick Settings Folder C:\\Bin\\Tarnwell exists");
-    ASSERT_NE(start, lines.end());
-    EXPECT_EQ(*(start - 1), "");
-    EXPECT_EQ(std::vector<std::string>(start + 1, start + 10),
-              (std::vector<std::string>{
-                  "Plotwick Ini file plotwick.ini does not exist",
-                  "Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl does not exist", "",
-                  "No saved projections", "Plotwick projection.csv file does not exist", "",
-                  "No saved datum transforms:", "Plotwick datum.csv file does not exist", ""}));
-}
-
-// Saved projections and datum transforms in the settings tree: how many, and the
-// lines the settings folder's section ends with.
-struct SavedEntriesCase {
+// The settings folder's section: the folder's files, and the projections and datum
+// transforms saved in the settings tree, counted; a list file is tested only without them.
+struct SettingsFolderCase {
+    bool files;  // plotwick.ini, the colour tables and both list files
     int projections;
     int datum_transforms;
-    std::vector<std::string> last_lines;
+    std::string text;  // what follows the folder's line
 };
 
-class SavedEntries : public ReportFixture,
-                     public ::testing::WithParamInterface<SavedEntriesCase> {};
+void PrintTo(const SettingsFolderCase& c, std::ostream* out) {
+    *out << c.projections << " projections, " << c.datum_transforms << " datum transforms";
+}
 
-TEST_P(SavedEntries, AreCountedAndTheListFilesTestedOnlyWithoutThem) {
-    twin.files.make_file(std::string(bin) + "\\plotwick.ini");
-    twin.files.make_folder(std::string(bin) + "\\tbl");
-    twin.files.make_file(std::string(bin) + "\\projection.csv");
-    twin.files.make_file(std::string(bin) + "\\datum.csv");
+class SettingsFolder : public ReportFixture,
+                       public ::testing::WithParamInterface<SettingsFolderCase> {};
+
+TEST_P(SettingsFolder, CountsSavedEntriesAndTestsTheListFilesOnlyWithoutThem) {
+    twin.files.make_folder(bin);
+    if (GetParam().files) {
+        for (const char* file : {"plotwick.ini", "projection.csv", "datum.csv"})
+            twin.files.make_file(bin + "\\" + file);
+        twin.files.make_folder(bin + "\\tbl");
+    }
     for (int i = 0; i < GetParam().projections; ++i)
         setting("Quillmere", "Projection", "EPSG:" + std::to_string(32632 + i), "UTM");
     for (int i = 0; i < GetParam().datum_transforms; ++i)
         setting("Quillmere", "DatumTransform", "ED50 " + std::to_string(i), "1133");
     setting("Quillmere", "DatumTransform", "", "default values do not count");
     form.Form_Load();
-    const std::vector<std::string> lines = body();
-    const auto start =
-        std::find(lines.begin(), lines.end(), "Plotwick Ini file plotwick.ini exists");
-    ASSERT_NE(start, lines.end());
-    std::vector<std::string> expected = {
-        "Plotwick Ini file plotwick.ini exists",
-        "Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl exists"};
-    for (const std::string& line : GetParam().last_lines)
-        expected.push_back(line);
-    EXPECT_EQ(std::vector<std::string>(start, start + static_cast<long>(expected.size())),
-              expected);
+    EXPECT_TRUE(holds(view.text,
+                      "\r\rPlotwick Settings Folder C:\\Bin\\Tarnwell exists\r" + GetParam().text));
 }
 
+const std::string files_found =
+    "Plotwick Ini file plotwick.ini exists\r"
+    "Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl exists\r\r";
+
 INSTANTIATE_TEST_SUITE_P(
-    Installation, SavedEntries,
+    Installation, SettingsFolder,
     ::testing::Values(
-        SavedEntriesCase{2,
-                         0,
-                         {"", "Number of saved projections: 2", "",
-                          "No saved datum transforms:", "Plotwick datum.csv file exists"}},
-        SavedEntriesCase{
-            1,
-            1,
-            {"", "Number of saved projections: 1", "", "Number of saved datum transforms: 1", ""}},
-        SavedEntriesCase{0,
-                         3,
-                         {"", "No saved projections", "Plotwick projection.csv file exists", "",
-                          "Number of saved datum transforms: 3", ""}}));
+        SettingsFolderCase{
+            false, 0, 0,
+            "Plotwick Ini file plotwick.ini does not exist\r"
+            "Plotwick colour table folder C:\\Bin\\Tarnwell\\tbl does not exist\r\r"
+            "No saved projections\rPlotwick projection.csv file does not exist\r\r"
+            "No saved datum transforms:\rPlotwick datum.csv file does not exist\r\r"},
+        SettingsFolderCase{true, 2, 0,
+                           files_found +
+                               "Number of saved projections: 2\r\r"
+                               "No saved datum transforms:\rPlotwick datum.csv file exists\r"},
+        SettingsFolderCase{true, 1, 1,
+                           files_found + "Number of saved projections: 1\r\r"
+                                         "Number of saved datum transforms: 1\r\r"},
+        SettingsFolderCase{true, 0, 3,
+                           files_found +
+                               "No saved projections\rPlotwick projection.csv file exists\r\r"
+                               "Number of saved datum transforms: 3\r\r"}));
 
 TEST_F(Installation, MissingSupportLibraryStopsAfterTheTarnwellFolderLine) {
     twin.support.installed = false;
-    twin.files.make_file(std::string(bin) + "\\QRX_EPSG_definitions.dat");
+    twin.files.make_file(bin + "\\QRX_EPSG_definitions.dat");
     form.Form_Load();
     EXPECT_EQ(body(), (std::vector<std::string>{"", "VB and VBA Program Settings does not exist",
                                                 "", "Tarnwell Folder exists"}));
@@ -257,7 +255,7 @@ TEST_F(Installation, MissingSupportLibraryStopsAfterTheTarnwellFolderLine) {
 }
 
 TEST_F(Installation, FailureAfterTheDefinitionsFileKeepsTheButtonsEnabled) {
-    twin.files.make_file(std::string(bin) + "\\QRX_EPSG_definitions.dat");
+    twin.files.make_file(bin + "\\QRX_EPSG_definitions.dat");
     twin.files.fail_on("C:\\Bin\\Tarnwell\\plotwick.ini");
     form.Form_Load();
     EXPECT_TRUE(view.test_enabled && view.update_enabled);

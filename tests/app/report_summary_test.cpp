@@ -1,3 +1,5 @@
+// The table of many workstations' reports: its columns and cells, and the reports it
+// names and leaves out, with why.
 #include <gtest/gtest.h>
 
 #include "platform/bytes_in_memory.h"
@@ -120,6 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
 const std::string head =
     R"({"computer":"c","user":"u","generated_utc":"t","version":"v","checks":[)";
 const std::string before_value = R"({"id":"a","status":"s","value":)";
+// A report whose one check's value starts with `text`.
+std::string value(const std::string& text) { return head + before_value + text; }
 std::string at(std::size_t offset) { return " at byte " + std::to_string(offset); }
 
 struct UnreadableCase {
@@ -147,18 +151,17 @@ const std::string no_end_of_object = "syntax error while parsing object - unexpe
 INSTANTIATE_TEST_SUITE_P(
     Inputs, ReportSummaryUnreadable,
     ::testing::Values(
-        UnreadableCase{"", bad_value + "unexpected end of input; expected '[', '{', or a literal" +
-                               at(0)},
-        UnreadableCase{bom, bad_value +
-                                "unexpected end of input; expected '[', '{', or a literal" + at(3)},
-        UnreadableCase{"[]", "expected an object"},
-        UnreadableCase{"{}", R"(no "computer")"},
+        UnreadableCase{
+            "", bad_value + "unexpected end of input; expected '[', '{', or a literal" + at(0)},
+        UnreadableCase{
+            bom, bad_value + "unexpected end of input; expected '[', '{', or a literal" + at(3)},
+        UnreadableCase{"[]", "expected an object"}, UnreadableCase{"{}", R"(no "computer")"},
         UnreadableCase{R"({"computer":1})", R"("computer" is not a string)"},
         UnreadableCase{R"({"computer":"a","computer":"b"})", R"(second "computer")"},
         UnreadableCase{head + "]} x",
                        bad_value + "invalid literal; expected end of input" + at(head.size() + 4)},
-        UnreadableCase{head + "]", no_end_of_object + "end of input; expected '}'" +
-                                       at(head.size() + 1)},
+        UnreadableCase{head + "]",
+                       no_end_of_object + "end of input; expected '}'" + at(head.size() + 1)},
         UnreadableCase{
             R"({"computer":"c","user":"u","generated_utc":"t","version":"v","checks":{}})",
             R"("checks" is not an array)"},
@@ -166,45 +169,42 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadableCase{head + R"({"id":"a","status":"s"}]})", R"(checks[0] has no "value")"},
         UnreadableCase{head + check("a", "s", "1") + "," + check("a", "t", "2") + "]}",
                        "checks[1] repeats the id of checks[0]"},
-        UnreadableCase{head + before_value + "1.5}]}",
-                       "checks[0].value is not a string, integer or null"},
-        UnreadableCase{head + before_value + "true}]}",
-                       "checks[0].value is not a string, integer or null"},
+        UnreadableCase{value("1.5}]}"), "checks[0].value is not a string, integer or null"},
+        UnreadableCase{value("true}]}"), "checks[0].value is not a string, integer or null"},
         UnreadableCase{R"({"computer":"a\u0000b"})", R"("computer" holds a NUL character)"},
-        UnreadableCase{head + before_value + R"("\u0000"}]})",
-                       R"("checks[0].value" holds a NUL character)"},
-        UnreadableCase{head + check("a", "s", "1") + "," + check("computer", "found", "null") +
-                           "]}",
-                       R"(checks[1] has the id "computer" of a fixed column)"},
-        UnreadableCase{head + before_value + "01}]}",
+        UnreadableCase{value(R"("\u0000"}]})"), R"("checks[0].value" holds a NUL character)"},
+        UnreadableCase{
+            head + check("a", "s", "1") + "," + check("computer", "found", "null") + "]}",
+            R"(checks[1] has the id "computer" of a fixed column)"},
+        UnreadableCase{value("01}]}"),
                        no_end_of_object + "number literal; expected '}'" + at(value_at + 3)},
-        UnreadableCase{head + before_value + "-}]}",
+        UnreadableCase{value("-}]}"),
                        bad_value + "invalid number; expected digit after '-'" + at(value_at + 2)},
-        UnreadableCase{head + before_value + R"("abc)",
-                       bad_string + "missing closing quote" + at(value_at + 4)},
-        UnreadableCase{head + before_value + R"("ab\)",
+        UnreadableCase{value(R"("abc)"), bad_string + "missing closing quote" + at(value_at + 4)},
+        UnreadableCase{value(R"("ab\)"),
                        bad_string + "forbidden character after backslash" + at(value_at + 4)},
-        UnreadableCase{head + before_value + R"("\x"}]})",
+        UnreadableCase{value(R"("\x"}]})"),
                        bad_string + "forbidden character after backslash" + at(value_at + 3)},
-        UnreadableCase{head + before_value + R"("\u12G4"}]})",
+        UnreadableCase{value(R"("\u12G4"}]})"),
                        bad_string + "'\\u' must be followed by 4 hex digits" + at(value_at + 6)},
-        UnreadableCase{head + before_value + R"("\ud800"}]})",
+        UnreadableCase{value(R"("\ud800"}]})"),
                        bad_string + "surrogate U+D800..U+DBFF must be followed by U+DC00..U+DFFF" +
                            at(value_at + 8)},
-        UnreadableCase{head + before_value + R"("\ud800\u0041"}]})",
+        UnreadableCase{value(R"("\ud800\u0041"}]})"),
                        bad_string + "surrogate U+D800..U+DBFF must be followed by U+DC00..U+DFFF" +
                            at(value_at + 13)},
-        UnreadableCase{head + before_value + R"("\udc00\ud800"}]})",
-                       bad_string + "surrogate U+DC00..U+DFFF must follow U+D800..U+DBFF" +
-                           at(value_at + 7)},
-        UnreadableCase{head + before_value + "\"a\tb\"}]}",
-                       bad_string + "control character U+0009 (HT) must be escaped to \\u0009 or \\t" +
+        UnreadableCase{
+            value(R"("\udc00\ud800"}]})"),
+            bad_string + "surrogate U+DC00..U+DFFF must follow U+D800..U+DBFF" + at(value_at + 7)},
+        UnreadableCase{value("\"a\tb\"}]}"),
+                       bad_string +
+                           "control character U+0009 (HT) must be escaped to \\u0009 or \\t" +
                            at(value_at + 3)},
-        UnreadableCase{head + before_value + "\"\xC0\xAF\"}]}",
+        UnreadableCase{value("\"\xC0\xAF\"}]}"),
                        bad_string + "ill-formed UTF-8 byte" + at(value_at + 2)},
-        UnreadableCase{head + before_value + "\"\xED\xA0\x80\"}]}",
+        UnreadableCase{value("\"\xED\xA0\x80\"}]}"),
                        bad_string + "ill-formed UTF-8 byte" + at(value_at + 3)},
-        UnreadableCase{head + before_value + "\"\xE2\x82",
+        UnreadableCase{value("\"\xE2\x82"),
                        bad_string + "ill-formed UTF-8 byte" + at(value_at + 3)}));
 
 // Checks "c<first>" onwards, each found.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <new>
 
 #include "app/report_fixture.h"
@@ -10,29 +9,16 @@ namespace {
 
 using SavedSettings = ReportFixture;
 
-// The window-size section as written when no size is stored.
-const std::vector<std::string> empty_form_sizes = {"",
-                                                   "Saved Form Sizes",
-                                                   "",
-                                                   "PostspecsFormSize: ",
-                                                   "Solidane FormSize: ",
-                                                   "3DFacetFilesFormSize: ",
-                                                   "3DFilesFormSize: ",
-                                                   "3DSectionsFormSize: ",
-                                                   "Tessilon FormSize: ",
-                                                   "Swathmark FormSize: ",
-                                                   "Loomwright FormSize: "};
+// The window-size section as written when no size is stored, which ends the report.
+const std::string empty_form_sizes =
+    "\r\rSaved Form Sizes\r\rPostspecsFormSize: \rSolidane FormSize: \r3DFacetFilesFormSize: \r"
+    "3DFilesFormSize: \r3DSectionsFormSize: \rTessilon FormSize: \rSwathmark FormSize: \r"
+    "Loomwright FormSize: ";
 
-std::vector<std::string> joined(std::vector<std::string> first,
-                                const std::vector<std::string>& then) {
-    first.insert(first.end(), then.begin(), then.end());
-    return first;
-}
-
-// The report's lines from the first one equal to `from` to the end.
-std::vector<std::string> tail_from(const std::vector<std::string>& lines, const std::string& from) {
-    const auto start = std::find(lines.begin(), lines.end(), from);
-    return std::vector<std::string>(start, lines.end());
+// The report's text from the first place it holds `start` to its end, or "<none>".
+std::string text_from(const std::string& text, const std::string& start) {
+    const std::size_t at = text.find(start);
+    return at == std::string::npos ? "<none>" : text.substr(at);
 }
 
 TEST_F(SavedSettings, ProjectionNameGuardsItsParameters) {
@@ -42,12 +28,9 @@ TEST_F(SavedSettings, ProjectionNameGuardsItsParameters) {
 
     setting("Quillmere\\Gantrel", "Selected Projection", "Name", "UTM 32N");
     form.Form_Load();
-    EXPECT_EQ(tail_from(body(), "Projection Name: UTM 32N"),
-              joined({"Projection Name: UTM 32N", "Projection Parameters1: p1",
-                      "Projection Parameters2: "},
-                     empty_form_sizes));
-    const std::vector<std::string> lines = body();
-    EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "Projection Name: UTM 32N") - 1), "");
+    EXPECT_EQ(text_from(view.text, "\r\rProjection Name"),
+              "\r\rProjection Name: UTM 32N\rProjection Parameters1: p1\rProjection Parameters2: " +
+                  empty_form_sizes);
 }
 
 TEST_F(SavedSettings, WorkingFoldersAndRecentEntries) {
@@ -58,11 +41,11 @@ TEST_F(SavedSettings, WorkingFoldersAndRecentEntries) {
     setting("Quillmere", "Solidane", "MRU7", "not read");
     user_value("Quillmere", "QRX_Invernis_setup", "CWD", " D:\\Inv ");
     form.Form_Load();
-    EXPECT_EQ(tail_from(body(), "QRX_Invernis_setup CWD: D:\\Inv"),
-              joined({"QRX_Invernis_setup CWD: D:\\Inv", "", "Solidane CWD: C:\\Work",
-                      "QRX_Invernis_setup MRU: second", "QRX_Invernis_setup MRU: fifth",
-                      "QRX_Invernis_setup MRU: sixth"},
-                     empty_form_sizes));
+    EXPECT_EQ(text_from(view.text, "\rQRX_Invernis_setup CWD"),
+              "\rQRX_Invernis_setup CWD: D:\\Inv\r\rSolidane CWD: C:\\Work\r"
+              "QRX_Invernis_setup MRU: second\rQRX_Invernis_setup MRU: fifth\r"
+              "QRX_Invernis_setup MRU: sixth" +
+                  empty_form_sizes);
 }
 
 TEST_F(SavedSettings, ValuesKeepTheirBlanksOnlyInTheSettingsTree) {
@@ -84,35 +67,16 @@ TEST_F(SavedSettings, ModuleSettingsOnlyWithAWeighting) {
 
     setting("Quillmere", "Sondrix", "Weighting", "L1");
     form.Form_Load();
-    const std::vector<std::string> module = tail_from(body(), "Sondrix Settings");
-    EXPECT_EQ(module, (std::vector<std::string>{"Sondrix Settings",
-                                                "",
-                                                "Weighting: L1",
-                                                "ZPadding: 5",
-                                                "DepthMesh: ",
-                                                "ObsFormat: ",
-                                                "ZongeDepthMesh: ",
-                                                "ZongePolygonClip: ",
-                                                "ZongeSearchRadius: ",
-                                                "",
-                                                "Sondrinv Settings",
-                                                "",
-                                                "Resistivity Iterations: 10",
-                                                "Resistivity ChiFactor: ",
-                                                "Resistivity InitialMethod: ",
-                                                "Resistivity InitialModel: ",
-                                                "Resistivity ReferenceModel: ",
-                                                "Resistivity AlphaMethod: ",
-                                                "Resistivity Alphas: ",
-                                                "Chargeability Iterations: ",
-                                                "Chargeability ChiFactor: ",
-                                                "Chargeability InitialMethod: ",
-                                                "Chargeability InitialModel: ",
-                                                "Chargeability ReferenceModel: ",
-                                                "Chargeability AlphaMethod: ",
-                                                "Chargeability Alphas: "}));
-    const std::vector<std::string> lines = body();
-    EXPECT_EQ(*(std::find(lines.begin(), lines.end(), "Sondrix Settings") - 1), "");
+    EXPECT_EQ(text_from(view.text, "\r\rSondrix Settings"),
+              "\r\rSondrix Settings\r\rWeighting: L1\rZPadding: 5\rDepthMesh: \rObsFormat: \r"
+              "ZongeDepthMesh: \rZongePolygonClip: \rZongeSearchRadius: \r\r"
+              "Sondrinv Settings\r\rResistivity Iterations: 10\rResistivity ChiFactor: \r"
+              "Resistivity InitialMethod: \rResistivity InitialModel: \r"
+              "Resistivity ReferenceModel: \rResistivity AlphaMethod: \rResistivity Alphas: \r"
+              "Chargeability Iterations: \rChargeability ChiFactor: \r"
+              "Chargeability InitialMethod: \rChargeability InitialModel: \r"
+              "Chargeability ReferenceModel: \rChargeability AlphaMethod: \r"
+              "Chargeability Alphas: ");
 }
 
 TEST(SavedSettingsValues, AreShownWholeByTypeAndNeverAsALineOfTheirOwn) {
@@ -145,6 +109,7 @@ TEST(SavedSettingsValues, AreShownWholeByTypeAndNeverAsALineOfTheirOwn) {
          "C:\\M<CR><LF>Plotwick Path: C:\\Evil<CR>X", forged},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         HostTwin twin;
         Platform platform = twin.platform();
         MemoryReportView view;
@@ -155,30 +120,26 @@ TEST(SavedSettingsValues, AreShownWholeByTypeAndNeverAsALineOfTheirOwn) {
                                     : "SOFTWARE\\Quillmere\\Tessilon";
         put_value(twin.registry, reg::current_user, key, "FormSize", c.type, c.bytes);
         form.Form_Load();
-        EXPECT_NE(view.text.find("\rTessilon FormSize: " + c.shown + "\r"), std::string::npos)
-            << c.what;
-        EXPECT_EQ(view.text.find("\rPlotwick Path: C:\\Evil"), std::string::npos) << c.what;
+        EXPECT_NE(view.text.find("\rTessilon FormSize: " + c.shown + "\r"), std::string::npos);
+        EXPECT_EQ(view.text.find("\rPlotwick Path: C:\\Evil"), std::string::npos);
         for (const Finding& finding : form.findings()) {
             if (finding.id == "saved.tessilon.form_size") {
-                EXPECT_EQ(finding.value, c.value) << c.what;
+                EXPECT_EQ(finding.value, c.value);
             }
         }
     }
 }
 
-TEST(SavedSettingsLookup, AFailureShowsTheLookupsOwnMessageAndTheReportGoesOn) {
-    HostTwin twin;
+TEST_F(SavedSettings, ALookupFailureShowsItsOwnMessageAndTheReportGoesOn) {
     // Opening any key of one section raises, as when memory runs out mid-lookup.
     HookedRegistry registry(twin.registry, [](const HookedRegistry::Call& call) {
         if (call.key_path.find("Tessilon") != std::string::npos) throw std::bad_alloc();
         return std::optional<long>();
     });
-    Platform platform{registry,     twin.files, twin.shell, twin.desktop,
-                      twin.support, registry,   registry};
-    MemoryReportView view;
-    ProgramState program;
-    Form_Tarnwell_Environment form(platform, view, program);
-    form.Form_Load();
+    Platform hooked{registry,     twin.files, twin.shell, twin.desktop,
+                    twin.support, registry,   registry};
+    Form_Tarnwell_Environment hooked_form(hooked, view, program);
+    hooked_form.Form_Load();
     ASSERT_EQ(twin.desktop.messages.size(), 1u);
     EXPECT_EQ(twin.desktop.messages[0],
               "An error occurred while checking the key Tessilon : Out of memory");
