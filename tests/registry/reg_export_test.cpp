@@ -11,21 +11,22 @@
 namespace tarnwell::test {
 namespace {
 
-// The lines, each ended with CR LF.
-std::string crlf(std::initializer_list<std::string> lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 class Export : public RegFileTest {
 protected:
+    static constexpr const char* header = "REGEDIT4\r\n\r\n";
     std::string file = scratch_file("export.reg");
 
     std::string exported(const std::string& path, bool subkeys = true) {
         EXPECT_EQ(registry.ExportToReg(path, file, subkeys), 1);
         return file_text(platform.files, file);
+    }
+    // A key's block as the export writes it: its key line, its value lines and an empty
+    // line, each ended with CR LF. The key is below the scratch key ("" for the key itself).
+    std::string block(const std::string& key, std::initializer_list<std::string> values) const {
+        std::string text = "[" + long_path + (key.empty() ? "" : "\\" + key) + "]\r\n";
+        for (const std::string& line : values)
+            text += line + "\r\n";
+        return text + "\r\n";
     }
 };
 
@@ -35,12 +36,12 @@ TEST_F(Export, KeyWithOneValueOfEachKindIsWrittenInTheFileLayout) {
     put("", "B", reg::type_binary, std::string("\x01\xFF", 2));
     put_number("", "N", 10);
     EXPECT_EQ(exported(scratch.path(), false),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "@=\"x\"", "\"Path\"=\"C:\\\\Bin\"",
-                    "\"B\"=hex:01,FF", "\"N\"=dword:0000000A", ""}));
+              header + block("", {"@=\"x\"", "\"Path\"=\"C:\\\\Bin\"", "\"B\"=hex:01,FF",
+                                  "\"N\"=dword:0000000A"}));
 }
 
 TEST_F(Export, KeyWithoutValuesGivesItsKeyLineAndAnEmptyLine) {
-    EXPECT_EQ(exported(scratch.path()), crlf({"REGEDIT4", "", "[" + long_path + "]", ""}));
+    EXPECT_EQ(exported(scratch.path()), header + block("", {}));
 }
 
 TEST_F(Export, RootIsWrittenOutInFullOnlyWhereItStandsAsTheRoot) {
@@ -58,7 +59,7 @@ TEST_F(Export, RootIsWrittenOutInFullOnlyWhereItStandsAsTheRoot) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         file = scratch_file("root.reg");
-        EXPECT_EQ(exported(c.path), crlf({"REGEDIT4", "", c.key_line, "\"v\"=\"1\"", ""}));
+        EXPECT_EQ(exported(c.path), header + c.key_line + "\r\n\"v\"=\"1\"\r\n\r\n");
     }
 }
 
@@ -78,11 +79,9 @@ TEST_F(Export, NumbersAreEightUpperCaseHexDigits) {
 
 TEST_F(Export, ValuesAreWrittenWholeWithBackslashesAndQuotesEscaped) {
     const std::string long_text(300, 'y');
-    std::string bytes;
-    for (int i = 0; i < 1000; ++i)
-        bytes += static_cast<char>(i * 7);
-    std::string pairs;
+    std::string bytes, pairs;
     for (int i = 0; i < 1000; ++i) {
+        bytes += static_cast<char>(i * 7);
         char pair[4];
         std::snprintf(pair, sizeof pair, i == 0 ? "%02X" : ",%02X", (i * 7) & 0xFF);
         pairs += pair;
@@ -108,10 +107,9 @@ TEST_F(Export, DefaultValueIsAnAtLineInTheFormOfItsType) {
     put_number("Sub", "", 7);
     put("Text", "", reg::type_sz, std::string("t\0", 2));
     EXPECT_EQ(exported(scratch.path()),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "@=hex:01", "",
-                    "[" + long_path + "\\Empty]", "@=hex(1):00", "", "[" + long_path + "\\Expand]",
-                    "@=hex(2):25,78,25,00", "", "[" + long_path + "\\Sub]", "@=dword:00000007", "",
-                    "[" + long_path + "\\Text]", "@=\"t\"", ""}));
+              header + block("", {"@=hex:01"}) + block("Empty", {"@=hex(1):00"}) +
+                  block("Expand", {"@=hex(2):25,78,25,00"}) + block("Sub", {"@=dword:00000007"}) +
+                  block("Text", {"@=\"t\""}));
 }
 
 // The registry as Windows lists a key's values: in the order they were created, where
@@ -160,8 +158,7 @@ TEST_F(Export, TheDefaultValueComesFirstWhateverTheRegistrysOrder) {
     clsRegistryAccess exporter(windows_order, platform.files, platform.desktop);
     EXPECT_EQ(exporter.ExportToReg(scratch.path(), file, false), 1);
     EXPECT_EQ(file_text(platform.files, file),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "@=\"default\"", "\"text\"=\"k\"",
-                    "\"number\"=dword:00000001", ""}));
+              header + block("", {"@=\"default\"", "\"text\"=\"k\"", "\"number\"=dword:00000001"}));
 }
 
 TEST_F(Export, ValuesOfOtherTypesFollowTheNumbers) {
@@ -172,9 +169,9 @@ TEST_F(Export, ValuesOfOtherTypesFollowTheNumbers) {
     put("", "bytes", reg::type_binary, "\x03");
     put_text("", "text", "k");
     EXPECT_EQ(exported(scratch.path()),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"text\"=\"k\"", "\"bytes\"=hex:03",
-                    "\"number\"=dword:00000001", "\"short\"=hex(4):02",
-                    "\"expand\"=hex(2):25,78,25,00", "\"multi\"=hex(7):61,00,62,00,00", ""}));
+              header + block("", {"\"text\"=\"k\"", "\"bytes\"=hex:03", "\"number\"=dword:00000001",
+                                  "\"short\"=hex(4):02", "\"expand\"=hex(2):25,78,25,00",
+                                  "\"multi\"=hex(7):61,00,62,00,00"}));
 }
 
 TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
@@ -186,15 +183,12 @@ TEST_F(Export, SubkeysFollowInPreOrderOnlyWhenAsked) {
     for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
         put_text(key, "v", slashed(key));
     put_text("", "v", "root");
-    EXPECT_EQ(exported(scratch.path(), false),
-              crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""}));
+    std::string expected = header + block("", {"\"v\"=\"root\""});
+    EXPECT_EQ(exported(scratch.path(), false), expected);
     file = scratch_file("tree.reg");
-    const std::string text = exported(scratch.path(), true);
-    std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", ""});
     for (const char* key : {"a", "a\\a1", "a\\a1\\a11", "a\\a2", "b"})
-        expected +=
-            crlf({"[" + long_path + "\\" + key + "]", "\"v\"=\"" + slashed(key) + "\"", ""});
-    EXPECT_EQ(text, expected);
+        expected += block(key, {"\"v\"=\"" + slashed(key) + "\""});
+    EXPECT_EQ(exported(scratch.path(), true), expected);
 }
 
 TEST_F(Export, LargeTreeIsWrittenInFull) {
@@ -202,11 +196,11 @@ TEST_F(Export, LargeTreeIsWrittenInFull) {
     std::string pairs = "5A";
     for (int i = 1; i < 1000; ++i)
         pairs += ",5A";
-    std::string expected = crlf({"REGEDIT4", "", "[" + long_path + "]", ""});
+    std::string expected = header + block("", {});
     for (int i = 0; i < 70; ++i) {
         const std::string key = "k" + std::to_string(100 + i);
         put(key, "b", reg::type_binary, bytes);
-        expected += crlf({"[" + long_path + "\\" + key + "]", "\"b\"=hex:" + pairs, ""});
+        expected += block(key, {"\"b\"=hex:" + pairs});
     }
     EXPECT_EQ(exported(scratch.path()), expected);
 }
@@ -257,8 +251,8 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
     put_text("b\\b1", "v", "4");
     put_text("b\\b2", "v", "5");
     put_text("c", "v", "6");
-    const std::string before_b = crlf({"REGEDIT4", "", "[" + long_path + "]", "\"v\"=\"root\"", "",
-                                       "[" + long_path + "\\a]", "\"v\"=\"1\"", ""});
+    const std::string before_b =
+        header + block("", {"\"v\"=\"root\""}) + block("a", {"\"v\"=\"1\""});
     const std::string no_file;
     // From its second entry on (or at once, for the query), the listing of key b fails
     // with the status, as when the key is deleted while it is read.
@@ -276,13 +270,11 @@ TEST_F(Export, KeyThatCannotBeListedWholeFailsTheExport) {
         {"enum_value", reg::more_data, 0, no_file},
         // A list that got shorter meanwhile ends where it ends.
         {"enum_value", reg::no_more_items, 1,
-         before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", ""}) +
-             crlf({"[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "", "[" + long_path + "\\b\\b2]",
-                   "\"v\"=\"5\"", "", "[" + long_path + "\\c]", "\"v\"=\"6\"", ""})},
+         before_b + block("b", {"\"v\"=\"2\""}) + block("b\\b1", {"\"v\"=\"4\""}) +
+             block("b\\b2", {"\"v\"=\"5\""}) + block("c", {"\"v\"=\"6\""})},
         {"enum_subkey", reg::no_more_items, 1,
-         before_b + crlf({"[" + long_path + "\\b]", "\"v\"=\"2\"", "\"w\"=\"3\"", "",
-                          "[" + long_path + "\\b\\b1]", "\"v\"=\"4\"", "", "[" + long_path + "\\c]",
-                          "\"v\"=\"6\"", ""})},
+         before_b + block("b", {"\"v\"=\"2\"", "\"w\"=\"3\""}) + block("b\\b1", {"\"v\"=\"4\""}) +
+             block("c", {"\"v\"=\"6\""})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.call) + " " + std::to_string(c.status));

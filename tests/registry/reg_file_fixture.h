@@ -73,6 +73,13 @@ inline void read_tree(RegistryApi& api, reg_key parent, const std::string& sub_k
     EXPECT_EQ(api.close_key(key), reg::success);
 }
 
+// The text with every `from` in it replaced by `to`.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 // One line per key ("key") and per value ("key|name|type|data"): texts without their
 // NUL, binaries as hex pairs, numbers in decimal.
 inline std::vector<std::string> describe(const RegTree& tree) {
@@ -163,6 +170,8 @@ protected:
     void make_key(const std::string& key) {
         test::make_key(platform.registry, reg::current_user, below(key));
     }
+    // Removes the scratch key with everything below it, for the next case of a table.
+    void clear() { delete_tree(platform.registry, reg::current_user, scratch.sub_key()); }
 
 private:
     std::vector<std::string> files_made_;

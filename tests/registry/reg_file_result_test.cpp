@@ -19,9 +19,7 @@ namespace {
 std::vector<std::string> issues(const RegFileResult& result, const std::string& scratch_path) {
     std::vector<std::string> lines;
     for (const RegFileIssue& issue : result.issues()) {
-        std::string key = issue.key;
-        for (std::size_t at; (at = key.find(scratch_path)) != std::string::npos;)
-            key.replace(at, scratch_path.size(), "%K");
+        const std::string key = replaced(issue.key, scratch_path, "%K");
         lines.push_back((issue.line != 0 ? std::to_string(issue.line) + ":" : "") + key + "|" +
                         issue.value + "|" + issue.what + (issue.status != 0 ? " (failed)" : ""));
     }
@@ -69,16 +67,19 @@ private:
 
 class Results : public RegFileTest {
 protected:
-    RegFileResult import_text(std::string text, UnicodeFiles unicode = UnicodeFiles::refused) {
-        for (std::size_t at; (at = text.find("%K")) != std::string::npos;)
-            text.replace(at, 2, long_path);
-        return import_reg_text(platform.registry, text, unicode);
+    RegFileResult import_text(const std::string& text) {
+        return import_reg_text(platform.registry, replaced(text, "%K", long_path),
+                               UnicodeFiles::refused);
     }
+    // Exports the scratch key (or `key`) through the platform's registry and files unless
+    // others are given.
     RegFileResult export_to(const std::string& file, const std::string& key = "",
-                            FileSystem* files = nullptr, ExportProgress* progress = nullptr) {
-        return export_reg_file(platform.registry, files != nullptr ? *files : platform.files,
-                               key.empty() ? scratch.path() : key, file, true, RegFileForm::regedit4,
-                               progress);
+                            FileSystem* files = nullptr, ExportProgress* progress = nullptr,
+                            RegistryApi* registry_api = nullptr) {
+        return export_reg_file(registry_api != nullptr ? *registry_api : platform.registry,
+                               files != nullptr ? *files : platform.files,
+                               key.empty() ? scratch.path() : key, file, true,
+                               RegFileForm::regedit4, progress);
     }
 };
 
@@ -118,8 +119,7 @@ TEST_F(Results, ASubkeyThatCannotBeOpenedIsNamedAndTheExportGoesOn) {
                    : std::nullopt;
     });
     const std::string file = scratch_file("refused.reg");
-    const RegFileResult result =
-        export_reg_file(refusing, platform.files, scratch.path(), file, true, RegFileForm::regedit4, nullptr);
+    const RegFileResult result = export_to(file, "", nullptr, nullptr, &refusing);
     EXPECT_TRUE(result.whole());
     EXPECT_EQ(
         issues(result, long_path),
@@ -150,8 +150,7 @@ TEST_F(Results, AFailedExportSaysWhyAndLeavesNoFile) {
     });
     const auto listing_fails = [&](long status, const std::string& file) {
         listing_failure = status;
-        return export_reg_file(failing_listing, platform.files, scratch.path(), file, true,
-                               RegFileForm::regedit4, nullptr);
+        return export_to(file, "", nullptr, nullptr, &failing_listing);
     };
     const std::string existing = scratch_file("existing.reg");
     must(write_file(platform.files, existing, "precious"));
@@ -390,9 +389,7 @@ TEST_F(Results, AnExportStopsAtTheDeepestLevelWindowsKeeps) {
         ++blocks;
     EXPECT_EQ(blocks, 513u);
 }
-#endif
 
-#if !defined(_WIN32)
 // Two subkeys that are registry links back to their parent would make the walk visit
 // 2^512 keys: each link is named and left out, and every other key is exported once.
 TEST_F(Results, AnExportNamesRegistryLinksAndDoesNotFollowThem) {

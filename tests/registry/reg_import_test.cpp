@@ -5,35 +5,37 @@
 namespace tarnwell::test {
 namespace {
 
-struct ImportCase;
+struct ImportCase {
+    const char* what;
+    std::vector<std::string> body;         // the lines after "REGEDIT4"
+    std::vector<std::string> description;  // describe() of the scratch key afterwards
+};
 
 class Import : public RegFileTest {
 protected:
-    // Imports the case's lines behind a header ("%S" stands for the scratch key's path
-    // below HKCU\Software) on an empty scratch key and compares what it made.
-    void expect_imported(const ImportCase& c);
-
     std::string file = scratch_file("import.reg");
 
     // Writes the lines (CR LF after each; "%K" stands for the scratch key's long path)
     // to a new file and imports them.
     std::int32_t import(const std::vector<std::string>& lines) {
         std::string text;
-        for (std::string line : lines) {
-            for (std::size_t at; (at = line.find("%K")) != std::string::npos;)
-                line.replace(at, 2, long_path);
-            text += line + "\r\n";
-        }
+        for (const std::string& line : lines)
+            text += replaced(line, "%K", long_path) + "\r\n";
         file = scratch_file("import.reg");
         must(write_file(platform.files, file, text));
         return registry.ImportFromReg(file);
     }
-};
-
-struct ImportCase {
-    const char* what;
-    std::vector<std::string> body;         // the lines after "REGEDIT4"
-    std::vector<std::string> description;  // describe() of the scratch key afterwards
+    // Imports the case's lines behind a header ("%S" stands for the scratch key's path
+    // below HKCU\Software) on an empty scratch key and compares what it made.
+    void expect_imported(const ImportCase& c) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> lines{"REGEDIT4"};
+        for (const std::string& line : c.body)
+            lines.push_back(replaced(line, "%S", scratch.sub_key().substr(9)));
+        EXPECT_EQ(import(lines), 1);
+        EXPECT_EQ(describe(tree()), c.description);
+        clear();
+    }
 };
 
 // Each form the importer reads, on an empty scratch key.
@@ -111,19 +113,6 @@ TEST_F(Import, FilesOfEarlierVersionsImportAsBefore) {
         expect_imported(c);
 }
 
-void Import::expect_imported(const ImportCase& c) {
-    SCOPED_TRACE(c.what);
-    std::vector<std::string> body{"REGEDIT4"};
-    for (std::string line : c.body) {
-        for (std::size_t at; (at = line.find("%S")) != std::string::npos;)
-            line.replace(at, 2, scratch.sub_key().substr(9));
-        body.push_back(line);
-    }
-    EXPECT_EQ(import(body), 1);
-    EXPECT_EQ(describe(tree()), c.description);
-    test::delete_tree(platform.registry, reg::current_user, scratch.sub_key());
-}
-
 TEST_F(Import, HeaderMustBeExactlyRegedit4InAnyLetterCase) {
     const struct {
         std::string text;
@@ -141,11 +130,8 @@ TEST_F(Import, HeaderMustBeExactlyRegedit4InAnyLetterCase) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        std::string text = c.text;
-        for (std::size_t at; (at = text.find("%K")) != std::string::npos;)
-            text.replace(at, 2, long_path + "\\h");
         file = scratch_file("header.reg");
-        must(write_file(platform.files, file, text));
+        must(write_file(platform.files, file, replaced(c.text, "%K", long_path + "\\h")));
         EXPECT_EQ(registry.ImportFromReg(file), c.result);
         EXPECT_EQ(registry.KeyExists(scratch.path() + "\\h"), c.result == 1 && c.text.size() > 8);
         test::delete_tree(platform.registry, reg::current_user, scratch.sub_key() + "\\h");
@@ -184,7 +170,7 @@ TEST_F(Import, AnUnreadableLineGivesZeroAndTheLinesAfterItAreApplied) {
         EXPECT_EQ(import({"REGEDIT4", "[%K]", "\"before\"=\"1\"", bad, "[%K]", "\"after\"=\"2\""}),
                   0);
         EXPECT_EQ(describe(tree()), (std::vector<std::string>{"", "|after|sz:2", "|before|sz:1"}));
-        test::delete_tree(platform.registry, reg::current_user, scratch.sub_key());
+        clear();
     }
 }
 
