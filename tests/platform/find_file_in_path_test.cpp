@@ -74,8 +74,7 @@ TEST(FindFileInPath, NeverWritesPastTheBufferNorStopsAtAPathTooLong) {
     memory += "GUARD";
     EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder, lookup), 0);
     // A folder whose path does not fit is passed over, not the end of the search.
-    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder + ";C:\\S", lookup),
-              10);
+    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder + ";C:\\S", lookup), 10);
     EXPECT_EQ(memory, "C:\\S\\p.exe      GUARD");
     // A path exactly as long as the buffer fits.
     EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 10, "C:\\S", lookup), 10);
