@@ -1,40 +1,33 @@
+// Finding a file along a path list, with the folders' files kept in memory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "support/find_file_in_path.h"
 
 namespace tarnwell {
 namespace {
 
-// Folders and the names of the files in them, looked up without regard to case.
-class Folders {
-public:
-    explicit Folders(std::map<std::string, std::string> files) : files_(std::move(files)) {}
-    find_in_folder lookup() const {
-        return [this](const std::string& folder, const std::string& name) -> std::string {
-            for (const auto& [path, stored] : files_) {
-                const std::size_t cut = path.rfind('\\');
-                if (path.substr(0, cut) == folder && strcasecmp_like(path.substr(cut + 1), name))
-                    return stored;
-            }
-            return {};
+// A lookup in the files at these full paths: a name is found without regard to case and
+// given back as stored.
+find_in_folder lookup_in(std::vector<std::string> files) {
+    return [files](const std::string& folder, const std::string& name) -> std::string {
+        const auto same_letter = [](unsigned char a, unsigned char b) {
+            return std::tolower(a) == std::tolower(b);
         };
-    }
-
-private:
-    static bool strcasecmp_like(const std::string& a, const std::string& b) {
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (std::tolower(static_cast<unsigned char>(a[i])) !=
-                std::tolower(static_cast<unsigned char>(b[i])))
-                return false;
-        return true;
-    }
-    std::map<std::string, std::string> files_;  // full path -> name as stored
-};
+        for (const std::string& path : files) {
+            const std::size_t cut = path.rfind('\\');
+            const std::string stored = path.substr(cut + 1);
+            if (path.substr(0, cut) == folder &&
+                std::equal(stored.begin(), stored.end(), name.begin(), name.end(), same_letter))
+                return stored;
+        }
+        return {};
+    };
+}
 
 struct SearchCase {
     const char* what;
@@ -45,10 +38,8 @@ struct SearchCase {
 
 TEST(FindFileInPath, SearchesThePathListInOrder) {
     // A lookup that would find anything by name, even one with a drive or stream colon.
-    const Folders folders({{"C:\\A\\plotwick.exe", "plotwick.exe"},
-                           {"C:\\B\\plotwick.exe", "plotwick.exe"},
-                           {"C:\\B\\Solidane.EXE", "Solidane.EXE"},
-                           {"C:\\A\\C:plotwick.exe", "C:plotwick.exe"}});
+    const find_in_folder lookup = lookup_in({"C:\\A\\plotwick.exe", "C:\\B\\plotwick.exe",
+                                             "C:\\B\\Solidane.EXE", "C:\\A\\C:plotwick.exe"});
     const SearchCase cases[] = {
         {"first folder wins", "C:\\A;C:\\B", "plotwick.exe", "C:\\A\\plotwick.exe"},
         {"order of the list", "C:\\B;C:\\A", "plotwick.exe", "C:\\B\\plotwick.exe"},
@@ -66,7 +57,7 @@ TEST(FindFileInPath, SearchesThePathListInOrder) {
         const std::string name = c.name;
         const std::int32_t found =
             find_file_in_path(name.c_str(), static_cast<std::int32_t>(name.size()), &buffer[0], 256,
-                              c.path_list, folders.lookup());
+                              c.path_list, lookup);
         const std::string expected = c.expected;
         EXPECT_EQ(found, static_cast<std::int32_t>(expected.size())) << c.what;
         // The path stands at the start; the rest of the buffer stays blank.
@@ -77,26 +68,25 @@ TEST(FindFileInPath, SearchesThePathListInOrder) {
 
 TEST(FindFileInPath, NeverWritesPastTheBufferNorStopsAtAPathTooLong) {
     const std::string folder = "C:\\" + std::string(300, 'x');
-    const Folders folders({{folder + "\\p.exe", "p.exe"}, {"C:\\S\\p.exe", "p.exe"}});
+    const find_in_folder lookup = lookup_in({folder + "\\p.exe", "C:\\S\\p.exe"});
     // Guard bytes after a 16-character buffer.
     std::string memory(16, ' ');
     memory += "GUARD";
-    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder, folders.lookup()), 0);
+    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder, lookup), 0);
     // A folder whose path does not fit is passed over, not the end of the search.
-    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder + ";C:\\S", folders.lookup()),
-              10);
+    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 16, folder + ";C:\\S", lookup), 10);
     EXPECT_EQ(memory, "C:\\S\\p.exe      GUARD");
     // A path exactly as long as the buffer fits.
-    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 10, "C:\\S", folders.lookup()), 10);
+    EXPECT_EQ(find_file_in_path("p.exe", 5, &memory[0], 10, "C:\\S", lookup), 10);
 }
 
 TEST(FindFileInPath, TheNameEndsAtItsLengthOrAtANul) {
-    const Folders folders(std::map<std::string, std::string>{{"C:\\A\\plot", "plot"}});
+    const find_in_folder lookup = lookup_in({"C:\\A\\plot"});
     std::string buffer(256, ' ');
-    EXPECT_EQ(find_file_in_path("plotwick.exe", 4, &buffer[0], 256, "C:\\A", folders.lookup()), 9);
-    EXPECT_EQ(find_file_in_path(nullptr, 4, &buffer[0], 256, "C:\\A", folders.lookup()), 0);
-    EXPECT_EQ(find_file_in_path("plot", 0, &buffer[0], 256, "C:\\A", folders.lookup()), 0);
-    EXPECT_EQ(find_file_in_path("plot", -3, &buffer[0], 256, "C:\\A", folders.lookup()), 0);
+    EXPECT_EQ(find_file_in_path("plotwick.exe", 4, &buffer[0], 256, "C:\\A", lookup), 9);
+    EXPECT_EQ(find_file_in_path(nullptr, 4, &buffer[0], 256, "C:\\A", lookup), 0);
+    EXPECT_EQ(find_file_in_path("plot", 0, &buffer[0], 256, "C:\\A", lookup), 0);
+    EXPECT_EQ(find_file_in_path("plot", -3, &buffer[0], 256, "C:\\A", lookup), 0);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // Linux and against advapi32 under Wine, inside a scratch key.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -37,38 +39,46 @@ protected:
     }
     void close(reg_key key) { EXPECT_EQ(r.close_key(key), reg::success); }
     void make_key(const std::string& sub) { close(create(sub)); }
-    void set_text(reg_key key, const std::string& name, const std::string& text) {
-        ASSERT_EQ(r.set_value(key, name.c_str(), reg::type_sz,
-                              reinterpret_cast<const std::uint8_t*>(text.c_str()),
-                              static_cast<std::uint32_t>(text.size() + 1)),
-                  reg::success);
+    // Opens the key for reading and closes it again; how the opening went.
+    Status opens(reg_key parent, const std::string& sub, std::uint32_t access = reg::key_read,
+                 RegistryApi* api = nullptr) {
+        if (api == nullptr) api = &r;
+        reg_key key = 0;
+        Status status = api->open_key(parent, sub.c_str(), access, &key);
+        if (status.ok()) {
+            EXPECT_EQ(api->close_key(key), reg::success) << sub;
+        }
+        return status;
     }
-    void set_bytes(reg_key key, const std::string& name, const std::string& bytes) {
-        ASSERT_EQ(r.set_value(key, name.c_str(), reg::type_binary,
+    void set(reg_key key, const std::string& name, std::uint32_t type, const std::string& bytes) {
+        ASSERT_EQ(r.set_value(key, name.c_str(), type,
                               reinterpret_cast<const std::uint8_t*>(bytes.data()),
                               static_cast<std::uint32_t>(bytes.size())),
                   reg::success);
     }
-    std::vector<std::string> key_names(reg_key key) {
+    void set_text(reg_key key, const std::string& name, const std::string& text) {
+        set(key, name, reg::type_sz, std::string(text.c_str(), text.size() + 1));
+    }
+    void set_bytes(reg_key key, const std::string& name, const std::string& bytes) {
+        set(key, name, reg::type_binary, bytes);
+    }
+    // The key's subkey names, or its value names, in the order they enumerate.
+    std::vector<std::string> names(reg_key key, bool of_values = false) {
         std::vector<std::string> names;
         char name[300];
-        std::uint32_t size = sizeof name;
-        for (std::uint32_t i = 0; r.enum_subkey(key, i, name, &size) == reg::success; ++i) {
+        for (std::uint32_t i = 0, size = sizeof name;
+             (of_values ? r.enum_value(key, i, name, &size, nullptr, nullptr, nullptr)
+                        : r.enum_subkey(key, i, name, &size)) == reg::success;
+             ++i, size = sizeof name)
             names.emplace_back(name, size);
-            size = sizeof name;
-        }
         return names;
     }
-    std::vector<std::string> value_names(reg_key key) {
-        std::vector<std::string> names;
-        char name[300];
-        std::uint32_t size = sizeof name;
-        for (std::uint32_t i = 0;
-             r.enum_value(key, i, name, &size, nullptr, nullptr, nullptr) == reg::success; ++i) {
-            names.emplace_back(name, size);
-            size = sizeof name;
-        }
-        return names;
+    // Subkeys, longest subkey name, values, longest value name, longest data.
+    using Info = std::array<std::uint32_t, 5>;
+    Info info(reg_key key) {
+        Info n{};
+        EXPECT_EQ(r.query_key_info(key, &n[0], &n[1], &n[2], &n[3], &n[4]), reg::success);
+        return n;
     }
 
     SystemPlatform tp;
@@ -104,23 +114,24 @@ TEST_F(RegistryContract, OpenAndCreateFollowTheSubkeyText) {
         // The wide calls take a path text of any length.
         {"subkey text of 261 characters", "", path261, reg::file_not_found, reg::success},
     };
+    // A key that is no registry link opens alike when a link would be opened itself.
+    const std::function<Status(const char*, reg_key*)> openings[] = {
+        [&](const char* sub, reg_key* key) { return r.open_key(base, sub, reg::key_read, key); },
+        [&](const char* sub, reg_key* key) { return r.open_link(base, sub, reg::key_read, key); },
+        [&](const char* sub, reg_key* key) { return r.open_key_default(base, sub, key); },
+    };
     for (const OpenCase& c : cases) {
         SCOPED_TRACE(c.what);
         if (!c.prepare.empty()) make_key(c.prepare);
-        reg_key key = 0x777;
-        EXPECT_EQ(r.open_key(base, c.sub_key.c_str(), reg::key_read, &key), c.open_status);
-        if (key != 0 && key != 0x777) close(key);
-        if (c.open_status != reg::success) {
-            EXPECT_EQ(key, 0u);
+        for (std::size_t i = 0; i < std::size(openings); ++i) {
+            reg_key key = 0x777;
+            EXPECT_EQ(openings[i](c.sub_key.c_str(), &key), c.open_status) << "opening " << i;
+            if (key != 0 && key != 0x777) close(key);
+            if (c.open_status != reg::success) {
+                EXPECT_EQ(key, 0u) << "opening " << i;
+            }
         }
-        // A key that is no registry link opens alike when a link would be opened itself.
-        key = 0x777;
-        EXPECT_EQ(r.open_link(base, c.sub_key.c_str(), reg::key_read, &key), c.open_status);
-        if (key != 0 && key != 0x777) close(key);
-        key = 0x777;
-        EXPECT_EQ(r.open_key_default(base, c.sub_key.c_str(), &key), c.open_status);
-        if (key != 0 && key != 0x777) close(key);
-        key = 0x777;
+        reg_key key = 0x777;
         EXPECT_EQ(r.create_key(base, c.sub_key.c_str(), &key), c.create_status);
         if (c.create_status == reg::success) {
             close(key);
@@ -140,10 +151,10 @@ TEST_F(RegistryContract, CreateMakesEveryMissingLevelAndKeepsTheFirstSpelling) {
     make_key("ONE\\two\\Four");
     reg_key one = 0;
     ASSERT_EQ(r.open_key(base, "one", reg::key_read, &one), reg::success);
-    EXPECT_EQ(key_names(base), std::vector<std::string>{"One"});
+    EXPECT_EQ(names(base), std::vector<std::string>{"One"});
     reg_key two = 0;
     ASSERT_EQ(r.open_key(one, "TWO", reg::key_read, &two), reg::success);
-    EXPECT_EQ(key_names(two), (std::vector<std::string>{"Four", "Three"}));
+    EXPECT_EQ(names(two), (std::vector<std::string>{"Four", "Three"}));
     close(two);
     close(one);
 }
@@ -156,9 +167,7 @@ TEST_F(RegistryContract, RootsAndEmptySubkeys) {
     EXPECT_EQ(r.open_key_default(reg::current_user, nullptr, &key), reg::success);
     EXPECT_EQ(key, reg::current_user);
     EXPECT_EQ(r.close_key(reg::current_user), reg::success);
-    EXPECT_EQ(r.open_key(reg::current_user, scratch.sub_key().c_str(), reg::key_read, &key),
-              reg::success);
-    close(key);
+    EXPECT_EQ(opens(reg::current_user, scratch.sub_key()), reg::success);
     // RegOpenKeyA with no subkey hands back the handle it was given, valid or not.
     EXPECT_EQ(r.open_key_default(base, "", &key), reg::success);
     EXPECT_EQ(key, base);
@@ -197,9 +206,7 @@ TEST_F(RegistryContract, ClassesRootShowsTheMachineClasses) {
     reg_key key = 0;
     ASSERT_EQ(r.create_key(reg::local_machine, classes.c_str(), &key), reg::success);
     close(key);
-    EXPECT_EQ(r.open_key(reg::classes_root, classes.substr(17).c_str(), reg::key_read, &key),
-              reg::success);
-    close(key);
+    EXPECT_EQ(opens(reg::classes_root, classes.substr(17)), reg::success);
     EXPECT_EQ(r.delete_key(reg::local_machine, classes.c_str()), reg::success);
 }
 
@@ -207,19 +214,15 @@ TEST_F(RegistryContract, ClassesRootShowsTheMachineClasses) {
 TEST_F(RegistryContract, The32BitViewKeepsMachineSoftwareUnderWow6432Node) {
     RegistryApi& r32 = tp.platform().registry_32;
     RegistryApi& r64 = tp.platform().registry_64;
-    reg_key key = 0;
-    if (r64.open_key(reg::local_machine, "SOFTWARE\\Wow6432Node", reg::key_read, &key) !=
-        reg::success)
+    if (!opens(reg::local_machine, "SOFTWARE\\Wow6432Node", reg::key_read, &r64).ok())
         GTEST_SKIP() << "a 32-bit Windows has one view";
-    close(key);
     const std::string own = "SOFTWARE\\" + scratch.sub_key().substr(9);
     const std::string under_wow = "SOFTWARE\\Wow6432Node\\" + scratch.sub_key().substr(9);
+    reg_key key = 0;
     ASSERT_EQ(r32.create_key(reg::local_machine, (own + "\\sub").c_str(), &key), reg::success);
     close(key);
-    EXPECT_EQ(r32.open_key(reg::local_machine, own.c_str(), reg::key_read, &key), reg::success);
-    close(key);
-    EXPECT_EQ(r64.open_key(reg::local_machine, own.c_str(), reg::key_read, &key),
-              reg::file_not_found);
+    EXPECT_EQ(opens(reg::local_machine, own, reg::key_read, &r32), reg::success);
+    EXPECT_EQ(opens(reg::local_machine, own, reg::key_read, &r64), reg::file_not_found);
     EXPECT_EQ(r64.open_key_default(reg::local_machine, (under_wow + "\\sub").c_str(), &key),
               reg::success);
     close(key);
@@ -236,8 +239,7 @@ TEST_F(RegistryContract, The32BitViewKeepsMachineSoftwareUnderWow6432Node) {
     }
     EXPECT_EQ(r32.delete_key(reg::local_machine, (own + "\\sub").c_str()), reg::success);
     EXPECT_EQ(r32.delete_key(reg::local_machine, own.c_str()), reg::success);
-    EXPECT_EQ(r64.open_key(reg::local_machine, under_wow.c_str(), reg::key_read, &key),
-              reg::file_not_found);
+    EXPECT_EQ(opens(reg::local_machine, under_wow, reg::key_read, &r64), reg::file_not_found);
 }
 
 TEST_F(RegistryContract, SubkeysAndValuesEnumerateSortedWithoutRegardToCase) {
@@ -251,8 +253,8 @@ TEST_F(RegistryContract, SubkeysAndValuesEnumerateSortedWithoutRegardToCase) {
     }
     make_key("ALPHA");
     set_text(base, "ALPHA", "again");
-    EXPECT_EQ(key_names(base), sorted);
-    EXPECT_EQ(value_names(base), sorted);
+    EXPECT_EQ(names(base), sorted);
+    EXPECT_EQ(names(base, true), sorted);
     char text[16];
     std::uint32_t size = sizeof text;
     ASSERT_EQ(r.query_value(base, "alpha", nullptr, reinterpret_cast<std::uint8_t*>(text), &size),
@@ -343,12 +345,8 @@ struct QueryCase {
 
 TEST_F(RegistryContract, QueryValueBufferSemantics) {
     set_text(base, "text", "hello");
-    ASSERT_EQ(
-        r.set_value(base, "bare", reg::type_sz, reinterpret_cast<const std::uint8_t*>("xyz#"), 3),
-        reg::success);
-    ASSERT_EQ(
-        r.set_value(base, "empty", reg::type_sz, reinterpret_cast<const std::uint8_t*>(""), 0),
-        reg::success);
+    set(base, "bare", reg::type_sz, "xyz");
+    set(base, "empty", reg::type_sz, "");
     set_bytes(base, "bin", "abc");
     const QueryCase cases[] = {
         {"text fits", "text", true, 6, reg::success, 6, std::string("hello\0", 6)},
@@ -392,23 +390,16 @@ TEST_F(RegistryContract, QueryValueBufferSemantics) {
 TEST_F(RegistryContract, NamesAndTextsOutsideTheCodePageAreKeptExactly) {
     const std::string dvorak = "Dvo\xC5\x99\xC3\xA1k", look_alike = "Dvor\xC3\xA1k";
     make_key(dvorak);
-    reg_key key = 0;
-    ASSERT_EQ(r.open_key(base, "DVO\xC5\x98\xC3\x81K", reg::key_read, &key), reg::success);
-    close(key);
-    EXPECT_EQ(r.open_key(base, look_alike.c_str(), reg::key_read, &key), reg::file_not_found);
-    EXPECT_EQ(key_names(base), std::vector<std::string>{dvorak});
+    EXPECT_EQ(opens(base, "DVO\xC5\x98\xC3\x81K"), reg::success);
+    EXPECT_EQ(opens(base, look_alike), reg::file_not_found);
+    EXPECT_EQ(names(base), std::vector<std::string>{dvorak});
     set_text(base, "\xD0\x96", "\xE6\x95\xB0\xF0\x9F\x98\x80");
     std::uint8_t data[16] = {};
     std::uint32_t size = sizeof data, type = 0;
     ASSERT_EQ(r.query_value(base, "\xD0\xB6", &type, data, &size), reg::success);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size),
               std::string("\xE6\x95\xB0\xF0\x9F\x98\x80\0", 8));
-    std::uint32_t key_len = 0, name_len = 0, data_len = 0;
-    ASSERT_EQ(r.query_key_info(base, nullptr, &key_len, nullptr, &name_len, &data_len),
-              reg::success);
-    EXPECT_EQ(key_len, 6u);
-    EXPECT_EQ(name_len, 1u);
-    EXPECT_EQ(data_len, 8u);
+    EXPECT_EQ(info(base), (Info{1, 6, 1, 1, 8}));
 }
 
 TEST_F(RegistryContract, QueryInfoCountsAndLongestOfWhatIsThere) {
@@ -416,21 +407,10 @@ TEST_F(RegistryContract, QueryInfoCountsAndLongestOfWhatIsThere) {
     make_key("longer");
     set_text(base, "abcdef", "0123456789");  // 11 bytes of UTF-8, stored as 22
     set_bytes(base, "b", std::string(16, 'x'));
-    std::uint32_t keys = 0, key_len = 0, values = 0, name_len = 0, data_len = 0;
-    ASSERT_EQ(r.query_key_info(base, &keys, &key_len, &values, &name_len, &data_len), reg::success);
-    EXPECT_EQ(keys, 2u);
-    EXPECT_EQ(key_len, 6u);
-    EXPECT_EQ(values, 2u);
-    EXPECT_EQ(name_len, 6u);
-    EXPECT_EQ(data_len, 22u);
+    EXPECT_EQ(info(base), (Info{2, 6, 2, 6, 22}));
     ASSERT_EQ(r.delete_value(base, "ABCDEF"), reg::success);
     ASSERT_EQ(r.delete_key(base, "LONGER"), reg::success);
-    ASSERT_EQ(r.query_key_info(base, &keys, &key_len, &values, &name_len, &data_len), reg::success);
-    EXPECT_EQ(keys, 1u);
-    EXPECT_EQ(key_len, 2u);
-    EXPECT_EQ(values, 1u);
-    EXPECT_EQ(name_len, 1u);
-    EXPECT_EQ(data_len, 16u);
+    EXPECT_EQ(info(base), (Info{1, 2, 1, 1, 16}));
     EXPECT_EQ(r.query_key_info(base, nullptr, nullptr, nullptr, nullptr, nullptr), reg::success);
 }
 
@@ -482,7 +462,7 @@ TEST_F(RegistryContract, DeleteRefusesKeysWithSubkeysAndMissingKeys) {
     EXPECT_EQ(r.delete_value(base, "nosuch"), reg::file_not_found);
     EXPECT_EQ(r.delete_key(base, "PARENT\\CHILD"), reg::success);
     EXPECT_EQ(r.delete_key(base, "parent\\"), reg::success);
-    EXPECT_EQ(key_names(base), std::vector<std::string>{});
+    EXPECT_EQ(names(base), std::vector<std::string>{});
 }
 
 TEST_F(RegistryContract, AHandleToADeletedKeyFailsEverythingButClose) {
@@ -532,14 +512,13 @@ TEST_F(RegistryContract, ReadOnlyKeyRefusesMoreThanReading) {
     const std::string ro = scratch.sub_key() + "\\ro";
     if (!test::set_read_only(tp, reg::current_user, ro, true))
         GTEST_SKIP() << "needs a key whose security allows only reading";
-    reg_key key = 0;
-    EXPECT_EQ(r.open_key(base, "ro", reg::key_all_access, &key), reg::access_denied);
-    EXPECT_EQ(r.open_key(base, "ro", reg::key_write, &key), reg::access_denied);
+    EXPECT_EQ(opens(base, "ro", reg::key_all_access), reg::access_denied);
+    EXPECT_EQ(opens(base, "ro", reg::key_write), reg::access_denied);
     EXPECT_EQ(r.delete_key(base, "ro\\below"), reg::success);
     EXPECT_EQ(r.delete_key(base, "ro"), reg::access_denied);
+    reg_key key = 0;
     EXPECT_EQ(r.create_key(base, "ro\\new", &key), reg::access_denied);
-    ASSERT_EQ(r.open_key(base, "ro", reg::key_read, &key), reg::success);
-    close(key);
+    ASSERT_EQ(opens(base, "ro"), reg::success);
     // The default access of RegOpenKeyA and RegCreateKeyA gets reading only.
     ASSERT_EQ(r.open_key_default(base, "ro", &key), reg::success);
     const std::uint8_t byte = 1;
