@@ -54,14 +54,17 @@ struct Variant : VARIANT {
     Variant& operator=(const Variant&) = delete;
 };
 
-// A VARIANT that refers to another, as script engines pass their variables.
-inline VARIANT reference_to(VARIANT& variable) {
+// A VARIANT that refers to a variable of the caller's, as VB passes its variables by
+// reference: `type` is the variable's own type. Script engines pass theirs as
+// references to Variants.
+inline VARIANT reference_to(VARTYPE type, void* variable) {
     VARIANT reference;
     VariantInit(&reference);
-    V_VT(&reference) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&reference) = &variable;
+    V_VT(&reference) = VT_BYREF | type;
+    V_BYREF(&reference) = variable;
     return reference;
 }
+inline VARIANT reference_to(VARIANT& variable) { return reference_to(VT_VARIANT, &variable); }
 
 // The component DLL beside the test program, loaded and asked for its class object.
 class ComponentDll {

@@ -231,9 +231,7 @@ TEST_F(Component, StrToBinRewritesTheCallersText) {
     Variant plain(L"01 0A ff");
     Variant script_variable(L"01 0A ff");
     VARIANT by_reference = reference_to(script_variable);
-    VARIANT vb_string;  // a VB String variable passed to the Variant parameter
-    V_VT(&vb_string) = VT_BYREF | VT_BSTR;
-    V_BSTRREF(&vb_string) = &caller_string;
+    VARIANT vb_string = reference_to(VT_BSTR, &caller_string);  // a VB String, as a Variant
     const std::pair<const char*, VARIANT*> forms[] = {
         {"Variant", &plain}, {"reference to a Variant", &by_reference}, {"String", &vb_string}};
     for (const auto& [what, argument] : forms) {
@@ -257,9 +255,7 @@ TEST_F(Component, EnumerationsFillTheCallersVariants) {
     old_array = SafeArrayCreateVector(VT_VARIANT, 0, 3);
     VARIANT reference_to_empty = reference_to(empty);
     VARIANT reference_to_text = reference_to(old_text);
-    VARIANT vb_array;  // a VB Variant array passed by reference
-    V_VT(&vb_array) = VT_BYREF | VT_ARRAY | VT_VARIANT;
-    V_ARRAYREF(&vb_array) = &old_array;
+    VARIANT vb_array = reference_to(VT_ARRAY | VT_VARIANT, &old_array);  // a VB Variant array
     Variant plain;
     const std::pair<const char*, VARIANT*> targets[] = {{"Variant", &plain},
                                                         {"reference to Empty", &reference_to_empty},
@@ -301,10 +297,8 @@ TEST_F(Component, EnumerationsFillTheCallersVariants) {
     EXPECT_EQ(elements(names), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
     EXPECT_EQ(elements(values), (std::vector<std::wstring>{L"text", L"-5", L"01 FF", L"<empty>"}));
 
-    VARIANT number;  // a reference to a Long cannot take an array
-    LONG long_variable = 0;
-    V_VT(&number) = VT_BYREF | VT_I4;
-    V_I4REF(&number) = &long_variable;
+    LONG long_variable = 0;  // a reference to a Long cannot take an array
+    VARIANT number = reference_to(VT_I4, &long_variable);
     EXPECT_EQ(object->EnumKeys(Bstr(key(L"tree")), &number, &count), type_mismatch);
 }
 
