@@ -20,41 +20,51 @@ namespace tarnwell::test {
 using Microsoft::WRL::ComPtr;
 
 // A BSTR argument.
-class Bstr {
-public:
+struct Bstr : OwnedBstr {
     explicit Bstr(const std::wstring& text)
-        : text_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    operator BSTR() const { return text_.get(); }
-
-private:
-    OwnedBstr text_;
+        : OwnedBstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    operator BSTR() const { return get(); }
 };
 
-// A VARIANT argument or result, cleared when it goes.
-
+// A VARIANT argument or result, cleared when it goes. (The text constructors keep a
+// literal from taking the bool one.)
 struct Variant : VARIANT {
     Variant() { VariantInit(this); }
     explicit Variant(const std::wstring& text) : Variant() {
         V_VT(this) = VT_BSTR;
         V_BSTR(this) = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     }
+    explicit Variant(const wchar_t* text) : Variant(std::wstring(text)) {}
     explicit Variant(long number) : Variant() {
         V_VT(this) = VT_I4;
         V_I4(this) = number;
+    }
+    explicit Variant(bool flag) : Variant() {
+        V_VT(this) = VT_BOOL;
+        V_BOOL(this) = flag ? VARIANT_TRUE : VARIANT_FALSE;
+    }
+    // An object, or Nothing; the Variant holds a reference of its own.
+    explicit Variant(IDispatch* object) : Variant() {
+        V_VT(this) = VT_DISPATCH;
+        V_DISPATCH(this) = object;
+        if (object) object->AddRef();
     }
     ~Variant() { OwnedVariant::clear(*this); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
 };
 
-// A VARIANT that refers to another, as script engines pass their variables.
-inline VARIANT reference_to(VARIANT& variable) {
+// A VARIANT that refers to a variable of the caller's, as VB passes its variables by
+// reference: `type` is the variable's own type. Script engines pass theirs as
+// references to Variants.
+inline VARIANT reference_to(VARTYPE type, void* variable) {
     VARIANT reference;
     VariantInit(&reference);
-    V_VT(&reference) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(&reference) = &variable;
+    V_VT(&reference) = VT_BYREF | type;
+    V_BYREF(&reference) = variable;
     return reference;
 }
+inline VARIANT reference_to(VARIANT& variable) { return reference_to(VT_VARIANT, &variable); }
 
 // The component DLL beside the test program, loaded and asked for its class object.
 class ComponentDll {
@@ -112,17 +122,15 @@ struct Invocation {
     }
 };
 
-template <class... Arguments>
-void invoke(IDispatch& object, const wchar_t* member, Invocation& call,
-            const Arguments&... arguments) {
+// `arguments` are shallow copies: their owners keep their contents for the whole call.
+inline void invoke(IDispatch& object, const wchar_t* member, Invocation& call,
+                   std::vector<VARIANT> arguments) {
     LPOLESTR name = const_cast<LPOLESTR>(member);
     DISPID id = DISPID_UNKNOWN;
     call.code = object.GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(call.code)) return;
-    // Shallow copies: the caller's arguments own their contents for the whole call.
-    std::vector<VARIANT> reversed{static_cast<const VARIANT&>(arguments)...};
-    std::reverse(reversed.begin(), reversed.end());
-    DISPPARAMS parameters = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    std::reverse(arguments.begin(), arguments.end());
+    DISPPARAMS parameters = {arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
     UINT bad_argument = 0;
     call.code =
         object.Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,

@@ -78,16 +78,13 @@ TEST_F(ComApartment, FactoryMakesOnlyItsClassAndInterfaces) {
     EXPECT_EQ(dll.class_object(IID__clsRegistryAccess, factory), CLASS_E_CLASSNOTAVAILABLE);
     ASSERT_EQ(dll.class_object(CLSID_clsRegistryAccess, factory), S_OK);
     ComPtr<IUnknown> made;
-    IUnknown* outer = factory.Get();
-    EXPECT_EQ(
-        factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(made.GetAddressOf())),
-        CLASS_E_NOAGGREGATION);
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IPersist,
-                                      reinterpret_cast<void**>(made.GetAddressOf())),
-              E_NOINTERFACE);
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
-                                      reinterpret_cast<void**>(made.GetAddressOf())),
-              S_OK);
+    const auto make = [&](IUnknown* outer, REFIID iid) {
+        return factory->CreateInstance(outer, iid,
+                                       reinterpret_cast<void**>(made.ReleaseAndGetAddressOf()));
+    };
+    EXPECT_EQ(make(factory.Get(), IID_IUnknown), CLASS_E_NOAGGREGATION);  // as an aggregate
+    EXPECT_EQ(make(nullptr, IID_IPersist), E_NOINTERFACE);
+    ASSERT_EQ(make(nullptr, IID_IDispatch), S_OK);
     ComPtr<ISupportErrorInfo> errors;
     ASSERT_EQ(made.As(&errors), S_OK);
     EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID__clsRegistryAccess), S_OK);
@@ -118,62 +115,43 @@ protected:
     ComPtr<_clsRegistryAccess> object;
 };
 
-struct ErrorCase {
-    const char* what;
-    HRESULT code;
-    const wchar_t* description;  // its beginning
-    std::function<HRESULT(_clsRegistryAccess&)> early_bound;
-    std::function<void(IDispatch&, Invocation&)> late_bound;
-};
-
 TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
     const std::wstring long_text(32768, L'A');
-    const std::wstring half_pair = key(L"\xD800");
-    const ErrorCase cases[] = {
-        {"BinToStr of 32,768 characters", overflow, L"Overflow",
-         [&](_clsRegistryAccess& o) {
-             BSTR hex = nullptr;
-             return o.BinToStr(Bstr(long_text), &hex);
-         },
-         [&](IDispatch& o, Invocation& call) { invoke(o, L"BinToStr", call, Variant(long_text)); }},
-        {"StrToBin of 32,768 digits", overflow, L"Overflow",
-         [&](_clsRegistryAccess& o) {
+    const Variant long_argument(long_text), long_digits(long_text), root(key(L"")), name(L"b"),
+        half_pair(key(L"\xD800")), file(L"C:\\never.reg"), yes(true), five(5L);
+    LONG written = -1;
+    VARIANT_BOOL exists = VARIANT_TRUE;
+    const struct {
+        const char* what;
+        HRESULT code;
+        const wchar_t* description;  // its beginning
+        const wchar_t* member;       // the call late bound
+        std::vector<VARIANT> arguments;
+        std::function<HRESULT(_clsRegistryAccess&)> early_bound;  // and through the vtable
+    } cases[] = {
+        {"BinToStr of 32,768 characters", overflow, L"Overflow", L"BinToStr", {long_argument},
+         [&](auto& o) { return o.BinToStr(V_BSTR(&long_argument), OwnedBstr().put()); }},
+        {"StrToBin of 32,768 digits", overflow, L"Overflow", L"StrToBin", {long_digits},
+         [&](auto& o) {
              Variant digits(long_text);
-             BSTR bytes = nullptr;
-             return o.StrToBin(&digits, &bytes);
-         },
-         [&](IDispatch& o, Invocation& call) { invoke(o, L"StrToBin", call, Variant(long_text)); }},
-        {"WriteBinary of 32,768 digits", overflow, L"Overflow",
-         [&](_clsRegistryAccess& o) {
-             LONG written = -1;
-             return o.WriteBinary(Bstr(key(L"")), Bstr(L"b"), Bstr(long_text), &written);
-         },
-         [&](IDispatch& o, Invocation& call) {
-             invoke(o, L"WriteBinary", call, Variant(key(L"")), Variant(std::wstring(L"b")),
-                    Variant(long_text));
+             return o.StrToBin(&digits, OwnedBstr().put());
+         }},
+        {"WriteBinary of 32,768 digits", overflow, L"Overflow", L"WriteBinary",
+         {root, name, long_argument},
+         [&](auto& o) {
+             return o.WriteBinary(V_BSTR(&root), V_BSTR(&name), V_BSTR(&long_argument), &written);
          }},
         {"half of a surrogate pair in a path", invalid_argument,
          L"Invalid procedure call or argument: the text holds half of a surrogate pair",
-         [&](_clsRegistryAccess& o) {
-             VARIANT_BOOL exists = VARIANT_TRUE;
-             return o.KeyExists(Bstr(half_pair), &exists);
-         },
-         [&](IDispatch& o, Invocation& call) { invoke(o, L"KeyExists", call, Variant(half_pair)); }},
-        {"an Output that is not an object", type_mismatch, L"Type mismatch",
-         [&](_clsRegistryAccess& o) {
-             LONG written = -1;
-             return o.ExportToReg(Bstr(key(L"")), Bstr(L"C:\\never.reg"), VARIANT_TRUE, Variant(5L),
-                                  &written);
-         },
-         [&](IDispatch& o, Invocation& call) {
-             VARIANT yes;
-             V_VT(&yes) = VT_BOOL;
-             V_BOOL(&yes) = VARIANT_TRUE;
-             invoke(o, L"ExportToReg", call, Variant(key(L"")),
-                    Variant(std::wstring(L"C:\\never.reg")), yes, Variant(5L));
+         L"KeyExists", {half_pair},
+         [&](auto& o) { return o.KeyExists(V_BSTR(&half_pair), &exists); }},
+        {"an Output that is not an object", type_mismatch, L"Type mismatch", L"ExportToReg",
+         {root, file, yes, five},
+         [&](auto& o) {
+             return o.ExportToReg(V_BSTR(&root), V_BSTR(&file), VARIANT_TRUE, five, &written);
          }},
     };
-    for (const ErrorCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(c.early_bound(*object.Get()), c.code);
         ComPtr<IErrorInfo> info;
@@ -186,7 +164,7 @@ TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
         EXPECT_EQ(text_of(source.get()), L"TarnwellRegistry.clsRegistryAccess");
 
         Invocation call;
-        c.late_bound(*object.Get(), call);
+        invoke(*object.Get(), c.member, call, c.arguments);
         EXPECT_EQ(call.code, DISP_E_EXCEPTION);
         EXPECT_EQ(call.exception.scode, c.code);
         EXPECT_EQ(call.description().rfind(c.description, 0), 0u);
@@ -196,7 +174,8 @@ TEST_F(Component, FailuresReachVbAndScriptsWithNumberAndDescription) {
 
 TEST_F(Component, TextsCrossWithEveryCharacter) {
     // In the ANSI code page, outside it, and beyond the BMP.
-    for (const std::wstring text : {L"caf\u00E9 \u00C4", L"Dvo\u0159\u00E1k \u6570\u636E \U0001F600"}) {
+    for (const std::wstring text :
+         {L"caf\u00E9 \u00C4", L"Dvo\u0159\u00E1k \u6570\u636E \U0001F600"}) {
         LONG written = 0;
         ASSERT_EQ(object->WriteString(Bstr(key(L"texts")), Bstr(text), Bstr(text), &written), S_OK);
         EXPECT_NE(written, 0);
@@ -236,7 +215,7 @@ TEST_F(Component, TextsCrossWithEveryCharacter) {
     EXPECT_EQ(count, 0);
 
     // Byte text, one character per byte, survives the round trip through BSTRs.
-    Variant hex(std::wstring(L"00 80 81 FF"));
+    Variant hex(L"00 80 81 FF");
     OwnedBstr bytes, back;
     ASSERT_EQ(object->StrToBin(&hex, bytes.put()), S_OK);
     EXPECT_EQ(SysStringLen(bytes.get()), 4u);
@@ -249,12 +228,10 @@ TEST_F(Component, StrToBinRewritesTheCallersText) {
     OwnedBstr caller_string_owner;
     BSTR& caller_string = *caller_string_owner.put();
     caller_string = SysAllocString(L"01 0A ff");
-    Variant plain(std::wstring(L"01 0A ff"));
-    Variant script_variable(std::wstring(L"01 0A ff"));
+    Variant plain(L"01 0A ff");
+    Variant script_variable(L"01 0A ff");
     VARIANT by_reference = reference_to(script_variable);
-    VARIANT vb_string;  // a VB String variable passed to the Variant parameter
-    V_VT(&vb_string) = VT_BYREF | VT_BSTR;
-    V_BSTRREF(&vb_string) = &caller_string;
+    VARIANT vb_string = reference_to(VT_BSTR, &caller_string);  // a VB String, as a Variant
     const std::pair<const char*, VARIANT*> forms[] = {
         {"Variant", &plain}, {"reference to a Variant", &by_reference}, {"String", &vb_string}};
     for (const auto& [what, argument] : forms) {
@@ -271,16 +248,14 @@ TEST_F(Component, StrToBinRewritesTheCallersText) {
 TEST_F(Component, EnumerationsFillTheCallersVariants) {
     create(L"tree\\one");
     create(L"tree\\two");
-    Variant empty, old_text(std::wstring(L"old")), array_holder;
+    Variant empty, old_text(L"old");
     // The caller's array variable, which the component replaces in place.
     OwnedSafeArray old_array_owner;
     SAFEARRAY*& old_array = *old_array_owner.put();
     old_array = SafeArrayCreateVector(VT_VARIANT, 0, 3);
     VARIANT reference_to_empty = reference_to(empty);
     VARIANT reference_to_text = reference_to(old_text);
-    VARIANT vb_array;  // a VB Variant array passed by reference
-    V_VT(&vb_array) = VT_BYREF | VT_ARRAY | VT_VARIANT;
-    V_ARRAYREF(&vb_array) = &old_array;
+    VARIANT vb_array = reference_to(VT_ARRAY | VT_VARIANT, &old_array);  // a VB Variant array
     Variant plain;
     const std::pair<const char*, VARIANT*> targets[] = {{"Variant", &plain},
                                                         {"reference to Empty", &reference_to_empty},
@@ -300,7 +275,7 @@ TEST_F(Component, EnumerationsFillTheCallersVariants) {
     ASSERT_EQ(object->EnumKeys(Bstr(key(L"missing")), &plain, &count), S_OK);
     EXPECT_EQ(count, -1);
     EXPECT_TRUE(elements(plain).empty());
-    Variant names(std::wstring(L"untouched")), values(std::wstring(L"untouched"));
+    Variant names(L"untouched"), values(L"untouched");
     ASSERT_EQ(object->EnumValues(Bstr(key(L"missing")), &names, &values, -1, &count), S_OK);
     EXPECT_EQ(count, -1);
     EXPECT_EQ(text_of(V_BSTR(&names)), L"untouched");
@@ -322,10 +297,8 @@ TEST_F(Component, EnumerationsFillTheCallersVariants) {
     EXPECT_EQ(elements(names), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
     EXPECT_EQ(elements(values), (std::vector<std::wstring>{L"text", L"-5", L"01 FF", L"<empty>"}));
 
-    VARIANT number;  // a reference to a Long cannot take an array
-    LONG long_variable = 0;
-    V_VT(&number) = VT_BYREF | VT_I4;
-    V_I4REF(&number) = &long_variable;
+    LONG long_variable = 0;  // a reference to a Long cannot take an array
+    VARIANT number = reference_to(VT_I4, &long_variable);
     EXPECT_EQ(object->EnumKeys(Bstr(key(L"tree")), &number, &count), type_mismatch);
 }
 
@@ -350,34 +323,22 @@ TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         DeleteFileW(file.c_str());
         StatusBox box(c.kind);
-        Variant output;
-        V_VT(&output) = VT_DISPATCH;
-        V_DISPATCH(&output) = &box;
         LONG written = -1;
-        ASSERT_EQ(object->ExportToReg(Bstr(key(L"")), Bstr(file), VARIANT_TRUE, output,
-                                      &written),
-                  S_OK);
-        V_VT(&output) = VT_EMPTY;  // the box is not the Variant's to release
+        ASSERT_EQ(
+            object->ExportToReg(Bstr(key(L"")), Bstr(file), VARIANT_TRUE, Variant(&box), &written),
+            S_OK);
         EXPECT_EQ(written, c.result);
         EXPECT_EQ(box.shown, c.shown);
     }
 
     // Left out by a script, or Nothing: no status, and the export goes on.
-    VARIANT no;
-    V_VT(&no) = VT_BOOL;
-    V_BOOL(&no) = VARIANT_FALSE;
-    VARIANT nothing;
-    V_VT(&nothing) = VT_DISPATCH;
-    V_DISPATCH(&nothing) = nullptr;
-    for (bool left_out : {true, false}) {
+    const Variant here(key(L"")), path(file), no(false), nothing(static_cast<IDispatch*>(nullptr));
+    for (const auto& arguments :
+         {std::vector<VARIANT>{here, path, no}, std::vector<VARIANT>{here, path, no, nothing}}) {
+        SCOPED_TRACE(arguments.size());
         DeleteFileW(file.c_str());
         Invocation call;
-        if (left_out)
-            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(file),
-                   no);
-        else
-            invoke(*object.Get(), L"ExportToReg", call, Variant(key(L"")), Variant(file),
-                   no, nothing);
+        invoke(*object.Get(), L"ExportToReg", call, arguments);
         EXPECT_EQ(call.code, S_OK);
         EXPECT_EQ(V_VT(&call.result), VT_I4);
         EXPECT_EQ(V_I4(&call.result), 1);
@@ -388,13 +349,13 @@ TEST_F(Component, ExportShowsEachKeyOnItsOutputObject) {
 TEST_F(Component, ScriptsGetAutomationTypesAndCoercedArguments) {
     create(L"k");
     Invocation exists, missing, number, text;
-    invoke(*object.Get(), L"keyexists", exists, Variant(key(L"k")));  // names in any case
-    invoke(*object.Get(), L"KeyExists", missing, Variant(key(L"none")));
+    invoke(*object.Get(), L"keyexists", exists, {Variant(key(L"k"))});  // names in any case
+    invoke(*object.Get(), L"KeyExists", missing, {Variant(key(L"none"))});
     // A text where a long is expected is converted as VB converts it.
-    invoke(*object.Get(), L"ReadDWORD", number, Variant(key(L"k")), Variant(std::wstring(L"n")),
-           Variant(std::wstring(L"42")));
-    invoke(*object.Get(), L"ReadString", text, Variant(key(L"k")), Variant(std::wstring(L"s")),
-           Variant(std::wstring(L"default")));
+    invoke(*object.Get(), L"ReadDWORD", number,
+           {Variant(key(L"k")), Variant(L"n"), Variant(L"42")});
+    invoke(*object.Get(), L"ReadString", text,
+           {Variant(key(L"k")), Variant(L"s"), Variant(L"default")});
     ASSERT_EQ(exists.code, S_OK);
     EXPECT_EQ(V_VT(&exists.result), VT_BOOL);
     EXPECT_EQ(V_BOOL(&exists.result), VARIANT_TRUE);  // -1
@@ -414,16 +375,14 @@ TEST_F(Component, ScriptsGetAutomationTypesAndCoercedArguments) {
         VariantInit(&value);
         V_VT(&value) = kind;
         Invocation enumerated;
-        invoke(*object.Get(), L"EnumKeys", enumerated, Variant(key(L"")), value);
+        invoke(*object.Get(), L"EnumKeys", enumerated, {Variant(key(L"")), value});
         EXPECT_EQ(enumerated.code, S_OK);
         EXPECT_EQ(V_I4(&enumerated.result), 1);
         EXPECT_EQ(V_VT(&value), kind);
     }
 
     // The property: put through IDispatch, read back through the vtable.
-    VARIANT off;
-    V_VT(&off) = VT_BOOL;
-    V_BOOL(&off) = VARIANT_FALSE;
+    Variant off(false);
     DISPID put_id = DISPID_PROPERTYPUT, id = DISPID_UNKNOWN;
     LPOLESTR name = const_cast<LPOLESTR>(L"CreateKeyIfDoesntExists");
     ASSERT_EQ(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);
